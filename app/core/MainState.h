@@ -1,0 +1,56 @@
+#pragma once
+// The working state of the main window: single variables shared by its
+// commands. Each starts as zero, false or empty unless said otherwise.
+#include <cstdint>
+#include <string>
+
+#include "burnin/SubtitleFont.h"
+#include "playback/Frame.h"
+#include "subtitles/SubtitleDocument.h"
+
+namespace orlisk {
+
+struct MainState {
+  std::string VideoPath;        // open source video; empty when none is open
+  bool NoVideoOpen = true;      // the reader holds no file
+  bool EditMode = true;         // false while "Subtitle Preview" is ticked
+  bool IsPlaying = false;
+  bool IsPaused = false;
+  bool IsWriting = false;
+  bool AutoOpenOutput = true;
+  bool IsDraggingSubtitle = false;
+  bool ResumeAfterSeek = false;  // IsPlaying as it was when the playbar was pressed
+  bool BorderEnabled = true;
+  std::int32_t SubtitleX = 0;    // source pixels
+  std::int32_t SubtitleY = 0;
+  std::int32_t DrawLevel = 0;
+  std::int32_t DragOffsetX = 0;  // view pixels
+  std::int32_t DragOffsetY = 0;
+  std::int32_t PlayClock = 0;          // ms
+  std::uint32_t PlayStartTick = 0;     // tick count when playback last started
+  std::int32_t PlayStartPosition = 0;  // reader position when playback last started
+  SubtitleEntry EntryBuffer;
+  SubtitleDocument Document;     // the list rows and `Subtitles`
+  Colour BorderColor = 16711680;
+  Colour TextColor = 0x00FFFFFF;
+  SubtitleFont Font;             // `SubtitleFont`
+  std::string OutputExtension;
+  std::string OutputFolder;
+  std::int32_t OutputMode = 0;
+  std::int32_t PreviewCount = 0;
+  std::int32_t SubtitleCursor = 0;
+  std::int32_t OutputType = 0;
+  Frame CurrentFrame;            // frame at the current still position
+  bool ManualUpdateCheck = false;
+  bool AutoUpdateCheck = true;
+  bool ChineseUI = false;
+  bool FirstInsertHint = true;
+  std::int32_t PlaybarPosition = 0;  // 0..10000
+  bool SuppressEditCapture = false;
+  bool EditingNewEntry = false;
+  std::int32_t EditIndex = 0;
+  std::int32_t XvidCodecIndex = 0;
+  std::string SkinFilePath;
+};
+
+}  // namespace orlisk

@@ -1,0 +1,28 @@
+#pragma once
+// Decoded pictures and sound as the reader, view, transform and writer pass
+// them around. Both are plain values owned by whoever holds them.
+#include <cstdint>
+#include <vector>
+
+namespace orlisk {
+
+// One picture: 32-bit pixels, bytes B, G, R, 0xFF in memory (QImage's
+// Format_RGB32 layout), rows `Stride` bytes apart. No pixels means "no frame".
+struct Frame {
+  int Width = 0;
+  int Height = 0;
+  int Stride = 0;
+  std::vector<std::uint8_t> Pixels;
+
+  bool empty() const { return Pixels.empty(); }
+};
+
+// Interleaved signed 16-bit PCM at the source's rate and channel count.
+// No bytes means "no more sound".
+struct AudioBlock {
+  std::vector<std::uint8_t> Bytes;
+
+  bool empty() const { return Bytes.empty(); }
+};
+
+}  // namespace orlisk

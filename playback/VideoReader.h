@@ -1,0 +1,54 @@
+#pragma once
+// The source video reader. Called on the user-interface thread only; an
+// implementation may decode ahead on threads of its own.
+// Times are milliseconds from the start of the video; sizes are source pixels.
+// Every operation other than the queries raises MediaError on failure.
+#include <cstdint>
+#include <string>
+
+#include "Frame.h"
+
+namespace orlisk {
+
+class VideoReader {
+ public:
+  virtual ~VideoReader() = default;
+
+  // Opens a file for reading at position 0 (closing any open one first).
+  // Raises MediaError when the file cannot be decoded.
+  virtual void OpenSource(const std::string& path) = 0;
+  // Closes the open file; does nothing when none is open.
+  virtual void CloseSource() = 0;
+
+  virtual std::int32_t GetDuration() const = 0;  // video length, ms
+  virtual double GetFrameRate() const = 0;       // frames per second
+  virtual int GetWidth() const = 0;
+  virtual int GetHeight() const = 0;
+
+  // Time of the frame the next ReadFrame returns; after SeekTo the time
+  // actually reached; advances by one frame per ReadFrame.
+  virtual std::int32_t GetPosition() const = 0;
+  // Frame-accurate: the next ReadFrame gives the frame shown at `ms`; audio
+  // reading continues from there too.
+  virtual void SeekTo(std::int32_t ms) = 0;
+  // The frame at GetPosition, then the position advances. An empty frame after
+  // the last one.
+  virtual Frame ReadFrame() = 0;
+  // The next block of sound from the audio position: `requestedBytes` bytes,
+  // or a default amount (about 40 ms) for 0. An empty block at the end and for
+  // a video without sound.
+  virtual AudioBlock ReadAudio(int requestedBytes) = 0;
+
+  virtual int GetAudioChannels() const = 0;        // 0 without sound
+  virtual int GetAudioSampleRate() const = 0;      // Hz; 0 without sound
+  virtual std::int64_t GetAudioBitRate() const = 0;  // bits per second
+  virtual std::int32_t GetAudioPosition() const = 0;  // ms
+  virtual std::int32_t GetAudioDuration() const = 0;  // ms
+  // Lower-case names: "wav" for PCM, "adpcm", "alaw", "ulaw", "gsm", else the codec's name.
+  virtual std::string GetAudioFormatName() const = 0;
+  virtual std::int64_t GetVideoBitRate() const = 0;  // bits per second
+  // "mpeg1 video" for MPEG-1 video, else the codec's name.
+  virtual std::string GetVideoFormatName() const = 0;
+};
+
+}  // namespace orlisk

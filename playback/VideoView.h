@@ -1,0 +1,22 @@
+#pragma once
+// The picture on the main window. Mouse events reach the main window's
+// commands directly from the widget, in view pixels.
+#include "Frame.h"
+
+namespace orlisk {
+
+class VideoView {
+ public:
+  virtual ~VideoView() = default;
+  // Shows the frame stretched over the whole view; the caller keeps the frame.
+  virtual void ShowFrame(const Frame& frame) = 0;
+  // Blanks the picture.
+  virtual void ClearView() = 0;
+  virtual void setViewVisible(bool visible) = 0;
+  virtual int viewWidth() const = 0;
+  virtual int viewHeight() const = 0;
+  // The hand cursor over the subtitle band, the default cursor elsewhere.
+  virtual void setHandCursor(bool hand) = 0;
+};
+
+}  // namespace orlisk

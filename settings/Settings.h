@@ -1,0 +1,23 @@
+#pragma once
+// The settings file orlisk.ini: the values read at start. Every other key is
+// read by its user when needed, with the defaults given there.
+#include <cstdint>
+#include <string>
+
+#include "ProfileFile.h"
+
+namespace orlisk {
+
+struct StartupSettings {
+  std::string OutputFolder;      // "Output"/"Path"
+  std::int32_t OutputMode = 0;   // "Video"/"wh": 0 Original, 1 Custom
+  std::uint32_t BorderColor = 16711680;  // "Color"/"borderColor"
+  bool BorderEnabled = true;     // "Color"/"Bborder"
+  bool AutoUpdateCheck = true;   // "Update"/"Bool"
+  bool FirstInsertHint = true;   // "Firstinsertsubtitle"/"Bool"
+  bool AutoOpenOutput = true;    // "Orlisk"/"autoopen"
+};
+
+StartupSettings LoadSettings(const ProfileFile& settings, const std::string& defaultOutputFolder);
+
+}  // namespace orlisk

@@ -1,0 +1,30 @@
+#pragma once
+// Text inside the program is UTF-8. Files and language files arrive as bytes in
+// the locale's character set, or in an older 8-bit one.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace orlisk {
+
+// Which legacy code page a file that is not valid in the locale's character set
+// is read in: Windows-1252, or GB18030 (superset of code page 936) while the
+// Chinese interface is active.
+enum class LegacyCodePage { Windows1252, Gb18030 };
+
+// Bytes from a file to UTF-8: a leading UTF-8 byte-order mark is skipped; bytes
+// valid in the locale's character set are converted from it; otherwise they are
+// read in the legacy code page. Never fails.
+std::string DecodeText(std::string_view bytes, LegacyCodePage fallback);
+
+// UTF-8 to the locale's character set, for writing files. Characters the
+// locale's set cannot hold become "?".
+std::string EncodeText(std::string_view utf8);
+
+// Converts bytes from a named character set (iconv name, e.g. "GBK") to UTF-8.
+std::string ConvertToUtf8(std::string_view bytes, const char* fromCharset);
+
+// The first `maxBytes` bytes of a UTF-8 text, never splitting a character.
+std::string CutUtf8(std::string_view utf8, std::size_t maxBytes);
+
+}  // namespace orlisk
