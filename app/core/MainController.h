@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "Language.h"
+#include "app/language/Language.h"
 #include "MainState.h"
 #include "Seams.h"
 #include "burnin/TextTransform.h"
