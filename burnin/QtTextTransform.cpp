@@ -1,0 +1,173 @@
+#include "QtTextTransform.h"
+
+#include <QColor>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QString>
+#include <QStringList>
+#include <cmath>
+#include <stdexcept>
+#include <string_view>
+
+namespace orlisk {
+namespace {
+
+// Faces common in subtitle files and their metric twins on Linux systems.
+struct FaceTwin {
+  const char* Face;
+  const char* Twin;
+};
+constexpr FaceTwin kFaceTwins[] = {
+    {"Arial", "Liberation Sans"},
+    {"Helvetica", "Liberation Sans"},
+    {"Times New Roman", "Liberation Serif"},
+    {"Courier New", "Liberation Mono"},
+};
+constexpr const char* kChineseFallback = "WenQuanYi Micro Hei";
+
+// Qt takes the first installed family of the list for each character, so the
+// chosen face wins when installed, its twin stands in otherwise, and Chinese
+// characters missing from both come from the fallback.
+QStringList FamiliesFor(const std::string& face) {
+  QStringList families{QString::fromStdString(face)};
+  for (const FaceTwin& twin : kFaceTwins) {
+    if (families.front().compare(QLatin1String(twin.Face), Qt::CaseInsensitive) == 0) {
+      if (!QFontDatabase::hasFamily(families.front())) families.prepend(QLatin1String(twin.Twin));
+      else families.append(QLatin1String(twin.Twin));
+    }
+  }
+  families.append(QLatin1String(kChineseFallback));
+  return families;
+}
+
+QColor ToQColor(Colour colour) {
+  // 0x00BBGGRR: red sits in the low byte.
+  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                static_cast<int>((colour >> 16) & 0xFF));
+}
+
+std::vector<QString> SplitLines(const std::string& utf8) {
+  std::vector<QString> lines;
+  std::string_view rest(utf8);
+  while (true) {
+    const std::size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
+QFont ToQFont(const SubtitleFont& font) {
+  QFont result;
+  result.setFamilies(FamiliesFor(font.Face));
+  result.setWeight(font.Bold ? QFont::Bold : QFont::Normal);
+  result.setItalic(font.Italic);
+  result.setUnderline(font.Underline);
+  result.setStrikeOut(font.StrikeOut);
+  result.setStyleStrategy(QFont::PreferAntialias);
+  if (font.Height < 0) {
+    result.setPixelSize(-font.Height);
+  } else if (font.Height > 0) {
+    // A positive height is the whole cell (ascent plus descent): shrink the
+    // character size by the face's own cell-to-size ratio.
+    result.setPixelSize(font.Height);
+    const int cell = QFontMetrics(result).height();
+    if (cell > 0) {
+      result.setPixelSize(std::max(1, static_cast<int>(std::lround(
+                                          double(font.Height) * font.Height / cell))));
+    }
+  } else {
+    // Pixels rather than points, so the size does not depend on the screen.
+    result.setPixelSize(std::max(1, static_cast<int>(std::lround(font.PointSize * 96.0 / 72.0))));
+  }
+  return result;
+}
+
+int TextPixelWidth(const std::string& utf8Line, const SubtitleFont& font) {
+  return QFontMetrics(ToQFont(font)).horizontalAdvance(QString::fromStdString(utf8Line));
+}
+
+QtTextTransform::QtTextTransform() = default;
+
+QtTextTransform::~QtTextTransform() { EndPainting(); }
+
+void QtTextTransform::LoadFrame(const Frame& frame) {
+  EndPainting();
+  surface_ = QImage();
+  if (frame.empty()) {
+    frame_ = Frame{};
+    return;
+  }
+  const long long rowBytes = static_cast<long long>(frame.Width) * 4;
+  if (frame.Width <= 0 || frame.Height <= 0 || frame.Stride < rowBytes || frame.Stride % 4 != 0 ||
+      static_cast<long long>(frame.Pixels.size()) <
+          static_cast<long long>(frame.Stride) * (frame.Height - 1) + rowBytes) {
+    throw std::invalid_argument("The picture to draw subtitles on is damaged: its size (" +
+                                std::to_string(frame.Width) + " x " +
+                                std::to_string(frame.Height) + ") does not match its pixels.");
+  }
+  frame_ = frame;
+  // QImage over a writable buffer paints into it without copying.
+  surface_ = QImage(frame_.Pixels.data(), frame_.Width, frame_.Height, frame_.Stride,
+                    QImage::Format_RGB32);
+}
+
+const QtTextTransform::CachedFont& QtTextTransform::FontFor(const SubtitleFont& font) {
+  for (const CachedFont& cached : fonts_) {
+    if (cached.Key == font) return cached;
+  }
+  // A handful of styles are in use at a time; a full cache means the user
+  // went through many, and starting afresh keeps it small.
+  constexpr std::size_t kMaxCachedFonts = 16;
+  if (fonts_.size() >= kMaxCachedFonts) fonts_.clear();
+  CachedFont cached{font, ToQFont(font), 0, 0};
+  const QFontMetrics metrics(cached.Font);
+  cached.Ascent = metrics.ascent();
+  cached.LineSpacing = metrics.lineSpacing();
+  fonts_.push_back(std::move(cached));
+  return fonts_.back();
+}
+
+void QtTextTransform::DrawText(double /*strength*/, int x, int y, const std::string& text,
+                               const SubtitleFont& font, Colour colour, int /*level*/) {
+  // The strength and level values are handed on by the callers as they stand
+  // in the subtitle; they carry no meaning for this painter, which draws the
+  // text opaque in its colour. Later draws cover earlier ones, which is all
+  // the outline needs.
+  if (surface_.isNull() || text.empty()) return;
+  const CachedFont& cached = FontFor(font);
+  if (!painter_) {
+    painter_ = std::make_unique<QPainter>(&surface_);
+    painter_->setRenderHint(QPainter::TextAntialiasing);
+  }
+  painter_->setFont(cached.Font);
+  painter_->setPen(ToQColor(colour));
+  int baseline = y + cached.Ascent;
+  for (const QString& line : SplitLines(text)) {
+    if (!line.isEmpty()) painter_->drawText(x, baseline, line);
+    baseline += cached.LineSpacing;
+  }
+}
+
+Frame QtTextTransform::TakeFrame() {
+  EndPainting();
+  surface_ = QImage();
+  Frame finished = std::move(frame_);
+  frame_ = Frame{};
+  return finished;
+}
+
+void QtTextTransform::EndPainting() {
+  if (painter_) {
+    painter_->end();
+    painter_.reset();
+  }
+}
+
+}  // namespace orlisk

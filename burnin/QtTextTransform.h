@@ -1,0 +1,58 @@
+#pragma once
+// The text transform over Qt's raster painter: the loaded frame's pixels are
+// painted in place through a QImage that wraps them (Format_RGB32 is the
+// frame layout), so a frame costs one copy in LoadFrame and none in TakeFrame.
+// Needs a QGuiApplication for fonts. User-interface thread only.
+#include <QFont>
+#include <QImage>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TextTransform.h"
+
+class QPainter;
+
+namespace orlisk {
+
+// The Qt font for a subtitle font. Faces missing on this machine are replaced
+// by their metric twins ("Arial" is drawn in Liberation Sans); characters the
+// face lacks (Chinese) come from WenQuanYi Micro Hei. A negative Height is the
+// character height in pixels, a positive one the cell height; 0 uses PointSize
+// at 96 dots per inch.
+QFont ToQFont(const SubtitleFont& font);
+
+// Width in pixels of one line of UTF-8 text in the font, as DrawText draws it.
+int TextPixelWidth(const std::string& utf8Line, const SubtitleFont& font);
+
+class QtTextTransform : public TextTransform {
+ public:
+  QtTextTransform();
+  ~QtTextTransform() override;
+  QtTextTransform(const QtTextTransform&) = delete;
+  QtTextTransform& operator=(const QtTextTransform&) = delete;
+
+  // Throws std::invalid_argument when the frame's sizes do not match its pixels.
+  void LoadFrame(const Frame& frame) override;
+  void DrawText(double strength, int x, int y, const std::string& text, const SubtitleFont& font,
+                Colour colour, int level) override;
+  // Hands the buffer back; the transform is empty until the next LoadFrame.
+  Frame TakeFrame() override;
+
+ private:
+  struct CachedFont {
+    SubtitleFont Key;
+    QFont Font;
+    int Ascent = 0;
+    int LineSpacing = 0;
+  };
+  const CachedFont& FontFor(const SubtitleFont& font);
+  void EndPainting();
+
+  Frame frame_;
+  QImage surface_;  // wraps frame_.Pixels while a frame is loaded
+  std::unique_ptr<QPainter> painter_;
+  std::vector<CachedFont> fonts_;
+};
+
+}  // namespace orlisk

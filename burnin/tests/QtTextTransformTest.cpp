@@ -1,0 +1,241 @@
+#include "burnin/QtTextTransform.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <memory>
+
+namespace orlisk {
+namespace {
+
+// Fonts need a running application; one is made for the whole test program.
+class GuiApplicationEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (!QGuiApplication::instance()) app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "burnin_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QGuiApplication> app_;
+};
+[[maybe_unused]] ::testing::Environment* const kGuiEnvironment =
+    ::testing::AddGlobalTestEnvironment(new GuiApplicationEnvironment);
+
+constexpr Colour kRed = 0x000000FF;
+constexpr Colour kBlue = 0x00FF0000;
+constexpr std::uint8_t kBackground = 0x20;
+
+struct Rgb {
+  int R, G, B;
+  bool operator==(const Rgb&) const = default;
+};
+
+Frame SolidFrame(int width, int height) {
+  const int stride = width * 4 + 8;  // padded rows, as decoders often give
+  Frame frame{width, height, stride, std::vector<std::uint8_t>(std::size_t(stride) * height)};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      std::uint8_t* p = &frame.Pixels[std::size_t(y) * stride + x * 4];
+      p[0] = p[1] = p[2] = kBackground;
+      p[3] = 0xFF;
+    }
+  }
+  return frame;
+}
+
+Rgb PixelAt(const Frame& frame, int x, int y) {
+  const std::uint8_t* p = &frame.Pixels[std::size_t(y) * frame.Stride + x * 4];
+  return {p[2], p[1], p[0]};  // memory order is B, G, R
+}
+
+bool IsBackground(Rgb c) { return c == Rgb{kBackground, kBackground, kBackground}; }
+
+struct PaintedArea {
+  int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1;
+  int Count = 0;
+};
+
+PaintedArea FindPixels(const Frame& frame, const std::function<bool(Rgb)>& match) {
+  PaintedArea area;
+  for (int y = 0; y < frame.Height; ++y) {
+    for (int x = 0; x < frame.Width; ++x) {
+      if (!match(PixelAt(frame, x, y))) continue;
+      area.Left = std::min(area.Left, x);
+      area.Right = std::max(area.Right, x);
+      area.Top = std::min(area.Top, y);
+      area.Bottom = std::max(area.Bottom, y);
+      ++area.Count;
+    }
+  }
+  return area;
+}
+
+SubtitleFont TestFont() {
+  SubtitleFont font;  // Arial, bold, 21 pixels: the start-up font
+  font.Height = -24;
+  return font;
+}
+
+Frame Draw(const std::string& text, Colour colour, int x = 20, int y = 10) {
+  QtTextTransform transform;
+  transform.LoadFrame(SolidFrame(200, 100));
+  transform.DrawText(0.9, x, y, text, TestFont(), colour, 240);
+  return transform.TakeFrame();
+}
+
+TEST(QtTextTransform, DrawsTheTextColourWithRedInTheLowByte) {
+  const Frame frame = Draw("HIH", kRed);
+  const PaintedArea red = FindPixels(frame, [](Rgb c) { return c == Rgb{255, 0, 0}; });
+  const PaintedArea blue = FindPixels(frame, [](Rgb c) { return c == Rgb{0, 0, 255}; });
+  EXPECT_GT(red.Count, 40);
+  EXPECT_EQ(blue.Count, 0);
+  // The text hangs from its top-left corner.
+  EXPECT_GE(red.Left, 20);
+  EXPECT_GE(red.Top, 10);
+  EXPECT_LT(red.Left, 20 + 5);
+  EXPECT_LT(red.Bottom, 10 + 24 + 4);
+}
+
+TEST(QtTextTransform, PaintsNothingOutsideTheText) {
+  const int width = TextPixelWidth("HIH", TestFont());
+  const Frame frame = Draw("HIH", kRed, 50, 40);
+  const PaintedArea painted = FindPixels(frame, [](Rgb c) { return !IsBackground(c); });
+  ASSERT_GT(painted.Count, 0);
+  EXPECT_GE(painted.Left, 49);
+  EXPECT_LE(painted.Right, 50 + width + 1);
+  EXPECT_GE(painted.Top, 40);
+  EXPECT_LE(painted.Bottom, 40 + 30);
+}
+
+TEST(QtTextTransform, OutlineColourSurroundsTheTextColour) {
+  QtTextTransform transform;
+  transform.LoadFrame(SolidFrame(200, 100));
+  const SubtitleFont font = TestFont();
+  for (auto [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, 1}, {0, -1}}) {
+    transform.DrawText(0.9, 30 + dx, 30 + dy, "IHI", font, kBlue, 240);
+  }
+  transform.DrawText(0.9, 30, 30, "IHI", font, kRed, 240);
+  const Frame frame = transform.TakeFrame();
+
+  const PaintedArea red = FindPixels(frame, [](Rgb c) { return c == Rgb{255, 0, 0}; });
+  const PaintedArea pureBlue = FindPixels(frame, [](Rgb c) { return c == Rgb{0, 0, 255}; });
+  // Edges are anti-aliased, so the outermost outline pixels are blue blended with the background.
+  const PaintedArea blue = FindPixels(frame, [](Rgb c) { return c.B > 2 * c.R && c.B > 2 * c.G; });
+  ASSERT_GT(red.Count, 20);
+  ASSERT_GT(pureBlue.Count, 20);
+  ASSERT_GT(blue.Count, 20);
+  // The outline reaches one pixel further out than the text on every side.
+  EXPECT_LT(blue.Left, red.Left);
+  EXPECT_GT(blue.Right, red.Right);
+  EXPECT_LT(blue.Top, red.Top);
+  EXPECT_GT(blue.Bottom, red.Bottom);
+  const PaintedArea painted = FindPixels(frame, [](Rgb c) { return !IsBackground(c); });
+  EXPECT_GE(painted.Left, red.Left - 3);
+  EXPECT_LE(painted.Right, red.Right + 3);
+}
+
+struct LineBreakCase {
+  const char* Name;
+  const char* Text;
+};
+
+class MultiLine : public ::testing::TestWithParam<LineBreakCase> {};
+
+TEST_P(MultiLine, SecondLineIsDrawnUnderTheFirst) {
+  const PaintedArea one =
+      FindPixels(Draw("H", kRed), [](Rgb c) { return c == Rgb{255, 0, 0}; });
+  const PaintedArea two =
+      FindPixels(Draw(GetParam().Text, kRed), [](Rgb c) { return c == Rgb{255, 0, 0}; });
+  EXPECT_EQ(two.Top, one.Top);
+  EXPECT_EQ(two.Left, one.Left);
+  EXPECT_GE(two.Bottom - one.Bottom, 20);  // at least a line of a 24-pixel font lower
+  EXPECT_NEAR(two.Count, 2 * one.Count, one.Count / 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, MultiLine,
+                         ::testing::Values(LineBreakCase{"CrLf", "H\r\nH"},
+                                           LineBreakCase{"Lf", "H\nH"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(QtTextTransform, ChineseTextIsDrawnFromTheFallbackFace) {
+  const Frame frame = Draw("\xE4\xB8\xAD\xE6\x96\x87", kRed);  // two Chinese characters
+  EXPECT_GT(FindPixels(frame, [](Rgb c) { return c == Rgb{255, 0, 0}; }).Count, 20);
+  EXPECT_GT(TextPixelWidth("\xE4\xB8\xAD\xE6\x96\x87", TestFont()), 30);
+}
+
+TEST(QtTextTransform, LoadFrameCopiesAndTakeFrameKeepsTheLayout) {
+  const Frame source = SolidFrame(64, 48);
+  QtTextTransform transform;
+  transform.LoadFrame(source);
+  transform.DrawText(0.9, 2, 2, "HH", TestFont(), kRed, 240);
+  const Frame drawn = transform.TakeFrame();
+  EXPECT_EQ(drawn.Width, 64);
+  EXPECT_EQ(drawn.Height, 48);
+  EXPECT_EQ(drawn.Stride, source.Stride);
+  EXPECT_NE(drawn.Pixels, source.Pixels);
+  EXPECT_EQ(source.Pixels, SolidFrame(64, 48).Pixels);
+  EXPECT_TRUE(transform.TakeFrame().empty());
+}
+
+TEST(QtTextTransform, TextOutsideTheFrameIsClipped) {
+  QtTextTransform transform;
+  transform.LoadFrame(SolidFrame(64, 48));
+  transform.DrawText(0.9, -30, 40, "WWWWWWWWWWWW", TestFont(), kRed, 240);
+  EXPECT_EQ(transform.TakeFrame().Pixels.size(), SolidFrame(64, 48).Pixels.size());
+}
+
+struct DamagedFrameCase {
+  const char* Name;
+  int Width, Height, Stride;
+  std::size_t Bytes;
+};
+
+class DamagedFrame : public ::testing::TestWithParam<DamagedFrameCase> {};
+
+TEST_P(DamagedFrame, IsRefusedWithAReadableError) {
+  const DamagedFrameCase& c = GetParam();
+  QtTextTransform transform;
+  const Frame frame{c.Width, c.Height, c.Stride, std::vector<std::uint8_t>(c.Bytes, 0)};
+  EXPECT_THROW(transform.LoadFrame(frame), std::invalid_argument);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DamagedFrame,
+    ::testing::Values(DamagedFrameCase{"TooFewBytes", 10, 10, 40, 399},
+                      DamagedFrameCase{"StrideBelowWidth", 10, 10, 36, 400},
+                      DamagedFrameCase{"UnalignedStride", 10, 10, 42, 420},
+                      DamagedFrameCase{"NoWidth", 0, 10, 40, 400}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(ToQFont, MapsSizeStyleAndTheArialTwin) {
+  SubtitleFont font;
+  font.Italic = true;
+  font.Underline = true;
+  const QFont q = ToQFont(font);
+  EXPECT_EQ(q.pixelSize(), 21);
+  EXPECT_EQ(q.weight(), QFont::Bold);
+  EXPECT_TRUE(q.italic());
+  EXPECT_TRUE(q.underline());
+  EXPECT_FALSE(q.strikeOut());
+  EXPECT_EQ(QFontInfo(q).family(), "Liberation Sans");
+
+  font.Height = 0;
+  font.PointSize = 12;
+  EXPECT_EQ(ToQFont(font).pixelSize(), 16);
+}
+
+TEST(TextPixelWidth, GrowsWithTheText) {
+  const SubtitleFont font = TestFont();
+  EXPECT_EQ(TextPixelWidth("", font), 0);
+  const int one = TextPixelWidth("W", font);
+  EXPECT_GT(one, 10);
+  EXPECT_NEAR(TextPixelWidth("WW", font), 2 * one, 1);
+}
+
+}  // namespace
+}  // namespace orlisk
