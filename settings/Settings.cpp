@@ -1,0 +1,20 @@
+#include "settings/Settings.h"
+
+namespace orlisk {
+
+StartupSettings LoadSettings(const ProfileFile& settings, const std::string& defaultOutputFolder) {
+  const StartupSettings defaults;
+  StartupSettings loaded;
+  loaded.OutputFolder = settings.readString("Output", "Path", defaultOutputFolder);
+  loaded.OutputMode = settings.readInteger("Video", "wh", defaults.OutputMode);
+  // Colours are stored as signed decimal text of the 0x00BBGGRR value.
+  loaded.BorderColor = static_cast<std::uint32_t>(
+      settings.readInteger("Color", "borderColor", static_cast<std::int32_t>(defaults.BorderColor)));
+  loaded.BorderEnabled = settings.readBool("Color", "Bborder", defaults.BorderEnabled);
+  loaded.AutoUpdateCheck = settings.readBool("Update", "Bool", defaults.AutoUpdateCheck);
+  loaded.FirstInsertHint = settings.readBool("Firstinsertsubtitle", "Bool", defaults.FirstInsertHint);
+  loaded.AutoOpenOutput = settings.readBool("Orlisk", "autoopen", defaults.AutoOpenOutput);
+  return loaded;
+}
+
+}  // namespace orlisk
