@@ -1,6 +1,7 @@
 #pragma once
 // Text inside the program is UTF-8. Files and language files arrive as bytes in
-// the locale's character set, or in an older 8-bit one.
+// the locale's character set, or in an older 8-bit one. The plain C locale
+// (7-bit ASCII) counts as UTF-8, so no text is lost where no locale is set up.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -22,7 +23,12 @@ std::string DecodeText(std::string_view bytes, LegacyCodePage fallback);
 std::string EncodeText(std::string_view utf8);
 
 // Converts bytes from a named character set (iconv name, e.g. "GBK") to UTF-8.
+// A byte the set does not allow becomes U+FFFD; an unknown set throws
+// std::runtime_error.
 std::string ConvertToUtf8(std::string_view bytes, const char* fromCharset);
+
+// UTF-8 to a named character set; characters the set cannot hold become "?".
+std::string ConvertFromUtf8(std::string_view utf8, const char* toCharset);
 
 // The first `maxBytes` bytes of a UTF-8 text, never splitting a character.
 std::string CutUtf8(std::string_view utf8, std::size_t maxBytes);

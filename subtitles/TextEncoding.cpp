@@ -1,0 +1,198 @@
+#include "subtitles/TextEncoding.h"
+
+#include <iconv.h>
+#include <langinfo.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <stdexcept>
+#include <string>
+
+namespace orlisk {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
+
+// An open iconv conversion, closed when it goes out of scope.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : handle_(::iconv_open(to, from)) {
+    if (handle_ == reinterpret_cast<iconv_t>(-1)) {
+      throw std::runtime_error(std::string("The character set ") + from + " or " + to +
+                               " is not available on this system");
+    }
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  ~Converter() { ::iconv_close(handle_); }
+
+  // Converts all of `input`; a byte sequence the conversion refuses is passed
+  // to `onRefused`, which appends a stand-in and says how many bytes to skip.
+  template <typename OnRefused>
+  std::string convert(std::string_view input, OnRefused onRefused) {
+    std::string output;
+    std::array<char, 4096> buffer{};
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    while (inLeft > 0) {
+      char* out = buffer.data();
+      std::size_t outLeft = buffer.size();
+      const std::size_t result = ::iconv(handle_, &in, &inLeft, &out, &outLeft);
+      output.append(buffer.data(), buffer.size() - outLeft);
+      if (result != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+      // EILSEQ or EINVAL (a sequence cut off at the end): skip it and go on.
+      const std::size_t skip = std::min(inLeft, onRefused(std::string_view(in, inLeft), output));
+      in += skip;
+      inLeft -= skip;
+      ::iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+    }
+    return output;
+  }
+
+ private:
+  iconv_t handle_;
+};
+
+// The length of the UTF-8 character at the front of `text`, or 0 when the
+// bytes there are not one (overlong forms, surrogates and values above
+// U+10FFFF included).
+std::size_t Utf8CharacterLength(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t length = Utf8CharacterLength(text);
+    if (length == 0) return false;
+    text.remove_prefix(length);
+  }
+  return true;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Windows-1252 by table: bytes 0x80-0x9F are its own; the five bytes it
+// leaves undefined map to the C1 controls of the same value, as Windows does.
+std::string DecodeWindows1252(std::string_view bytes) {
+  static constexpr std::array<char16_t, 32> kHighControls = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (const char b : bytes) {
+    const auto byte = static_cast<unsigned char>(b);
+    AppendUtf8(out, (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : byte);
+  }
+  return out;
+}
+
+// The locale's character set; the plain C locale counts as UTF-8, since
+// reading or writing files in 7-bit ASCII would lose every other character.
+std::string LocaleCharset() {
+  const std::string codeset = ::nl_langinfo(CODESET);
+  if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "ASCII" || codeset == "US-ASCII") {
+    return "UTF-8";
+  }
+  return codeset;
+}
+
+bool IsUtf8Name(const std::string& charset) { return charset == "UTF-8" || charset == "utf8"; }
+
+}  // namespace
+
+std::string ConvertToUtf8(std::string_view bytes, const char* fromCharset) {
+  Converter converter("UTF-8", fromCharset);
+  return converter.convert(bytes, [](std::string_view, std::string& out) {
+    out += kReplacementCharacter;
+    return std::size_t{1};
+  });
+}
+
+std::string ConvertFromUtf8(std::string_view utf8, const char* toCharset) {
+  Converter converter(toCharset, "UTF-8");
+  return converter.convert(utf8, [](std::string_view rest, std::string& out) {
+    out += '?';
+    return std::max<std::size_t>(1, Utf8CharacterLength(rest));
+  });
+}
+
+std::string DecodeText(std::string_view bytes, LegacyCodePage fallback) {
+  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  const std::string charset = LocaleCharset();
+  if (!IsUtf8Name(charset)) {
+    // Bytes valid in an 8-bit or double-byte locale convert without a refusal.
+    bool refused = false;
+    try {
+      Converter converter("UTF-8", charset.c_str());
+      std::string text = converter.convert(bytes, [&](std::string_view rest, std::string&) {
+        refused = true;
+        return rest.size();
+      });
+      if (!refused) return text;
+    } catch (const std::runtime_error&) {
+      // A locale whose set iconv does not know: use the legacy code page.
+    }
+  }
+  if (fallback == LegacyCodePage::Gb18030) return ConvertToUtf8(bytes, "GB18030");
+  return DecodeWindows1252(bytes);
+}
+
+std::string EncodeText(std::string_view utf8) {
+  const std::string charset = LocaleCharset();
+  if (IsUtf8Name(charset)) return std::string(utf8);
+  return ConvertFromUtf8(utf8, charset.c_str());
+}
+
+std::string CutUtf8(std::string_view utf8, std::size_t maxBytes) {
+  if (utf8.size() <= maxBytes) return std::string(utf8);
+  const auto isContinuation = [&](std::size_t i) {
+    return (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80;
+  };
+  // Find where the character holding byte maxBytes begins (a UTF-8 character
+  // has at most three continuation bytes) and cut there when it would be split.
+  std::size_t lead = maxBytes;
+  while (lead > 0 && maxBytes - lead < 3 && isContinuation(lead)) --lead;
+  const auto leadByte = static_cast<unsigned char>(utf8[lead]);
+  const std::size_t declaredLength = leadByte >= 0xF0 ? 4 : leadByte >= 0xE0 ? 3 : leadByte >= 0xC0 ? 2 : 1;
+  const std::size_t cut = (lead < maxBytes && lead + declaredLength > maxBytes) ? lead : maxBytes;
+  return std::string(utf8.substr(0, cut));
+}
+
+}  // namespace orlisk
