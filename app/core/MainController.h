@@ -104,6 +104,26 @@ class MainController {
   bool FormCloseQuery();
 
  private:
+  // Shows "OpenVideoFiles" and answers true while a write job runs.
+  bool RefuseWhileWriting();
+  // The row that typing and time stamping go to: the last row for a new entry,
+  // else EditIndex while a row is selected; -1 when there is none (or EditIndex
+  // lies beyond the list after a removal).
+  int EditTargetRow() const;
+  // The selected row when it names an existing row and entry, else -1.
+  int SelectedRowInRange() const;
+  // The time the playbar stands for, in ms of the open video.
+  SubtitleTime PlaybarTime() const;
+  // Seeks to the playbar's time and keeps the frame there as CurrentFrame.
+  void TakeFrameAtPlaybar();
+  // Settings "<section>"/"InitialDir", the user's home by default; and the
+  // chosen file's folder written back.
+  std::string DialogFolder(const std::string& section) const;
+  void RememberDialogFolder(const std::string& section, const std::string& chosenPath);
+  // The companion a subtitle file is read with: its bytes, or empty when it is
+  // missing or is not a companion.
+  std::string ReadCompanionFor(const std::string& subtitlePath) const;
+
   MainContext c_;
 };
 

@@ -1,0 +1,245 @@
+// The subtitle list and its editing: inserting while watching, time stamps,
+// selecting, editing, blank rows, removing, clearing, and the capture of the
+// typed text into the subtitle being edited.
+#include "FontId.h"
+#include "MainController.h"
+#include "subtitles/TextEncoding.h"
+
+namespace orlisk {
+
+namespace {
+constexpr const char* kEmptyRange = "00:00:00,000 --> 00:00:00,000";
+}  // namespace
+
+int MainController::SelectedRowInRange() const {
+  const SubtitleDocument& doc = c_.State.Document;
+  int row = c_.List.selectedRow();
+  if (row < 0 || row >= doc.rowCount() || row >= static_cast<int>(doc.entries().size())) return -1;
+  return row;
+}
+
+int MainController::EditTargetRow() const {
+  const MainState& s = c_.State;
+  const SubtitleDocument& doc = s.Document;
+  int row = -1;
+  if (s.EditingNewEntry) {
+    row = doc.rowCount() - 1;
+  } else if (c_.List.selectedRow() >= 0) {
+    // The selected row only has to exist; typing goes to EditIndex, which a
+    // removal or a clear may have left behind the end of the list.
+    row = s.EditIndex;
+  }
+  if (row < 0 || row >= doc.rowCount() || row >= static_cast<int>(doc.entries().size())) return -1;
+  return row;
+}
+
+void MainController::CaptureEdit() {
+  MainState& s = c_.State;
+  std::string typed = c_.Memo.text();
+  SubtitleEntry& buffer = s.EntryBuffer;
+  buffer.X = s.SubtitleX;
+  buffer.Y = s.SubtitleY;
+  buffer.DrawLevel = s.DrawLevel;
+  buffer.Text = CutUtf8(typed, kMaxEntryTextBytes);
+  buffer.Tag = s.SubtitleCursor;
+  buffer.TextColor = s.TextColor;
+  buffer.BorderColor = s.BorderColor;
+  buffer.Font = FontId(s.Font);
+  buffer.Border = s.BorderEnabled;
+
+  if (s.SuppressEditCapture || !c_.Memo.isEnabled()) return;
+  int target = EditTargetRow();
+  if (target < 0) return;
+  s.Document.setRowSubtitle(target, typed);
+  SubtitleEntry& entry = s.Document.entries()[static_cast<std::size_t>(target)];
+  buffer.BeginTime = entry.BeginTime;
+  buffer.EndTime = entry.EndTime;
+  entry = buffer;
+}
+
+void MainController::InsertSubtitle() {
+  MainState& s = c_.State;
+  if (RefuseWhileWriting()) return;
+  if (s.VideoPath.empty()) {
+    ShowInformation("SetSubEndtime", "please first add video file");
+    return;
+  }
+  if (!s.EditMode) {
+    ShowInformation("insertsubtitle3", "please first unselect \"Subtitle Preview\" checkBox");
+    return;
+  }
+  if (!s.IsPaused) Pause();
+
+  s.Document.appendRow(SubtitleRow{});
+  s.Document.resizeEntries(s.Document.rowCount());
+  // Opening a video empties the rows but not the entries, so the slot may
+  // still hold an old subtitle: the new one starts from zero.
+  s.Document.entries().back() = SubtitleEntry{};
+
+  s.EditingNewEntry = true;
+  c_.Memo.setEnabled(true);
+  c_.Memo.setText("");
+  c_.Memo.setFocus();
+
+  TakeFrameAtPlaybar();
+  s.SuppressEditCapture = true;
+  RefreshFrame();
+  s.SuppressEditCapture = false;
+
+  SetBeginTime();
+  s.SubtitleCursor = s.Document.rowCount();
+
+  if (s.FirstInsertHint) {
+    ShowInformation("insertsubtitle",
+                    "Insert subtitles when play is pause, complete one subtitle edit, please click the "
+                    "play button, continue to play");
+    c_.Settings.writeBool("Firstinsertsubtitle", "Bool", false);
+    s.FirstInsertHint = false;
+  }
+}
+
+void MainController::SetBeginTime() {
+  MainState& s = c_.State;
+  if (RefuseWhileWriting()) return;
+  int target = EditTargetRow();
+  if (target < 0) return;
+  c_.StartTime.setText(c_.Skin.playtimeText());
+  SubtitleEntry& entry = s.Document.entries()[static_cast<std::size_t>(target)];
+  entry.BeginTime = ParseSubtitleTime(c_.StartTime.text());
+  s.Document.setRowTime(target, TimeRangeText(entry.BeginTime, entry.EndTime));
+}
+
+void MainController::SetEndTime() {
+  MainState& s = c_.State;
+  if (RefuseWhileWriting()) return;
+  if (s.VideoPath.empty()) {
+    ShowInformation("SetSubEndtime", "please first add video file");
+    return;
+  }
+  int target = EditTargetRow();
+  if (target < 0) return;
+  c_.EndTime.setText(c_.Skin.playtimeText());
+  SubtitleEntry& entry = s.Document.entries()[static_cast<std::size_t>(target)];
+  entry.EndTime = ParseSubtitleTime(c_.EndTime.text());
+  s.Document.setRowTime(target, TimeRangeText(entry.BeginTime, entry.EndTime));
+}
+
+void MainController::SelectSubtitle() {
+  MainState& s = c_.State;
+  if (s.IsPlaying || s.IsWriting) return;
+  int row = SelectedRowInRange();
+  if (row < 0) return;
+
+  s.SuppressEditCapture = true;
+  s.EditingNewEntry = false;
+  s.SubtitleCursor = row;
+  const SubtitleEntry entry = s.Document.entries()[static_cast<std::size_t>(row)];
+
+  // Rows can exist without a video (a blank row, a file read earlier): then
+  // there is no picture to seek and no playbar to move.
+  bool haveVideo = !s.VideoPath.empty();
+  if (haveVideo) {
+    c_.Reader.SeekTo(entry.BeginTime);
+    s.CurrentFrame = c_.Reader.ReadFrame();
+  }
+  c_.Memo.setEnabled(false);
+  c_.Memo.setText(s.Document.row(row).Subtitle);  // redraws, still in the old style
+  if (haveVideo) {
+    s.PlaybarPosition = MulDiv(entry.BeginTime, 10000, c_.Reader.GetDuration());
+    c_.Skin.setPlaybarPosition(s.PlaybarPosition);
+  }
+  c_.StartTime.setText(FormatSubtitleTime(entry.BeginTime));
+  c_.EndTime.setText(FormatSubtitleTime(entry.EndTime));
+  c_.Skin.setPlaytimeText(c_.StartTime.text());
+  s.SuppressEditCapture = false;
+
+  s.SubtitleX = entry.X;
+  s.SubtitleY = entry.Y;
+  s.DrawLevel = entry.DrawLevel;
+  s.TextColor = entry.TextColor;
+  s.BorderColor = entry.BorderColor;
+  s.BorderEnabled = entry.Border;
+}
+
+void MainController::EditSubtitle() {
+  MainState& s = c_.State;
+  if (RefuseWhileWriting()) return;
+  int row = SelectedRowInRange();
+  if (row < 0) return;
+  if (!s.EditMode) {
+    ShowInformation("insertsubtitle3", "please first unselect \"Subtitle Preview\" checkBox");
+    return;
+  }
+  if (s.IsPlaying || s.IsPaused) StopPlayback();
+  SelectSubtitle();
+  s.EditingNewEntry = false;
+  c_.Memo.setEnabled(true);
+  c_.Memo.setFocus();
+  s.EditIndex = row;
+}
+
+void MainController::InsertBlankSubtitle() {
+  MainState& s = c_.State;
+  SubtitleDocument& doc = s.Document;
+  if (RefuseWhileWriting()) return;
+  if (s.IsPlaying || s.IsPaused) StopPlayback();
+
+  if (doc.rowCount() == 0) {
+    doc.appendRow(SubtitleRow{kEmptyRange, ""});
+    doc.resizeEntries(1);
+    doc.entries()[0] = SubtitleEntry{};
+    c_.Memo.setEnabled(true);
+    return;
+  }
+
+  SelectSubtitle();
+  s.EditingNewEntry = false;
+  int selected = SelectedRowInRange();
+  int p = selected >= 0 ? selected : doc.rowCount() - 1;
+  s.EditIndex = p;
+
+  // Rows p.. move down one place; the blank row p keeps a copy of the old
+  // entry p until it is edited.
+  doc.resizeEntries(doc.rowCount());
+  auto& entries = doc.entries();
+  SubtitleEntry copyOfP = entries[static_cast<std::size_t>(p)];
+  entries.insert(entries.begin() + p, copyOfP);
+  doc.insertRow(p, SubtitleRow{kEmptyRange, ""});
+  if (selected >= 0) c_.List.selectRow(p);
+
+  c_.Memo.setEnabled(true);
+}
+
+void MainController::RemoveSubtitle() {
+  MainState& s = c_.State;
+  SubtitleDocument& doc = s.Document;
+  if (RefuseWhileWriting()) return;
+  int r = SelectedRowInRange();
+  if (r < 0) return;
+
+  auto& entries = doc.entries();
+  entries.erase(entries.begin() + r);
+  doc.removeRow(r);
+  doc.resizeEntries(doc.rowCount());
+
+  if (doc.rowCount() > 0) {
+    c_.List.selectRow(std::min(r, doc.rowCount() - 1));
+    SelectSubtitle();
+  } else {
+    c_.List.selectRow(-1);
+    c_.Memo.setText("");
+    RefreshFrame();
+  }
+}
+
+void MainController::ClearSubtitles() {
+  MainState& s = c_.State;
+  if (RefuseWhileWriting()) return;
+  c_.Memo.setText("");
+  s.Document.clearRows();
+  c_.List.selectRow(-1);
+  RefreshFrame();
+  s.Document.resizeEntries(0);
+}
+
+}  // namespace orlisk

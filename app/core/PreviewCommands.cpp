@@ -1,0 +1,86 @@
+// What the picture shows: the edit or preview renderer, the still redraw, the
+// preview switch, the font choice and dragging the subtitle's place.
+#include <algorithm>
+
+#include "MainController.h"
+#include "burnin/FrameRenderer.h"
+
+namespace orlisk {
+
+Frame MainController::RenderFrame(const Frame& frame) {
+  MainState& s = c_.State;
+  if (s.EditMode) {
+    EditText edit;
+    edit.Text = c_.Memo.text();
+    edit.X = s.SubtitleX;
+    edit.Y = s.SubtitleY;
+    edit.Level = s.DrawLevel;
+    edit.TextColor = s.TextColor;
+    edit.BorderColor = s.BorderColor;
+    edit.Border = s.BorderEnabled;
+    return RenderEditFrame(c_.Transform, frame, edit, s.Font, [this] { CaptureEdit(); });
+  }
+  // Rows removed during preview playback shrink the list below the count
+  // taken at its start; the cursor must never reach past the list.
+  int bound = std::min<int>(s.PreviewCount, static_cast<int>(s.Document.entries().size()));
+  return RenderPreviewFrame(c_.Transform, frame, s.Document.entries(), s.SubtitleCursor, bound,
+                            c_.Reader.GetPosition(), s.Font);
+}
+
+void MainController::RefreshFrame() {
+  MainState& s = c_.State;
+  if (s.IsPlaying || s.IsWriting || s.VideoPath.empty()) return;
+  if (s.CurrentFrame.empty()) {
+    // No picture at this position (past the last frame): nothing to draw on,
+    // but typing still reaches the subtitle being edited.
+    if (s.EditMode) CaptureEdit();
+    return;
+  }
+  Frame shown = RenderFrame(s.CurrentFrame);
+  c_.View.ShowFrame(shown);
+}
+
+void MainController::cb_prsubClick(bool ticked) { c_.State.EditMode = !ticked; }
+
+void MainController::ChooseSubtitleFont() {
+  MainState& s = c_.State;
+  std::optional<SubtitleFont> chosen = c_.Fonts.chooseFont(s.Font);
+  if (!chosen) return;
+  s.Font = *chosen;
+  s.TextColor = chosen->Color;
+  RefreshFrame();
+}
+
+void MainController::VideoViewMouseMove(int x, int y) {
+  MainState& s = c_.State;
+  if (s.VideoPath.empty()) return;
+  int viewWidth = c_.View.viewWidth();
+  int viewHeight = c_.View.viewHeight();
+  int videoWidth = c_.Reader.GetWidth();
+  int videoHeight = c_.Reader.GetHeight();
+  if (viewWidth <= 0 || viewHeight <= 0 || videoWidth <= 0 || videoHeight <= 0) return;
+
+  bool nearEdge = x >= viewWidth - 10 || y >= viewHeight - 10;
+  if (nearEdge) s.IsDraggingSubtitle = false;
+
+  if (s.IsDraggingSubtitle) {
+    s.SubtitleX = MulDiv(x - s.DragOffsetX, videoWidth, viewWidth);
+    s.SubtitleY = MulDiv(y - s.DragOffsetY, videoHeight, viewHeight);
+    RefreshFrame();
+    return;
+  }
+
+  int top = MulDiv(s.SubtitleY, viewHeight, videoHeight);
+  bool onBand = top < y && y < top + s.Font.PointSize;
+  c_.View.setHandCursor(onBand);
+  // Near the edge a drag ends and does not start again on the same move.
+  if (onBand && !nearEdge && c_.Mouse.leftButtonDown()) {
+    s.IsDraggingSubtitle = true;
+    s.DragOffsetY = y - top;
+    s.DragOffsetX = x - MulDiv(s.SubtitleX, viewWidth, videoWidth);
+  }
+}
+
+void MainController::VideoViewMouseUp() { c_.State.IsDraggingSubtitle = false; }
+
+}  // namespace orlisk

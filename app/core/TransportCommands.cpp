@@ -1,0 +1,196 @@
+// Playback: the clock on Timer1, play, pause, stop, the five-second jumps, the
+// sound feed and seeking with the playbar.
+#include <algorithm>
+#include <cmath>
+
+#include "MainController.h"
+
+namespace orlisk {
+
+namespace {
+
+constexpr std::int32_t kJumpMs = 5000;
+// The last stretch of the video in which a tick counts as the end.
+constexpr std::int32_t kEndMarginMs = 100;
+
+// Five ticks per frame time, rounded to the nearest millisecond with halves to
+// even (8 ms at 25 frames per second, 13 ms at 15).
+int TickInterval(double frameRate) {
+  if (!(frameRate > 0.0)) frameRate = 25.0;  // a reader that cannot tell: the usual rate
+  double interval = std::nearbyint(200.0 / frameRate);
+  return static_cast<int>(std::clamp(interval, 1.0, 1000.0));
+}
+
+}  // namespace
+
+SubtitleTime MainController::PlaybarTime() const {
+  return MulDiv(c_.State.PlaybarPosition, c_.Reader.GetDuration(), 10000);
+}
+
+void MainController::TakeFrameAtPlaybar() {
+  MainState& s = c_.State;
+  s.CurrentFrame = Frame{};
+  s.PlaybarPosition = c_.Skin.playbarPosition();
+  c_.Reader.SeekTo(PlaybarTime());
+  s.CurrentFrame = c_.Reader.ReadFrame();
+}
+
+void MainController::Play() {
+  MainState& s = c_.State;
+  if (s.IsWriting) {
+    ShowInformation("VideoFilePlay", "The subtitles are written to the video. please first stop writing.");
+    return;
+  }
+  if (s.VideoPath.empty()) {
+    ShowInformation("VideoFilePlayAdd", "Please first add video file, and then play the video file.");
+    return;
+  }
+  if (s.IsPlaying && !s.IsPaused) return;
+  s.IsPlaying = true;
+  s.IsPaused = false;
+  if (!s.EditMode) {
+    s.SubtitleCursor = 0;
+    s.PreviewCount = s.Document.rowCount();
+  }
+  s.SuppressEditCapture = false;
+
+  s.PlaybarPosition = c_.Skin.playbarPosition();
+  c_.Reader.SeekTo(PlaybarTime());
+  s.PlayStartPosition = c_.Reader.GetPosition();
+  c_.Audio.SetAudioFormat(c_.Reader.GetAudioSampleRate(), c_.Reader.GetAudioChannels());
+  c_.Audio.StartAudio();
+  s.PlayStartTick = c_.Clock.nowMs();
+  FeedAudio();
+  c_.Timer.start(TickInterval(c_.Reader.GetFrameRate()));
+}
+
+void MainController::PlaybackTick() {
+  MainState& s = c_.State;
+  // A tick already on its way when playback stopped, or during a write job.
+  if (!s.IsPlaying || s.IsWriting) return;
+
+  // Wrapping 32-bit arithmetic, so the clock survives the tick count's wrap.
+  std::uint32_t elapsed = c_.Clock.nowMs() - s.PlayStartTick;
+  s.PlayClock = static_cast<std::int32_t>(elapsed + static_cast<std::uint32_t>(s.PlayStartPosition));
+  if (static_cast<std::int32_t>(static_cast<std::uint32_t>(s.PlayClock) -
+                                static_cast<std::uint32_t>(c_.Reader.GetPosition())) < 0)
+    return;
+
+  std::int32_t duration = c_.Reader.GetDuration();
+  if (c_.Reader.GetPosition() > duration - kEndMarginMs) StopPlayback();
+
+  Frame frame = c_.Reader.ReadFrame();
+  if (frame.empty() && s.IsPlaying) {
+    // The stream ended before its stated duration: that is the end as well.
+    StopPlayback();
+    frame = c_.Reader.ReadFrame();
+  }
+  if (!frame.empty()) {
+    Frame shown = RenderFrame(frame);
+    c_.View.ShowFrame(shown);
+  }
+
+  s.PlaybarPosition = std::clamp(MulDiv(c_.Reader.GetPosition(), 10000, duration), 0, 10000);
+  c_.Skin.setPlaybarPosition(s.PlaybarPosition);
+  c_.Skin.setPlaytimeText(FormatSubtitleTime(c_.Reader.GetPosition()));
+}
+
+void MainController::FeedAudio() {
+  MainState& s = c_.State;
+  // The player may still ask once after a pause or stop, and a write job reads
+  // the same source: neither may take sound away.
+  if (!s.IsPlaying || s.IsWriting) return;
+  AudioBlock block = c_.Reader.ReadAudio(0);
+  if (!block.empty()) c_.Audio.QueueAudio(block);
+}
+
+void MainController::Pause() {
+  MainState& s = c_.State;
+  if (s.IsWriting || s.VideoPath.empty() || (!s.IsPlaying && !s.IsPaused)) return;
+  if (s.IsPaused) {
+    Play();
+    return;
+  }
+  c_.Audio.StopAudio();
+  c_.Timer.stop();
+  if (s.EditMode) {
+    // Still playing while the memo is emptied, so the change does not redraw
+    // the still picture: the view keeps the last played frame.
+    c_.Memo.setEnabled(true);
+    c_.Memo.setText("");
+    c_.Memo.setFocus();
+  }
+  s.IsPaused = true;
+  s.IsPlaying = false;
+}
+
+void MainController::StopPlayback() {
+  MainState& s = c_.State;
+  if (s.IsWriting || s.VideoPath.empty()) return;
+  c_.Timer.stop();
+  c_.Audio.StopAudio();
+  c_.Reader.SeekTo(0);
+  c_.View.ClearView();
+  s.PlaybarPosition = 0;
+  c_.Skin.setPlaybarPosition(0);
+  s.IsPlaying = false;
+  s.IsPaused = false;
+  s.PlayStartPosition = 0;
+}
+
+void MainController::FastBack() {
+  MainState& s = c_.State;
+  if (RefuseWhileWriting()) return;
+  if (!s.IsPlaying) return;
+  c_.Audio.StopAudio();
+  c_.Timer.stop();
+  s.IsPlaying = false;
+  int position = MulDiv(c_.Reader.GetPosition() - kJumpMs, 10000, c_.Reader.GetDuration());
+  c_.Skin.setPlaybarPosition(std::clamp(position, 0, 10000));
+  Play();
+}
+
+void MainController::FastForward() {
+  MainState& s = c_.State;
+  if (RefuseWhileWriting()) return;
+  if (!s.IsPlaying) return;
+  c_.Audio.StopAudio();
+  c_.Timer.stop();
+  s.IsPlaying = false;
+  int position = MulDiv(c_.Reader.GetPosition() + kJumpMs, 10000, c_.Reader.GetDuration());
+  c_.Skin.setPlaybarPosition(std::clamp(position, 0, 10000));
+  Play();
+}
+
+void MainController::PlaybarPress() {
+  MainState& s = c_.State;
+  if (s.IsWriting || s.VideoPath.empty()) return;
+  c_.Audio.StopAudio();
+  c_.Timer.stop();
+  s.IsPaused = true;
+  s.ResumeAfterSeek = s.IsPlaying;
+  s.IsPlaying = false;
+}
+
+void MainController::PlaybarDrag() {
+  MainState& s = c_.State;
+  if (s.IsPlaying || s.VideoPath.empty() || s.IsWriting) return;
+  s.PlaybarPosition = c_.Skin.playbarPosition();
+  c_.Skin.setPlaytimeText(FormatSubtitleTime(PlaybarTime()));
+}
+
+void MainController::PlaybarRelease() {
+  MainState& s = c_.State;
+  if (s.IsWriting) return;
+  // Used once: a later release without a press of its own must not resume.
+  bool resume = s.ResumeAfterSeek;
+  s.ResumeAfterSeek = false;
+  if (resume) {
+    Play();
+  } else if (!s.VideoPath.empty()) {
+    TakeFrameAtPlaybar();
+    RefreshFrame();
+  }
+}
+
+}  // namespace orlisk

@@ -1,0 +1,63 @@
+// Opening a source video: the dialog, the reader, the first picture and the
+// placement for the new picture size.
+#include <cstdlib>
+#include <exception>
+
+#include "MainController.h"
+
+namespace orlisk {
+
+namespace {
+
+// "All Support Format" lists the formats of old as well as those the decoder
+// reads today; every other entry is as it always was.
+constexpr const char* kVideoFilter =
+    "All Support Format|*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.asx;*.mov;*.dat;*.qt;*.mp4;*.m4v;*.mkv;"
+    "*.webm;*.flv;*.ts;*.m2ts;*.vob;*.3gp;*.ogv;|WMV Format|*.wmv;|MPEG Format|*.mpg;*.mpeg;|"
+    "AVI Format|*.avi;|Quick Time Format|*.qt;*.mov;|VCD Format|*.dat;|ASF Format|*.asf;|"
+    "ASX Format|*.asx;|All File|*.*;";
+
+constexpr int kStartSubtitleX = 10;
+constexpr int kStartDrawLevel = 240;
+
+}  // namespace
+
+void MainController::OpenVideo() {
+  MainState& s = c_.State;
+  if (RefuseWhileWriting()) return;
+  std::optional<std::string> chosen = c_.Dialogs.openVideo(DialogFolder("OpenDialog1"), kVideoFilter);
+  if (!chosen) return;
+  RememberDialogFolder("OpenDialog1", *chosen);
+  s.VideoPath = *chosen;
+
+  if (!s.NoVideoOpen) c_.Reader.CloseSource();
+  s.NoVideoOpen = false;
+
+  try {
+    c_.Reader.OpenSource(s.VideoPath);
+    std::int32_t duration = c_.Reader.GetDuration();
+    c_.Skin.setVideotimeText("/ " + FormatSubtitleTime(duration));
+    TakeFrameAtPlaybar();
+    c_.View.setViewVisible(true);
+    s.SubtitleX = kStartSubtitleX;
+    s.SubtitleY = c_.Reader.GetHeight() - 3 * std::abs(s.Font.Height);
+    s.DrawLevel = kStartDrawLevel;
+    s.SubtitleCursor = 0;
+    s.Document.clearRows();
+    c_.List.selectRow(-1);
+    RefreshFrame();
+  } catch (const std::exception&) {
+    // Whatever the reader could not do, the answer is the same: offer the
+    // codec package and forget the file.
+    if (c_.Messages.informationQuestion(c_.Lang.MessageText(
+            "OpenVideoFilesError",
+            "Does not support this video files, you need to use video converter to convert, the need "
+            "for recommendations?")))
+      c_.Desktop.openUrl(SiteUrl() + "/orlisk/videocodec.exe");
+    c_.Reader.CloseSource();
+    s.NoVideoOpen = true;
+    s.VideoPath.clear();
+  }
+}
+
+}  // namespace orlisk

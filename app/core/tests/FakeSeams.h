@@ -1,0 +1,352 @@
+#pragma once
+// Scripted stand-ins for everything the main window's commands reach, and a
+// rig that wires them to a MainController over a real settings file in a
+// temporary folder.
+#include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/core/MainController.h"
+
+namespace orlisk::testing {
+
+namespace fs = std::filesystem;
+
+struct FakeMessages : MessageBoxes {
+  struct Shown {
+    std::string kind;  // "information", "question", "help", "confirmation"
+    std::string text;
+  };
+  std::vector<Shown> shown;
+  std::deque<bool> answers;  // for questions, in order; Yes when the script ran out
+  bool answer() {
+    if (answers.empty()) return true;
+    bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  void information(const std::string& t) override { shown.push_back({"information", t}); }
+  bool informationQuestion(const std::string& t) override {
+    shown.push_back({"question", t});
+    return answer();
+  }
+  void informationWithHelp(const std::string& t) override { shown.push_back({"help", t}); }
+  bool confirmation(const std::string& t) override {
+    shown.push_back({"confirmation", t});
+    return answer();
+  }
+  std::vector<std::string> texts() const {
+    std::vector<std::string> out;
+    for (const auto& s : shown) out.push_back(s.text);
+    return out;
+  }
+};
+
+struct FakeDialogs : FileDialogs {
+  std::optional<std::string> nextVideo, nextSubtitle, nextSave;  // nothing: the user cancels
+  std::vector<std::string> startFolders;
+  std::vector<std::string> filters;
+  std::optional<std::string> take(std::optional<std::string>& next, const std::string& folder,
+                                  const std::string& filter) {
+    startFolders.push_back(folder);
+    filters.push_back(filter);
+    return std::exchange(next, std::nullopt);
+  }
+  std::optional<std::string> openVideo(const std::string& f, const std::string& filter) override {
+    return take(nextVideo, f, filter);
+  }
+  std::optional<std::string> openSubtitle(const std::string& f, const std::string& filter) override {
+    return take(nextSubtitle, f, filter);
+  }
+  std::optional<std::string> saveSubtitle(const std::string& f, const std::string& filter) override {
+    return take(nextSave, f, filter);
+  }
+};
+
+struct FakeSkin : SkinObjects {
+  int playbar = 0;
+  std::string playtime = "00:00:00,000";
+  std::string videotime;
+  bool progressVisible = false;
+  int playbarPosition() const override { return playbar; }
+  void setPlaybarPosition(int p) override { playbar = p; }
+  std::string playtimeText() const override { return playtime; }
+  void setPlaytimeText(const std::string& t) override { playtime = t; }
+  void setVideotimeText(const std::string& t) override { videotime = t; }
+  void setProgressPanelVisible(bool v) override { progressVisible = v; }
+};
+
+// Setting the text fires the change handler, as the window's memo does.
+struct FakeMemo : TextMemo {
+  std::string content;
+  bool enabled = false;
+  int focusCount = 0;
+  std::function<void()> changed;
+  std::string text() const override { return content; }
+  void setText(const std::string& t) override {
+    content = t;
+    if (changed) changed();
+  }
+  bool isEnabled() const override { return enabled; }
+  void setEnabled(bool e) override { enabled = e; }
+  void setFocus() override { ++focusCount; }
+  // What the user's typing does.
+  void type(const std::string& t) { setText(t); }
+};
+
+struct FakeTimeEdit : TimeEdit {
+  std::string content = "00:00:00";
+  std::string text() const override { return content; }
+  void setText(const std::string& t) override { content = t; }
+};
+
+struct FakeList : SubtitleListSelection {
+  int selected = -1;
+  int selectedRow() const override { return selected; }
+  void selectRow(int row) override { selected = row; }
+};
+
+struct FakeTimer : PlaybackTimer {
+  bool active = false;
+  int interval = 0;
+  int starts = 0, stops = 0;
+  void start(int ms) override {
+    interval = ms;
+    active = true;
+    ++starts;
+  }
+  void stop() override {
+    active = false;
+    ++stops;
+  }
+  bool isActive() const override { return active; }
+};
+
+struct ManualClock : TickClock {
+  std::uint32_t now = 1000;
+  std::uint32_t nowMs() const override { return now; }
+  void advance(std::uint32_t ms) { now += ms; }
+};
+
+struct FakeDesktop : DesktopShell {
+  std::vector<std::string> urls, shown;
+  void openUrl(const std::string& u) override { urls.push_back(u); }
+  void showInFileManager(const std::string& p) override { shown.push_back(p); }
+};
+
+struct FakeMouse : MouseButtons {
+  bool left = false;
+  bool leftButtonDown() const override { return left; }
+};
+
+struct FakeFonts : FontChooser {
+  std::optional<SubtitleFont> next;
+  std::optional<SubtitleFont> chooseFont(const SubtitleFont&) override { return next; }
+};
+
+// A video of `duration` ms at `fps`; the frame at time t carries t in its first
+// four bytes. Positions are frame times; a seek lands on the frame at or before.
+struct FakeVideoReader : VideoReader {
+  std::int32_t duration = 10000;
+  double fps = 25.0;
+  int width = 320, height = 240;
+  int sampleRate = 44100, channels = 2;
+  int audioBlocksLeft = 1000;
+  bool failOpen = false;
+  bool open = false;
+  // When set, frames run out here although the duration claims more.
+  std::optional<std::int32_t> framesEndAt;
+  std::int32_t position = 0;
+  int opens = 0, closes = 0, reads = 0;
+  std::vector<std::int32_t> seeks;
+
+  std::int32_t frameMs() const { return static_cast<std::int32_t>(1000.0 / fps); }
+  static std::int32_t FrameTime(const Frame& f) {
+    std::int32_t t = 0;
+    for (int i = 0; i < 4; ++i) t |= static_cast<std::int32_t>(f.Pixels.at(i)) << (8 * i);
+    return t;
+  }
+
+  void OpenSource(const std::string&) override {
+    ++opens;
+    if (failOpen) throw std::runtime_error("cannot decode");
+    open = true;
+    position = 0;
+  }
+  void CloseSource() override {
+    ++closes;
+    open = false;
+  }
+  std::int32_t GetDuration() const override { return open ? duration : 0; }
+  double GetFrameRate() const override { return fps; }
+  int GetWidth() const override { return open ? width : 0; }
+  int GetHeight() const override { return open ? height : 0; }
+  std::int32_t GetPosition() const override { return position; }
+  void SeekTo(std::int32_t ms) override {
+    if (!open) throw std::runtime_error("no video open");
+    seeks.push_back(ms);
+    ms = std::clamp(ms, 0, duration);
+    position = ms / frameMs() * frameMs();
+  }
+  Frame ReadFrame() override {
+    if (!open) throw std::runtime_error("no video open");
+    ++reads;
+    if (position >= framesEndAt.value_or(duration)) return {};
+    Frame f;
+    f.Width = width;
+    f.Height = height;
+    f.Stride = width * 4;
+    for (int i = 0; i < 4; ++i) f.Pixels.push_back(static_cast<std::uint8_t>((position >> (8 * i)) & 0xFF));
+    position += frameMs();
+    return f;
+  }
+  AudioBlock ReadAudio(int) override {
+    if (sampleRate == 0 || audioBlocksLeft == 0) return {};
+    --audioBlocksLeft;
+    return AudioBlock{std::vector<std::uint8_t>(16, 1)};
+  }
+  int GetAudioChannels() const override { return channels; }
+  int GetAudioSampleRate() const override { return sampleRate; }
+  std::int64_t GetAudioBitRate() const override { return 0; }
+  std::int32_t GetAudioPosition() const override { return position; }
+  std::int32_t GetAudioDuration() const override { return duration; }
+  std::string GetAudioFormatName() const override { return "wav"; }
+  std::int64_t GetVideoBitRate() const override { return 0; }
+  std::string GetVideoFormatName() const override { return "fake"; }
+};
+
+struct RecordingView : VideoView {
+  std::vector<Frame> shownFrames;
+  int clears = 0;
+  bool visible = false;
+  std::optional<bool> hand;
+  int width = 566, height = 378;
+  void ShowFrame(const Frame& f) override { shownFrames.push_back(f); }
+  void ClearView() override { ++clears; }
+  void setViewVisible(bool v) override { visible = v; }
+  int viewWidth() const override { return width; }
+  int viewHeight() const override { return height; }
+  void setHandCursor(bool h) override { hand = h; }
+};
+
+struct RecordingAudio : AudioPlayer {
+  int rate = -1, channels = -1;
+  int starts = 0, stops = 0;
+  std::vector<AudioBlock> queued;
+  void SetAudioFormat(int r, int c) override {
+    rate = r;
+    channels = c;
+  }
+  void StartAudio() override { ++starts; }
+  void StopAudio() override { ++stops; }
+  void QueueAudio(const AudioBlock& b) override { queued.push_back(b); }
+  void askForMore() { requestMoreAudio(); }
+};
+
+struct CountingTransform : TextTransform {
+  struct Drawn {
+    int x, y;
+    std::string text;
+    Colour colour;
+    int level;
+  };
+  int loads = 0, takes = 0;
+  std::vector<Drawn> draws;
+  Frame loaded;
+  void LoadFrame(const Frame& f) override {
+    ++loads;
+    loaded = f;
+  }
+  void DrawText(double, int x, int y, const std::string& t, const SubtitleFont&, Colour c, int level) override {
+    draws.push_back({x, y, t, c, level});
+  }
+  Frame TakeFrame() override {
+    ++takes;
+    return loaded;
+  }
+};
+
+// A temporary folder, removed with its contents at the end of the test.
+struct TempFolder {
+  fs::path path;
+  TempFolder() {
+    std::random_device rd;
+    path = fs::temp_directory_path() / ("orlisk-core-" + std::to_string(rd()) + std::to_string(rd()));
+    fs::create_directories(path);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  std::string file(const std::string& name) const { return (path / name).string(); }
+};
+
+// Every seam faked, the settings file real, one MainController on top.
+struct Rig {
+  TempFolder folder;
+  MainState state;
+  ProfileFile settings{folder.path / "orlisk.ini"};
+  Language lang;
+  FakeMessages messages;
+  FakeDialogs dialogs;
+  FakeSkin skin;
+  FakeMemo memo;
+  FakeTimeEdit startTime, endTime;
+  FakeList list;
+  FakeTimer timer;
+  ManualClock clock;
+  FakeDesktop desktop;
+  FakeMouse mouse;
+  FakeFonts fonts;
+  FakeVideoReader reader;
+  RecordingView view;
+  RecordingAudio audio;
+  CountingTransform transform;
+  // Every character is 10 pixels wide.
+  std::function<int(const std::string&, const SubtitleFont&)> textWidth =
+      [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; };
+  MainController controller{MainContext{state, settings, lang, Paths(), messages, dialogs, skin, memo,
+                                        startTime, endTime, list, timer, clock, desktop, mouse, fonts,
+                                        reader, view, audio, transform, textWidth}};
+
+  Rig() { memo.changed = [this] { controller.ed_textChange(); }; }
+
+  AppPaths Paths() const {
+    AppPaths p;
+    p.HomeFolder = folder.path / "home";
+    p.ProgramFolder = folder.path / "program";
+    p.SettingsFile = folder.path / "orlisk.ini";
+    return p;
+  }
+
+  // Opens the fake video through the real command, as the user does.
+  void openVideo(const std::string& name = "clip.avi") {
+    dialogs.nextVideo = folder.file(name);
+    controller.OpenVideo();
+  }
+  // Rows with the given begin and end times, made as the user makes them.
+  void addRow(SubtitleTime begin, SubtitleTime end, const std::string& text) {
+    state.Document.appendRow(SubtitleRow{TimeRangeText(begin, end), text});
+    SubtitleEntry e;
+    e.BeginTime = begin;
+    e.EndTime = end;
+    e.Text = text;
+    e.X = 10;
+    e.Y = 100;
+    e.DrawLevel = 240;
+    e.Border = true;
+    state.Document.resizeEntries(state.Document.rowCount());
+    state.Document.entries().back() = e;
+  }
+  std::string lastMessage() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
+};
+
+}  // namespace orlisk::testing

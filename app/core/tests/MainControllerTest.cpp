@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "FakeSeams.h"
+
+namespace orlisk::testing {
+namespace {
+
+TEST(ParseSubtitleTime, ReadsFixedColumnsAndReportsMalformedText) {
+  struct Row {
+    const char* text;
+    SubtitleTime ms;
+    bool message;
+  };
+  for (Row row : {Row{"01:02:03,004", 3723004, false}, Row{"01x02y03z004", 3723004, false},
+                  Row{"00:75:00,000", 4500000, false}, Row{"00:00:00", 0, true},
+                  Row{" 01:02:03,004", 0, true}, Row{"", 0, true}}) {
+    Rig r;
+    EXPECT_EQ(r.controller.ParseSubtitleTime(row.text), row.ms) << row.text;
+    EXPECT_EQ(!r.messages.shown.empty(), row.message) << row.text;
+    if (row.message) {
+      EXPECT_EQ(r.lastMessage(), "Subtitle time errors");
+    }
+  }
+}
+
+std::string IniText(const Rig& r) {
+  std::ifstream in(r.folder.path / "orlisk.ini", std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST(FormCloseQuery, WithNoVideoOnlyTheUpdateSwitchIsWritten) {
+  Rig r;
+  r.state.AutoUpdateCheck = false;
+  EXPECT_TRUE(r.controller.FormCloseQuery());
+  EXPECT_EQ(r.reader.closes, 0);
+  EXPECT_TRUE(r.messages.shown.empty());
+  std::string ini = IniText(r);
+  EXPECT_NE(ini.find("[Update]"), std::string::npos);
+  EXPECT_NE(ini.find("Bool=0"), std::string::npos);
+  EXPECT_EQ(std::count(ini.begin(), ini.end(), '='), 1);
+}
+
+TEST(FormCloseQuery, StopsPlaybackAndClosesTheVideo) {
+  Rig r;
+  r.openVideo();
+  r.controller.Play();
+  EXPECT_TRUE(r.controller.FormCloseQuery());
+  EXPECT_FALSE(r.state.IsPlaying);
+  EXPECT_FALSE(r.timer.active);
+  EXPECT_EQ(r.reader.closes, 1);
+}
+
+TEST(FormCloseQuery, WhilePausedTheVideoIsClosedWithoutAStop) {
+  Rig r;
+  r.openVideo();
+  r.controller.Play();
+  r.controller.Pause();
+  auto clears = r.view.clears;
+  EXPECT_TRUE(r.controller.FormCloseQuery());
+  EXPECT_EQ(r.view.clears, clears);
+  EXPECT_EQ(r.reader.closes, 1);
+}
+
+TEST(FormCloseQuery, DuringAWriteAsksAndNoKeepsEverything) {
+  Rig r;
+  r.openVideo();
+  r.state.IsWriting = true;
+  r.messages.answers = {false};
+  EXPECT_FALSE(r.controller.FormCloseQuery());
+  EXPECT_EQ(r.lastMessage(), "Close will stop writing, it closed?");
+  EXPECT_EQ(r.messages.shown.back().kind, "question");
+  EXPECT_TRUE(r.state.IsWriting);
+  EXPECT_EQ(r.reader.closes, 0);
+  EXPECT_NE(IniText(r).find("[Update]"), std::string::npos);
+}
+
+TEST(FormCloseQuery, DuringAWriteYesEndsTheJobAndCloses) {
+  Rig r;
+  r.openVideo();
+  r.state.IsWriting = true;
+  r.messages.answers = {true};
+  EXPECT_TRUE(r.controller.FormCloseQuery());
+  EXPECT_FALSE(r.state.IsWriting);
+  EXPECT_EQ(r.reader.closes, 1);
+}
+
+}  // namespace
+}  // namespace orlisk::testing

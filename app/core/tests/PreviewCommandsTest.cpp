@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include "FakeSeams.h"
+
+namespace orlisk::testing {
+namespace {
+
+struct Preview : ::testing::Test {
+  Rig rig;
+  MainState& s = rig.state;
+  MainController& c = rig.controller;
+  void SetUp() override { rig.openVideo(); }
+  // Renders one frame in preview mode with the reader standing at `t`.
+  bool drawsAt(SubtitleTime t) {
+    rig.reader.position = t;
+    auto before = rig.transform.draws.size();
+    c.RenderFrame(Frame{1, 1, 4, {0, 0, 0, 0}});
+    return rig.transform.draws.size() > before;
+  }
+};
+
+TEST_F(Preview, StrictTimesAndAForwardOnlyCursor) {
+  rig.addRow(1000, 2000, "first");
+  rig.addRow(2500, 3000, "second");
+  c.cb_prsubClick(true);
+  c.Play();  // preview playback resets the cursor and takes the count
+  c.Pause();
+  EXPECT_EQ(s.PreviewCount, 2);
+  struct Row {
+    SubtitleTime t;
+    bool drawn;
+    int cursorAfter;
+  };
+  for (Row row : {Row{1000, false, 0}, Row{1001, true, 0}, Row{1999, true, 0}, Row{2000, false, 0},
+                  Row{2001, false, 1}, Row{1500, false, 1}, Row{2600, true, 1}, Row{3100, false, 2},
+                  Row{3200, false, 2}}) {
+    EXPECT_EQ(drawsAt(row.t), row.drawn) << row.t;
+    EXPECT_EQ(s.SubtitleCursor, row.cursorAfter) << row.t;
+  }
+}
+
+TEST_F(Preview, PlayResetsTheCursorOnlyInPreviewMode) {
+  rig.addRow(1000, 2000, "first");
+  s.SubtitleCursor = 1;
+  c.Play();
+  EXPECT_EQ(s.SubtitleCursor, 1);
+  c.StopPlayback();
+  c.cb_prsubClick(true);
+  c.Play();
+  EXPECT_EQ(s.SubtitleCursor, 0);
+  EXPECT_EQ(s.PreviewCount, 1);
+}
+
+TEST_F(Preview, RowsRemovedDuringPreviewNeverLetTheCursorPassTheList) {
+  rig.addRow(1000, 2000, "first");
+  rig.addRow(3000, 4000, "second");
+  c.cb_prsubClick(true);
+  c.Play();
+  c.Pause();
+  rig.list.selected = 1;
+  c.RemoveSubtitle();  // allowed while paused; PreviewCount still says 2
+  EXPECT_FALSE(drawsAt(2500));
+  EXPECT_EQ(s.SubtitleCursor, 1);
+  EXPECT_FALSE(drawsAt(3500));
+  EXPECT_EQ(s.SubtitleCursor, 1);
+}
+
+TEST_F(Preview, EditModeDrawsTheWholeMemoAtThePlacementWithTheOutline) {
+  s.SubtitleX = 12;
+  s.SubtitleY = 34;
+  s.BorderEnabled = true;
+  rig.memo.content = "Hi";
+  rig.transform.draws.clear();
+  c.RenderFrame(Frame{1, 1, 4, {0, 0, 0, 0}});
+  ASSERT_EQ(rig.transform.draws.size(), 5u);
+  EXPECT_EQ(rig.transform.draws.back().x, 12);
+  EXPECT_EQ(rig.transform.draws.back().y, 34);
+  EXPECT_EQ(rig.transform.draws.back().text, "Hi");
+  EXPECT_EQ(rig.transform.draws.back().level, 240);
+}
+
+TEST_F(Preview, SwitchingModeRedrawsNothingUntilTheNextRefresh) {
+  auto shown = rig.view.shownFrames.size();
+  c.cb_prsubClick(true);
+  EXPECT_FALSE(s.EditMode);
+  EXPECT_EQ(rig.view.shownFrames.size(), shown);
+  c.cb_prsubClick(false);
+  EXPECT_TRUE(s.EditMode);
+}
+
+TEST_F(Preview, RefreshDoesNothingWhilePlayingWritingOrWithoutVideo) {
+  struct Row {
+    bool playing, writing, video;
+    bool shows;
+  };
+  for (Row row : {Row{false, false, true, true}, Row{true, false, true, false}, Row{false, true, true, false},
+                  Row{false, false, false, false}}) {
+    Rig r;
+    if (row.video) r.openVideo();
+    r.state.IsPlaying = row.playing;
+    r.state.IsWriting = row.writing;
+    auto before = r.view.shownFrames.size();
+    r.controller.RefreshFrame();
+    EXPECT_EQ(r.view.shownFrames.size() > before, row.shows);
+  }
+}
+
+TEST_F(Preview, RefreshShowsTheKeptFrameAndKeepsIt) {
+  rig.skin.playbar = 3000;
+  c.PlaybarPress();
+  c.PlaybarRelease();
+  c.RefreshFrame();
+  EXPECT_EQ(FakeVideoReader::FrameTime(rig.view.shownFrames.back()), 3000);
+  EXPECT_EQ(FakeVideoReader::FrameTime(s.CurrentFrame), 3000);
+}
+
+TEST_F(Preview, ChoosingAFontTakesItsColourAndRedraws) {
+  SubtitleFont font;
+  font.Face = "Liberation Serif";
+  font.Color = 0x00FF00;
+  rig.fonts.next = font;
+  auto shown = rig.view.shownFrames.size();
+  c.ChooseSubtitleFont();
+  EXPECT_EQ(s.Font.Face, "Liberation Serif");
+  EXPECT_EQ(s.TextColor, 0x00FF00u);
+  EXPECT_EQ(rig.view.shownFrames.size(), shown + 1);
+  rig.fonts.next.reset();
+  c.ChooseSubtitleFont();
+  EXPECT_EQ(s.Font.Face, "Liberation Serif");
+  EXPECT_EQ(rig.view.shownFrames.size(), shown + 1);
+}
+
+// The view is 566 x 378 over a 320 x 240 video; the subtitle's top is at
+// source y 177 (240 - 63), view y 279; the band is 16 pixels (the font's points).
+struct Placement : Preview {};
+
+TEST_F(Placement, TheBandIsVerticalOnlyAndStrict) {
+  ASSERT_EQ(s.SubtitleY, 177);
+  struct Row {
+    int x, y;
+    bool hand;
+  };
+  for (Row row : {Row{5, 279, false}, Row{5, 280, true}, Row{500, 294, true}, Row{5, 295, false},
+                  Row{300, 100, false}}) {
+    c.VideoViewMouseMove(row.x, row.y);
+    ASSERT_TRUE(rig.view.hand.has_value());
+    EXPECT_EQ(*rig.view.hand, row.hand) << row.x << "," << row.y;
+    EXPECT_FALSE(s.IsDraggingSubtitle);
+  }
+}
+
+TEST_F(Placement, TheLeftButtonIsAskedAtTheMoveAndTheDragKeepsItsOffsets) {
+  c.VideoViewMouseMove(100, 285);
+  EXPECT_FALSE(s.IsDraggingSubtitle);  // pressing alone starts nothing
+  rig.mouse.left = true;
+  c.VideoViewMouseMove(100, 285);
+  ASSERT_TRUE(s.IsDraggingSubtitle);
+  EXPECT_EQ(s.DragOffsetY, 6);
+  EXPECT_EQ(s.DragOffsetX, 100 - MulDiv(10, 566, 320));
+  auto shown = rig.view.shownFrames.size();
+  c.VideoViewMouseMove(200, 185);
+  EXPECT_EQ(s.SubtitleX, MulDiv(200 - s.DragOffsetX, 320, 566));
+  EXPECT_EQ(s.SubtitleY, MulDiv(185 - 6, 240, 378));
+  EXPECT_EQ(rig.view.shownFrames.size(), shown + 1);
+  c.VideoViewMouseUp();
+  EXPECT_FALSE(s.IsDraggingSubtitle);
+}
+
+TEST_F(Placement, DraggingPastTheLeftEdgeGivesNegativeCoordinates) {
+  rig.mouse.left = true;
+  c.VideoViewMouseMove(100, 285);
+  c.VideoViewMouseMove(0, 0);
+  EXPECT_LT(s.SubtitleX, 0);
+  EXPECT_LT(s.SubtitleY, 0);
+}
+
+TEST_F(Placement, NearingTheRightOrBottomEdgeEndsTheDragWherePlaced) {
+  for (auto [x, y] : {std::pair{556, 200}, std::pair{300, 368}}) {
+    Rig r;
+    r.openVideo();
+    r.mouse.left = true;
+    r.controller.VideoViewMouseMove(100, 285);
+    r.controller.VideoViewMouseMove(120, 290);
+    int placedX = r.state.SubtitleX, placedY = r.state.SubtitleY;
+    r.controller.VideoViewMouseMove(x, y);
+    EXPECT_FALSE(r.state.IsDraggingSubtitle);
+    EXPECT_EQ(r.state.SubtitleX, placedX);
+    EXPECT_EQ(r.state.SubtitleY, placedY);
+  }
+  // Just inside the margin the drag goes on.
+  rig.mouse.left = true;
+  c.VideoViewMouseMove(100, 285);
+  c.VideoViewMouseMove(555, 367);
+  EXPECT_TRUE(s.IsDraggingSubtitle);
+}
+
+TEST_F(Placement, NothingWithoutVideo) {
+  Rig none;
+  none.mouse.left = true;
+  none.controller.VideoViewMouseMove(100, 5);
+  EXPECT_FALSE(none.view.hand.has_value());
+  EXPECT_FALSE(none.state.IsDraggingSubtitle);
+}
+
+}  // namespace
+}  // namespace orlisk::testing

@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "FakeSeams.h"
+#include "app/core/SubtitleFileIO.h"
+#include "subtitles/SubRipFile.h"
+
+namespace orlisk::testing {
+namespace {
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+void Spit(const fs::path& p, const std::string& bytes) {
+  fs::create_directories(p.parent_path());
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+// Files in a folder, to see that no temporary file was left behind.
+std::size_t FileCount(const fs::path& folder) {
+  std::size_t n = 0;
+  for (const auto& e : fs::directory_iterator(folder)) n += e.is_regular_file() ? 1 : 0;
+  return n;
+}
+
+constexpr const char* kAviHeader = "RIFF\x10\x00\x00\x00" "AVI LIST";
+
+struct SubtitleFiles : ::testing::Test {
+  Rig rig;
+  MainState& s = rig.state;
+  MainController& c = rig.controller;
+  fs::path dir = rig.folder.path / "subs";
+  void SetUp() override {
+    fs::create_directories(dir);
+    rig.openVideo();  // 320 x 240; SubtitleX 10, SubtitleY 177
+  }
+  void save(const std::string& name) {
+    rig.dialogs.nextSave = (dir / name).string();
+    c.SaveSubtitleFile();
+  }
+  void open(const fs::path& file) {
+    rig.dialogs.nextSubtitle = file.string();
+    c.OpenSubtitleFile();
+  }
+  void twoRows() {
+    rig.addRow(1000, 2500, "Hello");
+    rig.addRow(3000, 4000, "A\r\nB");
+    auto& e = s.Document.entries();
+    e[0].X = 40;
+    e[0].Y = 150;
+    e[0].Tag = 0;
+    e[0].TextColor = 0x00FF00;
+    e[0].BorderColor = 0x0000FF;
+    e[0].Border = false;
+    e[1].X = 50;
+    e[1].Y = 160;
+    e[1].Tag = 1;
+    e[1].DrawLevel = 200;
+  }
+};
+
+TEST_F(SubtitleFiles, OpeningGuardsInOrder) {
+  Rig none;
+  none.dialogs.nextSubtitle = "x.srt";
+  none.controller.OpenSubtitleFile();
+  EXPECT_EQ(none.lastMessage(), "please first add video file");
+  c.Play();
+  open(dir / "x.srt");
+  EXPECT_EQ(rig.lastMessage(), "please first stop play.");
+  EXPECT_TRUE(rig.dialogs.startFolders.size() == 1u);  // only the video dialog was shown
+  s.IsWriting = true;
+  s.IsPlaying = false;
+  rig.dialogs.nextSubtitle = (dir / "x.srt").string();
+  c.OpenSubtitleFile();  // while writing the refusal comes after the dialog
+  EXPECT_EQ(rig.dialogs.startFolders.size(), 2u);
+  EXPECT_EQ(rig.lastMessage(), "The subtitles are written to the video. please first stop writing.");
+}
+
+TEST_F(SubtitleFiles, SaveWritesTheTextAndRecordsAndReadsThemBack) {
+  twoRows();
+  save("film");
+  EXPECT_EQ(Slurp(dir / "film.srt"),
+            "0\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n \r\n"
+            "1\r\n00:00:03,000 --> 00:00:04,000\r\nA\r\nB\r\n \r\n");
+  EXPECT_EQ(fs::file_size(dir / "film.dat"), 2 * kCompanionRecordSize);
+  EXPECT_EQ(FileCount(dir), 2u);
+
+  c.ClearSubtitles();
+  open(dir / "film.srt");
+  ASSERT_EQ(s.Document.rowCount(), 2);
+  EXPECT_EQ(s.Document.row(0), (SubtitleRow{"00:00:01,000 --> 00:00:02,500", "Hello"}));
+  EXPECT_EQ(s.Document.row(1), (SubtitleRow{"00:00:03,000 --> 00:00:04,000", "A\r\nB"}));
+  const auto& e = s.Document.entries();
+  ASSERT_EQ(e.size(), 2u);
+  EXPECT_EQ(e[0].X, 40);
+  EXPECT_EQ(e[0].Y, 150);
+  EXPECT_EQ(e[0].TextColor, 0x00FF00u);
+  EXPECT_EQ(e[0].BorderColor, 0x0000FFu);
+  EXPECT_FALSE(e[0].Border);
+  EXPECT_EQ(e[0].BeginTime, 1000);
+  EXPECT_EQ(e[0].EndTime, 2500);
+  EXPECT_EQ(e[1].X, 50);
+  EXPECT_EQ(e[1].DrawLevel, 200);
+  EXPECT_EQ(e[1].Text, "A\r\nB");
+  EXPECT_EQ(s.SubtitleCursor, 2);
+}
+
+TEST_F(SubtitleFiles, ReadingWithoutCompanionCentresAndCreatesAnEmptyOne) {
+  Spit(dir / "plain.srt", "0\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\nthere\r\n \r\n");
+  open(dir / "plain.srt");
+  ASSERT_EQ(s.Document.rowCount(), 1);
+  const SubtitleEntry& e = s.Document.entries()[0];
+  EXPECT_EQ(e.X, (320 - 50) / 2);  // five characters of ten pixels
+  EXPECT_EQ(e.Y, 177 + 21);        // one more line moves the text down by the font height
+  EXPECT_EQ(e.DrawLevel, 240);
+  EXPECT_TRUE(e.Border);
+  EXPECT_EQ(e.TextColor, s.TextColor);
+  ASSERT_TRUE(fs::exists(dir / "plain.dat"));
+  EXPECT_EQ(fs::file_size(dir / "plain.dat"), 0u);
+}
+
+TEST_F(SubtitleFiles, ANameEndingInSrtGetsBothExtensionsAppendedAndReadsBack) {
+  twoRows();
+  save("film.srt");
+  EXPECT_TRUE(fs::exists(dir / "film.srt.srt"));
+  EXPECT_TRUE(fs::exists(dir / "film.srt.dat"));
+  EXPECT_FALSE(fs::exists(dir / "film.srt"));
+  c.ClearSubtitles();
+  open(dir / "film.srt.srt");
+  ASSERT_EQ(s.Document.rowCount(), 2);
+  EXPECT_EQ(s.Document.entries()[0].X, 40);  // from film.srt.dat
+}
+
+TEST_F(SubtitleFiles, OverwriteQuestionNoKeepsTheFile) {
+  Spit(dir / "film.srt", "old");
+  twoRows();
+  rig.messages.answers = {false};
+  save("film");
+  EXPECT_EQ(rig.messages.shown.back().kind, "question");
+  EXPECT_EQ(rig.lastMessage(), "File already exists, overwrite?");
+  EXPECT_EQ(Slurp(dir / "film.srt"), "old");
+  EXPECT_FALSE(fs::exists(dir / "film.dat"));
+  // The folder is remembered even so.
+  EXPECT_EQ(rig.settings.readString("SaveDialog1", "InitialDir", ""), dir.string());
+}
+
+TEST_F(SubtitleFiles, OverwriteQuestionYesReplacesBoth) {
+  Spit(dir / "film.srt", "old");
+  Spit(dir / "film.dat", std::string(kCompanionRecordSize * 3, '\0'));
+  twoRows();
+  save("film");
+  EXPECT_EQ(rig.messages.shown.size(), 1u);  // an old companion is replaced without asking
+  EXPECT_EQ(fs::file_size(dir / "film.dat"), 2 * kCompanionRecordSize);
+  EXPECT_NE(Slurp(dir / "film.srt"), "old");
+}
+
+TEST_F(SubtitleFiles, AVideoWithTheCompanionsNameIsNotOverwrittenSilently) {
+  std::string video = std::string(kAviHeader, 16) + std::string(1000, 'v');
+  Spit(dir / "film.dat", video);
+  twoRows();
+  rig.messages.answers = {false};
+  save("film");
+  ASSERT_EQ(rig.messages.shown.size(), 1u);
+  EXPECT_EQ(rig.messages.shown[0].kind, "question");
+  EXPECT_EQ(Slurp(dir / "film.dat"), video);
+  EXPECT_FALSE(fs::exists(dir / "film.srt"));
+
+  rig.messages.answers = {true};
+  save("film");
+  EXPECT_EQ(fs::file_size(dir / "film.dat"), 2 * kCompanionRecordSize);
+}
+
+TEST_F(SubtitleFiles, AVideoWithTheCompanionsNameIsNotReadAsRecords) {
+  // A whole number of records that starts like an MPEG program stream.
+  std::string video(kCompanionRecordSize * 2, '\x07');
+  video[0] = 0;
+  video[1] = 0;
+  video[2] = 1;
+  video[3] = static_cast<char>(0xBA);
+  Spit(dir / "film.dat", video);
+  Spit(dir / "film.srt", "0\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n \r\n");
+  open(dir / "film.srt");
+  ASSERT_EQ(s.Document.rowCount(), 1);
+  EXPECT_EQ(s.Document.entries()[0].X, (320 - 20) / 2);
+  EXPECT_EQ(s.Document.entries()[0].DrawLevel, 240);
+  EXPECT_EQ(Slurp(dir / "film.dat"), video);
+}
+
+TEST_F(SubtitleFiles, AMissingFileAsksWithHelpAndKeepsTheList) {
+  twoRows();
+  open(dir / "nowhere.srt");
+  ASSERT_EQ(rig.messages.shown.size(), 1u);
+  EXPECT_EQ(rig.messages.shown[0].kind, "help");
+  EXPECT_EQ(rig.messages.shown[0].text, "Not find subtitle file.");
+  EXPECT_EQ(s.Document.rowCount(), 2);
+  EXPECT_FALSE(fs::exists(dir / "nowhere.dat"));
+}
+
+TEST_F(SubtitleFiles, AFileThatCannotBeReadLeavesTheListAndCreatesNoCompanion) {
+  twoRows();
+  fs::create_directories(dir / "folder.srt");
+  EXPECT_THROW(open(dir / "folder.srt"), std::runtime_error);
+  EXPECT_EQ(s.Document.rowCount(), 2);
+  EXPECT_EQ(s.Document.row(0).Subtitle, "Hello");
+  EXPECT_FALSE(fs::exists(dir / "folder.dat"));
+}
+
+TEST_F(SubtitleFiles, ASaveThatCannotCompleteLeavesTheOldFiles) {
+  Spit(dir / "film.dat", std::string(kCompanionRecordSize, '\0'));
+  fs::create_directories(dir / "film.srt");  // the text file cannot take its place
+  twoRows();
+  try {
+    save("film");
+    FAIL() << "the save reported success";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("film.srt"), std::string::npos);
+  }
+  EXPECT_EQ(fs::file_size(dir / "film.dat"), kCompanionRecordSize);
+  EXPECT_EQ(FileCount(dir), 1u);
+}
+
+TEST(ReplaceFilesTogether, AFailedWriteTouchesNoTargetAndLeavesNoTemporaryFile) {
+  TempFolder folder;
+  Spit(folder.path / "a.dat", "old a");
+  std::vector<std::pair<fs::path, std::string>> files = {{folder.path / "a.dat", "new a"},
+                                                         {folder.path / "missing" / "b.srt", "new b"}};
+  EXPECT_THROW(ReplaceFilesTogether(files), std::runtime_error);
+  EXPECT_EQ(Slurp(folder.path / "a.dat"), "old a");
+  EXPECT_EQ(FileCount(folder.path), 1u);
+}
+
+TEST(ReplaceFilesTogether, KeepsThePermissionsOfTheFileItReplaces) {
+  TempFolder folder;
+  Spit(folder.path / "a.srt", "old");
+  fs::permissions(folder.path / "a.srt", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ReplaceFilesTogether({{folder.path / "a.srt", "new"}});
+  EXPECT_EQ(Slurp(folder.path / "a.srt"), "new");
+  EXPECT_EQ(fs::status(folder.path / "a.srt").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(SubtitleFiles, DialogFoldersStartAtHomeAndFollowTheChoice) {
+  Spit(dir / "film.srt", "");
+  open(dir / "film.srt");
+  EXPECT_EQ(rig.dialogs.startFolders.back(), (rig.folder.path / "home").string());
+  EXPECT_EQ(rig.dialogs.filters.back(), "SubTitle Files(*.srt);|*.srt;");
+  EXPECT_EQ(rig.settings.readString("OpenDialog2", "InitialDir", ""), dir.string());
+  save("out");
+  EXPECT_EQ(rig.dialogs.startFolders.back(), (rig.folder.path / "home").string());
+  EXPECT_EQ(rig.dialogs.filters.back(), "Subtitle Files(*.srt);|*.srt;");
+  EXPECT_EQ(rig.settings.readString("SaveDialog1", "InitialDir", ""), dir.string());
+  // Cancelling writes nothing.
+  rig.settings.writeString("SaveDialog1", "InitialDir", "/elsewhere");
+  c.SaveSubtitleFile();
+  EXPECT_EQ(rig.settings.readString("SaveDialog1", "InitialDir", ""), "/elsewhere");
+  EXPECT_EQ(rig.dialogs.startFolders.back(), "/elsewhere");
+}
+
+TEST_F(SubtitleFiles, ReadingAnEmptyFileLeavesTheListEmpty) {
+  twoRows();
+  Spit(dir / "empty.srt", "");
+  open(dir / "empty.srt");
+  EXPECT_EQ(s.Document.rowCount(), 0);
+  EXPECT_EQ(s.SubtitleCursor, 0);
+}
+
+TEST_F(SubtitleFiles, ResetEntryBufferTakesTheCurrentPlacementAndStyle) {
+  s.SubtitleX = 7;
+  s.SubtitleY = 8;
+  s.BorderEnabled = false;
+  s.TextColor = 0x112233;
+  c.ResetEntryBuffer();
+  const SubtitleEntry& e = s.EntryBuffer;
+  EXPECT_EQ(e.X, 7);
+  EXPECT_EQ(e.Y, 8);
+  EXPECT_EQ(e.DrawLevel, 240);
+  EXPECT_EQ(e.Tag, -1);
+  EXPECT_TRUE(e.Border);  // whatever the current switch says
+  EXPECT_EQ(e.TextColor, 0x112233u);
+  EXPECT_EQ(e.Text, "");
+}
+
+TEST_F(SubtitleFiles, SavingRefusesWhileWriting) {
+  s.IsWriting = true;
+  save("film");
+  EXPECT_EQ(rig.lastMessage(), "The subtitles are written to the video. please first stop writing.");
+  EXPECT_FALSE(fs::exists(dir / "film.srt"));
+}
+
+}  // namespace
+}  // namespace orlisk::testing
