@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "subtitles/SubRipFile.h"
+
+namespace orlisk {
+namespace {
+
+// Current placement and style while reading: a 320-pixel-wide video and a font
+// in which every byte is 7 pixels wide.
+SubRipReadContext Context() {
+  SubRipReadContext context;
+  context.SubtitleX = 10;
+  context.SubtitleY = 100;
+  context.FontHeight = -21;
+  context.TextColor = 0x00FFFFFF;
+  context.BorderColor = 0x00FF0000;
+  context.FontRef = 42;
+  context.VideoWidth = 320;
+  context.TextWidth = [](const std::string& line) { return static_cast<int>(line.size()) * 7; };
+  return context;
+}
+
+SubtitleEntry Styled(std::int32_t x, std::int32_t y, std::int32_t tag) {
+  SubtitleEntry entry;
+  entry.X = x;
+  entry.Y = y;
+  entry.DrawLevel = 200;
+  entry.Tag = tag;
+  entry.BorderColor = 0x0000FF00;
+  entry.TextColor = 0x000000FF;
+  entry.Font = 5;
+  entry.Border = false;
+  return entry;
+}
+
+std::vector<std::string> Texts(const SubRipReadResult& result) {
+  std::vector<std::string> texts;
+  for (const auto& entry : result.Entries) texts.push_back(entry.Text);
+  return texts;
+}
+
+std::vector<std::int32_t> Xs(const SubRipReadResult& result) {
+  std::vector<std::int32_t> xs;
+  for (const auto& entry : result.Entries) xs.push_back(entry.X);
+  return xs;
+}
+
+TEST(ReadSubRipTest, SaveThenReadGivesTheSameRowsAndStyles) {
+  const std::string longText(300, 'w');
+  const std::vector<SubtitleRow> rows = {{TimeRangeText(1'000, 2'500), "Hello"},
+                                         {TimeRangeText(3'000, 4'000), "A\r\nB\r\nC"},
+                                         {TimeRangeText(-1'500, 360'000'000), longText},
+                                         {TimeRangeText(5'000, 6'000), ""}};
+  std::vector<SubtitleEntry> entries = {Styled(30, 200, 0), Styled(40, 210, 1), Styled(50, 220, 2),
+                                        Styled(60, 230, 3)};
+  const auto result = ReadSubRip(WriteSubRipText(rows), WriteCompanion(entries, 4), Context());
+
+  ASSERT_EQ(result.Rows.size(), 4u);
+  ASSERT_EQ(result.Entries.size(), 4u);
+  for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(result.Rows[i].Time, rows[i].Time) << i;
+  EXPECT_EQ(result.Rows[1].Subtitle, "A\r\nB\r\nC");
+  EXPECT_EQ(result.Rows[2].Subtitle, longText.substr(0, 255));
+  EXPECT_EQ(Texts(result), (std::vector<std::string>{"Hello", "A\r\nB\r\nC", longText.substr(0, 255), ""}));
+  EXPECT_EQ(result.Entries[0].BeginTime, 1'000);
+  EXPECT_EQ(result.Entries[0].EndTime, 2'500);
+  // Times that the fixed columns cannot read back become 0.
+  EXPECT_EQ(result.Entries[2].BeginTime, 0);
+  EXPECT_EQ(result.Entries[2].EndTime, 0);
+
+  EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{30, 40, 50, 60}));
+  // Three lines: line 2 leaves a Y other than SubtitleY alone, line 3 moves it down.
+  EXPECT_EQ(result.Entries[1].Y, 210 + 21);
+  const SubtitleEntry& styled = result.Entries[3];
+  EXPECT_EQ(styled.Y, 230);
+  EXPECT_EQ(styled.DrawLevel, 200);
+  EXPECT_EQ(styled.Tag, 3);
+  EXPECT_EQ(styled.BorderColor, 0x0000FF00u);
+  EXPECT_EQ(styled.TextColor, 0x000000FFu);
+  EXPECT_EQ(styled.Font, 5u);
+  EXPECT_FALSE(styled.Border);
+}
+
+TEST(ReadSubRipTest, WithoutCompanionEveryBlockGetsTheCurrentStyleCentred) {
+  const auto result = ReadSubRip("0\r\nt\r\nHello\r\nsecond\r\n \r\n1\r\nt\r\nx\r\n \r\n", "", Context());
+  ASSERT_EQ(result.Entries.size(), 2u);
+  const SubtitleEntry& first = result.Entries[0];
+  EXPECT_EQ(first.X, (320 - 5 * 7) / 2);  // 142: truncated toward zero
+  EXPECT_EQ(first.Y, 100 + 21);
+  EXPECT_EQ(first.DrawLevel, 240);
+  EXPECT_EQ(first.Tag, -1);
+  EXPECT_EQ(first.TextColor, 0x00FFFFFFu);
+  EXPECT_EQ(first.BorderColor, 0x00FF0000u);
+  EXPECT_EQ(first.Font, 42u);
+  EXPECT_TRUE(first.Border);
+  EXPECT_EQ(result.Entries[1].X, (320 - 7) / 2);
+  EXPECT_EQ(result.Entries[1].Y, 100);
+}
+
+TEST(ReadSubRipTest, CentringTruncatesTowardZeroForTextWiderThanTheVideo) {
+  const auto result = ReadSubRip("0\r\nt\r\n" + std::string(50, 'w') + "\r\n", "", Context());
+  EXPECT_EQ(result.Entries.at(0).X, (320 - 350) / 2);  // -15
+}
+
+TEST(ReadSubRipTest, FiveLinesReadAsFourAndEachMovesTheTextUp) {
+  const auto result = ReadSubRip("0\r\nt\r\n1a\r\n2b\r\n3c\r\n4d\r\n5e\r\n \r\n", "", Context());
+  ASSERT_EQ(result.Rows.size(), 1u);
+  EXPECT_EQ(result.Rows[0].Subtitle, "1a\r\n2b\r\n3c\r\n4d");
+  EXPECT_EQ(result.Entries[0].Y, 100 + 3 * 21);
+}
+
+TEST(ReadSubRipTest, EmptyLineInsideATextEndsIt) {
+  const auto result = ReadSubRip("0\r\nt\r\nbefore\r\n\r\nafter\r\n \r\n1\r\nt\r\nnext\r\n \r\n", "", Context());
+  EXPECT_EQ(Texts(result), (std::vector<std::string>{"before", "next"}));
+}
+
+TEST(ReadSubRipTest, FirstLineIsKeptUntrimmedEvenWhenBlank) {
+  const auto result = ReadSubRip("0\r\nt\r\n  \t\r\n", "", Context());
+  EXPECT_EQ(Texts(result), (std::vector<std::string>{"  \t"}));
+}
+
+TEST(ReadSubRipTest, TagsDifferentFromPositionsFollowTheFirstLaterMatch) {
+  // Records by position: tags 0, 5, 1, 2 and X values that name the record.
+  const std::vector<SubtitleEntry> records = {Styled(1000, 0, 0), Styled(1001, 0, 5), Styled(1002, 0, 1),
+                                              Styled(1003, 0, 2)};
+  std::string text;
+  for (int i = 0; i < 5; ++i) text += std::to_string(i) + "\r\nt\r\nx\r\n \r\n";
+  const auto result = ReadSubRip(text, WriteCompanion(records, 4), Context());
+  // Block 3 finds no record tagged 3 and keeps the last one read; block 4 has no record.
+  EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{1000, 1002, 1003, 1003, (320 - 7) / 2}));
+  EXPECT_EQ(result.Entries[3].Tag, 2);
+  EXPECT_EQ(result.Entries[4].Tag, -1);
+}
+
+TEST(ReadSubRipTest, TagsOfAppendedSubtitlesTakeTheLastRecord) {
+  // A subtitle appended and then typed carries its position + 1.
+  const std::vector<SubtitleEntry> records = {Styled(500, 0, 1), Styled(501, 0, 2)};
+  const auto result = ReadSubRip("0\r\nt\r\nx\r\n \r\n1\r\nt\r\ny\r\n \r\n", WriteCompanion(records, 2), Context());
+  EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{501, 501}));
+}
+
+struct StrayCase {
+  const char* name;
+  std::string text;
+  std::vector<std::string> texts;
+};
+
+class ReadSubRipBlocksTest : public ::testing::TestWithParam<StrayCase> {};
+
+TEST_P(ReadSubRipBlocksTest, ReadsBlocksAndSkipsStrayLines) {
+  const auto result = ReadSubRip(GetParam().text, "", Context());
+  EXPECT_EQ(Texts(result), GetParam().texts);
+  ASSERT_EQ(result.Rows.size(), result.Entries.size());
+  for (std::size_t i = 0; i < result.Rows.size(); ++i) {
+    EXPECT_EQ(result.Rows[i].Subtitle, result.Entries[i].Text) << "row and entry " << i << " differ";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReadSubRipBlocksTest,
+    ::testing::Values(
+        StrayCase{"Empty", "", {}}, StrayCase{"NoBlocks", "hello\r\nworld\r\n", {}},
+        StrayCase{"OnlyNumberLine", "0", {""}},
+        StrayCase{"LfOnly", "0\nt\na\nb\n \n1\nt\nc\n", {"a\r\nb", "c"}},
+        // A CR that does not end a line is dropped, so a CR-only file is one line.
+        StrayCase{"CrOnly", "0\rt\rx\r", {}}, StrayCase{"CrInsideLine", "0\r\nt\r\na\rb\r\n", {"ab"}},
+        StrayCase{"MixedEnds", "0\r\nt\na\r\n \n1\nt\r\nb", {"a", "b"}},
+        StrayCase{"CtrlZEndsTheFile", "0\r\nt\r\na\r\n\x1A" "1\r\nt\r\nb\r\n", {"a"}},
+        StrayCase{"NumberWithBlanks", "  0 \t\r\nt\r\na\r\n", {"a"}},
+        StrayCase{"HexNumbers", "$0\r\nt\r\na\r\n \r\nx1\r\nt\r\nb\r\n", {"a", "b"}},
+        StrayCase{"RepeatedNumberIsStray", "0\r\nt\r\na\r\n \r\n0\r\nt\r\nb\r\n \r\n1\r\nt\r\nc\r\n",
+                  {"a", "c"}},
+        StrayCase{"BackwardsNumberIsStray", "0\r\nt\r\na\r\n \r\n1\r\nt\r\nb\r\n \r\n0\r\nt\r\nx\r\n", {"a", "b"}},
+        StrayCase{"NegativeNumberIsStray", "-1\r\nt\r\nx\r\n \r\n0\r\nt\r\na\r\n", {"a"}},
+        StrayCase{"NumberInsideTextStartsBlock", "0\r\nt\r\na\r\nb\r\nc\r\nd\r\n1\r\nt\r\ne\r\n", {"a\r\nb\r\nc\r\nd", "e"}},
+        StrayCase{"HugeNumberIsStray", "1000001\r\nt\r\nx\r\n \r\n0\r\nt\r\na\r\n", {"a"}},
+        StrayCase{"OverflowingDigitsAreStray", "99999999999999\r\nt\r\nx\r\n \r\n0\r\nt\r\na\r\n", {"a"}},
+        StrayCase{"NumberedFromOne", "1\r\nt\r\na\r\n\r\n2\r\nt\r\nb\r\n\r\n", {"a", "b"}},
+        StrayCase{"NumbersWithGaps", "0\r\nt\r\na\r\n \r\n5\r\nt\r\nb\r\n \r\n9\r\nt\r\nc\r\n", {"a", "b", "c"}},
+        StrayCase{"NulBytes", std::string("0\r\nt\r\na\0b\r\n", 11), {std::string("a\0b", 3)}},
+        StrayCase{"OverlongLine", "0\r\nt\r\n" + std::string(100'000, 'z'), {std::string(255, 'z')}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReadSubRipTest, TimeLineIsKeptExactlyAsRead) {
+  const auto result = ReadSubRip("0\r\n 00:00:01,000-->00:00:02,000 \r\nx\r\n", "", Context());
+  EXPECT_EQ(result.Rows.at(0).Time, " 00:00:01,000-->00:00:02,000 ");
+  EXPECT_EQ(result.Entries.at(0).BeginTime, 0);
+  EXPECT_EQ(result.Entries.at(0).EndTime, 2'000);
+}
+
+TEST(ReadSubRipTest, FileNumberedFromOneMatchesRecordsByRow) {
+  const std::vector<SubtitleEntry> records = {Styled(700, 0, 0), Styled(701, 0, 1)};
+  const auto result =
+      ReadSubRip("1\r\nt\r\na\r\n\r\n2\r\nt\r\nb\r\n\r\n", WriteCompanion(records, 2), Context());
+  EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{700, 701}));
+}
+
+TEST(ReadSubRipTest, PartRecordAtTheEndOfTheCompanionIsIgnored) {
+  const std::string companion = WriteCompanion({Styled(800, 0, 0)}, 1) + std::string(100, '\x7F');
+  const auto result = ReadSubRip("0\r\nt\r\na\r\n \r\n1\r\nt\r\nb\r\n", companion, Context());
+  EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{800, (320 - 7) / 2}));
+}
+
+TEST(ReadSubRipTest, ExtremeCompanionValuesWrapInsteadOfOverflowing) {
+  SubtitleEntry extreme = Styled(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), 0);
+  SubRipReadContext context = Context();
+  context.SubtitleY = 0;
+  const auto result = ReadSubRip("0\r\nt\r\na\r\nb\r\nc\r\n", WriteCompanion({extreme}, 1), context);
+  EXPECT_EQ(result.Entries.at(0).X, std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(result.Entries.at(0).Y, std::numeric_limits<std::int32_t>::min() + 20);
+}
+
+TEST(ReadSubRipTest, WorksWithoutAWidthFunction) {
+  SubRipReadContext context = Context();
+  context.TextWidth = nullptr;
+  EXPECT_EQ(ReadSubRip("0\r\nt\r\nabc\r\n", "", context).Entries.at(0).X, 160);
+}
+
+}  // namespace
+}  // namespace orlisk
