@@ -1,0 +1,111 @@
+// The two skins shipped with the program offer every object the main window
+// uses, leave the window's own controls uncovered, and load without error.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPainter>
+#include <QPixmap>
+#include <QStringList>
+
+#include "app/skin/SkinFile.h"
+#include "app/skin/SkinSurface.h"
+#include "app/skin/tests/TestApplication.h"
+
+namespace orlisk {
+namespace {
+
+struct ShippedSkin {
+  const char* label;
+  const char* fileName;
+  int helpMenuX;  // where the window pops the help menu up
+};
+
+// Controls the window lays over the face (left, top, width, height).
+const QRect kControls[] = {{26, 148, 566, 378}, {628, 140, 250, 355}, {12, 544, 868, 63},
+                           {340, 617, 112, 24}, {597, 617, 112, 24}, {10, 598, 872, 13},
+                           {166, 671, 121, 17}};
+
+QString SkinPath(const char* fileName) { return QStringLiteral(ORLISK_DATA_DIR "/") + fileName; }
+
+SkinDocument ReadShipped(const char* fileName) {
+  QFile file(SkinPath(fileName));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << fileName;
+  return ParseSkin(QString::fromUtf8(file.readAll()), fileName);
+}
+
+class ShippedSkinTest : public testing::TestWithParam<ShippedSkin> {};
+
+TEST_P(ShippedSkinTest, OffersEveryObjectTheWindowUses) {
+  SkinDocument document = ReadShipped(GetParam().fileName);
+  const QStringList names = QString(
+      "openvideo opensubtitle savesubtitle start stop play pause playstop stopplay insertsubtitle "
+      "setbegintime setendtime remove clear file edit settings tools help help1 help2 help3 help4 "
+      "fastback fastforward lvinsert lvedit").split(' ');
+  for (const QString& name : names) {
+    const SkinObjectData* object = document.find(name);
+    ASSERT_NE(object, nullptr) << name.toStdString();
+    EXPECT_TRUE(object->kind == SkinKind::Button || object->kind == SkinKind::Label) << name.toStdString();
+  }
+  EXPECT_EQ(document.form().name, "skin");
+  EXPECT_EQ(document.form().rect, QRect(0, 0, 988, 765));
+  ASSERT_NE(document.find("playbar"), nullptr);
+  EXPECT_EQ(document.find("playbar")->kind, SkinKind::Scrollbar);
+  ASSERT_NE(document.find("playtime"), nullptr);
+  EXPECT_EQ(document.find("playtime")->kind, SkinKind::Text);
+  EXPECT_EQ(document.find("playtime")->text, "00:00:00,000");
+  ASSERT_NE(document.find("videotime"), nullptr);
+  EXPECT_EQ(document.find("videotime")->kind, SkinKind::Text);
+  EXPECT_EQ(document.find("videotime")->text, "/ 00:00:00,000");
+  const SkinObjectData* progress = document.find("shpb");
+  ASSERT_NE(progress, nullptr);
+  EXPECT_EQ(progress->kind, SkinKind::Panel);
+  EXPECT_FALSE(progress->visible);
+  EXPECT_TRUE(progress->rect.contains(QRect(10, 598, 872, 13))) << "shpb frames the write progress bar";
+}
+
+TEST_P(ShippedSkinTest, MenusOpenUnderTheirButtons) {
+  SkinDocument document = ReadShipped(GetParam().fileName);
+  const QRect file = document.find("file")->rect;
+  const QRect help = document.find("help")->rect;
+  EXPECT_TRUE(file.left() <= 27 && 27 <= file.right() && file.bottom() < 64) << "file";
+  EXPECT_TRUE(help.left() <= GetParam().helpMenuX && GetParam().helpMenuX <= help.right() && help.bottom() < 64)
+      << "help";
+}
+
+TEST_P(ShippedSkinTest, LeavesTheControlsUncovered) {
+  SkinDocument document = ReadShipped(GetParam().fileName);
+  for (const SkinObjectData& object : document.objects) {
+    EXPECT_TRUE(document.form().rect.contains(object.rect)) << object.name.toStdString();
+    if (object.kind == SkinKind::Form || object.kind == SkinKind::Panel || object.kind == SkinKind::Image)
+      continue;
+    for (const QRect& control : kControls)
+      EXPECT_FALSE(object.rect.intersects(control)) << object.name.toStdString() << " covers a control";
+  }
+}
+
+TEST_P(ShippedSkinTest, LoadsOntoTheSurface) {
+  test::EnsureApplication();
+  SkinSurface surface;
+  ASSERT_NO_THROW(surface.LoadSkin(SkinPath(GetParam().fileName)));
+  surface.resize(surface.sizeHint());
+  // Set ORLISK_SKIN_SNAPSHOT_DIR to look at the face as the user sees it.
+  const QString snapshots = qEnvironmentVariable("ORLISK_SKIN_SNAPSHOT_DIR");
+  if (!snapshots.isEmpty()) {
+    surface.FindObject("playbar")->SetScrollPosition(3300);
+    QPixmap face = surface.grab();
+    // Outline where the window's own controls will sit.
+    QPainter painter(&face);
+    painter.setPen(QColor(255, 0, 255, 160));
+    for (const QRect& control : kControls) painter.drawRect(control.adjusted(0, 0, -1, -1));
+    painter.end();
+    face.save(snapshots + "/" + GetParam().fileName + ".png");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ShippedSkinTest,
+                         testing::Values(ShippedSkin{"English", "skn.skn", 265},
+                                         ShippedSkin{"Chinese", "skncn.skn", 248}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace
+}  // namespace orlisk
