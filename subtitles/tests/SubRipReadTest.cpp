@@ -183,6 +183,12 @@ INSTANTIATE_TEST_SUITE_P(
         StrayCase{"OverlongLine", "0\r\nt\r\n" + std::string(100'000, 'z'), {std::string(255, 'z')}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ReadSubRipTest, FileWithByteOrderMarkKeepsItsFirstBlock) {
+  const std::string bytes = "\xEF\xBB\xBF" "0\r\nt\r\ncaf\xE9\r\n \r\n1\r\nt\r\nb\r\n";
+  const auto result = ReadSubRip(DecodeText(bytes, LegacyCodePage::Windows1252), "", Context());
+  EXPECT_EQ(Texts(result), (std::vector<std::string>{"caf\xC3\xA9", "b"}));
+}
+
 TEST(ReadSubRipTest, TimeLineIsKeptExactlyAsRead) {
   const auto result = ReadSubRip("0\r\n 00:00:01,000-->00:00:02,000 \r\nx\r\n", "", Context());
   EXPECT_EQ(result.Rows.at(0).Time, " 00:00:01,000-->00:00:02,000 ");
