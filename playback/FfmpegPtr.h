@@ -1,0 +1,42 @@
+#pragma once
+// Owning pointers for FFmpeg objects: each deleter is declared here once, so
+// no other code calls a *_free function. Internal to the media code: never
+// include this from a header that the application includes.
+#include <memory>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+namespace orlisk {
+
+struct InputFormatDeleter {
+  void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+};
+struct CodecContextDeleter {
+  void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
+};
+struct AvFrameDeleter {
+  void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+struct AvPacketDeleter {
+  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+struct SwsContextDeleter {
+  void operator()(SwsContext* context) const { sws_freeContext(context); }
+};
+struct SwrContextDeleter {
+  void operator()(SwrContext* context) const { swr_free(&context); }
+};
+
+using InputFormatPtr = std::unique_ptr<AVFormatContext, InputFormatDeleter>;
+using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
+using AvFramePtr = std::unique_ptr<AVFrame, AvFrameDeleter>;
+using AvPacketPtr = std::unique_ptr<AVPacket, AvPacketDeleter>;
+using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextDeleter>;
+using SwrContextPtr = std::unique_ptr<SwrContext, SwrContextDeleter>;
+
+}  // namespace orlisk

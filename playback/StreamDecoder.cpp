@@ -1,0 +1,101 @@
+#include "StreamDecoder.h"
+
+#include "MediaError.h"
+
+namespace orlisk {
+namespace {
+
+bool IsCoverPicture(const AVStream* stream) {
+  return (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
+}
+
+// The stream FFmpeg ranks best, unless that is an attached cover picture:
+// then the first real stream of the type, or -1.
+int ChooseStream(AVFormatContext* format, AVMediaType type) {
+  const int best = av_find_best_stream(format, type, -1, -1, nullptr, 0);
+  if (best >= 0 && !IsCoverPicture(format->streams[best])) return best;
+  for (unsigned i = 0; i < format->nb_streams; ++i) {
+    const AVStream* stream = format->streams[i];
+    if (stream->codecpar->codec_type == type && !IsCoverPicture(stream)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::unique_ptr<StreamDecoder> StreamDecoder::Open(const std::string& path, AVMediaType type,
+                                                   int decoderThreads) {
+  const std::string quoted = "\"" + path + "\"";
+  AVFormatContext* rawFormat = nullptr;
+  if (int error = avformat_open_input(&rawFormat, path.c_str(), nullptr, nullptr); error < 0) {
+    throw MediaError::FromAv("Cannot open " + quoted, error);
+  }
+  InputFormatPtr format(rawFormat);
+  if (int error = avformat_find_stream_info(format.get(), nullptr); error < 0) {
+    throw MediaError::FromAv("Cannot read the streams of " + quoted, error);
+  }
+  const int index = ChooseStream(format.get(), type);
+  if (index < 0) return nullptr;
+
+  AVStream* stream = format->streams[index];
+  const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
+  if (!decoder) {
+    throw MediaError::FromAv("No decoder for the " + std::string(av_get_media_type_string(type)) +
+                                 " of " + quoted,
+                             AVERROR_DECODER_NOT_FOUND);
+  }
+  CodecContextPtr codec(avcodec_alloc_context3(decoder));
+  if (!codec) throw MediaError::FromAv("Cannot decode " + quoted, AVERROR(ENOMEM));
+  if (int error = avcodec_parameters_to_context(codec.get(), stream->codecpar); error < 0) {
+    throw MediaError::FromAv("Cannot decode " + quoted, error);
+  }
+  codec->thread_count = decoderThreads;
+  codec->pkt_timebase = stream->time_base;
+  if (int error = avcodec_open2(codec.get(), decoder, nullptr); error < 0) {
+    throw MediaError::FromAv("Cannot start the decoder for " + quoted, error);
+  }
+  // Packets of the other streams are never needed by this demuxer.
+  for (unsigned i = 0; i < format->nb_streams; ++i) {
+    if (static_cast<int>(i) != index) format->streams[i]->discard = AVDISCARD_ALL;
+  }
+
+  std::unique_ptr<StreamDecoder> result(new StreamDecoder);
+  result->format_ = std::move(format);
+  result->codec_ = std::move(codec);
+  result->packet_.reset(av_packet_alloc());
+  if (!result->packet_) throw MediaError::FromAv("Cannot decode " + quoted, AVERROR(ENOMEM));
+  result->streamIndex_ = index;
+  return result;
+}
+
+bool StreamDecoder::NextFrame(AVFrame* frame) {
+  for (;;) {
+    const int received = avcodec_receive_frame(codec_.get(), frame);
+    if (received == 0) return true;
+    if (received != AVERROR(EAGAIN)) return false;  // drained, or a decoder failure
+    if (draining_) return false;
+
+    if (av_read_frame(format_.get(), packet_.get()) < 0) {
+      // End of file, or the file ended early or went away: let the decoder
+      // give out the pictures it still holds.
+      draining_ = true;
+      avcodec_send_packet(codec_.get(), nullptr);
+      continue;
+    }
+    if (packet_->stream_index == streamIndex_) {
+      // A packet the decoder rejects is damaged: skip it, keep going.
+      avcodec_send_packet(codec_.get(), packet_.get());
+    }
+    av_packet_unref(packet_.get());
+  }
+}
+
+void StreamDecoder::SeekBackwardTo(std::int64_t timestamp) {
+  if (av_seek_frame(format_.get(), streamIndex_, timestamp, AVSEEK_FLAG_BACKWARD) < 0) {
+    av_seek_frame(format_.get(), -1, 0, AVSEEK_FLAG_BYTE);
+  }
+  avcodec_flush_buffers(codec_.get());
+  draining_ = false;
+}
+
+}  // namespace orlisk
