@@ -1,0 +1,265 @@
+#include "app/ui/MainWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+
+#include "app/skin/SkinSurface.h"
+#include "app/ui/ErrorHandler.h"
+#include "app/ui/OtherWindows.h"
+#include "app/ui/QtSeams.h"
+#include "app/ui/SkinCommands.h"
+#include "app/ui/SubtitleFontDialog.h"
+#include "app/ui/SubtitleList.h"
+#include "app/ui/VideoViewWidget.h"
+#include "app/ui/WidgetSeams.h"
+#include "settings/Settings.h"
+
+namespace orlisk {
+namespace {
+
+constexpr int kClientWidth = 988;
+constexpr int kClientHeight = 765;
+
+QString Text(const Language& language, const char* section, const char* key, const char* englishDefault) {
+  return QString::fromStdString(language.text(section, key, englishDefault));
+}
+
+}  // namespace
+
+Tfm_main::Tfm_main(MainWindowParts parts)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      parts_(std::move(parts)),
+      settings_(parts_.Paths.SettingsFile),
+      Skin1(new SkinSurface(this)),
+      VideoView1(new VideoViewWidget(Skin1)),
+      lv(new SubtitleListView(Skin1)),
+      lvModel_(new SubtitleListModel(state_.Document, this)),
+      ed_text(new QPlainTextEdit(Skin1)),
+      ed_Starttime(new QLineEdit(QStringLiteral("00:00:00"), Skin1)),
+      ed_Endtime(new QLineEdit(QStringLiteral("00:00:00"), Skin1)),
+      pb_writesubtitle(new QProgressBar(Skin1)),
+      cb_prsub(new QCheckBox(QStringLiteral("Subtitle Preview"), Skin1)),
+      FontDialog1(new SubtitleFontDialog(this)) {
+  setWindowTitle(QString::fromLatin1(kApplicationTitle));
+  setFixedSize(kClientWidth, kClientHeight);
+  Skin1->setGeometry(0, 0, kClientWidth, kClientHeight);
+
+  lv->setModel(lvModel_);
+  ed_text->setEnabled(false);
+  pb_writesubtitle->setRange(0, 10000);
+  pb_writesubtitle->setOrientation(Qt::Horizontal);
+  pb_writesubtitle->setTextVisible(true);
+  pb_writesubtitle->hide();
+  cb_prsub->setChecked(false);
+  CreateMenus();
+
+  messages_ = std::make_unique<QtMessageBoxes>(this);
+  dialogs_ = std::make_unique<QtFileDialogs>(this);
+  skinObjects_ = std::make_unique<SkinSurfaceObjects>();
+  memo_ = std::make_unique<PlainTextMemo>(*ed_text);
+  startTime_ = std::make_unique<LineTimeEdit>(*ed_Starttime);
+  endTime_ = std::make_unique<LineTimeEdit>(*ed_Endtime);
+  selection_ = std::make_unique<ListViewSelection>(*lv);
+  Timer1 = std::make_unique<QtPlaybackTimer>([this] { controller_->PlaybackTick(); });
+  clock_ = std::make_unique<SteadyTickClock>();
+  desktop_ = std::make_unique<QtDesktopShell>();
+  mouse_ = std::make_unique<QtMouseButtons>();
+  controller_ = std::make_unique<MainController>(MainContext{
+      state_, settings_, language_, parts_.Paths, *messages_, *dialogs_, *skinObjects_, *memo_, *startTime_,
+      *endTime_, *selection_, *Timer1, *clock_, *desktop_, *mouse_, *FontDialog1, parts_.Reader, *VideoView1,
+      parts_.Audio, parts_.Transform, parts_.TextWidth});
+  ConnectControls();
+
+  fm_setfont = new Tfm_setfont(this);
+  fm_set = new Tfm_set(this);
+  fm_dir = new Tfm_dir(this);
+  fm_about = new Tfm_about(this);
+  fm_update = new Tfm_update(this);
+}
+
+Tfm_main::~Tfm_main() = default;
+
+void Tfm_main::CreateMenus() {
+  PopupMenu_File = new QMenu(this);
+  OpenFile1 = PopupMenu_File->addAction(QStringLiteral("Open Video File"), this, &Tfm_main::OpenVideo);
+  OpenObj1 = PopupMenu_File->addAction(QStringLiteral("Open Subtitle File"), this, &Tfm_main::OpenSubtitleFile);
+  SaveProject1 = PopupMenu_File->addAction(QStringLiteral("Save Subtitle File"), this, &Tfm_main::SaveSubtitleFile);
+  PopupMenu_File->addSeparator();
+  WriteSubtitle1 =
+      PopupMenu_File->addAction(QStringLiteral("Write Subtitle to Video"), this, &Tfm_main::WriteSubtitlesToVideo);
+  Stop1 = PopupMenu_File->addAction(QStringLiteral("Stop Write Subtitle"), this, &Tfm_main::StopWriting);
+  PopupMenu_File->addSeparator();
+  Exit1 = PopupMenu_File->addAction(QStringLiteral("Exit"), this, &Tfm_main::Exit1Click);
+
+  PopupMenu_tools = new QMenu(this);
+  Insert = PopupMenu_tools->addAction(QStringLiteral("Insert Subtitle"), this, &Tfm_main::InsertBlankSubtitle);
+  Editsubtitle = PopupMenu_tools->addAction(QStringLiteral("Edit Subtitle"), this, &Tfm_main::EditSubtitle);
+  RemoveSubtitle1 = PopupMenu_tools->addAction(QStringLiteral("Remove Subtitle"), this, &Tfm_main::RemoveSubtitle);
+  ClearSubtitle1 = PopupMenu_tools->addAction(QStringLiteral("Clear Subtitle"), this, &Tfm_main::ClearSubtitles);
+
+  PopupMenu_help = new QMenu(this);
+  Content1 = PopupMenu_help->addAction(QStringLiteral("Help"), this, &Tfm_main::OpenHelpFile);
+  Inspectionupdate1 =
+      PopupMenu_help->addAction(QStringLiteral("Inspection Update"), this, &Tfm_main::Inspectionupdate1Click);
+  ContactUS1 = PopupMenu_help->addAction(QStringLiteral("Contact US"), this, &Tfm_main::ContactUS1Click);
+  OurWebSite1 = PopupMenu_help->addAction(QStringLiteral("Our Website"), this, &Tfm_main::OurWebSite1Click);
+  PopupMenu_help->addSeparator();
+  About1 = PopupMenu_help->addAction(QStringLiteral("About "), this, &Tfm_main::About1Click);
+
+  // Object names let tests and accessibility tools find the items.
+  for (auto [action, name] : {std::pair{OpenFile1, "OpenFile1"}, {OpenObj1, "OpenObj1"},
+                              {SaveProject1, "SaveProject1"}, {WriteSubtitle1, "WriteSubtitle1"},
+                              {Stop1, "Stop1"}, {Exit1, "Exit1"}, {Insert, "Insert"},
+                              {Editsubtitle, "Editsubtitle"}, {RemoveSubtitle1, "RemoveSubtitle1"},
+                              {ClearSubtitle1, "ClearSubtitle1"}, {Content1, "Content1"},
+                              {Inspectionupdate1, "Inspectionupdate1"}, {ContactUS1, "ContactUS1"},
+                              {OurWebSite1, "OurWebSite1"}, {About1, "About1"}}) {
+    action->setObjectName(QString::fromLatin1(name));
+  }
+  PopupMenu_File->setObjectName(QStringLiteral("PopupMenu_File"));
+  PopupMenu_tools->setObjectName(QStringLiteral("PopupMenu_tools"));
+  PopupMenu_help->setObjectName(QStringLiteral("PopupMenu_help"));
+}
+
+void Tfm_main::ConnectControls() {
+  connect(Skin1, &SkinSurface::objectClicked, this, [this](const QString& name) { SkinCommand(name, *this); });
+  connect(Skin1, &SkinSurface::playbarPressed, this, [this] { controller_->PlaybarPress(); });
+  connect(Skin1, &SkinSurface::playbarTracked, this, [this] { controller_->PlaybarDrag(); });
+  connect(Skin1, &SkinSurface::playbarReleased, this, [this] { controller_->PlaybarRelease(); });
+
+  connect(lv, &QAbstractItemView::clicked, this, [this] { controller_->SelectSubtitle(); });  // lvClick
+  lv->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(lv, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu_tools->popup(lv->viewport()->mapToGlobal(at)); });
+
+  connect(ed_text, &QPlainTextEdit::textChanged, this, [this] { controller_->ed_textChange(); });
+  connect(cb_prsub, &QCheckBox::clicked, this, [this](bool ticked) { controller_->cb_prsubClick(ticked); });
+  VideoView1->setMouseHandlers([this](int x, int y) { controller_->VideoViewMouseMove(x, y); },
+                               [this] { controller_->VideoViewMouseUp(); });
+}
+
+void Tfm_main::FormShow() {
+  // The one-time usage report on a first start belongs here, before anything else.
+  LoadLanguage();
+  SetUpSkin();
+
+  const StartupSettings startup = LoadSettings(settings_, parts_.Paths.VideosFolder.string());
+  state_.OutputFolder = startup.OutputFolder;
+  state_.OutputMode = startup.OutputMode;
+  state_.BorderColor = startup.BorderColor;
+  state_.BorderEnabled = startup.BorderEnabled;
+  state_.AutoUpdateCheck = startup.AutoUpdateCheck;
+  state_.FirstInsertHint = startup.FirstInsertHint;
+  state_.AutoOpenOutput = startup.AutoOpenOutput;
+
+  state_.EditMode = true;
+  state_.ManualUpdateCheck = false;
+  state_.SuppressEditCapture = false;
+  state_.Font = SubtitleFont{};  // FontDialog1's font: Arial, bold, height -21, white
+  state_.TextColor = state_.Font.Color;
+
+  PlaceControls();
+  VideoView1->hide();
+  state_.NoVideoOpen = true;
+  cb_prsub->setToolTip(Text(language_, "Hint", "cb_prsub", "check it to preview the completed subtitle"));
+  // Still to come here, in this order: the writer's codec catalogues, the
+  // output settings' starting rows, and the update check when it is enabled.
+}
+
+void Tfm_main::LoadLanguage() {
+  language_ = Language(parts_.Paths.ProgramFolder.string(), parts_.LanguageId);
+  state_.ChineseUI = language_.chinese();
+  state_.SkinFilePath = language_.skinFilePath();
+
+  About1->setText(Text(language_, "About", "Caption", "About"));
+  ContactUS1->setText(Text(language_, "ContactUS", "Caption", "Contact US"));
+  Content1->setText(Text(language_, "Content", "Caption", "Help"));
+  Exit1->setText(Text(language_, "Exit", "Caption", "Exit"));
+  Inspectionupdate1->setText(Text(language_, "Inspectionupdate", "Caption", "Inspection Update"));
+  OurWebSite1->setText(Text(language_, "OurWebSite", "Caption", "Our WebSite"));
+  Stop1->setText(Text(language_, "Stop", "Caption", "Stop Write Subtitle"));
+  WriteSubtitle1->setText(Text(language_, "WriteSubtitle", "Caption", "Write Subtitle"));
+  // The list keeps its designed headers where the language file has none.
+  lvModel_->setHeaders({Text(language_, "LV", "Caption", "No"), Text(language_, "LV", "Subitem", "Time"),
+                        Text(language_, "LV", "Subitem1", "Subtitle")});
+  memo_->setText(language_.text(
+      "ed_text", "text", "Subtitle editing area - please click on the \" insert subtitle\" button edit subtitle"));
+}
+
+void Tfm_main::SetUpSkin() {
+  const QString skinFile = QString::fromStdString(state_.SkinFilePath);
+  Skin1->LoadSkin(skinFile);
+  skinObjects_->lookUp(*Skin1, skinFile);
+  skinObjects_->setPlaybarPosition(0);
+  skinObjects_->setProgressPanelVisible(false);
+}
+
+void Tfm_main::PlaceControls() {
+  VideoView1->setGeometry(26, 148, 566, 378);
+  lv->setGeometry(628, 140, 250, 355);
+  ed_text->setGeometry(12, 544, 868, 63);
+  ed_Starttime->setGeometry(340, 617, 112, 24);
+  ed_Endtime->setGeometry(597, 617, 112, 24);
+  pb_writesubtitle->setGeometry(10, 598, 872, 13);
+  cb_prsub->setGeometry(166, 671, 121, 17);
+}
+
+void Tfm_main::HandleAppException() {
+  orlisk::HandleAppException(*messages_, language_, [this] { controller_->SaveSubtitleFile(); });
+}
+
+void Tfm_main::closeEvent(QCloseEvent* event) {
+  if (controller_->FormCloseQuery()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void Tfm_main::OpenVideo() { controller_->OpenVideo(); }
+void Tfm_main::OpenSubtitleFile() { controller_->OpenSubtitleFile(); }
+void Tfm_main::SaveSubtitleFile() { controller_->SaveSubtitleFile(); }
+void Tfm_main::Play() { controller_->Play(); }
+void Tfm_main::Pause() { controller_->Pause(); }
+void Tfm_main::StopPlayback() { controller_->StopPlayback(); }
+void Tfm_main::FastBack() { controller_->FastBack(); }
+void Tfm_main::FastForward() { controller_->FastForward(); }
+void Tfm_main::InsertSubtitle() { controller_->InsertSubtitle(); }
+void Tfm_main::SetBeginTime() { controller_->SetBeginTime(); }
+void Tfm_main::SetEndTime() { controller_->SetEndTime(); }
+void Tfm_main::RemoveSubtitle() { controller_->RemoveSubtitle(); }
+void Tfm_main::ClearSubtitles() { controller_->ClearSubtitles(); }
+void Tfm_main::InsertBlankSubtitle() { controller_->InsertBlankSubtitle(); }
+void Tfm_main::EditSubtitle() { controller_->EditSubtitle(); }
+
+void Tfm_main::ShowFileMenu() {
+  PopupMenu_File->popup(SkinMenuPosition(SkinMenu::File, frameGeometry().topLeft(), state_.ChineseUI));
+}
+
+void Tfm_main::ShowHelpMenu() {
+  PopupMenu_help->popup(SkinMenuPosition(SkinMenu::Help, frameGeometry().topLeft(), state_.ChineseUI));
+}
+
+// Commands whose features are not in the program yet: they are reachable from
+// their buttons, keys and menu items and do nothing until then.
+void Tfm_main::WriteSubtitlesToVideo() {}
+void Tfm_main::StopWriting() {}
+void Tfm_main::ShowSubtitleStyle() {}
+void Tfm_main::ShowOutputSettings() {}
+void Tfm_main::OpenGiftPage() {}
+void Tfm_main::OpenHelpFile() {}
+void Tfm_main::ShowHelpTopic(int) {}
+void Tfm_main::Inspectionupdate1Click() {}
+
+void Tfm_main::ContactUS1Click() { desktop_->openUrl(SiteUrl() + "/contact.html"); }
+void Tfm_main::OurWebSite1Click() { desktop_->openUrl(SiteUrl()); }
+void Tfm_main::About1Click() { fm_about->showBeside(*this); }
+void Tfm_main::Exit1Click() { close(); }
+
+}  // namespace orlisk

@@ -1,0 +1,173 @@
+#pragma once
+// `Tfm_main`: the main window. It places the controls over the skin surface,
+// forwards the skin's clicks, the menus, the list, the memo, the picture and
+// the timer to the commands of MainController, and runs the start-up sequence
+// (FormShow) and the close (FormCloseQuery). It holds no logic of its own.
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "app/core/MainController.h"
+#include "app/language/Language.h"
+#include "app/ui/WindowCommands.h"
+
+class QAction;
+class QCheckBox;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+
+namespace orlisk {
+
+class SkinSurface;
+class SkinSurfaceObjects;
+class SubtitleListModel;
+class SubtitleListView;
+class SubtitleFontDialog;
+class VideoViewWidget;
+class QtMessageBoxes;
+class QtFileDialogs;
+class QtPlaybackTimer;
+class SteadyTickClock;
+class QtDesktopShell;
+class QtMouseButtons;
+class PlainTextMemo;
+class LineTimeEdit;
+class ListViewSelection;
+class Tfm_setfont;
+class Tfm_set;
+class Tfm_dir;
+class Tfm_about;
+class Tfm_update;
+
+inline constexpr char kApplicationTitle[] = "Veldrane Orlisk";
+
+// What the window is built from: where files live, the system language, and
+// the media components (the real ones in the program, stand-ins in tests).
+struct MainWindowParts {
+  AppPaths Paths;
+  int LanguageId = kLangEnglishUs;
+  VideoReader& Reader;
+  AudioPlayer& Audio;
+  TextTransform& Transform;
+  std::function<int(const std::string& utf8Line, const SubtitleFont& font)> TextWidth;
+};
+
+class Tfm_main : public QWidget, public WindowCommands {
+  Q_OBJECT
+ public:
+  explicit Tfm_main(MainWindowParts parts);
+  ~Tfm_main() override;
+
+  // The start-up sequence, run once before the window is first shown. Throws
+  // SkinError naming the skin file when it is missing or broken.
+  void FormShow();
+  // An error escaped a command: offer to save the subtitles.
+  void HandleAppException();
+
+  MainController& controller() { return *controller_; }
+  MainState& state() { return state_; }
+
+  // The skin's buttons, the function keys and the menus.
+  void OpenVideo() override;
+  void OpenSubtitleFile() override;
+  void SaveSubtitleFile() override;
+  void WriteSubtitlesToVideo() override;
+  void StopWriting() override;
+  void Play() override;
+  void Pause() override;
+  void StopPlayback() override;
+  void FastBack() override;
+  void FastForward() override;
+  void InsertSubtitle() override;
+  void SetBeginTime() override;
+  void SetEndTime() override;
+  void RemoveSubtitle() override;
+  void ClearSubtitles() override;
+  void InsertBlankSubtitle() override;
+  void EditSubtitle() override;
+  void ShowFileMenu() override;
+  void ShowHelpMenu() override;
+  void ShowSubtitleStyle() override;
+  void ShowOutputSettings() override;
+  void OpenGiftPage() override;
+  void OpenHelpFile() override;
+  void ShowHelpTopic(int topic) override;
+
+  // Popup menu items that are not skin commands.
+  void Inspectionupdate1Click();
+  void ContactUS1Click();
+  void OurWebSite1Click();
+  void About1Click();
+  void Exit1Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateMenus();
+  void ConnectControls();
+  void LoadLanguage();
+  void SetUpSkin();
+  void PlaceControls();
+
+  MainWindowParts parts_;
+  MainState state_;
+  ProfileFile settings_;
+  Language language_;  // English defaults until LoadLanguage
+
+  // Controls; children of the skin surface so they sit on its face.
+  SkinSurface* Skin1;
+  VideoViewWidget* VideoView1;
+  SubtitleListView* lv;
+  SubtitleListModel* lvModel_;
+  QPlainTextEdit* ed_text;
+  QLineEdit* ed_Starttime;
+  QLineEdit* ed_Endtime;
+  QProgressBar* pb_writesubtitle;
+  QCheckBox* cb_prsub;
+  SubtitleFontDialog* FontDialog1;
+
+  QMenu* PopupMenu_File = nullptr;
+  QMenu* PopupMenu_tools = nullptr;
+  QMenu* PopupMenu_help = nullptr;
+  QAction* OpenFile1 = nullptr;
+  QAction* OpenObj1 = nullptr;
+  QAction* SaveProject1 = nullptr;
+  QAction* WriteSubtitle1 = nullptr;
+  QAction* Stop1 = nullptr;
+  QAction* Exit1 = nullptr;
+  QAction* Insert = nullptr;
+  QAction* Editsubtitle = nullptr;
+  QAction* RemoveSubtitle1 = nullptr;
+  QAction* ClearSubtitle1 = nullptr;
+  QAction* Content1 = nullptr;
+  QAction* Inspectionupdate1 = nullptr;
+  QAction* ContactUS1 = nullptr;
+  QAction* OurWebSite1 = nullptr;
+  QAction* About1 = nullptr;
+
+  // The seams the commands talk through.
+  std::unique_ptr<QtMessageBoxes> messages_;
+  std::unique_ptr<QtFileDialogs> dialogs_;
+  std::unique_ptr<SkinSurfaceObjects> skinObjects_;
+  std::unique_ptr<PlainTextMemo> memo_;
+  std::unique_ptr<LineTimeEdit> startTime_;
+  std::unique_ptr<LineTimeEdit> endTime_;
+  std::unique_ptr<ListViewSelection> selection_;
+  std::unique_ptr<QtPlaybackTimer> Timer1;
+  std::unique_ptr<SteadyTickClock> clock_;
+  std::unique_ptr<QtDesktopShell> desktop_;
+  std::unique_ptr<QtMouseButtons> mouse_;
+  std::unique_ptr<MainController> controller_;
+
+  // The other windows, created after this one and living as long.
+  Tfm_setfont* fm_setfont;
+  Tfm_set* fm_set;
+  Tfm_dir* fm_dir;
+  Tfm_about* fm_about;
+  Tfm_update* fm_update;
+};
+
+}  // namespace orlisk

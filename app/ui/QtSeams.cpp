@@ -1,0 +1,151 @@
+#include "app/ui/QtSeams.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+#include <chrono>
+
+#include "app/ui/FileFilters.h"
+
+namespace orlisk {
+namespace {
+
+// Centred on the screen rather than over the parent; the size is only known
+// once the box lays itself out, which it does in its own show event.
+class CentredMessageBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    QScreen* onScreen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (onScreen) move(onScreen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+  }
+};
+
+enum class BoxKind { Information, InformationQuestion, InformationWithHelp, Confirmation };
+
+// Shows a box of the kind and answers whether its first button ("OK" or "&Yes") was chosen.
+bool ShowBox(QWidget* parent, BoxKind kind, const std::string& text) {
+  const bool confirm = kind == BoxKind::Confirmation;
+  CentredMessageBox box(confirm ? QMessageBox::Question : QMessageBox::Information,
+                        confirm ? QStringLiteral("Confirm") : QStringLiteral("Information"),
+                        QString::fromStdString(text), QMessageBox::NoButton, parent);
+  QPushButton* first = nullptr;
+  QPushButton* escape = nullptr;
+  switch (kind) {
+    case BoxKind::Information:
+      first = escape = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      break;
+    case BoxKind::InformationWithHelp: {
+      first = escape = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      QPushButton* help = box.addButton(QStringLiteral("&Help"), QMessageBox::HelpRole);
+      // No help topic is attached to these boxes: the button neither helps nor closes the box.
+      if (auto* buttons = box.findChild<QDialogButtonBox*>()) {
+        QObject::disconnect(help, &QAbstractButton::clicked, buttons, nullptr);
+      }
+      break;
+    }
+    case BoxKind::InformationQuestion:
+    case BoxKind::Confirmation:
+      first = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+      escape = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+      break;
+  }
+  box.setDefaultButton(first);
+  box.setEscapeButton(escape);
+  box.exec();
+  return box.clickedButton() == first;
+}
+
+std::optional<std::string> RunFileDialog(QWidget* parent, const QString& caption, const std::string& startFolder,
+                                         const std::string& filter, QFileDialog::AcceptMode acceptMode,
+                                         QFileDialog::FileMode fileMode) {
+  QFileDialog dialog(parent, caption, QFile::decodeName(startFolder.c_str()));
+  dialog.setAcceptMode(acceptMode);
+  dialog.setFileMode(fileMode);
+  dialog.setNameFilters(QtNameFilters(filter));
+  // Saving asks its own overwrite question.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, acceptMode == QFileDialog::AcceptSave);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return QFile::encodeName(chosen.first()).toStdString();
+}
+
+QUrl UrlFor(const std::string& address) {
+  const QString text = QString::fromStdString(address);
+  if (text.contains(QStringLiteral("://"))) return QUrl(text);
+  return QUrl::fromLocalFile(QFile::decodeName(address.c_str()));
+}
+
+}  // namespace
+
+void QtMessageBoxes::information(const std::string& text) { ShowBox(parent_, BoxKind::Information, text); }
+
+bool QtMessageBoxes::informationQuestion(const std::string& text) {
+  return ShowBox(parent_, BoxKind::InformationQuestion, text);
+}
+
+void QtMessageBoxes::informationWithHelp(const std::string& text) {
+  ShowBox(parent_, BoxKind::InformationWithHelp, text);
+}
+
+bool QtMessageBoxes::confirmation(const std::string& text) { return ShowBox(parent_, BoxKind::Confirmation, text); }
+
+std::optional<std::string> QtFileDialogs::openVideo(const std::string& startFolder, const std::string& filter) {
+  return RunFileDialog(parent_, QStringLiteral("Open"), startFolder, filter, QFileDialog::AcceptOpen,
+                       QFileDialog::ExistingFiles);
+}
+
+std::optional<std::string> QtFileDialogs::openSubtitle(const std::string& startFolder, const std::string& filter) {
+  return RunFileDialog(parent_, QStringLiteral("Open"), startFolder, filter, QFileDialog::AcceptOpen,
+                       QFileDialog::ExistingFile);
+}
+
+std::optional<std::string> QtFileDialogs::saveSubtitle(const std::string& startFolder, const std::string& filter) {
+  return RunFileDialog(parent_, QStringLiteral("Save As"), startFolder, filter, QFileDialog::AcceptSave,
+                       QFileDialog::AnyFile);
+}
+
+QtPlaybackTimer::QtPlaybackTimer(std::function<void()> onTick) {
+  timer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer_, &QTimer::timeout, std::move(onTick));
+}
+
+void QtPlaybackTimer::start(int intervalMs) { timer_.start(intervalMs); }
+
+std::uint32_t SteadyTickClock::nowMs() const {
+  const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
+}
+
+void QtDesktopShell::openUrl(const std::string& url) { QDesktopServices::openUrl(UrlFor(url)); }
+
+void QtDesktopShell::showInFileManager(const std::string& path) {
+  const QString file = QFile::decodeName(path.c_str());
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+      QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+  call << QStringList{QUrl::fromLocalFile(file).toString()} << QString();
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  constexpr int kAnswerWaitMs = 3000;
+  if (bus.isConnected() && bus.call(call, QDBus::Block, kAnswerWaitMs).type() == QDBusMessage::ReplyMessage) return;
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath()));
+}
+
+bool QtMouseButtons::leftButtonDown() const {
+  return QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+}
+
+}  // namespace orlisk

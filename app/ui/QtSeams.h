@@ -1,0 +1,79 @@
+#pragma once
+// The Qt side of the seams the main window's commands talk through: message
+// boxes, file dialogs, the playback timer, the tick clock, the desktop and the
+// mouse buttons. Widgets that the window owns (memo, edit boxes, list, skin)
+// have their seams in WidgetSeams.h.
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+
+#include "app/core/Seams.h"
+
+class QWidget;
+
+namespace orlisk {
+
+// Modal boxes centred on the screen, with the captions, icons and buttons of
+// the four kinds: "Information" with "OK", "&Yes"/"&No" or "OK"/"&Help", and
+// "Confirm" with a question icon and "&Yes"/"&No". Escape answers No (or OK).
+// "&Help" has no topic: pressing it leaves the box open.
+class QtMessageBoxes : public MessageBoxes {
+ public:
+  explicit QtMessageBoxes(QWidget* parent) : parent_(parent) {}
+  void information(const std::string& text) override;
+  bool informationQuestion(const std::string& text) override;
+  void informationWithHelp(const std::string& text) override;
+  bool confirmation(const std::string& text) override;
+
+ private:
+  QPointer<QWidget> parent_;
+};
+
+// QFileDialog with the Windows filters converted. The video dialog lets the
+// user pick several files and opens the first; the save dialog adds no
+// extension and leaves the overwrite question to the command.
+class QtFileDialogs : public FileDialogs {
+ public:
+  explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
+  std::optional<std::string> openVideo(const std::string& startFolder, const std::string& filter) override;
+  std::optional<std::string> openSubtitle(const std::string& startFolder, const std::string& filter) override;
+  std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& filter) override;
+
+ private:
+  QPointer<QWidget> parent_;
+};
+
+// `Timer1`: a precise QTimer that runs `onTick` on every timeout.
+class QtPlaybackTimer : public PlaybackTimer {
+ public:
+  explicit QtPlaybackTimer(std::function<void()> onTick);
+  void start(int intervalMs) override;
+  void stop() override { timer_.stop(); }
+  bool isActive() const override { return timer_.isActive(); }
+
+ private:
+  QTimer timer_;
+};
+
+// Milliseconds of the monotonic clock, wrapping at 32 bits.
+class SteadyTickClock : public TickClock {
+ public:
+  std::uint32_t nowMs() const override;
+};
+
+// The user's browser or viewer; the file manager over D-Bus
+// (org.freedesktop.FileManager1.ShowItems), or the folder itself when no file
+// manager answers.
+class QtDesktopShell : public DesktopShell {
+ public:
+  void openUrl(const std::string& url) override;
+  void showInFileManager(const std::string& path) override;
+};
+
+// The left button as the system sees it at this moment.
+class QtMouseButtons : public MouseButtons {
+ public:
+  bool leftButtonDown() const override;
+};
+
+}  // namespace orlisk

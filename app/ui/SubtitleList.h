@@ -1,0 +1,49 @@
+#pragma once
+// The subtitle list `lv`: a report view over the subtitle document. The model
+// follows the document's change notices one row at a time, so a list of
+// thousands of subtitles stays quick to edit.
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <QTableView>
+
+#include "subtitles/SubtitleDocument.h"
+
+namespace orlisk {
+
+// Columns "No" (the 1-based row index), "Time" and "Subtitle" (line breaks
+// shown as spaces). Listens to the document for as long as it lives.
+class SubtitleListModel : public QAbstractTableModel, public SubtitleDocument::Listener {
+  Q_OBJECT
+ public:
+  explicit SubtitleListModel(SubtitleDocument& document, QObject* parent = nullptr);
+  ~SubtitleListModel() override;
+
+  void setHeaders(const QStringList& headers);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  void rowsReset() override;
+  void rowsInserted(int first, int count) override;
+  void rowsRemoved(int first, int count) override;
+  void rowChanged(int row) override;
+
+ private:
+  SubtitleDocument& document_;
+  // The rows the views know of. The document tells of a change after making
+  // it, and the views must hear "rows about to go" while the rows still count.
+  int shownRows_ = 0;
+  QStringList headers_{QStringLiteral("No"), QStringLiteral("Time"), QStringLiteral("Subtitle")};
+};
+
+// Read-only, grid lines, whole-row single selection, fixed row height.
+class SubtitleListView : public QTableView {
+  Q_OBJECT
+ public:
+  explicit SubtitleListView(QWidget* parent = nullptr);
+  void setModel(QAbstractItemModel* model) override;
+};
+
+}  // namespace orlisk

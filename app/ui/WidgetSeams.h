@@ -1,0 +1,76 @@
+#pragma once
+// The seams over the main window's own widgets: the skin's four objects, the
+// subtitle memo `ed_text`, the time edit boxes and the list's selection.
+#include <QString>
+
+#include "app/core/Seams.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QAbstractItemView;
+
+namespace orlisk {
+
+class SkinSurface;
+class SkinObject;
+
+// "playbar", "playtime", "videotime" and "shpb" of the loaded skin.
+class SkinSurfaceObjects : public SkinObjects {
+ public:
+  // Looks the four objects up in the surface's loaded skin; throws SkinError
+  // naming the skin file and the missing object when one is not there.
+  void lookUp(SkinSurface& surface, const QString& skinFile);
+
+  int playbarPosition() const override;
+  void setPlaybarPosition(int position) override;
+  std::string playtimeText() const override;
+  void setPlaytimeText(const std::string& text) override;
+  void setVideotimeText(const std::string& text) override;
+  void setProgressPanelVisible(bool visible) override;
+
+ private:
+  SkinObject& need(SkinObject* object) const;
+
+  SkinObject* playbar_ = nullptr;
+  SkinObject* playtime_ = nullptr;
+  SkinObject* videotime_ = nullptr;
+  SkinObject* shpb_ = nullptr;
+};
+
+// The text with Windows line ends ("\r\n"); the widget itself works with "\n".
+class PlainTextMemo : public TextMemo {
+ public:
+  explicit PlainTextMemo(QPlainTextEdit& edit) : edit_(edit) {}
+  std::string text() const override;
+  // Fires the widget's textChanged, so the window's change handler runs as it
+  // does for typing.
+  void setText(const std::string& text) override;
+  bool isEnabled() const override;
+  void setEnabled(bool enabled) override;
+  void setFocus() override;
+
+ private:
+  QPlainTextEdit& edit_;
+};
+
+class LineTimeEdit : public TimeEdit {
+ public:
+  explicit LineTimeEdit(QLineEdit& edit) : edit_(edit) {}
+  std::string text() const override;
+  void setText(const std::string& text) override;
+
+ private:
+  QLineEdit& edit_;
+};
+
+class ListViewSelection : public SubtitleListSelection {
+ public:
+  explicit ListViewSelection(QAbstractItemView& view) : view_(view) {}
+  int selectedRow() const override;
+  void selectRow(int row) override;
+
+ private:
+  QAbstractItemView& view_;
+};
+
+}  // namespace orlisk

@@ -1,0 +1,47 @@
+// The editor's entry: one instance per user, the windows, the event loop.
+#include <QMessageBox>
+#include <clocale>
+#include <exception>
+#include <unistd.h>
+
+#include "app/skin/SkinSurface.h"
+#include "app/ui/Application.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/SingleInstance.h"
+#include "burnin/QtTextTransform.h"
+#include "playback/FfmpegVideoReader.h"
+#include "playback/audio/SdlAudioPlayer.h"
+
+int main(int argc, char** argv) {
+  using namespace orlisk;
+  std::setlocale(LC_ALL, "");
+  Application app(argc, argv);
+  const QString title = QString::fromLatin1(kApplicationTitle);
+  app.setApplicationName(QStringLiteral("orlisk"));
+
+  // A later start only tells the running editor about itself.
+  SingleInstance instance(SingleInstanceName(title, ::getuid()));
+  if (!instance.claim()) {
+    instance.notifyRunningInstance();
+    return 0;
+  }
+
+  FfmpegVideoReader reader;
+  SdlAudioPlayer audio;
+  QtTextTransform transform;
+  Tfm_main mainWindow(MainWindowParts{
+      AppPaths::Discover(QCoreApplication::applicationDirPath().toStdString(), ORLISK_INSTALLED_DATA_DIR),
+      SystemDefaultLanguageId(), reader, audio, transform, TextPixelWidth});
+  app.setCommands(&mainWindow);
+  app.setExceptionHandler([&mainWindow] { mainWindow.HandleAppException(); });
+
+  try {
+    mainWindow.FormShow();
+  } catch (const std::exception& e) {
+    // Without its skin (or another part of its start) the editor cannot work at all.
+    QMessageBox::critical(nullptr, title, QString::fromStdString(e.what()));
+    return 1;
+  }
+  mainWindow.show();
+  return app.exec();
+}

@@ -1,0 +1,158 @@
+// The function-key hook, driven through the application's event delivery as
+// real key presses are.
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include "TestSupport.h"
+#include "app/ui/FunctionKeys.h"
+
+namespace orlisk {
+namespace {
+
+// Counts the key presses that reach it.
+class KeyCountingWidget : public QWidget {
+ public:
+  int presses = 0;
+  int lastKey = 0;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    ++presses;
+    lastKey = event->key();
+  }
+};
+
+class KeyCountingEdit : public QLineEdit {
+ public:
+  int presses = 0;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    ++presses;
+    QLineEdit::keyPressEvent(event);
+  }
+};
+
+class FunctionKeyHook : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::TestApplication().setCommands(&commands);
+  }
+  void TearDown() override { test::TestApplication().setCommands(nullptr); }
+
+  test::RecordingCommands commands;
+};
+
+TEST(HandleAppKeyDown, EachKeyRunsItsCommand) {
+  const std::pair<int, const char*> rows[] = {
+      {Qt::Key_F1, "OpenHelpFile"}, {Qt::Key_F2, "Play"},         {Qt::Key_F3, "InsertSubtitle"},
+      {Qt::Key_F4, "SetEndTime"},   {Qt::Key_F5, "Pause"},        {Qt::Key_F6, "StopPlayback"},
+      {Qt::Key_F7, "WriteSubtitlesToVideo"}, {Qt::Key_F8, "StopWriting"},
+  };
+  for (const auto& [key, command] : rows) {
+    test::RecordingCommands commands;
+    EXPECT_TRUE(HandleAppKeyDown(key, Qt::NoModifier, commands));
+    EXPECT_EQ(commands.calls, std::vector<std::string>{command});
+  }
+}
+
+TEST(HandleAppKeyDown, ModifiersOtherKeysAndAlt) {
+  struct Row {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    bool acts;
+  };
+  const Row rows[] = {
+      {Qt::Key_F3, Qt::ShiftModifier, true},
+      {Qt::Key_F3, Qt::ControlModifier, true},
+      {Qt::Key_F3, Qt::ShiftModifier | Qt::ControlModifier, true},
+      {Qt::Key_F3, Qt::AltModifier, false},
+      {Qt::Key_F4, Qt::AltModifier, false},  // the window manager's close
+      {Qt::Key_F4, Qt::AltModifier | Qt::ShiftModifier, false},
+      {Qt::Key_F9, Qt::NoModifier, false},
+      {Qt::Key_F10, Qt::NoModifier, false},
+      {Qt::Key_A, Qt::NoModifier, false},
+      {Qt::Key_Escape, Qt::NoModifier, false},
+  };
+  for (const Row& row : rows) {
+    test::RecordingCommands commands;
+    EXPECT_EQ(HandleAppKeyDown(row.key, row.modifiers, commands), row.acts) << row.key;
+    EXPECT_EQ(commands.calls.size(), row.acts ? 1u : 0u);
+  }
+}
+
+TEST_F(FunctionKeyHook, ShiftF3ActsAndStillReachesTheFocusedControl) {
+  KeyCountingEdit edit;
+  QTest::keyClick(&edit, Qt::Key_F3, Qt::ShiftModifier);
+  EXPECT_EQ(commands.calls, std::vector<std::string>{"InsertSubtitle"});
+  EXPECT_EQ(edit.presses, 1);
+}
+
+TEST_F(FunctionKeyHook, EveryAutoRepeatedPressCounts) {
+  KeyCountingWidget target;
+  for (int i = 0; i < 3; ++i) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier, QString(), /*autorep=*/i > 0);
+    QCoreApplication::sendEvent(&target, &press);
+  }
+  EXPECT_EQ(commands.calls, std::vector<std::string>(3, "InsertSubtitle"));
+  EXPECT_EQ(target.presses, 3);
+}
+
+TEST_F(FunctionKeyHook, AltF3DoesNotActButReachesTheControl) {
+  KeyCountingWidget target;
+  QTest::keyClick(&target, Qt::Key_F3, Qt::AltModifier);
+  EXPECT_TRUE(commands.calls.empty());
+  EXPECT_EQ(target.presses, 1);
+}
+
+TEST_F(FunctionKeyHook, KeyReleasesDoNothing) {
+  KeyCountingWidget target;
+  QTest::keyRelease(&target, Qt::Key_F2);
+  EXPECT_TRUE(commands.calls.empty());
+}
+
+TEST_F(FunctionKeyHook, APressPassedOnToTheParentActsOnce) {
+  KeyCountingWidget parent;
+  auto* child = new QWidget(&parent);  // ignores keys, so they travel on to the parent
+  QTest::keyClick(child, Qt::Key_F2);
+  EXPECT_EQ(commands.calls, std::vector<std::string>{"Play"});
+  EXPECT_EQ(parent.presses, 1);
+  EXPECT_EQ(parent.lastKey, Qt::Key_F2);
+}
+
+TEST_F(FunctionKeyHook, APressDeliveredThroughTheWindowActsOnce) {
+  KeyCountingWidget window;
+  window.resize(120, 80);
+  auto* edit = new KeyCountingEdit;
+  edit->setParent(&window);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.activateWindow();
+  edit->setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QTest::keyClick(window.windowHandle(), Qt::Key_F5);
+  EXPECT_EQ(commands.calls, std::vector<std::string>{"Pause"});
+  EXPECT_EQ(edit->presses, 1);
+}
+
+TEST_F(FunctionKeyHook, WorksWhileAMessageBoxIsOpenAndLeavesItOpen) {
+  bool stillOpenAfterF1 = false;
+  QMessageBox box(QMessageBox::Information, "Information", "text", QMessageBox::Ok);
+  QTimer::singleShot(0, [&] {
+    QTest::keyClick(&box, Qt::Key_F1);
+    stillOpenAfterF1 = box.isVisible();
+    box.accept();
+  });
+  box.exec();
+  EXPECT_TRUE(stillOpenAfterF1);
+  EXPECT_EQ(commands.calls, std::vector<std::string>{"OpenHelpFile"});
+}
+
+}  // namespace
+}  // namespace orlisk

@@ -1,0 +1,201 @@
+// The main window built whole, over the shipped skin, with stand-ins for the
+// media components (no video is opened here).
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <fstream>
+#include <sstream>
+
+#include "TestSupport.h"
+#include "app/skin/SkinSurface.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/VideoViewWidget.h"
+
+namespace orlisk {
+namespace {
+
+class IdleReader : public VideoReader {
+ public:
+  void OpenSource(const std::string&) override { throw std::runtime_error("no video in these tests"); }
+  void CloseSource() override { ++closes; }
+  std::int32_t GetDuration() const override { return 0; }
+  double GetFrameRate() const override { return 25; }
+  int GetWidth() const override { return 0; }
+  int GetHeight() const override { return 0; }
+  std::int32_t GetPosition() const override { return 0; }
+  void SeekTo(std::int32_t) override {}
+  Frame ReadFrame() override { return {}; }
+  AudioBlock ReadAudio(int) override { return {}; }
+  int GetAudioChannels() const override { return 0; }
+  int GetAudioSampleRate() const override { return 0; }
+  std::int64_t GetAudioBitRate() const override { return 0; }
+  std::int32_t GetAudioPosition() const override { return 0; }
+  std::int32_t GetAudioDuration() const override { return 0; }
+  std::string GetAudioFormatName() const override { return {}; }
+  std::int64_t GetVideoBitRate() const override { return 0; }
+  std::string GetVideoFormatName() const override { return {}; }
+  int closes = 0;
+};
+
+class IdleAudio : public AudioPlayer {
+ public:
+  void SetAudioFormat(int, int) override {}
+  void StartAudio() override {}
+  void StopAudio() override {}
+  void QueueAudio(const AudioBlock&) override {}
+};
+
+class IdleTransform : public TextTransform {
+ public:
+  void LoadFrame(const Frame& frame) override { frame_ = frame; }
+  void DrawText(double, int, int, const std::string&, const SubtitleFont&, Colour, int) override {}
+  Frame TakeFrame() override { return std::move(frame_); }
+
+ private:
+  Frame frame_;
+};
+
+std::string ReadWhole(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { test::TestApplication(); }
+
+  std::unique_ptr<Tfm_main> MakeWindow(const std::filesystem::path& programFolder) {
+    AppPaths paths;
+    paths.ProgramFolder = programFolder;
+    paths.SettingsFile = std::filesystem::path(settingsDir.path().toStdString()) / "orlisk.ini";
+    paths.HomeFolder = settingsDir.path().toStdString();
+    paths.VideosFolder = paths.HomeFolder / "Videos";
+    paths.DataFolder = paths.HomeFolder / "data";
+    return std::make_unique<Tfm_main>(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform,
+                                                      [](const std::string& line, const SubtitleFont&) {
+                                                        return static_cast<int>(line.size()) * 10;
+                                                      }});
+  }
+
+  QTemporaryDir settingsDir;
+  IdleReader reader;
+  IdleAudio audio;
+  IdleTransform transform;
+};
+
+TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {
+  auto window = MakeWindow(ORLISK_TEST_DATA_DIR);
+  ASSERT_NO_THROW(window->FormShow());
+  EXPECT_EQ(window->windowTitle(), "Veldrane Orlisk");
+  EXPECT_EQ(window->size(), QSize(988, 765));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());  // not resizable
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+
+  auto* memo = window->findChild<QPlainTextEdit*>();
+  ASSERT_TRUE(memo);
+  EXPECT_FALSE(memo->isEnabled());
+  EXPECT_EQ(memo->geometry(), QRect(12, 544, 868, 63));
+  EXPECT_FALSE(window->findChild<VideoViewWidget*>()->isVisibleTo(window.get()));
+  EXPECT_EQ(window->findChild<VideoViewWidget*>()->geometry(), QRect(26, 148, 566, 378));
+  auto* preview = window->findChild<QCheckBox*>();
+  EXPECT_EQ(preview->text(), "Subtitle Preview");
+  EXPECT_FALSE(preview->isChecked());
+  EXPECT_FALSE(preview->toolTip().isEmpty());
+  const auto edits = window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
+  for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
+    if (edit->geometry() == QRect(340, 617, 112, 24) || edit->geometry() == QRect(597, 617, 112, 24)) {
+      EXPECT_EQ(edit->text(), "00:00:00");
+    }
+  }
+
+  QStringList captions;
+  for (QDialog* dialog : window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+    captions << dialog->windowTitle();
+  }
+  for (const char* caption : {"Subtitle Settings", "Settings", "Output Directory", "About", "Veldrane Orlisk Update"}) {
+    EXPECT_TRUE(captions.contains(QString::fromLatin1(caption))) << caption;
+  }
+  EXPECT_TRUE(window->state().EditMode);
+  EXPECT_TRUE(window->state().NoVideoOpen);
+  EXPECT_EQ(window->state().OutputFolder, (std::filesystem::path(settingsDir.path().toStdString()) / "Videos").string());
+}
+
+TEST_F(MainWindowTest, MenuCaptionsFallBackToEnglishWithoutALanguageFile) {
+  QTemporaryDir programFolder;
+  std::filesystem::copy_file(std::filesystem::path(ORLISK_TEST_DATA_DIR) / "skn.skn",
+                             std::filesystem::path(programFolder.path().toStdString()) / "skn.skn");
+  auto window = MakeWindow(programFolder.path().toStdString());
+  ASSERT_NO_THROW(window->FormShow());
+  const std::pair<const char*, const char*> rows[] = {
+      {"About1", "About"},           {"ContactUS1", "Contact US"},         {"Content1", "Help"},
+      {"Exit1", "Exit"},             {"Inspectionupdate1", "Inspection Update"},
+      {"OurWebSite1", "Our WebSite"}, {"Stop1", "Stop Write Subtitle"},    {"WriteSubtitle1", "Write Subtitle"},
+      {"OpenFile1", "Open Video File"}, {"Insert", "Insert Subtitle"},     {"ClearSubtitle1", "Clear Subtitle"},
+  };
+  for (const auto& [name, caption] : rows) {
+    auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
+    ASSERT_TRUE(action) << name;
+    EXPECT_EQ(action->text(), QString::fromLatin1(caption)) << name;
+  }
+  EXPECT_EQ(window->findChild<QPlainTextEdit*>()->toPlainText(),
+            "Subtitle editing area - please click on the \" insert subtitle\" button edit subtitle");
+}
+
+TEST_F(MainWindowTest, AMissingSkinFileStopsTheStartNamingTheFile) {
+  QTemporaryDir emptyFolder;
+  auto window = MakeWindow(emptyFolder.path().toStdString());
+  try {
+    window->FormShow();
+    FAIL() << "started without a skin";
+  } catch (const SkinError& e) {
+    EXPECT_NE(std::string(e.what()).find("skn.skn"), std::string::npos) << e.what();
+  }
+}
+
+TEST_F(MainWindowTest, ClosingWithNoVideoOpenWritesOnlyTheUpdateSwitch) {
+  auto window = MakeWindow(ORLISK_TEST_DATA_DIR);
+  window->FormShow();
+  window->show();
+  EXPECT_TRUE(window->close());
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(reader.closes, 0);
+  std::string written = ReadWhole(std::filesystem::path(settingsDir.path().toStdString()) / "orlisk.ini");
+  std::erase(written, '\r');
+  EXPECT_EQ(written, "[Update]\nBool=1\n");
+}
+
+TEST_F(MainWindowTest, ASkinClickReachesItsCommandAndItsMessage) {
+  auto window = MakeWindow(ORLISK_TEST_DATA_DIR);
+  window->FormShow();
+  window->show();
+  QString caption, text;
+  QStringList buttons;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    caption = box->windowTitle();
+    text = box->text();
+    for (QAbstractButton* button : box->buttons()) buttons << button->text();
+    box->buttons().first()->click();
+  });
+  // "opensubtitle" with no video open refuses with its message.
+  emit window->findChild<SkinSurface*>()->objectClicked(QStringLiteral("opensubtitle"));
+  EXPECT_EQ(caption, "Information");
+  EXPECT_EQ(text, "please first add video file");
+  EXPECT_EQ(buttons, QStringList{"OK"});
+}
+
+}  // namespace
+}  // namespace orlisk

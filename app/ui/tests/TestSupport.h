@@ -1,0 +1,45 @@
+#pragma once
+// Shared by the window tests: the application object (created once per test
+// process, as the program does) and a command target that records its calls.
+#include <string>
+#include <vector>
+
+#include "app/ui/Application.h"
+#include "app/ui/WindowCommands.h"
+
+namespace orlisk::test {
+
+// The one Application of the test process.
+Application& TestApplication();
+
+class RecordingCommands : public WindowCommands {
+ public:
+  std::vector<std::string> calls;
+
+  void OpenVideo() override { calls.push_back("OpenVideo"); }
+  void OpenSubtitleFile() override { calls.push_back("OpenSubtitleFile"); }
+  void SaveSubtitleFile() override { calls.push_back("SaveSubtitleFile"); }
+  void WriteSubtitlesToVideo() override { calls.push_back("WriteSubtitlesToVideo"); }
+  void StopWriting() override { calls.push_back("StopWriting"); }
+  void Play() override { calls.push_back("Play"); }
+  void Pause() override { calls.push_back("Pause"); }
+  void StopPlayback() override { calls.push_back("StopPlayback"); }
+  void FastBack() override { calls.push_back("FastBack"); }
+  void FastForward() override { calls.push_back("FastForward"); }
+  void InsertSubtitle() override { calls.push_back("InsertSubtitle"); }
+  void SetBeginTime() override { calls.push_back("SetBeginTime"); }
+  void SetEndTime() override { calls.push_back("SetEndTime"); }
+  void RemoveSubtitle() override { calls.push_back("RemoveSubtitle"); }
+  void ClearSubtitles() override { calls.push_back("ClearSubtitles"); }
+  void InsertBlankSubtitle() override { calls.push_back("InsertBlankSubtitle"); }
+  void EditSubtitle() override { calls.push_back("EditSubtitle"); }
+  void ShowFileMenu() override { calls.push_back("ShowFileMenu"); }
+  void ShowHelpMenu() override { calls.push_back("ShowHelpMenu"); }
+  void ShowSubtitleStyle() override { calls.push_back("ShowSubtitleStyle"); }
+  void ShowOutputSettings() override { calls.push_back("ShowOutputSettings"); }
+  void OpenGiftPage() override { calls.push_back("OpenGiftPage"); }
+  void OpenHelpFile() override { calls.push_back("OpenHelpFile"); }
+  void ShowHelpTopic(int topic) override { calls.push_back("ShowHelpTopic" + std::to_string(topic)); }
+};
+
+}  // namespace orlisk::test

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+
+#include "TestSupport.h"
+#include "app/ui/SubtitleFontDialog.h"
+#include "app/ui/WidgetSeams.h"
+
+namespace orlisk {
+namespace {
+
+TEST(PlainTextMemo, SpeaksWindowsLineEndsAndFiresTheChangeHandler) {
+  test::TestApplication();
+  QPlainTextEdit edit;
+  PlainTextMemo memo(edit);
+  QSignalSpy changed(&edit, &QPlainTextEdit::textChanged);
+  memo.setText("one\r\ntwo\r\n");
+  EXPECT_EQ(edit.toPlainText(), "one\ntwo\n");
+  EXPECT_EQ(memo.text(), "one\r\ntwo\r\n");
+  EXPECT_GE(changed.count(), 1);
+  memo.setText("");
+  EXPECT_EQ(memo.text(), "");
+  memo.setText("\xe4\xb8\xad\xe6\x96\x87");  // UTF-8 survives the round trip
+  EXPECT_EQ(memo.text(), "\xe4\xb8\xad\xe6\x96\x87");
+}
+
+TEST(Colours, WindowsLayoutHasRedInTheLowByte) {
+  struct Row {
+    Colour colour;
+    QColor qt;
+  };
+  for (const Row& row : {Row{0x0000FF, QColor(255, 0, 0)}, Row{16711680, QColor(0, 0, 255)},
+                         Row{0x00FFFFFF, QColor(255, 255, 255)}, Row{0x00123456, QColor(0x56, 0x34, 0x12)}}) {
+    EXPECT_EQ(ToQColor(row.colour), row.qt);
+    EXPECT_EQ(FromQColor(row.qt), row.colour);
+  }
+}
+
+TEST(SubtitleFontMapping, PixelHeightIsNegativeHeightAndPointsAreRounded) {
+  test::TestApplication();
+  struct Row {
+    int pixels;
+    int points;
+  };
+  // 21 px is 15.75 pt; 13 px is 9.75 pt; 16 px is exactly 12 pt.
+  for (const Row& row : {Row{21, 16}, Row{13, 10}, Row{16, 12}, Row{40, 30}}) {
+    QFont font("Liberation Sans");
+    font.setPixelSize(row.pixels);
+    const SubtitleFont mapped = FromDialogFont(font, 0x0000FF);
+    EXPECT_EQ(mapped.Height, -row.pixels);
+    EXPECT_EQ(mapped.PointSize, row.points);
+    EXPECT_EQ(mapped.Color, 0x0000FFu);
+  }
+}
+
+TEST(SubtitleFontMapping, TheStartFontSurvivesTheDialogUnchanged) {
+  test::TestApplication();
+  SubtitleFont start;  // Arial, bold, -21, white
+  start.Italic = true;
+  start.StrikeOut = true;
+  const QFont shown = DialogFont(start);
+  EXPECT_DOUBLE_EQ(shown.pointSizeF(), 15.75);
+  EXPECT_TRUE(shown.bold());
+  const SubtitleFont back = FromDialogFont(shown, start.Color);
+  EXPECT_EQ(back, start);
+}
+
+}  // namespace
+}  // namespace orlisk
