@@ -51,10 +51,14 @@ struct SubRipReadResult {
 };
 
 // Reads a text file (already decoded to UTF-8) with its companion bytes.
-// Blocks numbered from 0 fill row and entry v from block v and companion record
-// v (or the first later record whose Tag is v, else the last record read).
-// Files numbered otherwise (from 1, with gaps) are read in block order so that
-// row i and entry i are the same subtitle, with no empty entry in front.
+// Rows and entries are filled in block order, so row i and entry i are always
+// the same subtitle and there is never an empty entry in front. A block takes
+// its position and style from companion record k, or the first later record
+// whose Tag is k, else the last record read; none when there is no record k.
+// k is the block's number when the file is numbered from 0 (so 0, 1, 2, ...
+// line up with the records written beside them), else the block's row index.
+// A block number repeated or going backwards, or above kMaxBlockNumber, is a
+// stray line and skipped.
 SubRipReadResult ReadSubRip(std::string_view utf8Text, std::string_view companion,
                             const SubRipReadContext& context);
 
