@@ -1,0 +1,73 @@
+// The two language files shipped with the program hold every text the program
+// looks up, and the Chinese one reads back as the Chinese it was written in.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "app/language/Language.h"
+#include "settings/ProfileFile.h"
+#include "subtitles/TextEncoding.h"
+
+namespace orlisk {
+namespace {
+
+struct Entry {
+  const char* section;
+  const char* key;
+};
+
+const std::vector<Entry>& Entries() {
+  static const std::vector<Entry> entries = [] {
+    std::vector<Entry> list;
+    for (const char* key :
+         {"OpenVideoFiles", "VideoFilePlay", "VideoFilePlayAdd", "OpenVideoFilesError", "OpenFile1Click",
+          "OpenFile2Click", "ReadSubtitleinfo", "SavesubtoFiles", "StrTimetoint", "SetSubEndtime",
+          "insertsubtitle3", "insertsubtitle", "FormCloseQuery", "StopWriteSubtovideo", "Exception",
+          "Writesubtitle", "WritesubtitletoVideo"})
+      list.push_back({"messagedlg", key});
+    for (const char* section :
+         {"About", "ContactUS", "Content", "Exit", "Inspectionupdate", "OurWebSite", "Stop", "WriteSubtitle"})
+      list.push_back({section, "Caption"});
+    list.insert(list.end(), {{"LV", "Caption"}, {"LV", "Subitem"}, {"LV", "Subitem1"}, {"ed_text", "text"},
+                             {"Hint", "cb_prsub"}});
+    return list;
+  }();
+  return entries;
+}
+
+const std::string kAbsent = "\n";
+
+TEST(ShippedLanguage, BothFilesHoldEveryText) {
+  for (const char* name : {"languageEn.ini", "languageCN.ini"}) {
+    const ProfileFile file(std::filesystem::path(ORLISK_DATA_DIR) / name);
+    for (const Entry& entry : Entries()) {
+      const std::string value = file.readString(entry.section, entry.key, kAbsent);
+      EXPECT_NE(value, kAbsent) << name << " lacks " << entry.section << "/" << entry.key;
+      EXPECT_FALSE(value.empty()) << name << " " << entry.section << "/" << entry.key;
+    }
+  }
+}
+
+TEST(ShippedLanguage, ChineseTextsDecodeFromCodePage936) {
+  const ProfileFile file(std::filesystem::path(ORLISK_DATA_DIR) / "languageCN.ini");
+  const Language chinese(ORLISK_DATA_DIR, kLangChineseSimplified);
+  for (const Entry& entry : Entries()) {
+    const std::string bytes = file.readString(entry.section, entry.key, kAbsent);
+    const std::string shown = chinese.text(entry.section, entry.key, "English");
+    // A value that happened to be valid UTF-8 as well would show as mojibake.
+    EXPECT_EQ(shown, ConvertToUtf8(bytes, "GBK")) << entry.section << "/" << entry.key;
+    EXPECT_NE(shown, bytes) << entry.section << "/" << entry.key << " is not Chinese";
+  }
+}
+
+TEST(ShippedLanguage, EnglishTextsArePlainAscii) {
+  const Language english(ORLISK_DATA_DIR, kLangEnglishUs);
+  EXPECT_EQ(english.text("LV", "Caption", "Time"), "No");
+  for (const Entry& entry : Entries())
+    for (const unsigned char c : english.text(entry.section, entry.key, ""))
+      EXPECT_LT(c, 0x80) << entry.section << "/" << entry.key;
+}
+
+}  // namespace
+}  // namespace orlisk
