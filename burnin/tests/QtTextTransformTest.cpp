@@ -4,6 +4,8 @@
 
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace orlisk {
@@ -180,13 +182,6 @@ TEST(QtTextTransform, LoadFrameCopiesAndTakeFrameKeepsTheLayout) {
   EXPECT_NE(drawn.Pixels, source.Pixels);
   EXPECT_EQ(source.Pixels, SolidFrame(64, 48).Pixels);
   EXPECT_TRUE(transform.TakeFrame().empty());
-}
-
-TEST(QtTextTransform, TextOutsideTheFrameIsClipped) {
-  QtTextTransform transform;
-  transform.LoadFrame(SolidFrame(64, 48));
-  transform.DrawText(0.9, -30, 40, "WWWWWWWWWWWW", TestFont(), kRed, 240);
-  EXPECT_EQ(transform.TakeFrame().Pixels.size(), SolidFrame(64, 48).Pixels.size());
 }
 
 struct DamagedFrameCase {
