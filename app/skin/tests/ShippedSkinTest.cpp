@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QStringList>
@@ -92,6 +93,10 @@ TEST_P(ShippedSkinTest, LoadsOntoTheSurface) {
   const QString snapshots = qEnvironmentVariable("ORLISK_SKIN_SNAPSHOT_DIR");
   if (!snapshots.isEmpty()) {
     surface.FindObject("playbar")->SetScrollPosition(3300);
+    const QPoint overOpenVideo = surface.FindObject("openvideo")->rect().center();
+    QMouseEvent hover(QEvent::MouseMove, overOpenVideo, surface.mapToGlobal(overOpenVideo), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&surface, &hover);
     QPixmap face = surface.grab();
     // Outline where the window's own controls will sit.
     QPainter painter(&face);

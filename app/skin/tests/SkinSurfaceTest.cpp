@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "app/skin/SkinIcons.h"
 #include "app/skin/tests/TestApplication.h"
 
 namespace orlisk {
@@ -224,6 +226,35 @@ TEST_F(SkinSurfaceTest, ReloadingReplacesTheObjects) {
   EXPECT_EQ(surface_.FindObject("play"), nullptr);
   EXPECT_NE(surface_.FindObject("go"), nullptr);
   EXPECT_EQ(surface_.sizeHint(), QSize(50, 40));
+}
+
+}  // namespace
+}  // namespace orlisk
+
+namespace orlisk {
+namespace {
+
+TEST(SkinIcons, EveryNamedIconDrawsAndUnknownNamesDrawNothing) {
+  const char* const names[] = {"play", "pause", "stop", "fastback", "fastforward", "open", "save",
+                               "subtitle", "insert", "begin", "end", "remove", "clear", "write",
+                               "stopwrite", "help", "edit", "settings", "gift", "film", "plus"};
+  const auto inkOf = [](const QString& name) {
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    DrawSkinIcon(painter, name, QRectF(4, 4, 24, 24), Qt::white);
+    painter.end();
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) ink += qAlpha(image.pixel(x, y)) > 128;
+    return ink;
+  };
+  for (const char* name : names) {
+    EXPECT_TRUE(IsSkinIcon(name)) << name;
+    EXPECT_GT(inkOf(name), 25) << name;
+  }
+  EXPECT_FALSE(IsSkinIcon("Play"));
+  EXPECT_EQ(inkOf("rewind"), 0);
 }
 
 }  // namespace
