@@ -1,7 +1,5 @@
 // What the picture shows: the edit or preview renderer, the still redraw, the
 // preview switch, the font choice and dragging the subtitle's place.
-#include <algorithm>
-
 #include "MainController.h"
 #include "burnin/FrameRenderer.h"
 
@@ -20,11 +18,10 @@ Frame MainController::RenderFrame(const Frame& frame) {
     edit.Border = s.BorderEnabled;
     return RenderEditFrame(c_.Transform, frame, edit, s.Font, [this] { CaptureEdit(); });
   }
-  // Rows removed during preview playback shrink the list below the count
-  // taken at its start; the cursor must never reach past the list.
-  int bound = std::min<int>(s.PreviewCount, static_cast<int>(s.Document.entries().size()));
-  return RenderPreviewFrame(c_.Transform, frame, s.Document.entries(), s.SubtitleCursor, bound,
-                            c_.Reader.GetPosition(), s.Font);
+  // The renderer never lets the cursor pass the list, which may have shrunk
+  // below PreviewCount since preview playback began.
+  return RenderPreviewFrame(c_.Transform, frame, s.Document.entries(), s.SubtitleCursor,
+                            s.PreviewCount, c_.Reader.GetPosition(), s.Font);
 }
 
 void MainController::RefreshFrame() {
