@@ -313,11 +313,21 @@ struct Rig {
   // Every character is 10 pixels wide.
   std::function<int(const std::string&, const SubtitleFont&)> textWidth =
       [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; };
-  MainController controller{MainContext{state, settings, lang, Paths(), messages, dialogs, skin, memo,
-                                        startTime, endTime, list, timer, clock, desktop, mouse, fonts,
-                                        reader, view, audio, transform, textWidth}};
+  // The fakes above, unless a test hands in the real reader or transform.
+  VideoReader& readerInUse;
+  TextTransform& transformInUse;
+  MainController controller;
 
-  Rig() { memo.changed = [this] { controller.ed_textChange(); }; }
+  explicit Rig(VideoReader* realReader = nullptr, TextTransform* realTransform = nullptr)
+      : readerInUse(realReader ? *realReader : reader),
+        transformInUse(realTransform ? *realTransform : transform),
+        controller(MainContext{state, settings, lang, Paths(), messages, dialogs, skin, memo, startTime,
+                               endTime, list, timer, clock, desktop, mouse, fonts, readerInUse, view,
+                               audio, transformInUse, textWidth}) {
+    memo.changed = [this] { controller.ed_textChange(); };
+  }
+  Rig(const Rig&) = delete;
+  Rig& operator=(const Rig&) = delete;
 
   AppPaths Paths() const {
     AppPaths p;
@@ -327,9 +337,10 @@ struct Rig {
     return p;
   }
 
-  // Opens the fake video through the real command, as the user does.
+  // Opens a video through the real command, as the user does: a name in the
+  // temporary folder for the fake reader, any path for the real one.
   void openVideo(const std::string& name = "clip.avi") {
-    dialogs.nextVideo = folder.file(name);
+    dialogs.nextVideo = fs::path(name).is_absolute() ? name : folder.file(name);
     controller.OpenVideo();
   }
   // Rows with the given begin and end times, made as the user makes them.
