@@ -90,5 +90,11 @@ void SubtitleListView::setModel(QAbstractItemModel* model) {
   for (int column = 0; column < kColumns; ++column) setColumnWidth(column, kColumnWidths[column]);
 }
 
+void SubtitleListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+  const QModelIndex current = currentIndex();
+  if (current.isValid() && current.row() >= start && current.row() <= end) selectionModel()->clear();
+  QTableView::rowsAboutToBeRemoved(parent, start, end);
+}
+
 }  // namespace orlisk
 

@@ -44,6 +44,11 @@ class SubtitleListView : public QTableView {
  public:
   explicit SubtitleListView(QWidget* parent = nullptr);
   void setModel(QAbstractItemModel* model) override;
+
+ protected:
+  // A removed row takes its selection with it; Qt's views would otherwise
+  // select a neighbour on their own, which the commands do themselves.
+  void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 };
 
 }  // namespace orlisk

@@ -15,7 +15,10 @@
 namespace orlisk {
 namespace {
 
-// Counts the key presses that reach it.
+// Counts the function-key presses that reach it (the test tool presses
+// modifier keys separately, and those do not count).
+bool IsFunctionKey(const QKeyEvent* event) { return event->key() >= Qt::Key_F1 && event->key() <= Qt::Key_F8; }
+
 class KeyCountingWidget : public QWidget {
  public:
   int presses = 0;
@@ -23,6 +26,7 @@ class KeyCountingWidget : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
+    if (!IsFunctionKey(event)) return;
     ++presses;
     lastKey = event->key();
   }
@@ -34,7 +38,7 @@ class KeyCountingEdit : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
-    ++presses;
+    if (IsFunctionKey(event)) ++presses;
     QLineEdit::keyPressEvent(event);
   }
 };

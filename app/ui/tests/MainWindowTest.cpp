@@ -88,7 +88,16 @@ class MainWindowTest : public ::testing::Test {
                                                       }});
   }
 
+  // The shipped skin without a language file: every text is the English default.
+  std::filesystem::path ProgramFolderWithSkinOnly() {
+    const std::filesystem::path folder = programFolder.path().toStdString();
+    std::filesystem::copy_file(std::filesystem::path(ORLISK_TEST_DATA_DIR) / "skn.skn", folder / "skn.skn",
+                               std::filesystem::copy_options::overwrite_existing);
+    return folder;
+  }
+
   QTemporaryDir settingsDir;
+  QTemporaryDir programFolder;
   IdleReader reader;
   IdleAudio audio;
   IdleTransform transform;
@@ -113,12 +122,14 @@ TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {
   EXPECT_EQ(preview->text(), "Subtitle Preview");
   EXPECT_FALSE(preview->isChecked());
   EXPECT_FALSE(preview->toolTip().isEmpty());
-  const auto edits = window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
+  int timeEdits = 0;
   for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
     if (edit->geometry() == QRect(340, 617, 112, 24) || edit->geometry() == QRect(597, 617, 112, 24)) {
       EXPECT_EQ(edit->text(), "00:00:00");
+      ++timeEdits;
     }
   }
+  EXPECT_EQ(timeEdits, 2);
 
   QStringList captions;
   for (QDialog* dialog : window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
@@ -133,10 +144,7 @@ TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {
 }
 
 TEST_F(MainWindowTest, MenuCaptionsFallBackToEnglishWithoutALanguageFile) {
-  QTemporaryDir programFolder;
-  std::filesystem::copy_file(std::filesystem::path(ORLISK_TEST_DATA_DIR) / "skn.skn",
-                             std::filesystem::path(programFolder.path().toStdString()) / "skn.skn");
-  auto window = MakeWindow(programFolder.path().toStdString());
+  auto window = MakeWindow(ProgramFolderWithSkinOnly());
   ASSERT_NO_THROW(window->FormShow());
   const std::pair<const char*, const char*> rows[] = {
       {"About1", "About"},           {"ContactUS1", "Contact US"},         {"Content1", "Help"},
@@ -177,7 +185,7 @@ TEST_F(MainWindowTest, ClosingWithNoVideoOpenWritesOnlyTheUpdateSwitch) {
 }
 
 TEST_F(MainWindowTest, ASkinClickReachesItsCommandAndItsMessage) {
-  auto window = MakeWindow(ORLISK_TEST_DATA_DIR);
+  auto window = MakeWindow(ProgramFolderWithSkinOnly());
   window->FormShow();
   window->show();
   QString caption, text;
