@@ -1,6 +1,8 @@
 // The subtitle list and its editing: inserting while watching, time stamps,
 // selecting, editing, blank rows, removing, clearing, and the capture of the
 // typed text into the subtitle being edited.
+#include <algorithm>
+
 #include "FontId.h"
 #include "MainController.h"
 #include "subtitles/TextEncoding.h"
@@ -145,7 +147,8 @@ void MainController::SelectSubtitle() {
   c_.Memo.setEnabled(false);
   c_.Memo.setText(s.Document.row(row).Subtitle);  // redraws, still in the old style
   if (haveVideo) {
-    s.PlaybarPosition = MulDiv(entry.BeginTime, 10000, c_.Reader.GetDuration());
+    // A time read from a file can lie outside the video; the playbar cannot.
+    s.PlaybarPosition = std::clamp(MulDiv(entry.BeginTime, 10000, c_.Reader.GetDuration()), 0, 10000);
     c_.Skin.setPlaybarPosition(s.PlaybarPosition);
   }
   c_.StartTime.setText(FormatSubtitleTime(entry.BeginTime));

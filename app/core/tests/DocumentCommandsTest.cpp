@@ -186,6 +186,20 @@ TEST_F(DocumentCommands, SelectingARowLoadsItsTimesTextFrameAndStyle) {
   EXPECT_EQ(s.Document.entries()[1].X, 77);
 }
 
+TEST_F(DocumentCommands, ARowBeyondTheEndOfTheVideoLoadsWithoutAPictureAndStaysEditable) {
+  rig.openVideo();
+  rig.addRow(25000, 26000, "late");  // the video is ten seconds long
+  auto shown = rig.view.shownFrames.size();
+  rig.list.selected = 0;
+  c.EditSubtitle();
+  EXPECT_TRUE(s.CurrentFrame.empty());
+  EXPECT_EQ(rig.skin.playbar, 10000);
+  EXPECT_EQ(rig.view.shownFrames.size(), shown);
+  rig.memo.type("still typed");
+  EXPECT_EQ(s.Document.row(0).Subtitle, "still typed");
+  EXPECT_EQ(s.Document.entries()[0].BeginTime, 25000);
+}
+
 TEST_F(DocumentCommands, ClickingWhilePlayingOrWritingDoesNothing) {
   for (bool writing : {false, true}) {
     Rig r;
