@@ -3,8 +3,9 @@
 // running PlaybackTick in the Qt event loop, FeedAudio on the audio player's
 // requests, the FFmpeg reader, the edit renderer drawing a typed two-line text
 // on every frame, the video view widget (offscreen) and the SDL player (dummy
-// driver). Message boxes, dialogs and the skin's four objects are the scripted
-// stand-ins of the command tests: they cost nothing worth measuring here.
+// driver). The other seams (message boxes, dialogs, the skin's objects, the
+// memo) are the scripted stand-ins of the command tests: they cost nothing
+// worth measuring here.
 //
 // Prints the frames due and shown, how late they reached the screen (the
 // view's paint), the CPU seconds per second played and how far the sound
@@ -12,7 +13,13 @@
 // time of a tick goes. Goals: no frame later than one frame period, at most
 // 0.5 CPU seconds per second played, sound within one frame period.
 //
-// Usage: bench_playback [seconds to play, default 30]
+// SDL's dummy driver sleeps whole milliseconds per device buffer, so its sound
+// runs slightly fast or slow against the tick clock depending on the sample
+// rate (a 1024-sample buffer at 44100 Hz lasts 23.2 ms and is let go every
+// 23 ms and a bit). The offset is therefore also printed as a straight line:
+// the offset the player started with, and the drift of the device's pace.
+//
+// Usage: bench_playback [seconds to play, default 30] [sound's sample rate, default 44100]
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -241,6 +248,31 @@ class MeasuredView : public VideoViewWidget {
   const TimedReader& reader_;
 };
 
+// The sound's offset from the clock sampled while playing: a straight line
+// through the samples parts a steady drift (the device's own pace against the
+// tick clock) from the offset the player started with.
+struct OffsetTrend {
+  std::vector<double> seconds, offsets;  // since the start, ms
+  void Add(double atSeconds, double offsetMs) {
+    seconds.push_back(atSeconds);
+    offsets.push_back(offsetMs);
+  }
+  // Least squares: ms of drift per second played, and the offset at 0 s.
+  std::pair<double, double> Line() const {
+    const double n = static_cast<double>(seconds.size());
+    if (n < 2) return {0.0, offsets.empty() ? 0.0 : offsets.front()};
+    double st = 0, so = 0, stt = 0, sto = 0;
+    for (std::size_t i = 0; i < seconds.size(); ++i) {
+      st += seconds[i];
+      so += offsets[i];
+      stt += seconds[i] * seconds[i];
+      sto += seconds[i] * offsets[i];
+    }
+    const double slope = (n * sto - st * so) / (n * stt - st * st);
+    return {slope, (so - slope * st) / n};
+  }
+};
+
 void PrintCost(const char* what, const StepCost& cost, int perFrames) {
   if (cost.count == 0) {
     std::printf("  %-34s never ran\n", what);
@@ -254,17 +286,18 @@ void PrintCost(const char* what, const StepCost& cost, int perFrames) {
 
 int main(int argc, char** argv) {
   // Before Qt and SDL start: no display, and an audio device that plays into
-  // nothing at the real pace.
+  // nothing at about the real pace.
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   const double secondsToPlay = argc > 1 ? std::atof(argv[1]) : 30.0;
+  const int sampleRate = argc > 2 ? std::atoi(argv[2]) : 44100;
   QApplication application(argc, argv);
 
   std::printf("load average before: %s\n", LoadAverage().c_str());
   bench::Stopwatch making;
   const std::string clip = testclips::MakeClip(
       {.width = 1920, .height = 1080, .fps = 25, .seconds = std::max(35.0, secondsToPlay + 5), .audio = true,
-       .codec = "libx264", .container = "mp4", .audioCodec = "aac", .sampleRate = 44100, .channels = 2,
+       .codec = "libx264", .container = "mp4", .audioCodec = "aac", .sampleRate = sampleRate, .channels = 2,
        .picture = testclips::Picture::TestPattern});
   std::printf("clip made in %.1f s\n", making.Seconds());
 
@@ -338,13 +371,15 @@ int main(int argc, char** argv) {
   const double frameMs = 1000.0 / reader.GetFrameRate();
 
   // Sound against the clock once a second, to see drift as well as the end.
-  std::vector<double> audioOffsets;
+  OffsetTrend audioOffsets;
   auto audioOffsetNow = [&] {
     const double playClock = MsSinceTick(state.PlayStartTick) + state.PlayStartPosition;
     return state.PlayStartPosition + audio.PlayedMs() - playClock;
   };
   QTimer offsetSampler;
-  QObject::connect(&offsetSampler, &QTimer::timeout, [&] { audioOffsets.push_back(audioOffsetNow()); });
+  QObject::connect(&offsetSampler, &QTimer::timeout, [&] {
+    audioOffsets.Add(MsSinceTick(state.PlayStartTick) / 1000.0, audioOffsetNow());
+  });
 
   const double cpuAtStart = CpuSeconds();
   const auto wallAtStart = SteadyClock::now();
@@ -386,7 +421,8 @@ int main(int argc, char** argv) {
     return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
   };
   const double cpuPerSecond = cpuSeconds / wallSeconds;
-  const auto [offsetMin, offsetMax] = std::minmax_element(audioOffsets.begin(), audioOffsets.end());
+  const auto [offsetMin, offsetMax] = std::minmax_element(audioOffsets.offsets.begin(), audioOffsets.offsets.end());
+  const auto [driftPerSecond, offsetAtStart] = audioOffsets.Line();
   const auto verdict = [](bool met) { return met ? "goal met" : "GOAL MISSED"; };
 
   std::printf("\n%dx%d H.264 at %.3g fps with AAC sound (%d Hz, %d channels), edit mode, two-line text,"
@@ -407,8 +443,10 @@ int main(int argc, char** argv) {
   std::printf("audio offset at end     %+.1f ms (handed %.0f ms, still queued %.0f ms); once a second: %+.1f to %+.1f ms"
               "  %s\n",
               audioOffsetAtEnd, audio.HandedMs(), audioQueuedAtEnd,
-              audioOffsets.empty() ? 0.0 : *offsetMin, audioOffsets.empty() ? 0.0 : *offsetMax,
+              audioOffsets.offsets.empty() ? 0.0 : *offsetMin, audioOffsets.offsets.empty() ? 0.0 : *offsetMax,
               verdict(std::abs(audioOffsetAtEnd) <= frameMs));
+  std::printf("  as a line through those: %+.1f ms at the start, drifting %+.2f ms per second played\n",
+              offsetAtStart, driftPerSecond);
 
   const int frames = std::max(shown.showCalls, 1);
   std::printf("\nwhere the time goes (per frame shown; largest single call):\n");
