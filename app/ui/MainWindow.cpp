@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 
@@ -57,6 +58,10 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   pb_writesubtitle->setTextVisible(true);
   pb_writesubtitle->hide();
   cb_prsub->setChecked(false);
+  // The check box is drawn straight on the skin's face, and both shipped skins are dark.
+  QPalette onSkin = cb_prsub->palette();
+  onSkin.setColor(QPalette::WindowText, QColor(0xC9, 0xCE, 0xD8));
+  cb_prsub->setPalette(onSkin);
   CreateMenus();
 
   messages_ = std::make_unique<QtMessageBoxes>(this);

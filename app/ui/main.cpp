@@ -17,6 +17,9 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   Application app(argc, argv);
   const QString title = QString::fromLatin1(kApplicationTitle);
+  // The display name stays unset: on X11, Qt appends it to every other
+  // window's title, which would turn the "Information" and "Confirm" captions
+  // into "Information — Veldrane Orlisk". The main window carries the title.
   app.setApplicationName(QStringLiteral("orlisk"));
 
   // A later start only tells the running editor about itself.
