@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QSignalSpy>
 
 #include "TestSupport.h"
@@ -64,6 +66,24 @@ TEST(SubtitleFontMapping, TheStartFontSurvivesTheDialogUnchanged) {
   EXPECT_TRUE(shown.bold());
   const SubtitleFont back = FromDialogFont(shown, start.Color);
   EXPECT_EQ(back, start);
+}
+
+TEST(SubtitleFontDialog, OkGivesTheShownFontAndColourCancelGivesNothing) {
+  test::TestApplication();
+  SubtitleFontDialog dialog;
+  SubtitleFont current;
+  current.Face = "Liberation Sans";
+  current.Color = 0x0000FF;
+  QTimer::singleShot(0, [&dialog] { dialog.accept(); });
+  const std::optional<SubtitleFont> chosen = dialog.chooseFont(current);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(chosen->Height, -21);
+  EXPECT_EQ(chosen->PointSize, 16);
+  EXPECT_TRUE(chosen->Bold);
+  EXPECT_EQ(chosen->Color, 0x0000FFu);
+
+  QTimer::singleShot(0, [&dialog] { dialog.reject(); });
+  EXPECT_FALSE(dialog.chooseFont(current).has_value());
 }
 
 }  // namespace
