@@ -27,9 +27,10 @@ struct WithRealMedia : ::testing::Test {
     static int argc = 1;
     static char name[] = "orlisk_core_tests";
     static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) app_ = std::make_unique<QGuiApplication>(argc, argv);
+    // Kept until the process ends: destroying it from an exit handler, after Qt's
+    // own globals are gone, crashes.
+    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
   }
-  static inline std::unique_ptr<QGuiApplication> app_;
 
   FfmpegVideoReader reader;
   QtTextTransform transform;
