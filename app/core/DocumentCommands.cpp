@@ -49,7 +49,7 @@ void MainController::CaptureEdit() {
   buffer.Font = FontId(s.Font);
   buffer.Border = s.BorderEnabled;
 
-  if (s.SuppressEditCapture || !c_.Memo.isEnabled()) return;
+  if (s.SuppressEditCapture || s.MemoEmptiedByPause || !c_.Memo.isEnabled()) return;
   int target = EditTargetRow();
   if (target < 0) return;
   s.Document.setRowSubtitle(target, typed);

@@ -94,7 +94,7 @@ class MainController {
   // Preview and placement.
   Frame RenderFrame(const Frame& frame);  // edit or preview renderer by EditMode
   void RefreshFrame();
-  void ed_textChange() { RefreshFrame(); }
+  void ed_textChange();
   void cb_prsubClick(bool ticked);
   void ChooseSubtitleFont();
   void VideoViewMouseMove(int x, int y);

@@ -48,6 +48,10 @@ struct MainState {
   std::int32_t PlaybarPosition = 0;  // 0..10000
   bool SuppressEditCapture = false;
   bool EditingNewEntry = false;
+  // A plain pause empties the memo for typing; until the memo changes again
+  // that empty memo must not be captured over the subtitle being edited, or
+  // pausing and resuming would erase its text.
+  bool MemoEmptiedByPause = false;
   std::int32_t EditIndex = 0;
   std::int32_t XvidCodecIndex = 0;
   std::string SkinFilePath;

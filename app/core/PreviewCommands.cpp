@@ -24,6 +24,13 @@ Frame MainController::RenderFrame(const Frame& frame) {
                             s.PreviewCount, c_.Reader.GetPosition(), s.Font);
 }
 
+void MainController::ed_textChange() {
+  // Any change after a pause (typing, a new subtitle, a chosen row) is the
+  // memo's real content again.
+  c_.State.MemoEmptiedByPause = false;
+  RefreshFrame();
+}
+
 void MainController::RefreshFrame() {
   MainState& s = c_.State;
   if (s.IsPlaying || s.IsWriting || s.VideoPath.empty()) return;

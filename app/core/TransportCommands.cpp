@@ -119,6 +119,7 @@ void MainController::Pause() {
     c_.Memo.setEnabled(true);
     c_.Memo.setText("");
     c_.Memo.setFocus();
+    s.MemoEmptiedByPause = true;
   }
   s.IsPaused = true;
   s.IsPlaying = false;

@@ -381,5 +381,24 @@ TEST_F(DocumentCommands, EveryEditingCommandRefusesWhileWriting) {
   }
 }
 
+TEST_F(DocumentCommands, PausingAndResumingKeepsTheTextOfTheSubtitleBeingTyped) {
+  rig.openVideo();
+  playAt(1000);
+  c.InsertSubtitle();
+  rig.memo.type("first line");
+  c.Play();  // resume from the pause the insert made
+  c.Pause();  // a plain pause empties the memo for typing
+  EXPECT_EQ(rig.memo.content, "");
+  c.Play();
+  rig.clock.advance(1000);
+  c.PlaybackTick();  // the edit renderer captures on every drawn frame
+  EXPECT_EQ(s.Document.row(0).Subtitle, "first line");
+  EXPECT_EQ(s.Document.entries()[0].Text, "first line");
+
+  c.Pause();
+  rig.memo.type("typed after the pause");  // typing after a pause still edits it
+  EXPECT_EQ(s.Document.row(0).Subtitle, "typed after the pause");
+}
+
 }  // namespace
 }  // namespace orlisk::testing
