@@ -6,7 +6,18 @@
 
 namespace orlisk {
 
-SdlAudioSubsystem::SdlAudioSubsystem() : available_(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {}
+namespace {
+
+bool InitAudioSubsystem() {
+  // SDL would otherwise take over SIGINT and SIGTERM and turn them into quit
+  // events nobody reads, so the editor could no longer be ended by a signal.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
+}  // namespace
+
+SdlAudioSubsystem::SdlAudioSubsystem() : available_(InitAudioSubsystem()) {}
 
 SdlAudioSubsystem::~SdlAudioSubsystem() {
   if (available_) SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <thread>
@@ -54,6 +55,18 @@ struct Owner {
     });
   }
 };
+
+TEST(SdlAudioPlayer, LeavesTheTerminationSignalsToTheProgram) {
+  SdlAudioPlayer player;
+  player.SetAudioFormat(44100, 2);
+  player.StartAudio();
+  for (int signal : {SIGTERM, SIGINT}) {
+    struct sigaction action {};
+    ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+    EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+  }
+  player.StopAudio();
+}
 
 TEST(SdlAudioPlayer, KeepsTheQueueFilledWhileStartedAndStopsAskingAfterStop) {
   SdlAudioPlayer player;
