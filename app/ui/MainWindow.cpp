@@ -23,6 +23,31 @@
 namespace orlisk {
 namespace {
 
+// Dark surfaces for the controls placed on the skin. The list uses a slightly
+// smaller font so a whole time range fits its "Time" column.
+constexpr const char* kControlsOnSkinStyle = R"(
+QPlainTextEdit, QLineEdit {
+  background: #0e1117; color: #e8ebf1; border: 1px solid #2d3441; border-radius: 4px;
+  selection-background-color: #2f6fde; selection-color: #ffffff;
+}
+QPlainTextEdit:focus, QLineEdit:focus { border: 1px solid #3b82f6; }
+QPlainTextEdit:disabled, QLineEdit:disabled { background: #141820; color: #7f8796; }
+QTableView {
+  background: #0e1117; alternate-background-color: #131722; color: #e8ebf1;
+  gridline-color: #252b36; border: 1px solid #2d3441; font-size: 11px;
+  selection-background-color: #2f6fde; selection-color: #ffffff;
+}
+QHeaderView::section {
+  background: #1a1f29; color: #aab2c0; border: 0; border-right: 1px solid #252b36;
+  border-bottom: 1px solid #252b36; padding: 2px 4px; font-size: 11px;
+}
+QTableCornerButton::section { background: #1a1f29; border: 0; }
+QScrollBar:horizontal, QScrollBar:vertical { background: #0e1117; border: 0; height: 10px; width: 10px; }
+QScrollBar::handle { background: #3a4150; border-radius: 4px; min-width: 24px; min-height: 24px; }
+QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }
+QScrollBar::add-page, QScrollBar::sub-page { background: none; }
+)";
+
 constexpr int kClientWidth = 988;
 constexpr int kClientHeight = 765;
 
@@ -58,10 +83,14 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   pb_writesubtitle->setTextVisible(true);
   pb_writesubtitle->hide();
   cb_prsub->setChecked(false);
-  // The check box is drawn straight on the skin's face, and both shipped skins are dark.
+  // The controls sit on the skin's face, and both shipped skins are dark: give
+  // them matching dark surfaces so the window reads as one piece.
   QPalette onSkin = cb_prsub->palette();
   onSkin.setColor(QPalette::WindowText, QColor(0xC9, 0xCE, 0xD8));
   cb_prsub->setPalette(onSkin);
+  for (QWidget* control : {static_cast<QWidget*>(lv), static_cast<QWidget*>(ed_text),
+                           static_cast<QWidget*>(ed_Starttime), static_cast<QWidget*>(ed_Endtime)})
+    control->setStyleSheet(QString::fromLatin1(kControlsOnSkinStyle));
   CreateMenus();
 
   messages_ = std::make_unique<QtMessageBoxes>(this);

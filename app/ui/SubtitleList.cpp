@@ -1,5 +1,8 @@
 #include "app/ui/SubtitleList.h"
 
+#include <algorithm>
+
+#include <QEvent>
 #include <QHeaderView>
 
 namespace orlisk {
@@ -7,6 +10,7 @@ namespace {
 
 constexpr int kColumns = 3;
 constexpr int kColumnWidths[kColumns] = {30, 150, 78};
+constexpr int kTimeColumn = 1;
 
 }  // namespace
 
@@ -87,7 +91,20 @@ SubtitleListView::SubtitleListView(QWidget* parent) : QTableView(parent) {
 
 void SubtitleListView::setModel(QAbstractItemModel* model) {
   QTableView::setModel(model);
+  SetColumnWidths();
+}
+
+void SubtitleListView::SetColumnWidths() {
   for (int column = 0; column < kColumns; ++column) setColumnWidth(column, kColumnWidths[column]);
+  // A cut-off time range is useless: widen "Time" to a whole range in the
+  // font actually in use.
+  const int wholeRange = fontMetrics().horizontalAdvance(QStringLiteral("00:00:00,000 --> 00:00:00,000")) + 12;
+  setColumnWidth(kTimeColumn, std::max(kColumnWidths[kTimeColumn], wholeRange));
+}
+
+void SubtitleListView::changeEvent(QEvent* event) {
+  QTableView::changeEvent(event);
+  if (event->type() == QEvent::FontChange && model()) SetColumnWidths();
 }
 
 void SubtitleListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {

@@ -49,6 +49,10 @@ class SubtitleListView : public QTableView {
   // A removed row takes its selection with it; Qt's views would otherwise
   // select a neighbour on their own, which the commands do themselves.
   void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void SetColumnWidths();
 };
 
 }  // namespace orlisk
