@@ -112,6 +112,8 @@ class MainController {
   int EditTargetRow() const;
   // The selected row when it names an existing row and entry, else -1.
   int SelectedRowInRange() const;
+  // FastBack and FastForward: move the playbar by deltaMs and play from there.
+  void JumpBy(std::int32_t deltaMs);
   // The time the playbar stands for, in ms of the open video.
   SubtitleTime PlaybarTime() const;
   // Seeks to the playbar's time and keeps the frame there as CurrentFrame.

@@ -139,26 +139,20 @@ void MainController::StopPlayback() {
   s.PlayStartPosition = 0;
 }
 
-void MainController::FastBack() {
-  MainState& s = c_.State;
-  if (RefuseWhileWriting()) return;
-  if (!s.IsPlaying) return;
-  c_.Audio.StopAudio();
-  c_.Timer.stop();
-  s.IsPlaying = false;
-  int position = MulDiv(c_.Reader.GetPosition() - kJumpMs, 10000, c_.Reader.GetDuration());
-  c_.Skin.setPlaybarPosition(std::clamp(position, 0, 10000));
-  Play();
-}
+void MainController::FastBack() { JumpBy(-kJumpMs); }
 
-void MainController::FastForward() {
+void MainController::FastForward() { JumpBy(kJumpMs); }
+
+// Five seconds back or forward, only while playing; Play then seeks to the
+// moved playbar.
+void MainController::JumpBy(std::int32_t deltaMs) {
   MainState& s = c_.State;
   if (RefuseWhileWriting()) return;
   if (!s.IsPlaying) return;
   c_.Audio.StopAudio();
   c_.Timer.stop();
   s.IsPlaying = false;
-  int position = MulDiv(c_.Reader.GetPosition() + kJumpMs, 10000, c_.Reader.GetDuration());
+  int position = MulDiv(c_.Reader.GetPosition() + deltaMs, 10000, c_.Reader.GetDuration());
   c_.Skin.setPlaybarPosition(std::clamp(position, 0, 10000));
   Play();
 }

@@ -8,7 +8,7 @@
 namespace orlisk {
 namespace {
 
-using testclips::ClipSpec;
+using testclips::ClipOptions;
 using testclips::MakeClip;
 
 std::vector<std::uint8_t> ReadAllSound(VideoReader& reader, int blockBytes) {

@@ -10,14 +10,14 @@
 namespace orlisk {
 namespace {
 
-using testclips::ClipSpec;
+using testclips::ClipOptions;
 using testclips::MakeClip;
 
 // 50 frames of 40 ms, a key frame every 12 frames, so seeks land inside
 // groups; by container: MPEG-4 in AVI, MPEG-1 in a program stream, H.264 with
 // B-frames in MP4.
-ClipSpec SeekClip(const std::string& container = "avi") {
-  ClipSpec clip{.container = container, .keyFrameInterval = 12};
+ClipOptions SeekClip(const std::string& container = "avi") {
+  ClipOptions clip{.container = container, .keyFrameInterval = 12};
   if (container == "mpg") {
     clip.codec = "mpeg1video";
     clip.audioCodec = "mp2";
