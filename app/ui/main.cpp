@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <clocale>
 #include <exception>
+#include <filesystem>
 #include <unistd.h>
 
 #include "app/skin/SkinSurface.h"
@@ -32,8 +33,9 @@ int main(int argc, char** argv) {
   FfmpegVideoReader reader;
   SdlAudioPlayer audio;
   QtTextTransform transform;
+  const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();
   Tfm_main mainWindow(MainWindowParts{
-      AppPaths::Discover(QCoreApplication::applicationDirPath().toStdString(), ORLISK_INSTALLED_DATA_DIR),
+      AppPaths::Discover(executableFolder, (executableFolder / ORLISK_DATA_FROM_EXECUTABLE).lexically_normal()),
       SystemDefaultLanguageId(), reader, audio, transform, TextPixelWidth});
   app.setCommands(&mainWindow);
   app.setExceptionHandler([&mainWindow] { mainWindow.HandleAppException(); });
