@@ -34,7 +34,12 @@ SingleInstance::SingleInstance(QString name, QObject* parent)
 SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::claim() {
-  if (!lock_.tryLock(0)) return false;
+  if (!lock_.tryLock(0)) {
+    // Only a lock held by another editor means one is running. A temporary
+    // folder that cannot hold the lock at all must not keep the editor from
+    // starting: it starts without the guard.
+    return lock_.error() != QLockFile::LockFailedError;
+  }
   // Holding the lock, any socket file of that name was left by a process that died.
   QLocalServer::removeServer(name_);
   server_ = std::make_unique<QLocalServer>();

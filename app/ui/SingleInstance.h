@@ -23,7 +23,10 @@ class SingleInstance : public QObject {
   ~SingleInstance() override;
 
   // True when this process is the first: it keeps the lock and listens until
-  // it ends. A lock left behind by a process that died does not count.
+  // it ends. A lock left behind by a process that died does not count. False
+  // only when another living process holds the lock; when the lock cannot be
+  // made at all (the temporary folder is missing or unusable) this process
+  // runs unguarded.
   bool claim();
   // From a later start: tells the running editor about it. Gives up quietly
   // after a short wait when nobody answers.

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTemporaryFile>
 
 #include "TestSupport.h"
 #include "app/ui/SingleInstance.h"
@@ -53,6 +54,29 @@ TEST(SingleInstance, TheNameIsFreeAgainOnceTheFirstHasEnded) {
   }
   SingleInstance next(name);
   EXPECT_TRUE(next.claim());
+}
+
+// The temporary folder is a plain file, so no lock can be made in it: that is
+// no running editor, and the start goes on.
+TEST(SingleInstance, AnUnusableTemporaryFolderDoesNotStopTheStart) {
+  test::TestApplication();
+  QTemporaryFile notAFolder;
+  ASSERT_TRUE(notAFolder.open());
+  const QByteArray savedTmpdir = qgetenv("TMPDIR");
+  const bool hadTmpdir = qEnvironmentVariableIsSet("TMPDIR");
+  qputenv("TMPDIR", notAFolder.fileName().toLocal8Bit());
+  const QString name = SingleInstanceName(QStringLiteral("orlisk ui unusable %1").arg(QCoreApplication::applicationPid()), 1);
+  bool claimed = false;
+  {
+    SingleInstance first(name);
+    claimed = first.claim();
+  }
+  if (hadTmpdir) {
+    qputenv("TMPDIR", savedTmpdir);
+  } else {
+    qunsetenv("TMPDIR");
+  }
+  EXPECT_TRUE(claimed);
 }
 
 TEST(SingleInstance, NotifyingWithNobodyListeningReturnsQuietly) {
