@@ -1,10 +1,39 @@
 #include "app/ui/Application.h"
 
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
 #include <QKeyEvent>
+#include <QWindow>
 
 #include "app/ui/FunctionKeys.h"
+#include "app/ui/SubtitleFontDialog.h"
 
 namespace orlisk {
+namespace {
+
+// The top-level widget a key press is on its way to. The press arrives first
+// at the window's QWindow, then at the focused widget inside it.
+QWidget* TargetWindow(QObject* receiver) {
+  if (auto* widget = qobject_cast<QWidget*>(receiver)) return widget->window();
+  if (auto* window = qobject_cast<QWindow*>(receiver)) {
+    for (QWidget* topLevel : QApplication::topLevelWidgets()) {
+      if (topLevel->windowHandle() == window) return topLevel;
+    }
+  }
+  return nullptr;
+}
+
+// The file, font and colour dialogs stand in for the system's own, which run
+// a loop of their own: the function keys do not reach the commands from them.
+// A command started there (Play from inside Open Video's own dialog, say)
+// would run in the middle of the command that opened the dialog.
+bool IsSystemDialog(const QWidget* window) {
+  return qobject_cast<const QFileDialog*>(window) || qobject_cast<const QFontDialog*>(window) ||
+         qobject_cast<const QColorDialog*>(window) || qobject_cast<const SubtitleFontDialog*>(window);
+}
+
+}  // namespace
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -20,7 +49,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
       QEvent* previous;
       ~Restore() { slot = previous; }
     } restore{keyInDelivery_, outer};
-    handleKeyPress(event);
+    if (!IsSystemDialog(TargetWindow(receiver))) handleKeyPress(event);
     return QApplication::notify(receiver, event);
   } catch (...) {
     reportException();

@@ -3,7 +3,8 @@
 // through notify(), which is where the two application-wide hooks live:
 // - the function keys F1..F8 act in every window of the program, modal message
 //   boxes included, before the key reaches the focused control (which still
-//   gets it);
+//   gets it); the file, font and colour dialogs are the exception, as the
+//   system's own dialogs they stand in for;
 // - an exception that escapes any event handler, slot or timer ends there and
 //   goes to the error handler, so nothing unwinds into Qt's event loop.
 #include <QApplication>

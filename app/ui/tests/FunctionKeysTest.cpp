@@ -2,6 +2,12 @@
 // real key presses are.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -11,6 +17,7 @@
 
 #include "TestSupport.h"
 #include "app/ui/FunctionKeys.h"
+#include "app/ui/SubtitleFontDialog.h"
 
 namespace orlisk {
 namespace {
@@ -156,6 +163,51 @@ TEST_F(FunctionKeyHook, WorksWhileAMessageBoxIsOpenAndLeavesItOpen) {
   box.exec();
   EXPECT_TRUE(stillOpenAfterF1);
   EXPECT_EQ(commands.calls, std::vector<std::string>{"OpenHelpFile"});
+}
+
+// The file, font and colour dialogs stand in for the system's own: a function
+// key typed in them reaches the dialog but no command. The program's own
+// dialogs keep the keys.
+TEST_F(FunctionKeyHook, SystemDialogsKeepTheirKeysAndOwnDialogsDoNot) {
+  struct Row {
+    const char* dialog;
+    std::function<QDialog*()> make;
+    bool acts;
+  };
+  const Row rows[] = {
+      {"file", [] {
+         auto* dialog = new QFileDialog;
+         dialog->setOption(QFileDialog::DontUseNativeDialog);
+         return dialog;
+       }, false},
+      {"font", [] { return new QFontDialog; }, false},
+      {"colour", [] { return new QColorDialog; }, false},
+      {"subtitle font", [] { return new SubtitleFontDialog; }, false},
+      {"own", [] {
+         auto* dialog = new QDialog;
+         new QLineEdit(dialog);
+         return dialog;
+       }, true},
+  };
+  for (const Row& row : rows) {
+    commands.calls.clear();
+    std::unique_ptr<QDialog> dialog(row.make());
+    auto* edit = dialog->findChild<QLineEdit*>();
+    ASSERT_TRUE(edit) << row.dialog;
+    QTest::keyClick(edit, Qt::Key_F2);
+    EXPECT_EQ(commands.calls.size(), row.acts ? 1u : 0u) << row.dialog;
+  }
+}
+
+TEST_F(FunctionKeyHook, AKeyArrivingAtAFileDialogsWindowRunsNothing) {
+  QFileDialog dialog;
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  dialog.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  QTest::keyClick(dialog.windowHandle(), Qt::Key_F3);
+  EXPECT_TRUE(commands.calls.empty());
 }
 
 }  // namespace
