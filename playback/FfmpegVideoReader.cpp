@@ -12,12 +12,24 @@
 #include "MediaFacts.h"
 #include "VideoTrack.h"
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace orlisk {
 namespace {
 
 // Converted frames kept ready: enough to ride over a slow frame (a key
 // frame) without holding much memory at large sizes.
 constexpr std::size_t kFramesAhead = 4;
+
+// FFmpeg prints its own notes and warnings on stderr by default, which would
+// fill the user's terminal for ordinary files; what goes wrong reaches the
+// user as a MediaError instead. Errors are still printed for whoever looks.
+void KeepFfmpegToErrors() {
+  static std::once_flag once;
+  std::call_once(once, [] { av_log_set_level(AV_LOG_ERROR); });
+}
 
 }  // namespace
 
@@ -103,7 +115,7 @@ void FfmpegVideoReader::Source::Stop() {
   if (worker.joinable()) worker.join();
 }
 
-FfmpegVideoReader::FfmpegVideoReader() = default;
+FfmpegVideoReader::FfmpegVideoReader() { KeepFfmpegToErrors(); }
 
 FfmpegVideoReader::~FfmpegVideoReader() { CloseSource(); }
 
