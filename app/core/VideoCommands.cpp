@@ -47,6 +47,18 @@ void MainController::OpenVideo() {
     c_.List.selectRow(-1);
     RefreshFrame();
   } catch (const std::exception&) {
+    // The video that was playing or paused is closed already, so playback of
+    // it ends here, before the question: the timer would otherwise tick on a
+    // closed reader while the question is open, and the play state would
+    // outlive the video with nothing left that could stop it.
+    if (s.IsPlaying || s.IsPaused) {
+      c_.Timer.stop();
+      c_.Audio.StopAudio();
+      s.IsPlaying = false;
+      s.IsPaused = false;
+      s.ResumeAfterSeek = false;
+      s.PlayStartPosition = 0;
+    }
     // Whatever the reader could not do, the answer is the same: offer the
     // codec package and forget the file.
     if (c_.Messages.informationQuestion(c_.Lang.MessageText(

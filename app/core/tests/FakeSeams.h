@@ -27,7 +27,10 @@ struct FakeMessages : MessageBoxes {
   };
   std::vector<Shown> shown;
   std::deque<bool> answers;  // for questions, in order; Yes when the script ran out
+  // What happens while a box is open (a modal box lets timers run).
+  std::function<void()> whileOpen;
   bool answer() {
+    if (whileOpen) whileOpen();
     if (answers.empty()) return true;
     bool a = answers.front();
     answers.pop_front();

@@ -99,6 +99,34 @@ TEST_F(OpenVideo, AFileThatCannotBeOpenedOffersTheCodecPageAndForgetsTheFile) {
   }
 }
 
+TEST_F(OpenVideo, AFailedOpenEndsThePlaybackOfTheClosedVideo) {
+  enum class Before { Playing, Paused, Stopped };
+  for (Before before : {Before::Playing, Before::Paused, Before::Stopped}) {
+    Rig r;
+    r.openVideo("good.avi");
+    if (before != Before::Stopped) r.controller.Play();
+    if (before == Before::Paused) r.controller.Pause();
+    r.reader.failOpen = true;
+    r.messages.answers = {false};
+    // The question box is modal: a timer expiry due meanwhile is handled.
+    r.messages.whileOpen = [&r] {
+      if (!r.timer.active) return;
+      r.clock.advance(static_cast<std::uint32_t>(r.timer.interval));
+      r.controller.PlaybackTick();
+    };
+    EXPECT_NO_THROW(r.openVideo("broken.avi")) << static_cast<int>(before);
+    EXPECT_FALSE(r.timer.active) << static_cast<int>(before);
+    EXPECT_FALSE(r.state.IsPlaying) << static_cast<int>(before);
+    EXPECT_FALSE(r.state.IsPaused) << static_cast<int>(before);
+    if (before == Before::Playing) {
+      EXPECT_GE(r.audio.stops, 1);
+    }
+    // The sound player's late request finds nothing to read from.
+    r.messages.whileOpen = nullptr;
+    EXPECT_NO_THROW(r.audio.askForMore());
+  }
+}
+
 TEST_F(OpenVideo, ASecondOpenClosesTheFirst) {
   rig.openVideo("a.avi");
   EXPECT_EQ(rig.reader.closes, 0);
