@@ -114,6 +114,20 @@ class TemporaryFile {
   bool renamed_ = false;
 };
 
+// The file a save has to replace: a link is followed to the file it names, so
+// the shared copy is updated and the link stays, as writing in place would do.
+fs::path FollowLinks(fs::path target) {
+  constexpr int kMaxLinkHops = 40;  // the kernel's own limit for a chain of links
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(target, error))) return target;
+    fs::path next = fs::read_symlink(target, error);
+    if (error) return target;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target;
+}
+
 }  // namespace
 
 std::string ReadWholeFile(const fs::path& file) {
@@ -164,7 +178,7 @@ void ReplaceFilesTogether(const std::vector<std::pair<fs::path, std::string>>& f
   }
   std::vector<std::unique_ptr<TemporaryFile>> staged;
   for (const auto& [target, bytes] : files) {
-    staged.push_back(std::make_unique<TemporaryFile>(target));
+    staged.push_back(std::make_unique<TemporaryFile>(FollowLinks(target)));
     staged.back()->writeAll(bytes);
   }
   for (auto& file : staged) file->renameOverTarget();

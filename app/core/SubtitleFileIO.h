@@ -23,6 +23,7 @@ void CreateEmptyFileIfMissing(const std::filesystem::path& file);
 // only when all of them were written and flushed completely, renames them over
 // their targets. On any failure no target is touched, the temporary files are
 // removed and std::runtime_error says which file could not be written and why.
+// A target that is a symbolic link keeps its link: the file it names is replaced.
 void ReplaceFilesTogether(const std::vector<std::pair<std::filesystem::path, std::string>>& files);
 
 }  // namespace orlisk

@@ -240,6 +240,29 @@ TEST(ReplaceFilesTogether, KeepsThePermissionsOfTheFileItReplaces) {
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+TEST(ReplaceFilesTogether, WritesThroughALinkToTheFileItPointsAt) {
+  struct Row {
+    const char* name;
+    bool targetExists;
+    bool relativeLink;
+  };
+  for (const Row& row : {Row{"existing, absolute", true, false}, Row{"existing, relative", true, true},
+                         Row{"dangling", false, true}}) {
+    TempFolder folder;
+    const fs::path shared = folder.path / "shared" / "film.srt";
+    fs::create_directories(shared.parent_path());
+    if (row.targetExists) Spit(shared, "old");
+    const fs::path link = folder.path / "work" / "film.srt";
+    fs::create_directories(link.parent_path());
+    fs::create_symlink(row.relativeLink ? fs::path("../shared/film.srt") : shared, link);
+
+    ReplaceFilesTogether({{link, "new"}});
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link))) << row.name;
+    EXPECT_EQ(Slurp(shared), "new") << row.name;
+    EXPECT_EQ(FileCount(shared.parent_path()), 1u) << row.name;
+  }
+}
+
 TEST_F(SubtitleFiles, DialogFoldersStartAtHomeAndFollowTheChoice) {
   Spit(dir / "film.srt", "");
   open(dir / "film.srt");
