@@ -112,6 +112,9 @@ class MainController {
   int EditTargetRow() const;
   // The selected row when it names an existing row and entry, else -1.
   int SelectedRowInRange() const;
+  // The failure path of OpenVideo: ends any playback of the closed video,
+  // offers the codec page and forgets the file.
+  void OpenVideoFailed();
   // FastBack and FastForward: move the playbar by deltaMs and play from there.
   void JumpBy(std::int32_t deltaMs);
   // The time the playbar stands for, in ms of the open video.

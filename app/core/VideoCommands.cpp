@@ -47,29 +47,45 @@ void MainController::OpenVideo() {
     c_.List.selectRow(-1);
     RefreshFrame();
   } catch (const std::exception&) {
-    // The video that was playing or paused is closed already, so playback of
-    // it ends here, before the question: the timer would otherwise tick on a
-    // closed reader while the question is open, and the play state would
-    // outlive the video with nothing left that could stop it.
-    if (s.IsPlaying || s.IsPaused) {
-      c_.Timer.stop();
-      c_.Audio.StopAudio();
-      s.IsPlaying = false;
-      s.IsPaused = false;
-      s.ResumeAfterSeek = false;
-      s.PlayStartPosition = 0;
-    }
-    // Whatever the reader could not do, the answer is the same: offer the
-    // codec package and forget the file.
-    if (c_.Messages.informationQuestion(c_.Lang.MessageText(
-            "OpenVideoFilesError",
-            "Does not support this video files, you need to use video converter to convert, the need "
-            "for recommendations?")))
-      c_.Desktop.openUrl(SiteUrl() + "/orlisk/videocodec.exe");
-    c_.Reader.CloseSource();
-    s.NoVideoOpen = true;
-    s.VideoPath.clear();
+    OpenVideoFailed();
+    return;
   }
+  // Playing goes on in the new video from the same place on the playbar, but
+  // the clock and the sound format must be the new video's: left to the old
+  // one, the picture would race to catch up and the sound play at the wrong
+  // pitch.
+  if (s.IsPlaying) {
+    c_.Audio.StopAudio();
+    c_.Timer.stop();
+    s.IsPlaying = false;
+    Play();
+  }
+}
+
+void MainController::OpenVideoFailed() {
+  MainState& s = c_.State;
+  // The video that was playing or paused is closed already, so playback of
+  // it ends here, before the question: the timer would otherwise tick on a
+  // closed reader while the question is open, and the play state would
+  // outlive the video with nothing left that could stop it.
+  if (s.IsPlaying || s.IsPaused) {
+    c_.Timer.stop();
+    c_.Audio.StopAudio();
+    s.IsPlaying = false;
+    s.IsPaused = false;
+    s.ResumeAfterSeek = false;
+    s.PlayStartPosition = 0;
+  }
+  // Whatever the reader could not do, the answer is the same: offer the
+  // codec package and forget the file.
+  if (c_.Messages.informationQuestion(c_.Lang.MessageText(
+          "OpenVideoFilesError",
+          "Does not support this video files, you need to use video converter to convert, the need "
+          "for recommendations?")))
+    c_.Desktop.openUrl(SiteUrl() + "/orlisk/videocodec.exe");
+  c_.Reader.CloseSource();
+  s.NoVideoOpen = true;
+  s.VideoPath.clear();
 }
 
 }  // namespace orlisk

@@ -127,6 +127,24 @@ TEST_F(OpenVideo, AFailedOpenEndsThePlaybackOfTheClosedVideo) {
   }
 }
 
+TEST_F(OpenVideo, OpeningAnotherVideoWhilePlayingPlaysItOnWithItsOwnClockAndSound) {
+  rig.reader.duration = 20000;
+  rig.openVideo("a.avi");
+  rig.skin.playbar = 5000;
+  c.Play();
+  rig.clock.advance(3000);  // the old video's clock runs on
+  rig.reader.sampleRate = 22050;
+  rig.reader.channels = 1;
+  rig.openVideo("b.avi");
+  EXPECT_TRUE(s.IsPlaying);
+  EXPECT_TRUE(rig.timer.active);
+  EXPECT_EQ(rig.audio.rate, 22050);
+  EXPECT_EQ(rig.audio.channels, 1);
+  EXPECT_EQ(s.PlayStartTick, rig.clock.now);
+  EXPECT_EQ(s.PlayStartPosition, rig.reader.GetPosition());
+  EXPECT_EQ(rig.skin.playbar, 5000);
+}
+
 TEST_F(OpenVideo, ASecondOpenClosesTheFirst) {
   rig.openVideo("a.avi");
   EXPECT_EQ(rig.reader.closes, 0);
