@@ -74,7 +74,6 @@ class MainController {
   void OpenSubtitleFile();
   void ReadSubtitleFile(const std::string& path);
   void SaveSubtitleFile();
-  void ResetEntryBuffer();
 
   // Opening a video.
   void OpenVideo();

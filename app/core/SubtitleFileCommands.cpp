@@ -27,20 +27,6 @@ fs::path CompanionPathFor(const std::string& subtitlePath) {
 
 }  // namespace
 
-void MainController::ResetEntryBuffer() {
-  const MainState& s = c_.State;
-  SubtitleEntry& e = c_.State.EntryBuffer;
-  e = SubtitleEntry{};
-  e.X = s.SubtitleX;
-  e.Y = s.SubtitleY;
-  e.DrawLevel = 240;
-  e.TextColor = s.TextColor;
-  e.Font = FontId(s.Font);
-  e.Tag = -1;
-  e.BorderColor = s.BorderColor;
-  e.Border = true;
-}
-
 void MainController::OpenSubtitleFile() {
   MainState& s = c_.State;
   if (s.VideoPath.empty()) {

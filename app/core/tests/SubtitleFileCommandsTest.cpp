@@ -288,22 +288,6 @@ TEST_F(SubtitleFiles, ReadingAnEmptyFileLeavesTheListEmpty) {
   EXPECT_EQ(s.SubtitleCursor, 0);
 }
 
-TEST_F(SubtitleFiles, ResetEntryBufferTakesTheCurrentPlacementAndStyle) {
-  s.SubtitleX = 7;
-  s.SubtitleY = 8;
-  s.BorderEnabled = false;
-  s.TextColor = 0x112233;
-  c.ResetEntryBuffer();
-  const SubtitleEntry& e = s.EntryBuffer;
-  EXPECT_EQ(e.X, 7);
-  EXPECT_EQ(e.Y, 8);
-  EXPECT_EQ(e.DrawLevel, 240);
-  EXPECT_EQ(e.Tag, -1);
-  EXPECT_TRUE(e.Border);  // whatever the current switch says
-  EXPECT_EQ(e.TextColor, 0x112233u);
-  EXPECT_EQ(e.Text, "");
-}
-
 TEST_F(SubtitleFiles, SavingRefusesWhileWriting) {
   s.IsWriting = true;
   save("film");
