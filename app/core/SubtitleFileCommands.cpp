@@ -106,7 +106,13 @@ void MainController::SaveSubtitleFile() {
 
   const SubtitleDocument& doc = s.Document;
   std::string textBytes = EncodeText(WriteSubRipText(doc.rows()));
-  std::string companionBytes = WriteCompanion(doc.entries(), doc.rowCount());
+  // Each record carries its own number as its tag. Reading gives a block the
+  // record whose tag is the block's number; the tag an entry holds in memory
+  // (the cursor at its last capture, often its position + 1) would send every
+  // block to the wrong record and lose the places and styles the user set.
+  std::vector<SubtitleEntry> records = doc.entries();
+  for (std::size_t i = 0; i < records.size(); ++i) records[i].Tag = static_cast<std::int32_t>(i);
+  std::string companionBytes = WriteCompanion(records, doc.rowCount());
   ReplaceFilesTogether({{companionFile, std::move(companionBytes)}, {textFile, std::move(textBytes)}});
 }
 

@@ -77,6 +77,33 @@ TEST_F(SubtitleFiles, OpeningGuardsInOrder) {
   EXPECT_EQ(rig.lastMessage(), "The subtitles are written to the video. please first stop writing.");
 }
 
+TEST_F(SubtitleFiles, PlacesAndStylesMadeByTypingComeBackAfterSavingAndReading) {
+  // As the user makes them: insert, type, drag the text elsewhere.
+  rig.skin.playtime = "00:00:01,000";
+  c.InsertSubtitle();
+  rig.memo.type("top line");
+  const Colour firstColour = s.TextColor;
+  rig.skin.playtime = "00:00:03,000";
+  s.SubtitleX = 77;
+  s.SubtitleY = 20;
+  s.TextColor = 0x0000FF;
+  c.InsertSubtitle();
+  rig.memo.type("bottom line");
+  ASSERT_EQ(s.Document.entries()[0].Tag, 1);  // the cursor at capture: position + 1
+
+  save("film");
+  c.ClearSubtitles();
+  s.SubtitleX = 10;  // back at the opening place, so only text at it is centred
+  s.SubtitleY = 177;
+  open(dir / "film.srt");
+  const auto& e = s.Document.entries();
+  ASSERT_EQ(e.size(), 2u);
+  EXPECT_EQ(e[0].TextColor, firstColour);
+  EXPECT_EQ(e[1].X, 77);
+  EXPECT_EQ(e[1].Y, 20);
+  EXPECT_EQ(e[1].TextColor, 0x0000FFu);
+}
+
 TEST_F(SubtitleFiles, SaveWritesTheTextAndRecordsAndReadsThemBack) {
   twoRows();
   save("film");
