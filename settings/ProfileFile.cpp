@@ -1,10 +1,6 @@
 #include "settings/ProfileFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -13,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "settings/WholeFile.h"
 #include "subtitles/SubtitleTime.h"
 
 namespace orlisk {
@@ -147,73 +144,18 @@ std::string_view Unquote(std::string_view value) {
   return value;
 }
 
-// Owns a descriptor from mkstemp; until committed, a failure removes the file.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const fs::path& folder, const std::string& stem) {
-    name_ = (folder / ("." + stem + ".XXXXXX")).string();
-    fd_ = ::mkstemp(name_.data());
-    created_ = fd_ >= 0;
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (created_ && !committed_) ::unlink(name_.c_str());
-  }
-
-  bool opened() const { return fd_ >= 0; }
-  int fd() const { return fd_; }
-  const std::string& name() const { return name_; }
-  bool close() {
-    const int fd = std::exchange(fd_, -1);
-    return ::close(fd) == 0;
-  }
-  void commit() { committed_ = true; }
-
- private:
-  std::string name_;
-  int fd_ = -1;
-  bool created_ = false;
-  bool committed_ = false;
-};
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 // Writes the new contents beside the file and renames it over the old one, so
 // a failure part-way leaves the old settings whole.
 void ReplaceFileContents(const fs::path& file, const std::string& bytes) {
   std::error_code error;
-  // Through a symbolic link, the file it points at is the one to replace.
-  fs::path target = file;
-  if (fs::is_symlink(fs::symlink_status(file, error))) {
-    target = fs::weakly_canonical(file, error);
-    if (error) throw ProfileWriteError(file);
-  }
-  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
   fs::create_directories(folder, error);
   if (error) throw ProfileWriteError(file);
-
-  TemporaryFile temporary(folder, target.filename().string());
-  if (!temporary.opened()) throw ProfileWriteError(file);
-  struct stat existing {};
-  const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
-  if (::fchmod(temporary.fd(), mode) != 0 || !WriteAll(temporary.fd(), bytes) ||
-      ::fsync(temporary.fd()) != 0 || !temporary.close() ||
-      ::rename(temporary.name().c_str(), target.c_str()) != 0) {
+  try {
+    ReplaceFilesTogether({{file, bytes}});
+  } catch (const std::exception&) {
     throw ProfileWriteError(file);
   }
-  temporary.commit();
 }
 
 }  // namespace

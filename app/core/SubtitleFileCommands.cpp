@@ -6,6 +6,7 @@
 #include "FontId.h"
 #include "MainController.h"
 #include "SubtitleFileIO.h"
+#include "settings/WholeFile.h"
 #include "subtitles/SubRipFile.h"
 
 namespace orlisk {

@@ -3,7 +3,6 @@
 #include <fstream>
 
 #include "FakeSeams.h"
-#include "app/core/SubtitleFileIO.h"
 #include "subtitles/SubRipFile.h"
 
 namespace orlisk::testing {
@@ -245,49 +244,6 @@ TEST_F(SubtitleFiles, ASaveThatCannotCompleteLeavesTheOldFiles) {
   }
   EXPECT_EQ(fs::file_size(dir / "film.dat"), kCompanionRecordSize);
   EXPECT_EQ(FileCount(dir), 1u);
-}
-
-TEST(ReplaceFilesTogether, AFailedWriteTouchesNoTargetAndLeavesNoTemporaryFile) {
-  TempFolder folder;
-  Spit(folder.path / "a.dat", "old a");
-  std::vector<std::pair<fs::path, std::string>> files = {{folder.path / "a.dat", "new a"},
-                                                         {folder.path / "missing" / "b.srt", "new b"}};
-  EXPECT_THROW(ReplaceFilesTogether(files), std::runtime_error);
-  EXPECT_EQ(Slurp(folder.path / "a.dat"), "old a");
-  EXPECT_EQ(FileCount(folder.path), 1u);
-}
-
-TEST(ReplaceFilesTogether, KeepsThePermissionsOfTheFileItReplaces) {
-  TempFolder folder;
-  Spit(folder.path / "a.srt", "old");
-  fs::permissions(folder.path / "a.srt", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  ReplaceFilesTogether({{folder.path / "a.srt", "new"}});
-  EXPECT_EQ(Slurp(folder.path / "a.srt"), "new");
-  EXPECT_EQ(fs::status(folder.path / "a.srt").permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-}
-
-TEST(ReplaceFilesTogether, WritesThroughALinkToTheFileItPointsAt) {
-  struct Row {
-    const char* name;
-    bool targetExists;
-    bool relativeLink;
-  };
-  for (const Row& row : {Row{"existing, absolute", true, false}, Row{"existing, relative", true, true},
-                         Row{"dangling", false, true}}) {
-    TempFolder folder;
-    const fs::path shared = folder.path / "shared" / "film.srt";
-    fs::create_directories(shared.parent_path());
-    if (row.targetExists) Spit(shared, "old");
-    const fs::path link = folder.path / "work" / "film.srt";
-    fs::create_directories(link.parent_path());
-    fs::create_symlink(row.relativeLink ? fs::path("../shared/film.srt") : shared, link);
-
-    ReplaceFilesTogether({{link, "new"}});
-    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link))) << row.name;
-    EXPECT_EQ(Slurp(shared), "new") << row.name;
-    EXPECT_EQ(FileCount(shared.parent_path()), 1u) << row.name;
-  }
 }
 
 TEST_F(SubtitleFiles, DialogFoldersStartAtHomeAndFollowTheChoice) {
