@@ -1,23 +1,28 @@
 #pragma once
-// The commands of the main window. Each checks its guards first (a running
-// write job, an open video, the play state) and refuses with a message from
-// the language file. They act on MainState and reach everything else through
-// the seams and media interfaces of MainContext, so they run in tests.
-#include <functional>
+// The commands of the main window behind one facade. Each command checks its
+// guards first (a running write job, an open video, the play state) and
+// refuses with a message from the language file. The commands live in groups
+// by subsystem, each reaching only the seams it needs; the facade builds the
+// groups from the window's parts and forwards to them.
 #include <string>
 
-#include "app/language/Language.h"
-#include "MainState.h"
+#include "BurnInCommands.h"
+#include "CommandBasics.h"
+#include "EditingCommands.h"
+#include "LinkCommands.h"
+#include "PlaybackCommands.h"
+#include "PreviewCommands.h"
 #include "Seams.h"
+#include "SubtitleFileCommands.h"
 #include "burnin/TextTransform.h"
 #include "playback/AudioPlayer.h"
 #include "playback/VideoReader.h"
 #include "playback/VideoView.h"
-#include "settings/AppPaths.h"
-#include "settings/ProfileFile.h"
 
 namespace orlisk {
 
+// Everything the commands reach, by name: build it with designated
+// initialisers so that two seams of the same kind cannot change places.
 struct MainContext {
   MainState& State;
   ProfileFile& Settings;
@@ -39,96 +44,85 @@ struct MainContext {
   VideoView& View;             // VideoView1
   AudioPlayer& Audio;          // AudioPlayer21
   TextTransform& Transform;    // VideoTransform1
-  // Pixel width of one line of text in a font (for centring subtitles read from a file).
-  std::function<int(const std::string& utf8Line, const SubtitleFont& font)> TextWidth;
+  TextWidthFunction TextWidth;
 };
-
-// Addresses of the maker's site; ORLISK_SITE_URL overrides the base.
-std::string SiteUrl();
 
 class MainController {
  public:
-  explicit MainController(MainContext context);
+  explicit MainController(const MainContext& context);
+  MainController(const MainController&) = delete;
+  MainController& operator=(const MainController&) = delete;
 
-  MainState& state() { return c_.State; }
-  MainContext& context() { return c_; }
+  MainState& state() { return basics_.State; }
+  const CommandBasics& basics() const { return basics_; }
 
-  // Messages and time codes shown to the user.
-  void ShowInformation(const std::string& key, const std::string& englishDefault);
-  // Reads an edit box's time; a malformed text shows "Subtitle time errors" and gives 0.
-  SubtitleTime ParseSubtitleTime(const std::string& text);
+  EditingCommands& editing() { return editing_; }
+  SubtitleFileCommands& files() { return files_; }
+  PlaybackCommands& playback() { return playback_; }
+  PreviewCommands& preview() { return preview_; }
+  BurnInCommands& burnIn() { return burnIn_; }
+  LinkCommands& links() { return links_; }
 
   // The subtitle list and editing.
-  void InsertSubtitle();
-  void SetBeginTime();
-  void SetEndTime();
-  void SelectSubtitle();  // lvClick
-  void EditSubtitle();
-  void InsertBlankSubtitle();
-  void RemoveSubtitle();
-  void ClearSubtitles();
-  // Copies the typed text, placement and style into the subtitle being edited.
-  void CaptureEdit();
+  void InsertSubtitle() { editing_.InsertSubtitle(); }
+  void SetBeginTime() { editing_.SetBeginTime(); }
+  void SetEndTime() { editing_.SetEndTime(); }
+  void SelectSubtitle() { editing_.SelectSubtitle(); }  // lvClick
+  void EditSubtitle() { editing_.EditSubtitle(); }
+  void InsertBlankSubtitle() { editing_.InsertBlankSubtitle(); }
+  void RemoveSubtitle() { editing_.RemoveSubtitle(); }
+  void ClearSubtitles() { editing_.ClearSubtitles(); }
+  void CaptureEdit() { editing_.CaptureEdit(); }
 
   // Subtitle files.
-  void OpenSubtitleFile();
-  void ReadSubtitleFile(const std::string& path);
-  void SaveSubtitleFile();
+  void OpenSubtitleFile() { files_.OpenSubtitleFile(); }
+  void ReadSubtitleFile(const std::string& path) { files_.ReadSubtitleFile(path); }
+  void SaveSubtitleFile() { files_.SaveSubtitleFile(); }
 
-  // Opening a video.
-  void OpenVideo();
-
-  // Playback transport.
-  void Play();
-  void Pause();
-  void StopPlayback();
-  void FastBack();
-  void FastForward();
-  void PlaybackTick();  // Timer1
-  void FeedAudio();     // the audio player asks for more
-  void PlaybarPress();
-  void PlaybarDrag();
-  void PlaybarRelease();
+  // Opening a video and the playback transport.
+  void OpenVideo() { playback_.OpenVideo(); }
+  void Play() { playback_.Play(); }
+  void Pause() { playback_.Pause(); }
+  void StopPlayback() { playback_.StopPlayback(); }
+  void FastBack() { playback_.FastBack(); }
+  void FastForward() { playback_.FastForward(); }
+  void PlaybackTick() { playback_.PlaybackTick(); }  // Timer1
+  void FeedAudio() { playback_.FeedAudio(); }        // the audio player asks for more
+  void PlaybarPress() { playback_.PlaybarPress(); }
+  void PlaybarDrag() { playback_.PlaybarDrag(); }
+  void PlaybarRelease() { playback_.PlaybarRelease(); }
 
   // Preview and placement.
-  Frame RenderFrame(const Frame& frame);  // edit or preview renderer by EditMode
-  void RefreshFrame();
-  void ed_textChange();
-  void cb_prsubClick(bool ticked);
-  void ChooseSubtitleFont();
-  void VideoViewMouseMove(int x, int y);
-  void VideoViewMouseUp();
+  Frame RenderFrame(const Frame& frame) { return preview_.RenderFrame(frame); }
+  void RefreshFrame() { preview_.RefreshFrame(); }
+  void ed_textChange() { preview_.ed_textChange(); }
+  void cb_prsubClick(bool ticked) { preview_.cb_prsubClick(ticked); }
+  void ChooseSubtitleFont() { preview_.ChooseSubtitleFont(); }
+  void VideoViewMouseMove(int x, int y) { preview_.VideoViewMouseMove(x, y); }
+  void VideoViewMouseUp() { preview_.VideoViewMouseUp(); }
+
+  // Burn-in.
+  void StopWriting() { burnIn_.StopWriting(); }
+
+  // Help and links.
+  void ContactUS1Click() { links_.OpenContactPage(); }
+  void OurWebSite1Click() { links_.OpenWebSite(); }
 
   // Closing the main window: false refuses the close.
   bool FormCloseQuery();
 
  private:
-  // Shows "OpenVideoFiles" and answers true while a write job runs.
-  bool RefuseWhileWriting();
-  // The row that typing and time stamping go to: the last row for a new entry,
-  // else EditIndex while a row is selected; -1 when there is none (or EditIndex
-  // lies beyond the list after a removal).
-  int EditTargetRow() const;
-  // The selected row when it names an existing row and entry, else -1.
-  int SelectedRowInRange() const;
-  // The failure path of OpenVideo: ends any playback of the closed video,
-  // offers the codec page and forgets the file.
-  void OpenVideoFailed();
-  // FastBack and FastForward: move the playbar by deltaMs and play from there.
-  void JumpBy(std::int32_t deltaMs);
-  // The time the playbar stands for, in ms of the open video.
-  SubtitleTime PlaybarTime() const;
-  // Seeks to the playbar's time and keeps the frame there as CurrentFrame.
-  void TakeFrameAtPlaybar();
-  // Settings "<section>"/"InitialDir", the user's home by default; and the
-  // chosen file's folder written back.
-  std::string DialogFolder(const std::string& section) const;
-  void RememberDialogFolder(const std::string& section, const std::string& chosenPath);
-  // The companion a subtitle file is read with: its bytes, or empty when it is
-  // missing or is not a companion.
-  std::string ReadCompanionFor(const std::string& subtitlePath) const;
-
-  MainContext c_;
+  CommandBasics basics_;
+  VideoReader& reader_;
+  // The groups call each other (typing redraws the picture, the picture
+  // captures the typing); each holds references to the others, bound before
+  // they are built and used only once all are.
+  EditingCommands editing_;
+  SubtitleFileCommands files_;
+  PlaybackCommands playback_;
+  PreviewCommands preview_;
+  BurnInCommands burnIn_;
+  LinkCommands links_;
 };
 
 }  // namespace orlisk

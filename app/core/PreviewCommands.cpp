@@ -1,12 +1,13 @@
 // What the picture shows: the edit or preview renderer, the still redraw, the
 // preview switch, the font choice and dragging the subtitle's place.
-#include "MainController.h"
+#include "PreviewCommands.h"
+#include "EditingCommands.h"
 #include "burnin/FrameRenderer.h"
 
 namespace orlisk {
 
-Frame MainController::RenderFrame(const Frame& frame) {
-  MainState& s = c_.State;
+Frame PreviewCommands::RenderFrame(const Frame& frame) {
+  MainState& s = c_.Basics.State;
   if (s.EditMode) {
     EditText edit;
     edit.Text = c_.Memo.text();
@@ -16,7 +17,7 @@ Frame MainController::RenderFrame(const Frame& frame) {
     edit.TextColor = s.TextColor;
     edit.BorderColor = s.BorderColor;
     edit.Border = s.BorderEnabled;
-    return RenderEditFrame(c_.Transform, frame, edit, s.Font, [this] { CaptureEdit(); });
+    return RenderEditFrame(c_.Transform, frame, edit, s.Font, [this] { c_.Editing.CaptureEdit(); });
   }
   // The renderer never lets the cursor pass the list, which may have shrunk
   // below PreviewCount since preview playback began.
@@ -24,30 +25,30 @@ Frame MainController::RenderFrame(const Frame& frame) {
                             s.PreviewCount, c_.Reader.GetPosition(), s.Font);
 }
 
-void MainController::ed_textChange() {
+void PreviewCommands::ed_textChange() {
   // Any change after a pause (typing, a new subtitle, a chosen row) is the
   // memo's real content again.
-  c_.State.MemoEmptiedByPause = false;
+  c_.Basics.State.MemoEmptiedByPause = false;
   RefreshFrame();
 }
 
-void MainController::RefreshFrame() {
-  MainState& s = c_.State;
+void PreviewCommands::RefreshFrame() {
+  MainState& s = c_.Basics.State;
   if (s.IsPlaying || s.IsWriting || s.VideoPath.empty()) return;
   if (s.CurrentFrame.empty()) {
     // No picture at this position (past the last frame): nothing to draw on,
     // but typing still reaches the subtitle being edited.
-    if (s.EditMode) CaptureEdit();
+    if (s.EditMode) c_.Editing.CaptureEdit();
     return;
   }
   Frame shown = RenderFrame(s.CurrentFrame);
   c_.View.ShowFrame(shown);
 }
 
-void MainController::cb_prsubClick(bool ticked) { c_.State.EditMode = !ticked; }
+void PreviewCommands::cb_prsubClick(bool ticked) { c_.Basics.State.EditMode = !ticked; }
 
-void MainController::ChooseSubtitleFont() {
-  MainState& s = c_.State;
+void PreviewCommands::ChooseSubtitleFont() {
+  MainState& s = c_.Basics.State;
   std::optional<SubtitleFont> chosen = c_.Fonts.chooseFont(s.Font);
   if (!chosen) return;
   s.Font = *chosen;
@@ -55,8 +56,8 @@ void MainController::ChooseSubtitleFont() {
   RefreshFrame();
 }
 
-void MainController::VideoViewMouseMove(int x, int y) {
-  MainState& s = c_.State;
+void PreviewCommands::VideoViewMouseMove(int x, int y) {
+  MainState& s = c_.Basics.State;
   if (s.VideoPath.empty()) return;
   int viewWidth = c_.View.viewWidth();
   int viewHeight = c_.View.viewHeight();
@@ -85,6 +86,6 @@ void MainController::VideoViewMouseMove(int x, int y) {
   }
 }
 
-void MainController::VideoViewMouseUp() { c_.State.IsDraggingSubtitle = false; }
+void PreviewCommands::VideoViewMouseUp() { c_.Basics.State.IsDraggingSubtitle = false; }
 
 }  // namespace orlisk

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "FontId.h"
-#include "MainController.h"
+#include "SubtitleFileCommands.h"
 #include "SubtitleFileIO.h"
 #include "settings/WholeFile.h"
 #include "subtitles/SubRipFile.h"
@@ -28,24 +28,24 @@ fs::path CompanionPathFor(const std::string& subtitlePath) {
 
 }  // namespace
 
-void MainController::OpenSubtitleFile() {
-  MainState& s = c_.State;
+void SubtitleFileCommands::OpenSubtitleFile() {
+  MainState& s = c_.Basics.State;
   if (s.VideoPath.empty()) {
-    ShowInformation("OpenFile1Click", "please first add video file");
+    c_.Basics.ShowInformation("OpenFile1Click", "please first add video file");
     return;
   }
   if (s.IsPlaying) {
-    ShowInformation("OpenFile2Click", "please first stop play.");
+    c_.Basics.ShowInformation("OpenFile2Click", "please first stop play.");
     return;
   }
   std::optional<std::string> chosen =
-      c_.Dialogs.openSubtitle(DialogFolder("OpenDialog2"), kOpenSubtitleFilter);
+      c_.Dialogs.openSubtitle(c_.Basics.DialogFolder("OpenDialog2"), kOpenSubtitleFilter);
   if (!chosen) return;
-  RememberDialogFolder("OpenDialog2", *chosen);
+  c_.Basics.RememberDialogFolder("OpenDialog2", *chosen);
   ReadSubtitleFile(*chosen);
 }
 
-std::string MainController::ReadCompanionFor(const std::string& subtitlePath) const {
+std::string SubtitleFileCommands::ReadCompanionFor(const std::string& subtitlePath) const {
   fs::path companion = CompanionPathFor(subtitlePath);
   std::error_code error;
   if (!fs::exists(companion, error)) return {};
@@ -54,12 +54,12 @@ std::string MainController::ReadCompanionFor(const std::string& subtitlePath) co
   return ReadWholeFile(companion);
 }
 
-void MainController::ReadSubtitleFile(const std::string& path) {
-  MainState& s = c_.State;
-  if (RefuseWhileWriting()) return;
+void SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
+  MainState& s = c_.Basics.State;
+  if (c_.Basics.RefuseWhileWriting()) return;
   std::error_code error;
   if (!fs::exists(path, error)) {
-    c_.Messages.informationWithHelp(c_.Lang.MessageText("ReadSubtitleinfo", "Not find subtitle file."));
+    c_.Basics.Messages.informationWithHelp(c_.Basics.Lang.MessageText("ReadSubtitleinfo", "Not find subtitle file."));
     return;
   }
 
@@ -85,24 +85,24 @@ void MainController::ReadSubtitleFile(const std::string& path) {
   s.SubtitleCursor = s.Document.rowCount();
 }
 
-void MainController::SaveSubtitleFile() {
-  MainState& s = c_.State;
-  if (RefuseWhileWriting()) return;
+void SubtitleFileCommands::SaveSubtitleFile() {
+  MainState& s = c_.Basics.State;
+  if (c_.Basics.RefuseWhileWriting()) return;
   std::optional<std::string> chosen =
-      c_.Dialogs.saveSubtitle(DialogFolder("SaveDialog1"), kSaveSubtitleFilter);
+      c_.Dialogs.saveSubtitle(c_.Basics.DialogFolder("SaveDialog1"), kSaveSubtitleFilter);
   if (!chosen) return;
-  RememberDialogFolder("SaveDialog1", *chosen);
+  c_.Basics.RememberDialogFolder("SaveDialog1", *chosen);
 
   fs::path textFile = *chosen + ".srt";
   fs::path companionFile = *chosen + ".dat";
   std::error_code error;
   if (fs::exists(textFile, error) &&
-      !c_.Messages.informationQuestion(
-          c_.Lang.MessageText("SavesubtoFiles", "File already exists, overwrite?")))
+      !c_.Basics.Messages.informationQuestion(
+          c_.Basics.Lang.MessageText("SavesubtoFiles", "File already exists, overwrite?")))
     return;
   if (fs::exists(companionFile, error) && !IsCompanionFile(companionFile) &&
-      !c_.Messages.informationQuestion(
-          c_.Lang.MessageText(kForeignCompanionKey, kForeignCompanionQuestion)))
+      !c_.Basics.Messages.informationQuestion(
+          c_.Basics.Lang.MessageText(kForeignCompanionKey, kForeignCompanionQuestion)))
     return;
 
   const SubtitleDocument& doc = s.Document;

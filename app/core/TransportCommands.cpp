@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "MainController.h"
+#include "PlaybackCommands.h"
+#include "PreviewCommands.h"
 
 namespace orlisk {
 
@@ -23,26 +24,26 @@ int TickInterval(double frameRate) {
 
 }  // namespace
 
-SubtitleTime MainController::PlaybarTime() const {
-  return MulDiv(c_.State.PlaybarPosition, c_.Reader.GetDuration(), 10000);
+SubtitleTime PlaybackCommands::PlaybarTime() const {
+  return MulDiv(c_.Basics.State.PlaybarPosition, c_.Reader.GetDuration(), 10000);
 }
 
-void MainController::TakeFrameAtPlaybar() {
-  MainState& s = c_.State;
+void PlaybackCommands::TakeFrameAtPlaybar() {
+  MainState& s = c_.Basics.State;
   s.CurrentFrame = Frame{};
   s.PlaybarPosition = c_.Skin.playbarPosition();
   c_.Reader.SeekTo(PlaybarTime());
   s.CurrentFrame = c_.Reader.ReadFrame();
 }
 
-void MainController::Play() {
-  MainState& s = c_.State;
+void PlaybackCommands::Play() {
+  MainState& s = c_.Basics.State;
   if (s.IsWriting) {
-    ShowInformation("VideoFilePlay", "The subtitles are written to the video. please first stop writing.");
+    c_.Basics.ShowInformation("VideoFilePlay", "The subtitles are written to the video. please first stop writing.");
     return;
   }
   if (s.VideoPath.empty()) {
-    ShowInformation("VideoFilePlayAdd", "Please first add video file, and then play the video file.");
+    c_.Basics.ShowInformation("VideoFilePlayAdd", "Please first add video file, and then play the video file.");
     return;
   }
   if (s.IsPlaying && !s.IsPaused) return;
@@ -64,8 +65,8 @@ void MainController::Play() {
   c_.Timer.start(TickInterval(c_.Reader.GetFrameRate()));
 }
 
-void MainController::PlaybackTick() {
-  MainState& s = c_.State;
+void PlaybackCommands::PlaybackTick() {
+  MainState& s = c_.Basics.State;
   // A tick already on its way when playback stopped, or during a write job.
   if (!s.IsPlaying || s.IsWriting) return;
 
@@ -86,7 +87,7 @@ void MainController::PlaybackTick() {
     frame = c_.Reader.ReadFrame();
   }
   if (!frame.empty()) {
-    Frame shown = RenderFrame(frame);
+    Frame shown = c_.Preview.RenderFrame(frame);
     c_.View.ShowFrame(shown);
   }
 
@@ -95,8 +96,8 @@ void MainController::PlaybackTick() {
   c_.Skin.setPlaytimeText(FormatSubtitleTime(c_.Reader.GetPosition()));
 }
 
-void MainController::FeedAudio() {
-  MainState& s = c_.State;
+void PlaybackCommands::FeedAudio() {
+  MainState& s = c_.Basics.State;
   // The player may still ask once after a pause or stop, and a write job reads
   // the same source: neither may take sound away.
   if (!s.IsPlaying || s.IsWriting) return;
@@ -104,8 +105,8 @@ void MainController::FeedAudio() {
   if (!block.empty()) c_.Audio.QueueAudio(block);
 }
 
-void MainController::Pause() {
-  MainState& s = c_.State;
+void PlaybackCommands::Pause() {
+  MainState& s = c_.Basics.State;
   if (s.IsWriting || s.VideoPath.empty() || (!s.IsPlaying && !s.IsPaused)) return;
   if (s.IsPaused) {
     Play();
@@ -125,8 +126,8 @@ void MainController::Pause() {
   s.IsPlaying = false;
 }
 
-void MainController::StopPlayback() {
-  MainState& s = c_.State;
+void PlaybackCommands::StopPlayback() {
+  MainState& s = c_.Basics.State;
   if (s.IsWriting || s.VideoPath.empty()) return;
   c_.Timer.stop();
   c_.Audio.StopAudio();
@@ -139,15 +140,15 @@ void MainController::StopPlayback() {
   s.PlayStartPosition = 0;
 }
 
-void MainController::FastBack() { JumpBy(-kJumpMs); }
+void PlaybackCommands::FastBack() { JumpBy(-kJumpMs); }
 
-void MainController::FastForward() { JumpBy(kJumpMs); }
+void PlaybackCommands::FastForward() { JumpBy(kJumpMs); }
 
 // Five seconds back or forward, only while playing; Play then seeks to the
 // moved playbar.
-void MainController::JumpBy(std::int32_t deltaMs) {
-  MainState& s = c_.State;
-  if (RefuseWhileWriting()) return;
+void PlaybackCommands::JumpBy(std::int32_t deltaMs) {
+  MainState& s = c_.Basics.State;
+  if (c_.Basics.RefuseWhileWriting()) return;
   if (!s.IsPlaying) return;
   c_.Audio.StopAudio();
   c_.Timer.stop();
@@ -157,8 +158,8 @@ void MainController::JumpBy(std::int32_t deltaMs) {
   Play();
 }
 
-void MainController::PlaybarPress() {
-  MainState& s = c_.State;
+void PlaybackCommands::PlaybarPress() {
+  MainState& s = c_.Basics.State;
   if (s.IsWriting || s.VideoPath.empty()) return;
   c_.Audio.StopAudio();
   c_.Timer.stop();
@@ -167,15 +168,15 @@ void MainController::PlaybarPress() {
   s.IsPlaying = false;
 }
 
-void MainController::PlaybarDrag() {
-  MainState& s = c_.State;
+void PlaybackCommands::PlaybarDrag() {
+  MainState& s = c_.Basics.State;
   if (s.IsPlaying || s.VideoPath.empty() || s.IsWriting) return;
   s.PlaybarPosition = c_.Skin.playbarPosition();
   c_.Skin.setPlaytimeText(FormatSubtitleTime(PlaybarTime()));
 }
 
-void MainController::PlaybarRelease() {
-  MainState& s = c_.State;
+void PlaybackCommands::PlaybarRelease() {
+  MainState& s = c_.Basics.State;
   if (s.IsWriting) return;
   // Used once: a later release without a press of its own must not resume.
   bool resume = s.ResumeAfterSeek;
@@ -184,7 +185,7 @@ void MainController::PlaybarRelease() {
     Play();
   } else if (!s.VideoPath.empty()) {
     TakeFrameAtPlaybar();
-    RefreshFrame();
+    c_.Preview.RefreshFrame();
   }
 }
 

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 
 #include "app/skin/SkinSurface.h"
+#include "app/ui/CommandRunner.h"
 #include "app/ui/ErrorHandler.h"
 #include "app/ui/OtherWindows.h"
 #include "app/ui/QtSeams.h"
@@ -93,6 +94,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
     control->setStyleSheet(QString::fromLatin1(kControlsOnSkinStyle));
   CreateMenus();
 
+  runner_ = std::make_unique<CommandRunner>([this] { HandleAppException(); });
   messages_ = std::make_unique<QtMessageBoxes>(this);
   dialogs_ = std::make_unique<QtFileDialogs>(this);
   skinObjects_ = std::make_unique<SkinSurfaceObjects>();
@@ -100,14 +102,32 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   startTime_ = std::make_unique<LineTimeEdit>(*ed_Starttime);
   endTime_ = std::make_unique<LineTimeEdit>(*ed_Endtime);
   selection_ = std::make_unique<ListViewSelection>(*lv);
-  Timer1 = std::make_unique<QtPlaybackTimer>([this] { controller_->PlaybackTick(); });
+  Timer1 = std::make_unique<QtPlaybackTimer>([this] { Run([this] { controller_->PlaybackTick(); }); });
   clock_ = std::make_unique<SteadyTickClock>();
   desktop_ = std::make_unique<QtDesktopShell>();
   mouse_ = std::make_unique<QtMouseButtons>();
-  controller_ = std::make_unique<MainController>(MainContext{
-      state_, settings_, language_, parts_.Paths, *messages_, *dialogs_, *skinObjects_, *memo_, *startTime_,
-      *endTime_, *selection_, *Timer1, *clock_, *desktop_, *mouse_, *FontDialog1, parts_.Reader, *VideoView1,
-      parts_.Audio, parts_.Transform, parts_.TextWidth});
+  controller_ = std::make_unique<MainController>(MainContext{.State = state_,
+                                                             .Settings = settings_,
+                                                             .Lang = language_,
+                                                             .Paths = parts_.Paths,
+                                                             .Messages = *messages_,
+                                                             .Dialogs = *dialogs_,
+                                                             .Skin = *skinObjects_,
+                                                             .Memo = *memo_,
+                                                             .StartTime = *startTime_,
+                                                             .EndTime = *endTime_,
+                                                             .List = *selection_,
+                                                             .Timer = *Timer1,
+                                                             .Clock = *clock_,
+                                                             .Desktop = *desktop_,
+                                                             .Mouse = *mouse_,
+                                                             .Fonts = *FontDialog1,
+                                                             .Reader = parts_.Reader,
+                                                             .View = *VideoView1,
+                                                             .Audio = parts_.Audio,
+                                                             .Transform = parts_.Transform,
+                                                             .TextWidth = parts_.TextWidth});
+  parts_.Audio.setMoreAudioRequested([this] { Run([this] { controller_->FeedAudio(); }); });
   ConnectControls();
 
   fm_setfont = new Tfm_setfont(this);
@@ -163,19 +183,21 @@ void Tfm_main::CreateMenus() {
 
 void Tfm_main::ConnectControls() {
   connect(Skin1, &SkinSurface::objectClicked, this, [this](const QString& name) { SkinCommand(name, *this); });
-  connect(Skin1, &SkinSurface::playbarPressed, this, [this] { controller_->PlaybarPress(); });
-  connect(Skin1, &SkinSurface::playbarTracked, this, [this] { controller_->PlaybarDrag(); });
-  connect(Skin1, &SkinSurface::playbarReleased, this, [this] { controller_->PlaybarRelease(); });
+  connect(Skin1, &SkinSurface::playbarPressed, this, [this] { Run([this] { controller_->PlaybarPress(); }); });
+  connect(Skin1, &SkinSurface::playbarTracked, this, [this] { Run([this] { controller_->PlaybarDrag(); }); });
+  connect(Skin1, &SkinSurface::playbarReleased, this, [this] { Run([this] { controller_->PlaybarRelease(); }); });
 
-  connect(lv, &QAbstractItemView::clicked, this, [this] { controller_->SelectSubtitle(); });  // lvClick
+  connect(lv, &QAbstractItemView::clicked, this, [this] { Run([this] { controller_->SelectSubtitle(); }); });
   lv->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(lv, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu_tools->popup(lv->viewport()->mapToGlobal(at)); });
 
-  connect(ed_text, &QPlainTextEdit::textChanged, this, [this] { controller_->ed_textChange(); });
-  connect(cb_prsub, &QCheckBox::clicked, this, [this](bool ticked) { controller_->cb_prsubClick(ticked); });
-  VideoView1->setMouseHandlers([this](int x, int y) { controller_->VideoViewMouseMove(x, y); },
-                               [this] { controller_->VideoViewMouseUp(); });
+  connect(ed_text, &QPlainTextEdit::textChanged, this, [this] { Run([this] { controller_->ed_textChange(); }); });
+  connect(cb_prsub, &QCheckBox::clicked, this,
+          [this](bool ticked) { Run([this, ticked] { controller_->cb_prsubClick(ticked); }); });
+  VideoView1->setMouseHandlers(
+      [this](int x, int y) { Run([this, x, y] { controller_->VideoViewMouseMove(x, y); }); },
+      [this] { Run([this] { controller_->VideoViewMouseUp(); }); });
 }
 
 void Tfm_main::FormShow() {
@@ -244,33 +266,37 @@ void Tfm_main::PlaceControls() {
   cb_prsub->setGeometry(166, 671, 121, 17);
 }
 
+void Tfm_main::Run(const std::function<void()>& command) { runner_->run(command); }
+
 void Tfm_main::HandleAppException() {
   orlisk::HandleAppException(*messages_, language_, [this] { controller_->SaveSubtitleFile(); });
 }
 
 void Tfm_main::closeEvent(QCloseEvent* event) {
-  if (controller_->FormCloseQuery()) {
+  bool canClose = true;
+  Run([this, &canClose] { canClose = controller_->FormCloseQuery(); });
+  if (canClose) {
     event->accept();
   } else {
     event->ignore();
   }
 }
 
-void Tfm_main::OpenVideo() { controller_->OpenVideo(); }
-void Tfm_main::OpenSubtitleFile() { controller_->OpenSubtitleFile(); }
-void Tfm_main::SaveSubtitleFile() { controller_->SaveSubtitleFile(); }
-void Tfm_main::Play() { controller_->Play(); }
-void Tfm_main::Pause() { controller_->Pause(); }
-void Tfm_main::StopPlayback() { controller_->StopPlayback(); }
-void Tfm_main::FastBack() { controller_->FastBack(); }
-void Tfm_main::FastForward() { controller_->FastForward(); }
-void Tfm_main::InsertSubtitle() { controller_->InsertSubtitle(); }
-void Tfm_main::SetBeginTime() { controller_->SetBeginTime(); }
-void Tfm_main::SetEndTime() { controller_->SetEndTime(); }
-void Tfm_main::RemoveSubtitle() { controller_->RemoveSubtitle(); }
-void Tfm_main::ClearSubtitles() { controller_->ClearSubtitles(); }
-void Tfm_main::InsertBlankSubtitle() { controller_->InsertBlankSubtitle(); }
-void Tfm_main::EditSubtitle() { controller_->EditSubtitle(); }
+void Tfm_main::OpenVideo() { Run([this] { controller_->OpenVideo(); }); }
+void Tfm_main::OpenSubtitleFile() { Run([this] { controller_->OpenSubtitleFile(); }); }
+void Tfm_main::SaveSubtitleFile() { Run([this] { controller_->SaveSubtitleFile(); }); }
+void Tfm_main::Play() { Run([this] { controller_->Play(); }); }
+void Tfm_main::Pause() { Run([this] { controller_->Pause(); }); }
+void Tfm_main::StopPlayback() { Run([this] { controller_->StopPlayback(); }); }
+void Tfm_main::FastBack() { Run([this] { controller_->FastBack(); }); }
+void Tfm_main::FastForward() { Run([this] { controller_->FastForward(); }); }
+void Tfm_main::InsertSubtitle() { Run([this] { controller_->InsertSubtitle(); }); }
+void Tfm_main::SetBeginTime() { Run([this] { controller_->SetBeginTime(); }); }
+void Tfm_main::SetEndTime() { Run([this] { controller_->SetEndTime(); }); }
+void Tfm_main::RemoveSubtitle() { Run([this] { controller_->RemoveSubtitle(); }); }
+void Tfm_main::ClearSubtitles() { Run([this] { controller_->ClearSubtitles(); }); }
+void Tfm_main::InsertBlankSubtitle() { Run([this] { controller_->InsertBlankSubtitle(); }); }
+void Tfm_main::EditSubtitle() { Run([this] { controller_->EditSubtitle(); }); }
 
 void Tfm_main::ShowFileMenu() {
   PopupMenu_File->popup(SkinMenuPosition(SkinMenu::File, frameGeometry().topLeft(), state_.ChineseUI));
@@ -283,7 +309,7 @@ void Tfm_main::ShowHelpMenu() {
 // Commands whose features are not in the program yet: they are reachable from
 // their buttons, keys and menu items and do nothing until then.
 void Tfm_main::WriteSubtitlesToVideo() {}
-void Tfm_main::StopWriting() {}
+void Tfm_main::StopWriting() { Run([this] { controller_->StopWriting(); }); }
 void Tfm_main::ShowSubtitleStyle() {}
 void Tfm_main::ShowOutputSettings() {}
 void Tfm_main::OpenGiftPage() {}
@@ -291,8 +317,8 @@ void Tfm_main::OpenHelpFile() {}
 void Tfm_main::ShowHelpTopic(int) {}
 void Tfm_main::Inspectionupdate1Click() {}
 
-void Tfm_main::ContactUS1Click() { desktop_->openUrl(SiteUrl() + "/contact.html"); }
-void Tfm_main::OurWebSite1Click() { desktop_->openUrl(SiteUrl()); }
+void Tfm_main::ContactUS1Click() { Run([this] { controller_->ContactUS1Click(); }); }
+void Tfm_main::OurWebSite1Click() { Run([this] { controller_->OurWebSite1Click(); }); }
 void Tfm_main::About1Click() { fm_about->showBeside(*this); }
 void Tfm_main::Exit1Click() { close(); }
 

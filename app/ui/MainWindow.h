@@ -26,6 +26,7 @@ class SubtitleListModel;
 class SubtitleListView;
 class SubtitleFontDialog;
 class VideoViewWidget;
+class CommandRunner;
 class QtMessageBoxes;
 class QtFileDialogs;
 class QtPlaybackTimer;
@@ -65,6 +66,8 @@ class Tfm_main : public QWidget, public WindowCommands {
   void FormShow();
   // An error escaped a command: offer to save the subtitles.
   void HandleAppException();
+  // Runs a command of this window; an error it throws goes to HandleAppException.
+  void Run(const std::function<void()>& command);
 
   MainController& controller() { return *controller_; }
   MainState& state() { return state_; }
@@ -148,6 +151,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   QAction* OurWebSite1 = nullptr;
   QAction* About1 = nullptr;
 
+  std::unique_ptr<CommandRunner> runner_;
   // The seams the commands talk through.
   std::unique_ptr<QtMessageBoxes> messages_;
   std::unique_ptr<QtFileDialogs> dialogs_;

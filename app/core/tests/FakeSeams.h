@@ -324,10 +324,29 @@ struct Rig {
   explicit Rig(VideoReader* realReader = nullptr, TextTransform* realTransform = nullptr)
       : readerInUse(realReader ? *realReader : reader),
         transformInUse(realTransform ? *realTransform : transform),
-        controller(MainContext{state, settings, lang, Paths(), messages, dialogs, skin, memo, startTime,
-                               endTime, list, timer, clock, desktop, mouse, fonts, readerInUse, view,
-                               audio, transformInUse, textWidth}) {
+        controller(MainContext{.State = state,
+                               .Settings = settings,
+                               .Lang = lang,
+                               .Paths = Paths(),
+                               .Messages = messages,
+                               .Dialogs = dialogs,
+                               .Skin = skin,
+                               .Memo = memo,
+                               .StartTime = startTime,
+                               .EndTime = endTime,
+                               .List = list,
+                               .Timer = timer,
+                               .Clock = clock,
+                               .Desktop = desktop,
+                               .Mouse = mouse,
+                               .Fonts = fonts,
+                               .Reader = readerInUse,
+                               .View = view,
+                               .Audio = audio,
+                               .Transform = transformInUse,
+                               .TextWidth = textWidth}) {
     memo.changed = [this] { controller.ed_textChange(); };
+    audio.setMoreAudioRequested([this] { controller.FeedAudio(); });
   }
   Rig(const Rig&) = delete;
   Rig& operator=(const Rig&) = delete;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "FakeSeams.h"
@@ -17,7 +18,7 @@ TEST(ParseSubtitleTime, ReadsFixedColumnsAndReportsMalformedText) {
                   Row{"00:75:00,000", 4500000, false}, Row{"00:00:00", 0, true},
                   Row{" 01:02:03,004", 0, true}, Row{"", 0, true}}) {
     Rig r;
-    EXPECT_EQ(r.controller.ParseSubtitleTime(row.text), row.ms) << row.text;
+    EXPECT_EQ(r.controller.basics().ParseSubtitleTime(row.text), row.ms) << row.text;
     EXPECT_EQ(!r.messages.shown.empty(), row.message) << row.text;
     if (row.message) {
       EXPECT_EQ(r.lastMessage(), "Subtitle time errors");
@@ -84,6 +85,30 @@ TEST(FormCloseQuery, DuringAWriteYesEndsTheJobAndCloses) {
   EXPECT_TRUE(r.controller.FormCloseQuery());
   EXPECT_FALSE(r.state.IsWriting);
   EXPECT_EQ(r.reader.closes, 1);
+}
+
+TEST(StopWriting, AsksOnlyWhileWritingAndOnlyYesEndsTheJob) {
+  Rig r;
+  r.controller.StopWriting();
+  EXPECT_TRUE(r.messages.shown.empty());
+
+  r.state.IsWriting = true;
+  r.messages.answers = {false, true};
+  r.controller.StopWriting();
+  EXPECT_EQ(r.messages.shown.back().kind, "question");
+  EXPECT_TRUE(r.state.IsWriting);
+  r.controller.StopWriting();
+  EXPECT_FALSE(r.state.IsWriting);
+  EXPECT_EQ(r.messages.shown.size(), 2u);
+}
+
+TEST(Links, OpenTheMakersPagesUnderTheConfiguredSite) {
+  Rig r;
+  ::setenv("ORLISK_SITE_URL", "http://127.0.0.1:9/", 1);
+  r.controller.ContactUS1Click();
+  r.controller.OurWebSite1Click();
+  ::unsetenv("ORLISK_SITE_URL");
+  EXPECT_EQ(r.desktop.urls, (std::vector<std::string>{"http://127.0.0.1:9/contact.html", "http://127.0.0.1:9"}));
 }
 
 }  // namespace

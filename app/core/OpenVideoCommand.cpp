@@ -3,7 +3,8 @@
 #include <cstdlib>
 #include <exception>
 
-#include "MainController.h"
+#include "PlaybackCommands.h"
+#include "PreviewCommands.h"
 
 namespace orlisk {
 
@@ -22,12 +23,12 @@ constexpr int kStartDrawLevel = 240;
 
 }  // namespace
 
-void MainController::OpenVideo() {
-  MainState& s = c_.State;
-  if (RefuseWhileWriting()) return;
-  std::optional<std::string> chosen = c_.Dialogs.openVideo(DialogFolder("OpenDialog1"), kVideoFilter);
+void PlaybackCommands::OpenVideo() {
+  MainState& s = c_.Basics.State;
+  if (c_.Basics.RefuseWhileWriting()) return;
+  std::optional<std::string> chosen = c_.Dialogs.openVideo(c_.Basics.DialogFolder("OpenDialog1"), kVideoFilter);
   if (!chosen) return;
-  RememberDialogFolder("OpenDialog1", *chosen);
+  c_.Basics.RememberDialogFolder("OpenDialog1", *chosen);
   s.VideoPath = *chosen;
 
   if (!s.NoVideoOpen) c_.Reader.CloseSource();
@@ -45,7 +46,7 @@ void MainController::OpenVideo() {
     s.SubtitleCursor = 0;
     s.Document.clearRows();
     c_.List.selectRow(-1);
-    RefreshFrame();
+    c_.Preview.RefreshFrame();
   } catch (const std::exception&) {
     OpenVideoFailed();
     return;
@@ -62,8 +63,8 @@ void MainController::OpenVideo() {
   }
 }
 
-void MainController::OpenVideoFailed() {
-  MainState& s = c_.State;
+void PlaybackCommands::OpenVideoFailed() {
+  MainState& s = c_.Basics.State;
   // The video that was playing or paused is closed already, so playback of
   // it ends here, before the question: the timer would otherwise tick on a
   // closed reader while the question is open, and the play state would
@@ -78,7 +79,7 @@ void MainController::OpenVideoFailed() {
   }
   // Whatever the reader could not do, the answer is the same: offer the
   // codec package and forget the file.
-  if (c_.Messages.informationQuestion(c_.Lang.MessageText(
+  if (c_.Basics.Messages.informationQuestion(c_.Basics.Lang.MessageText(
           "OpenVideoFilesError",
           "Does not support this video files, you need to use video converter to convert, the need "
           "for recommendations?")))

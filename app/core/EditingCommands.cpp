@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "FontId.h"
-#include "MainController.h"
+#include "EditingCommands.h"
+#include "PlaybackCommands.h"
+#include "PreviewCommands.h"
 #include "subtitles/TextEncoding.h"
 
 namespace orlisk {
@@ -13,15 +15,15 @@ namespace {
 constexpr const char* kEmptyRange = "00:00:00,000 --> 00:00:00,000";
 }  // namespace
 
-int MainController::SelectedRowInRange() const {
-  const SubtitleDocument& doc = c_.State.Document;
+int EditingCommands::SelectedRowInRange() const {
+  const SubtitleDocument& doc = c_.Basics.State.Document;
   int row = c_.List.selectedRow();
   if (row < 0 || row >= doc.rowCount() || row >= static_cast<int>(doc.entries().size())) return -1;
   return row;
 }
 
-int MainController::EditTargetRow() const {
-  const MainState& s = c_.State;
+int EditingCommands::EditTargetRow() const {
+  const MainState& s = c_.Basics.State;
   const SubtitleDocument& doc = s.Document;
   int row = -1;
   if (s.EditingNewEntry) {
@@ -35,8 +37,8 @@ int MainController::EditTargetRow() const {
   return row;
 }
 
-void MainController::CaptureEdit() {
-  MainState& s = c_.State;
+void EditingCommands::CaptureEdit() {
+  MainState& s = c_.Basics.State;
   std::string typed = c_.Memo.text();
   SubtitleEntry& buffer = s.EntryBuffer;
   buffer.X = s.SubtitleX;
@@ -59,18 +61,18 @@ void MainController::CaptureEdit() {
   entry = buffer;
 }
 
-void MainController::InsertSubtitle() {
-  MainState& s = c_.State;
-  if (RefuseWhileWriting()) return;
+void EditingCommands::InsertSubtitle() {
+  MainState& s = c_.Basics.State;
+  if (c_.Basics.RefuseWhileWriting()) return;
   if (s.VideoPath.empty()) {
-    ShowInformation("SetSubEndtime", "please first add video file");
+    c_.Basics.ShowInformation("SetSubEndtime", "please first add video file");
     return;
   }
   if (!s.EditMode) {
-    ShowInformation("insertsubtitle3", "please first unselect \"Subtitle Preview\" checkBox");
+    c_.Basics.ShowInformation("insertsubtitle3", "please first unselect \"Subtitle Preview\" checkBox");
     return;
   }
-  if (!s.IsPaused) Pause();
+  if (!s.IsPaused) c_.Playback.Pause();
 
   s.Document.appendRow(SubtitleRow{});
   s.Document.resizeEntries(s.Document.rowCount());
@@ -83,51 +85,51 @@ void MainController::InsertSubtitle() {
   c_.Memo.setText("");
   c_.Memo.setFocus();
 
-  TakeFrameAtPlaybar();
+  c_.Playback.TakeFrameAtPlaybar();
   s.SuppressEditCapture = true;
-  RefreshFrame();
+  c_.Preview.RefreshFrame();
   s.SuppressEditCapture = false;
 
   SetBeginTime();
   s.SubtitleCursor = s.Document.rowCount();
 
   if (s.FirstInsertHint) {
-    ShowInformation("insertsubtitle",
+    c_.Basics.ShowInformation("insertsubtitle",
                     "Insert subtitles when play is pause, complete one subtitle edit, please click the "
                     "play button, continue to play");
-    c_.Settings.writeBool("Firstinsertsubtitle", "Bool", false);
+    c_.Basics.Settings.writeBool("Firstinsertsubtitle", "Bool", false);
     s.FirstInsertHint = false;
   }
 }
 
-void MainController::SetBeginTime() {
-  MainState& s = c_.State;
-  if (RefuseWhileWriting()) return;
+void EditingCommands::SetBeginTime() {
+  MainState& s = c_.Basics.State;
+  if (c_.Basics.RefuseWhileWriting()) return;
   int target = EditTargetRow();
   if (target < 0) return;
   c_.StartTime.setText(c_.Skin.playtimeText());
   SubtitleEntry& entry = s.Document.entries()[static_cast<std::size_t>(target)];
-  entry.BeginTime = ParseSubtitleTime(c_.StartTime.text());
+  entry.BeginTime = c_.Basics.ParseSubtitleTime(c_.StartTime.text());
   s.Document.setRowTime(target, TimeRangeText(entry.BeginTime, entry.EndTime));
 }
 
-void MainController::SetEndTime() {
-  MainState& s = c_.State;
-  if (RefuseWhileWriting()) return;
+void EditingCommands::SetEndTime() {
+  MainState& s = c_.Basics.State;
+  if (c_.Basics.RefuseWhileWriting()) return;
   if (s.VideoPath.empty()) {
-    ShowInformation("SetSubEndtime", "please first add video file");
+    c_.Basics.ShowInformation("SetSubEndtime", "please first add video file");
     return;
   }
   int target = EditTargetRow();
   if (target < 0) return;
   c_.EndTime.setText(c_.Skin.playtimeText());
   SubtitleEntry& entry = s.Document.entries()[static_cast<std::size_t>(target)];
-  entry.EndTime = ParseSubtitleTime(c_.EndTime.text());
+  entry.EndTime = c_.Basics.ParseSubtitleTime(c_.EndTime.text());
   s.Document.setRowTime(target, TimeRangeText(entry.BeginTime, entry.EndTime));
 }
 
-void MainController::SelectSubtitle() {
-  MainState& s = c_.State;
+void EditingCommands::SelectSubtitle() {
+  MainState& s = c_.Basics.State;
   if (s.IsPlaying || s.IsWriting) return;
   int row = SelectedRowInRange();
   if (row < 0) return;
@@ -164,16 +166,16 @@ void MainController::SelectSubtitle() {
   s.BorderEnabled = entry.Border;
 }
 
-void MainController::EditSubtitle() {
-  MainState& s = c_.State;
-  if (RefuseWhileWriting()) return;
+void EditingCommands::EditSubtitle() {
+  MainState& s = c_.Basics.State;
+  if (c_.Basics.RefuseWhileWriting()) return;
   int row = SelectedRowInRange();
   if (row < 0) return;
   if (!s.EditMode) {
-    ShowInformation("insertsubtitle3", "please first unselect \"Subtitle Preview\" checkBox");
+    c_.Basics.ShowInformation("insertsubtitle3", "please first unselect \"Subtitle Preview\" checkBox");
     return;
   }
-  if (s.IsPlaying || s.IsPaused) StopPlayback();
+  if (s.IsPlaying || s.IsPaused) c_.Playback.StopPlayback();
   SelectSubtitle();
   s.EditingNewEntry = false;
   c_.Memo.setEnabled(true);
@@ -181,11 +183,11 @@ void MainController::EditSubtitle() {
   s.EditIndex = row;
 }
 
-void MainController::InsertBlankSubtitle() {
-  MainState& s = c_.State;
+void EditingCommands::InsertBlankSubtitle() {
+  MainState& s = c_.Basics.State;
   SubtitleDocument& doc = s.Document;
-  if (RefuseWhileWriting()) return;
-  if (s.IsPlaying || s.IsPaused) StopPlayback();
+  if (c_.Basics.RefuseWhileWriting()) return;
+  if (s.IsPlaying || s.IsPaused) c_.Playback.StopPlayback();
 
   if (doc.rowCount() == 0) {
     doc.appendRow(SubtitleRow{kEmptyRange, ""});
@@ -213,10 +215,10 @@ void MainController::InsertBlankSubtitle() {
   c_.Memo.setEnabled(true);
 }
 
-void MainController::RemoveSubtitle() {
-  MainState& s = c_.State;
+void EditingCommands::RemoveSubtitle() {
+  MainState& s = c_.Basics.State;
   SubtitleDocument& doc = s.Document;
-  if (RefuseWhileWriting()) return;
+  if (c_.Basics.RefuseWhileWriting()) return;
   int r = SelectedRowInRange();
   if (r < 0) return;
 
@@ -231,17 +233,17 @@ void MainController::RemoveSubtitle() {
   } else {
     c_.List.selectRow(-1);
     c_.Memo.setText("");
-    RefreshFrame();
+    c_.Preview.RefreshFrame();
   }
 }
 
-void MainController::ClearSubtitles() {
-  MainState& s = c_.State;
-  if (RefuseWhileWriting()) return;
+void EditingCommands::ClearSubtitles() {
+  MainState& s = c_.Basics.State;
+  if (c_.Basics.RefuseWhileWriting()) return;
   c_.Memo.setText("");
   s.Document.clearRows();
   c_.List.selectRow(-1);
-  RefreshFrame();
+  c_.Preview.RefreshFrame();
   s.Document.resizeEntries(0);
 }
 

@@ -1,0 +1,51 @@
+#pragma once
+// The subtitle list and typing: inserting while watching, time stamps,
+// selecting, editing, blank rows, removing, clearing, and the capture of the
+// typed text into the subtitle being edited.
+#include "CommandBasics.h"
+#include "Seams.h"
+#include "playback/VideoReader.h"
+
+namespace orlisk {
+
+class PlaybackCommands;
+class PreviewCommands;
+
+class EditingCommands {
+ public:
+  struct Context {
+    CommandBasics& Basics;
+    TextMemo& Memo;                 // ed_text
+    TimeEdit& StartTime;            // ed_Starttime
+    TimeEdit& EndTime;              // ed_Endtime
+    SubtitleListSelection& List;    // lv
+    SkinObjects& Skin;
+    VideoReader& Reader;            // VideoFileRead
+    PlaybackCommands& Playback;     // pausing and stopping before an edit
+    PreviewCommands& Preview;       // redrawing the still picture
+  };
+  explicit EditingCommands(Context context) : c_(context) {}
+
+  void InsertSubtitle();
+  void SetBeginTime();
+  void SetEndTime();
+  void SelectSubtitle();  // lvClick
+  void EditSubtitle();
+  void InsertBlankSubtitle();
+  void RemoveSubtitle();
+  void ClearSubtitles();
+  // Copies the typed text, placement and style into the subtitle being edited.
+  void CaptureEdit();
+
+ private:
+  // The row that typing and time stamping go to: the last row for a new entry,
+  // else EditIndex while a row is selected; -1 when there is none (or EditIndex
+  // lies beyond the list after a removal).
+  int EditTargetRow() const;
+  // The selected row when it names an existing row and entry, else -1.
+  int SelectedRowInRange() const;
+
+  Context c_;
+};
+
+}  // namespace orlisk

@@ -1,0 +1,60 @@
+#pragma once
+// Opening a video and playing it: the clock on Timer1, play, pause, stop, the
+// five-second jumps, the sound feed and seeking with the playbar.
+#include <cstdint>
+
+#include "CommandBasics.h"
+#include "Seams.h"
+#include "playback/AudioPlayer.h"
+#include "playback/VideoReader.h"
+#include "playback/VideoView.h"
+
+namespace orlisk {
+
+class PreviewCommands;
+
+class PlaybackCommands {
+ public:
+  struct Context {
+    CommandBasics& Basics;
+    FileDialogs& Dialogs;
+    SkinObjects& Skin;
+    TextMemo& Memo;                 // ed_text: emptied for typing on a pause
+    SubtitleListSelection& List;    // lv: cleared when a video opens
+    PlaybackTimer& Timer;           // Timer1
+    TickClock& Clock;
+    DesktopShell& Desktop;          // the codec page after a failed open
+    VideoReader& Reader;            // VideoFileRead
+    VideoView& View;                // VideoView1
+    AudioPlayer& Audio;             // AudioPlayer21
+    PreviewCommands& Preview;       // draws every shown frame
+  };
+  explicit PlaybackCommands(Context context) : c_(context) {}
+
+  void OpenVideo();
+  void Play();
+  void Pause();
+  void StopPlayback();
+  void FastBack();
+  void FastForward();
+  void PlaybackTick();  // Timer1
+  void FeedAudio();     // the audio player asks for more
+  void PlaybarPress();
+  void PlaybarDrag();
+  void PlaybarRelease();
+  // Seeks to the playbar's time and keeps the frame there as CurrentFrame.
+  void TakeFrameAtPlaybar();
+
+ private:
+  // The failure path of OpenVideo: ends any playback of the closed video,
+  // offers the codec page and forgets the file.
+  void OpenVideoFailed();
+  // FastBack and FastForward: move the playbar by deltaMs and play from there.
+  void JumpBy(std::int32_t deltaMs);
+  // The time the playbar stands for, in ms of the open video.
+  SubtitleTime PlaybarTime() const;
+
+  Context c_;
+};
+
+}  // namespace orlisk

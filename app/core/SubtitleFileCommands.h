@@ -1,0 +1,40 @@
+#pragma once
+// Subtitle files: the SubRip text file with its companion of records, opened
+// from and saved to disk.
+#include <functional>
+#include <string>
+
+#include "CommandBasics.h"
+#include "Seams.h"
+#include "burnin/SubtitleFont.h"
+#include "playback/VideoReader.h"
+
+namespace orlisk {
+
+// Pixel width of one line of text in a font (for centring subtitles read from a file).
+using TextWidthFunction = std::function<int(const std::string& utf8Line, const SubtitleFont& font)>;
+
+class SubtitleFileCommands {
+ public:
+  struct Context {
+    CommandBasics& Basics;
+    FileDialogs& Dialogs;
+    SubtitleListSelection& List;  // lv
+    VideoReader& Reader;          // the open video's width, for centring
+    TextWidthFunction TextWidth;
+  };
+  explicit SubtitleFileCommands(Context context) : c_(std::move(context)) {}
+
+  void OpenSubtitleFile();
+  void ReadSubtitleFile(const std::string& path);
+  void SaveSubtitleFile();
+
+ private:
+  // The companion a subtitle file is read with: its bytes, or empty when it is
+  // missing or is not a companion.
+  std::string ReadCompanionFor(const std::string& subtitlePath) const;
+
+  Context c_;
+};
+
+}  // namespace orlisk
