@@ -1,11 +1,23 @@
 #include "subtitles/SubtitleDocument.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 namespace orlisk {
 namespace {
+
+// The entries that belong to rows, which are what a save writes.
+std::vector<SubtitleEntry> EntriesOfRows(const std::vector<SubtitleEntry>& entries, std::size_t rows) {
+  return {entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(std::min(rows, entries.size()))};
+}
+
+bool SameWork(const SubtitleEntry& a, const SubtitleEntry& b) {
+  SubtitleEntry untaggedA = a;
+  untaggedA.Tag = b.Tag;
+  return untaggedA == b;
+}
 
 void CheckIndex(int index, int limit, const char* what) {
   if (index < 0 || index > limit) {
@@ -54,6 +66,17 @@ void SubtitleDocument::replaceAll(std::vector<SubtitleRow> rows, std::vector<Sub
   rows_ = std::move(rows);
   entries_ = std::move(entries);
   if (listener_) listener_->rowsReset();
+}
+
+void SubtitleDocument::markSaved() {
+  savedRows_ = rows_;
+  savedEntries_ = EntriesOfRows(entries_, rows_.size());
+}
+
+bool SubtitleDocument::hasUnsavedChanges() const {
+  if (rows_ != savedRows_) return true;
+  const std::vector<SubtitleEntry> current = EntriesOfRows(entries_, rows_.size());
+  return !std::equal(current.begin(), current.end(), savedEntries_.begin(), savedEntries_.end(), SameWork);
 }
 
 }  // namespace orlisk

@@ -52,9 +52,19 @@ class SubtitleDocument {
   // Replaces rows and entries at once (a file that was read whole).
   void replaceAll(std::vector<SubtitleRow> rows, std::vector<SubtitleEntry> entries);
 
+  // Remembers the subtitles as they are now: just saved, or just read.
+  void markSaved();
+  // Whether closing now would lose work: the rows, or the entries that belong
+  // to them, differ from what was last saved or read (an empty document
+  // counts as saved until it holds rows). The tag an entry carries is
+  // bookkeeping of the editor, not the user's work, and is not compared.
+  bool hasUnsavedChanges() const;
+
  private:
   std::vector<SubtitleRow> rows_;
   std::vector<SubtitleEntry> entries_;
+  std::vector<SubtitleRow> savedRows_;
+  std::vector<SubtitleEntry> savedEntries_;
   Listener* listener_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "CommandBasics.h"
 
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 
 namespace orlisk {
@@ -42,7 +43,10 @@ void CommandBasics::RememberDialogFolder(const std::string& section, const std::
   std::string text = folder.string();
   // "/" alone stays: it is the root, not a trailing separator.
   while (text.size() > 1 && text.back() == '/') text.pop_back();
-  Settings.writeString(section, "InitialDir", text);
+  try {
+    Settings.writeString(section, "InitialDir", text);
+  } catch (const std::exception&) {
+  }
 }
 
 }  // namespace orlisk

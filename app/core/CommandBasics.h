@@ -25,7 +25,8 @@ class CommandBasics {
   // Reads an edit box's time; a malformed text shows "Subtitle time errors" and gives 0.
   SubtitleTime ParseSubtitleTime(const std::string& text) const;
   // Settings "<section>"/"InitialDir", the user's home by default; and the
-  // chosen file's folder written back.
+  // chosen file's folder written back, as a convenience: a settings file that
+  // cannot be written never stops the command that chose the file.
   std::string DialogFolder(const std::string& section) const;
   void RememberDialogFolder(const std::string& section, const std::string& chosenPath) const;
 

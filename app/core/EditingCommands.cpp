@@ -51,7 +51,7 @@ void EditingCommands::CaptureEdit() {
   buffer.Font = FontId(s.Font);
   buffer.Border = s.BorderEnabled;
 
-  if (s.SuppressEditCapture || s.MemoEmptiedByPause || !c_.Memo.isEnabled()) return;
+  if (s.SuppressEditCapture || s.MemoEmptiedByPause || s.TypingFinished || !c_.Memo.isEnabled()) return;
   int target = EditTargetRow();
   if (target < 0) return;
   s.Document.setRowSubtitle(target, typed);
@@ -81,6 +81,7 @@ void EditingCommands::InsertSubtitle() {
   s.Document.entries().back() = SubtitleEntry{};
 
   s.EditingNewEntry = true;
+  s.TypingFinished = false;
   c_.Memo.setEnabled(true);
   c_.Memo.setText("");
   c_.Memo.setFocus();
@@ -126,6 +127,7 @@ void EditingCommands::SetEndTime() {
   SubtitleEntry& entry = s.Document.entries()[static_cast<std::size_t>(target)];
   entry.EndTime = c_.Basics.ParseSubtitleTime(c_.EndTime.text());
   s.Document.setRowTime(target, TimeRangeText(entry.BeginTime, entry.EndTime));
+  s.TypingFinished = true;
 }
 
 void EditingCommands::SelectSubtitle() {
@@ -136,6 +138,7 @@ void EditingCommands::SelectSubtitle() {
 
   s.SuppressEditCapture = true;
   s.EditingNewEntry = false;
+  s.TypingFinished = false;
   s.SubtitleCursor = row;
   const SubtitleEntry entry = s.Document.entries()[static_cast<std::size_t>(row)];
 
@@ -189,6 +192,7 @@ void EditingCommands::InsertBlankSubtitle() {
   if (c_.Basics.RefuseWhileWriting()) return;
   if (s.IsPlaying || s.IsPaused) c_.Playback.StopPlayback();
 
+  s.TypingFinished = false;
   if (doc.rowCount() == 0) {
     doc.appendRow(SubtitleRow{kEmptyRange, ""});
     doc.resizeEntries(1);

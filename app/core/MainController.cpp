@@ -1,5 +1,7 @@
 #include "MainController.h"
 
+#include <exception>
+
 namespace orlisk {
 
 MainController::MainController(const MainContext& c)
@@ -52,11 +54,29 @@ bool MainController::FormCloseQuery() {
     // The write job's loop sees IsWriting cleared, closes its writer and ends
     // without touching the reader again.
     s.IsWriting = false;
-    if (s.IsPlaying) playback_.StopPlayback();
-    if (!s.VideoPath.empty()) reader_.CloseSource();
+    canClose = KeepUnsavedSubtitles();
+    if (canClose) {
+      if (s.IsPlaying) playback_.StopPlayback();
+      if (!s.VideoPath.empty()) reader_.CloseSource();
+    }
   }
-  basics_.Settings.writeBool("Update", "Bool", s.AutoUpdateCheck);
+  try {
+    basics_.Settings.writeBool("Update", "Bool", s.AutoUpdateCheck);
+  } catch (const std::exception&) {
+    // A settings file that cannot be written must not keep the editor open.
+  }
   return canClose;
+}
+
+bool MainController::KeepUnsavedSubtitles() {
+  if (!basics_.State.Document.hasUnsavedChanges()) return true;
+  switch (basics_.Messages.saveQuestion(basics_.Lang.MessageText(
+      "SaveBeforeClose", "The subtitles have changed since they were last saved. Save them before closing?"))) {
+    case MessageBoxes::SaveAnswer::Save: return files_.SaveSubtitleFile();
+    case MessageBoxes::SaveAnswer::Discard: return true;
+    case MessageBoxes::SaveAnswer::Cancel: break;
+  }
+  return false;
 }
 
 }  // namespace orlisk

@@ -77,7 +77,7 @@ class MainController {
   // Subtitle files.
   void OpenSubtitleFile() { files_.OpenSubtitleFile(); }
   void ReadSubtitleFile(const std::string& path) { files_.ReadSubtitleFile(path); }
-  void SaveSubtitleFile() { files_.SaveSubtitleFile(); }
+  bool SaveSubtitleFile() { return files_.SaveSubtitleFile(); }
 
   // Opening a video and the playback transport.
   void OpenVideo() { playback_.OpenVideo(); }
@@ -108,10 +108,15 @@ class MainController {
   void ContactUS1Click() { links_.OpenContactPage(); }
   void OurWebSite1Click() { links_.OpenWebSite(); }
 
-  // Closing the main window: false refuses the close.
+  // Closing the main window: false refuses the close. Unsaved subtitles are
+  // offered for saving first; the window closes only once they are saved or
+  // the user let them go.
   bool FormCloseQuery();
 
  private:
+  // Asks whether to save changed subtitles; true when closing may go on.
+  bool KeepUnsavedSubtitles();
+
   CommandBasics basics_;
   VideoReader& reader_;
   // The groups call each other (typing redraws the picture, the picture

@@ -52,6 +52,9 @@ struct MainState {
   // that empty memo must not be captured over the subtitle being edited, or
   // pausing and resuming would erase its text.
   bool MemoEmptiedByPause = false;
+  // F4 stamped the end of the subtitle being typed: it is finished, and the
+  // memo edits no entry until F3 inserts a new one or the user picks a row.
+  bool TypingFinished = false;
   std::int32_t EditIndex = 0;
   std::int32_t XvidCodecIndex = 0;
   std::string SkinFilePath;

@@ -2,6 +2,7 @@
 // placement for the new picture size.
 #include <cstdlib>
 #include <exception>
+#include <utility>
 
 #include "PlaybackCommands.h"
 #include "PreviewCommands.h"
@@ -77,16 +78,26 @@ void PlaybackCommands::OpenVideoFailed() {
     s.ResumeAfterSeek = false;
     s.PlayStartPosition = 0;
   }
-  // Whatever the reader could not do, the answer is the same: offer the
-  // codec package and forget the file.
-  if (c_.Basics.Messages.informationQuestion(c_.Basics.Lang.MessageText(
-          "OpenVideoFilesError",
-          "Does not support this video files, you need to use video converter to convert, the need "
-          "for recommendations?")))
-    c_.Desktop.openUrl(SiteUrl() + "/orlisk/videocodec.exe");
+  // Nothing of the video closed before is left on screen: the window is back
+  // in its "no video open" state, with the subtitle list as it was.
   c_.Reader.CloseSource();
   s.NoVideoOpen = true;
-  s.VideoPath.clear();
+  const std::string failedPath = std::exchange(s.VideoPath, std::string());
+  s.CurrentFrame = Frame{};
+  s.PlaybarPosition = 0;
+  c_.View.ClearView();
+  c_.View.setViewVisible(false);
+  c_.Skin.setPlaybarPosition(0);
+  c_.Skin.setPlaytimeText(FormatSubtitleTime(0));
+  c_.Skin.setVideotimeText("/ " + FormatSubtitleTime(0));
+  // Whatever the reader could not do, the answer is the same: name the file
+  // and offer the help page on the formats the editor reads.
+  if (c_.Basics.Messages.informationQuestion(
+          failedPath + "\n\n" +
+          c_.Basics.Lang.MessageText("OpenVideoFilesError",
+                                     "Does not support this video files, you need to use video converter to "
+                                     "convert, the need for recommendations?")))
+    c_.Desktop.openUrl((c_.Basics.Paths.ProgramFolder / "help" / "faq.htm").string());
 }
 
 }  // namespace orlisk

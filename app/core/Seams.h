@@ -22,16 +22,23 @@ class MessageBoxes {
   virtual void informationWithHelp(const std::string& text) = 0;
   // Caption "Confirm", question icon, "&Yes" and "&No". True for Yes.
   virtual bool confirmation(const std::string& text) = 0;
+
+  // Caption "Confirm", question icon, "&Yes", "&No" and "Cancel" (also the
+  // answer of Escape and of closing the box): whether to save before going on.
+  enum class SaveAnswer { Save, Discard, Cancel };
+  virtual SaveAnswer saveQuestion(const std::string& text) = 0;
 };
 
 // The three file dialogs. Each starts in `startFolder` and returns the chosen
-// path, or nothing when the user cancels.
+// path, or nothing when the user cancels. The save dialog proposes
+// `proposedName` (a file name without folder; empty proposes nothing).
 class FileDialogs {
  public:
   virtual ~FileDialogs() = default;
   virtual std::optional<std::string> openVideo(const std::string& startFolder, const std::string& filter) = 0;
   virtual std::optional<std::string> openSubtitle(const std::string& startFolder, const std::string& filter) = 0;
-  virtual std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& filter) = 0;
+  virtual std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& proposedName,
+                                                  const std::string& filter) = 0;
 };
 
 // The skin objects the program writes to: "playbar", "playtime", "videotime", "shpb".

@@ -1,6 +1,7 @@
 // Subtitle files: the SubRip text file with its companion of records, opened
 // from and saved to disk. Reading replaces the list only once both files were
 // read whole; saving replaces the old files only once both were written.
+#include <cctype>
 #include <filesystem>
 
 #include "FontId.h"
@@ -17,6 +18,8 @@ namespace {
 
 constexpr const char* kOpenSubtitleFilter = "SubTitle Files(*.srt);|*.srt;";
 constexpr const char* kSaveSubtitleFilter = "Subtitle Files(*.srt);|*.srt;";
+constexpr const char* kNoSubtitlesKey = "ReadSubtitleNoBlocks";
+constexpr const char* kNoSubtitlesText = "No subtitles were found in this file; the subtitle list was kept as it was.";
 constexpr const char* kForeignCompanionKey = "SavesubCompanionExists";
 constexpr const char* kForeignCompanionQuestion =
     "A file that is not a subtitle companion already has the name of the companion file "
@@ -24,6 +27,13 @@ constexpr const char* kForeignCompanionQuestion =
 
 fs::path CompanionPathFor(const std::string& subtitlePath) {
   return fs::path(subtitlePath).replace_extension(".dat");
+}
+
+bool EndsWithSrt(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string end = name.substr(name.size() - 4);
+  for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return end == ".srt";
 }
 
 }  // namespace
@@ -78,32 +88,51 @@ void SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
   const SubtitleFont font = s.Font;
   context.TextWidth = [this, font](const std::string& line) { return c_.TextWidth(line, font); };
   SubRipReadResult result = ReadSubRip(text, companion, context);
+  if (result.Rows.empty()) {
+    // Not a subtitle file, or an empty one: taking it would throw the list
+    // away for nothing.
+    c_.Basics.Messages.information(
+        path + "\n\n" + c_.Basics.Lang.MessageText(kNoSubtitlesKey, kNoSubtitlesText));
+    return;
+  }
 
   CreateEmptyFileIfMissing(CompanionPathFor(path));
   c_.List.selectRow(-1);
   s.Document.replaceAll(std::move(result.Rows), std::move(result.Entries));
+  s.Document.markSaved();
   s.SubtitleCursor = s.Document.rowCount();
 }
 
-void SubtitleFileCommands::SaveSubtitleFile() {
+bool SubtitleFileCommands::SaveSubtitleFile() {
   MainState& s = c_.Basics.State;
-  if (c_.Basics.RefuseWhileWriting()) return;
-  std::optional<std::string> chosen =
-      c_.Dialogs.saveSubtitle(c_.Basics.DialogFolder("SaveDialog1"), kSaveSubtitleFilter);
-  if (!chosen) return;
+  if (c_.Basics.RefuseWhileWriting()) return false;
+  // The open video's name, in the folder used last (the video's own folder
+  // until a save remembered one).
+  std::string proposedName;
+  std::string startFolder = c_.Basics.Settings.readString("SaveDialog1", "InitialDir", "");
+  if (!s.VideoPath.empty()) {
+    const fs::path video(s.VideoPath);
+    proposedName = video.stem().string() + ".srt";
+    if (startFolder.empty()) startFolder = video.parent_path().string();
+  }
+  if (startFolder.empty()) startFolder = c_.Basics.Paths.HomeFolder.string();
+  std::optional<std::string> chosen = c_.Dialogs.saveSubtitle(startFolder, proposedName, kSaveSubtitleFilter);
+  if (!chosen) return false;
   c_.Basics.RememberDialogFolder("SaveDialog1", *chosen);
 
-  fs::path textFile = *chosen + ".srt";
-  fs::path companionFile = *chosen + ".dat";
+  // A name typed with its ".srt" (any case) keeps it rather than getting a second one.
+  const std::string base = EndsWithSrt(*chosen) ? chosen->substr(0, chosen->size() - 4) : *chosen;
+  fs::path textFile = EndsWithSrt(*chosen) ? fs::path(*chosen) : fs::path(base + ".srt");
+  fs::path companionFile = base + ".dat";
   std::error_code error;
   if (fs::exists(textFile, error) &&
       !c_.Basics.Messages.informationQuestion(
           c_.Basics.Lang.MessageText("SavesubtoFiles", "File already exists, overwrite?")))
-    return;
+    return false;
   if (fs::exists(companionFile, error) && !IsCompanionFile(companionFile) &&
       !c_.Basics.Messages.informationQuestion(
           c_.Basics.Lang.MessageText(kForeignCompanionKey, kForeignCompanionQuestion)))
-    return;
+    return false;
 
   const SubtitleDocument& doc = s.Document;
   std::string textBytes = EncodeText(WriteSubRipText(doc.rows()));
@@ -115,6 +144,8 @@ void SubtitleFileCommands::SaveSubtitleFile() {
   for (std::size_t i = 0; i < records.size(); ++i) records[i].Tag = static_cast<std::int32_t>(i);
   std::string companionBytes = WriteCompanion(records, doc.rowCount());
   ReplaceFilesTogether({{companionFile, std::move(companionBytes)}, {textFile, std::move(textBytes)}});
+  s.Document.markSaved();
+  return true;
 }
 
 }  // namespace orlisk

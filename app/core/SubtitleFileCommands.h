@@ -27,7 +27,8 @@ class SubtitleFileCommands {
 
   void OpenSubtitleFile();
   void ReadSubtitleFile(const std::string& path);
-  void SaveSubtitleFile();
+  // True when both files were written; false when the user stopped it.
+  bool SaveSubtitleFile();
 
  private:
   // The companion a subtitle file is read with: its bytes, or empty when it is

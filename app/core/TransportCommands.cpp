@@ -89,6 +89,8 @@ void PlaybackCommands::PlaybackTick() {
   if (!frame.empty()) {
     Frame shown = c_.Preview.RenderFrame(frame);
     c_.View.ShowFrame(shown);
+    // What a pause or the end leaves on screen is what typing and dragging redraw.
+    s.CurrentFrame = std::move(frame);
   }
 
   s.PlaybarPosition = std::clamp(MulDiv(c_.Reader.GetPosition(), 10000, duration), 0, 10000);
@@ -132,9 +134,14 @@ void PlaybackCommands::StopPlayback() {
   c_.Timer.stop();
   c_.Audio.StopAudio();
   c_.Reader.SeekTo(0);
+  // The picture at the start is what typing or a drag now draws on, while the
+  // play time says the start: F3 stamps the time the user sees.
+  s.CurrentFrame = c_.Reader.ReadFrame();
+  c_.Reader.SeekTo(0);
   c_.View.ClearView();
   s.PlaybarPosition = 0;
   c_.Skin.setPlaybarPosition(0);
+  c_.Skin.setPlaytimeText(FormatSubtitleTime(0));
   s.IsPlaying = false;
   s.IsPaused = false;
   s.PlayStartPosition = 0;

@@ -10,7 +10,9 @@ namespace orlisk {
 
 // Asks the "Exception" confirmation ("A system error occurs, whether save
 // subtitle?" by default); Yes runs `saveSubtitles` (the same command as the
-// "savesubtitle" button, guards included), No does nothing more.
+// "savesubtitle" button, guards included), No does nothing more. A save that
+// fails in turn is reported as not saved, with its reason, so that nobody
+// believes the work is safe when it is not.
 void HandleAppException(MessageBoxes& messages, const Language& language,
                         const std::function<void()>& saveSubtitles);
 

@@ -244,8 +244,10 @@ void Tfm_main::LoadLanguage() {
   // The list keeps its designed headers where the language file has none.
   lvModel_->setHeaders({Text(language_, "LV", "Caption", "No"), Text(language_, "LV", "Subitem", "Time"),
                         Text(language_, "LV", "Subitem1", "Subtitle")});
-  memo_->setText(language_.text(
-      "ed_text", "text", "Subtitle editing area - please click on the \" insert subtitle\" button edit subtitle"));
+  // A hint shown while the memo is empty, never its text: the memo's text is
+  // drawn on the picture as the subtitle being typed.
+  ed_text->setPlaceholderText(QString::fromStdString(language_.text(
+      "ed_text", "text", "Subtitle editing area - please click on the \" insert subtitle\" button edit subtitle")));
 }
 
 void Tfm_main::SetUpSkin() {
@@ -273,7 +275,8 @@ void Tfm_main::HandleAppException() {
 }
 
 void Tfm_main::closeEvent(QCloseEvent* event) {
-  bool canClose = true;
+  // A close whose question failed half way stays open: nothing is lost.
+  bool canClose = false;
   Run([this, &canClose] { canClose = controller_->FormCloseQuery(); });
   if (canClose) {
     event->accept();

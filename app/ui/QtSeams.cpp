@@ -70,8 +70,9 @@ bool ShowBox(QWidget* parent, BoxKind kind, const std::string& text) {
 
 std::optional<std::string> RunFileDialog(QWidget* parent, const QString& caption, const std::string& startFolder,
                                          const std::string& filter, QFileDialog::AcceptMode acceptMode,
-                                         QFileDialog::FileMode fileMode) {
+                                         QFileDialog::FileMode fileMode, const std::string& proposedName = {}) {
   QFileDialog dialog(parent, caption, QFile::decodeName(startFolder.c_str()));
+  if (!proposedName.empty()) dialog.selectFile(QFile::decodeName(proposedName.c_str()));
   dialog.setAcceptMode(acceptMode);
   dialog.setFileMode(fileMode);
   dialog.setNameFilters(QtNameFilters(filter));
@@ -103,6 +104,20 @@ void QtMessageBoxes::informationWithHelp(const std::string& text) {
 
 bool QtMessageBoxes::confirmation(const std::string& text) { return ShowBox(parent_, BoxKind::Confirmation, text); }
 
+MessageBoxes::SaveAnswer QtMessageBoxes::saveQuestion(const std::string& text) {
+  CentredMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), QString::fromStdString(text),
+                        QMessageBox::NoButton, parent_);
+  QPushButton* save = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+  QPushButton* discard = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == save) return SaveAnswer::Save;
+  if (box.clickedButton() == discard) return SaveAnswer::Discard;
+  return SaveAnswer::Cancel;
+}
+
 std::optional<std::string> QtFileDialogs::openVideo(const std::string& startFolder, const std::string& filter) {
   return RunFileDialog(parent_, QStringLiteral("Open"), startFolder, filter, QFileDialog::AcceptOpen,
                        QFileDialog::ExistingFiles);
@@ -113,9 +128,10 @@ std::optional<std::string> QtFileDialogs::openSubtitle(const std::string& startF
                        QFileDialog::ExistingFile);
 }
 
-std::optional<std::string> QtFileDialogs::saveSubtitle(const std::string& startFolder, const std::string& filter) {
+std::optional<std::string> QtFileDialogs::saveSubtitle(const std::string& startFolder, const std::string& proposedName,
+                                                       const std::string& filter) {
   return RunFileDialog(parent_, QStringLiteral("Save As"), startFolder, filter, QFileDialog::AcceptSave,
-                       QFileDialog::AnyFile);
+                       QFileDialog::AnyFile, proposedName);
 }
 
 QtPlaybackTimer::QtPlaybackTimer(std::function<void()> onTick) {

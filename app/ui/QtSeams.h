@@ -24,6 +24,7 @@ class QtMessageBoxes : public MessageBoxes {
   bool informationQuestion(const std::string& text) override;
   void informationWithHelp(const std::string& text) override;
   bool confirmation(const std::string& text) override;
+  SaveAnswer saveQuestion(const std::string& text) override;
 
  private:
   QPointer<QWidget> parent_;
@@ -37,7 +38,8 @@ class QtFileDialogs : public FileDialogs {
   explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
   std::optional<std::string> openVideo(const std::string& startFolder, const std::string& filter) override;
   std::optional<std::string> openSubtitle(const std::string& startFolder, const std::string& filter) override;
-  std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& filter) override;
+  std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& proposedName,
+                                          const std::string& filter) override;
 
  private:
   QPointer<QWidget> parent_;

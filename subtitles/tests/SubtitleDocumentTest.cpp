@@ -99,3 +99,35 @@ TEST(SubtitleDocumentWithoutListenerTest, WorksWithNobodyListening) {
 
 }  // namespace
 }  // namespace orlisk
+
+namespace orlisk {
+namespace {
+
+TEST(UnsavedChanges, FollowRowsAndTheirEntriesButNotTagsOrEntriesBeyondTheRows) {
+  SubtitleDocument doc;
+  EXPECT_FALSE(doc.hasUnsavedChanges()) << "a new, empty list loses nothing";
+  doc.appendRow({"00:00:01,000 --> 00:00:02,000", "one"});
+  doc.resizeEntries(1);
+  EXPECT_TRUE(doc.hasUnsavedChanges());
+  doc.markSaved();
+  EXPECT_FALSE(doc.hasUnsavedChanges());
+
+  doc.entries()[0].Tag = 7;
+  EXPECT_FALSE(doc.hasUnsavedChanges()) << "the tag is the editor's bookkeeping";
+  doc.resizeEntries(3);
+  EXPECT_FALSE(doc.hasUnsavedChanges()) << "entries without rows are not saved either";
+
+  doc.entries()[0].Y = 40;  // dragged
+  EXPECT_TRUE(doc.hasUnsavedChanges());
+  doc.entries()[0].Y = 0;
+  EXPECT_FALSE(doc.hasUnsavedChanges()) << "changed back is as saved";
+
+  doc.setRowSubtitle(0, "uno");
+  EXPECT_TRUE(doc.hasUnsavedChanges());
+  doc.markSaved();
+  doc.clearRows();
+  EXPECT_TRUE(doc.hasUnsavedChanges()) << "clearing a saved list is a change";
+}
+
+}  // namespace
+}  // namespace orlisk

@@ -400,5 +400,36 @@ TEST_F(DocumentCommands, PausingAndResumingKeepsTheTextOfTheSubtitleBeingTyped) 
   EXPECT_EQ(s.Document.row(0).Subtitle, "typed after the pause");
 }
 
+TEST_F(DocumentCommands, OnceF4EndedTheSubtitleBeingTypedTypingNoLongerChangesIt) {
+  rig.openVideo();
+  playAt(1000);
+  c.InsertSubtitle();           // F3
+  rig.memo.type("The line");
+  c.Play();                     // F2
+  rig.skin.playtime = "00:00:02,500";
+  c.SetEndTime();               // F4
+  c.Pause();                    // F5
+  rig.memo.type("x");
+  ASSERT_EQ(s.Document.rowCount(), 1);
+  EXPECT_EQ(s.Document.row(0).Subtitle, "The line");
+  EXPECT_EQ(s.Document.entries()[0].Text, "The line");
+  EXPECT_EQ(s.Document.entries()[0].EndTime, 2500);
+
+  // F3 inserts the next subtitle, and typing goes there.
+  c.InsertSubtitle();
+  rig.memo.type("Second");
+  ASSERT_EQ(s.Document.rowCount(), 2);
+  EXPECT_EQ(s.Document.row(0).Subtitle, "The line");
+  EXPECT_EQ(s.Document.row(1).Subtitle, "Second");
+
+  // Picking a row with Edit and typing still edits that row.
+  c.SetEndTime();
+  rig.list.selected = 0;
+  c.EditSubtitle();
+  rig.memo.type("The line, corrected");
+  EXPECT_EQ(s.Document.row(0).Subtitle, "The line, corrected");
+  EXPECT_EQ(s.Document.row(1).Subtitle, "Second");
+}
+
 }  // namespace
 }  // namespace orlisk::testing

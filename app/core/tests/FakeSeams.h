@@ -46,6 +46,15 @@ struct FakeMessages : MessageBoxes {
     shown.push_back({"confirmation", t});
     return answer();
   }
+  std::deque<SaveAnswer> saveAnswers;  // Save when the script ran out
+  SaveAnswer saveQuestion(const std::string& t) override {
+    shown.push_back({"save question", t});
+    if (whileOpen) whileOpen();
+    if (saveAnswers.empty()) return SaveAnswer::Save;
+    SaveAnswer a = saveAnswers.front();
+    saveAnswers.pop_front();
+    return a;
+  }
   std::vector<std::string> texts() const {
     std::vector<std::string> out;
     for (const auto& s : shown) out.push_back(s.text);
@@ -69,7 +78,10 @@ struct FakeDialogs : FileDialogs {
   std::optional<std::string> openSubtitle(const std::string& f, const std::string& filter) override {
     return take(nextSubtitle, f, filter);
   }
-  std::optional<std::string> saveSubtitle(const std::string& f, const std::string& filter) override {
+  std::vector<std::string> proposedNames;
+  std::optional<std::string> saveSubtitle(const std::string& f, const std::string& proposed,
+                                          const std::string& filter) override {
+    proposedNames.push_back(proposed);
     return take(nextSave, f, filter);
   }
 };

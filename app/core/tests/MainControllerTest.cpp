@@ -111,5 +111,59 @@ TEST(Links, OpenTheMakersPagesUnderTheConfiguredSite) {
   EXPECT_EQ(r.desktop.urls, (std::vector<std::string>{"http://127.0.0.1:9/contact.html", "http://127.0.0.1:9"}));
 }
 
+struct Closing : ::testing::Test {
+  Rig r;
+  void SetUp() override {
+    r.state.FirstInsertHint = false;
+    r.openVideo();
+    r.controller.InsertSubtitle();
+    r.memo.type("unsaved work");
+  }
+};
+
+TEST_F(Closing, UnsavedSubtitlesAskAndCancelKeepsTheWindowAndTheVideo) {
+  r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Cancel};
+  EXPECT_FALSE(r.controller.FormCloseQuery());
+  EXPECT_EQ(r.messages.shown.back().kind, "save question");
+  EXPECT_EQ(r.lastMessage(), "The subtitles have changed since they were last saved. Save them before closing?");
+  EXPECT_EQ(r.reader.closes, 0);
+  EXPECT_EQ(r.state.Document.rowCount(), 1);
+}
+
+TEST_F(Closing, NoLetsTheSubtitlesGo) {
+  r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Discard};
+  EXPECT_TRUE(r.controller.FormCloseQuery());
+  EXPECT_EQ(r.reader.closes, 1);
+}
+
+TEST_F(Closing, YesClosesOnlyOnceTheSaveSucceeded) {
+  r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Save, MessageBoxes::SaveAnswer::Save};
+  r.dialogs.nextSave = std::nullopt;  // the save dialog is cancelled
+  EXPECT_FALSE(r.controller.FormCloseQuery());
+  EXPECT_FALSE(fs::exists(r.folder.file("work.srt")));
+  r.dialogs.nextSave = r.folder.file("work");
+  EXPECT_TRUE(r.controller.FormCloseQuery());
+  EXPECT_TRUE(fs::exists(r.folder.file("work.srt")));
+}
+
+TEST_F(Closing, SavedOrReadSubtitlesCloseWithoutAQuestion) {
+  r.dialogs.nextSave = r.folder.file("work");
+  ASSERT_TRUE(r.controller.SaveSubtitleFile());
+  r.messages.shown.clear();
+  EXPECT_TRUE(r.controller.FormCloseQuery());
+  EXPECT_TRUE(r.messages.shown.empty());
+
+  Rig fresh;  // a new, empty list loses nothing either
+  EXPECT_TRUE(fresh.controller.FormCloseQuery());
+  EXPECT_TRUE(fresh.messages.shown.empty());
+}
+
+TEST_F(Closing, ASettingsFileThatCannotBeWrittenDoesNotKeepTheEditorOpen) {
+  r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Discard};
+  fs::remove(r.folder.path / "orlisk.ini");
+  fs::create_symlink(r.folder.path / "missing" / "orlisk.ini", r.folder.path / "orlisk.ini");
+  EXPECT_TRUE(r.controller.FormCloseQuery());
+}
+
 }  // namespace
 }  // namespace orlisk::testing

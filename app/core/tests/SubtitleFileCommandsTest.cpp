@@ -146,12 +146,27 @@ TEST_F(SubtitleFiles, ReadingWithoutCompanionCentresAndCreatesAnEmptyOne) {
   EXPECT_EQ(fs::file_size(dir / "plain.dat"), 0u);
 }
 
-TEST_F(SubtitleFiles, ANameEndingInSrtGetsBothExtensionsAppendedAndReadsBack) {
+TEST_F(SubtitleFiles, ANameTypedWithItsSrtKeepsItAndTheCompanionTakesItsPlace) {
+  twoRows();
+  for (const char* typed : {"first.srt", "second.SRT", "third"}) save(typed);
+  EXPECT_TRUE(fs::exists(dir / "first.srt"));
+  EXPECT_TRUE(fs::exists(dir / "first.dat"));
+  EXPECT_TRUE(fs::exists(dir / "second.SRT"));
+  EXPECT_TRUE(fs::exists(dir / "second.dat"));
+  EXPECT_TRUE(fs::exists(dir / "third.srt"));
+  EXPECT_TRUE(fs::exists(dir / "third.dat"));
+  EXPECT_FALSE(fs::exists(dir / "first.srt.srt"));
+  c.ClearSubtitles();
+  open(dir / "second.SRT");
+  ASSERT_EQ(s.Document.rowCount(), 2);
+  EXPECT_EQ(s.Document.entries()[0].X, 40);  // from second.dat
+}
+
+TEST_F(SubtitleFiles, AFileSavedWithADoubledExtensionStillFindsItsCompanion) {
   twoRows();
   save("film.srt");
-  EXPECT_TRUE(fs::exists(dir / "film.srt.srt"));
-  EXPECT_TRUE(fs::exists(dir / "film.srt.dat"));
-  EXPECT_FALSE(fs::exists(dir / "film.srt"));
+  fs::rename(dir / "film.srt", dir / "film.srt.srt");
+  fs::rename(dir / "film.dat", dir / "film.srt.dat");
   c.ClearSubtitles();
   open(dir / "film.srt.srt");
   ASSERT_EQ(s.Document.rowCount(), 2);
@@ -253,7 +268,8 @@ TEST_F(SubtitleFiles, DialogFoldersStartAtHomeAndFollowTheChoice) {
   EXPECT_EQ(rig.dialogs.filters.back(), "SubTitle Files(*.srt);|*.srt;");
   EXPECT_EQ(rig.settings.readString("OpenDialog2", "InitialDir", ""), dir.string());
   save("out");
-  EXPECT_EQ(rig.dialogs.startFolders.back(), (rig.folder.path / "home").string());
+  // Saving starts in the open video's folder until a save remembers one.
+  EXPECT_EQ(rig.dialogs.startFolders.back(), rig.folder.path.string());
   EXPECT_EQ(rig.dialogs.filters.back(), "Subtitle Files(*.srt);|*.srt;");
   EXPECT_EQ(rig.settings.readString("SaveDialog1", "InitialDir", ""), dir.string());
   // Cancelling writes nothing.
@@ -263,12 +279,45 @@ TEST_F(SubtitleFiles, DialogFoldersStartAtHomeAndFollowTheChoice) {
   EXPECT_EQ(rig.dialogs.startFolders.back(), "/elsewhere");
 }
 
-TEST_F(SubtitleFiles, ReadingAnEmptyFileLeavesTheListEmpty) {
+TEST_F(SubtitleFiles, AFileWithoutSubtitlesIsRefusedNamingItAndChangesNothing) {
+  for (const char* bytes : {"", "garbage, not a subtitle\r\nat all\r\n", "\r\n\r\n"}) {
+    Rig r;
+    r.openVideo();
+    r.addRow(1000, 2500, "Kept");
+    const fs::path file = r.folder.path / "garbage.srt";
+    Spit(file, bytes);
+    r.dialogs.nextSubtitle = file.string();
+    r.controller.OpenSubtitleFile();
+    ASSERT_EQ(r.state.Document.rowCount(), 1) << bytes;
+    EXPECT_EQ(r.state.Document.row(0).Subtitle, "Kept");
+    EXPECT_EQ(r.lastMessage(), file.string() +
+                                   "\n\nNo subtitles were found in this file; the subtitle list was kept as it was.");
+    EXPECT_FALSE(fs::exists(r.folder.path / "garbage.dat")) << "nothing is written to disk";
+  }
+}
+
+TEST_F(SubtitleFiles, TheSaveDialogProposesTheVideosNameInTheRememberedFolder) {
+  // The video is clip.avi in the rig's folder; nothing remembered yet.
+  rig.dialogs.nextSave = std::nullopt;
+  c.SaveSubtitleFile();
+  EXPECT_EQ(rig.dialogs.proposedNames.back(), "clip.srt");
+  EXPECT_EQ(rig.dialogs.startFolders.back(), rig.folder.path.string());
+  save("out");
+  c.SaveSubtitleFile();
+  EXPECT_EQ(rig.dialogs.startFolders.back(), dir.string());
+}
+
+TEST_F(SubtitleFiles, ASettingsFileThatCannotBeWrittenNeverStopsASave) {
   twoRows();
-  Spit(dir / "empty.srt", "");
-  open(dir / "empty.srt");
-  EXPECT_EQ(s.Document.rowCount(), 0);
-  EXPECT_EQ(s.SubtitleCursor, 0);
+  // The settings file is a link into a folder that does not exist: it reads
+  // as empty and every write to it fails.
+  fs::remove(rig.folder.path / "orlisk.ini");
+  fs::create_symlink(rig.folder.path / "missing" / "orlisk.ini", rig.folder.path / "orlisk.ini");
+  ASSERT_THROW(rig.settings.writeString("SaveDialog1", "InitialDir", "/x"), std::exception);
+  rig.dialogs.nextSave = (dir / "kept").string();
+  EXPECT_TRUE(c.SaveSubtitleFile());
+  EXPECT_TRUE(fs::exists(dir / "kept.srt"));
+  EXPECT_TRUE(fs::exists(dir / "kept.dat"));
 }
 
 TEST_F(SubtitleFiles, SavingRefusesWhileWriting) {

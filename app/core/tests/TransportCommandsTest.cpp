@@ -277,5 +277,45 @@ TEST_F(Transport, StopIsSilentWithoutVideo) {
   EXPECT_EQ(none.view.clears, 0);
 }
 
+TEST_F(Transport, StopShowsTheStartTimeAndTheStartPictureIsWhatADragRedraws) {
+  rig.skin.playbar = 5000;
+  c.Play();
+  run(1000);
+  ASSERT_NE(rig.skin.playtime, "00:00:00,000");
+  c.StopPlayback();  // F6
+  EXPECT_EQ(rig.skin.playtime, "00:00:00,000");
+  EXPECT_EQ(FakeVideoReader::FrameTime(s.CurrentFrame), 0);
+  // Play starts from the start again, not from one frame in.
+  c.Play();
+  EXPECT_EQ(rig.reader.seeks.back(), 0);
+  c.StopPlayback();
+  // F3 now stamps the time the user sees.
+  s.FirstInsertHint = false;
+  c.InsertSubtitle();
+  EXPECT_EQ(s.Document.entries()[0].BeginTime, 0);
+}
+
+TEST_F(Transport, ThePausedPictureIsTheOneTypingRedraws) {
+  rig.skin.playbar = 2000;  // two seconds in
+  c.Play();
+  run(1500);
+  const std::int32_t shownLast = FakeVideoReader::FrameTime(rig.view.shownFrames.back());
+  c.Pause();
+  rig.memo.type("x");
+  ASSERT_FALSE(rig.view.shownFrames.empty());
+  EXPECT_EQ(FakeVideoReader::FrameTime(rig.view.shownFrames.back()), shownLast);
+  EXPECT_EQ(FakeVideoReader::FrameTime(s.CurrentFrame), shownLast);
+}
+
+TEST_F(Transport, AfterTheEndADragRedrawsThePictureTheClockShows) {
+  rig.skin.playbar = 9800;
+  c.Play();
+  run(2000);
+  ASSERT_FALSE(s.IsPlaying);
+  EXPECT_EQ(rig.skin.playtime, "00:00:00,040");
+  c.RefreshFrame();  // what a placement drag does
+  EXPECT_EQ(FakeVideoReader::FrameTime(rig.view.shownFrames.back()), 0);
+}
+
 }  // namespace
 }  // namespace orlisk::testing

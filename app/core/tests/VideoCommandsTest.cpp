@@ -73,7 +73,7 @@ TEST_F(OpenVideo, RefusesWhileWriting) {
   EXPECT_EQ(rig.dialogs.startFolders.size(), 0u);
 }
 
-TEST_F(OpenVideo, AFileThatCannotBeOpenedOffersTheCodecPageAndForgetsTheFile) {
+TEST_F(OpenVideo, AFileThatCannotBeOpenedNamesItOffersTheFormatsPageAndForgetsIt) {
   struct Row {
     bool answer;
     std::size_t urls;
@@ -85,10 +85,10 @@ TEST_F(OpenVideo, AFileThatCannotBeOpenedOffersTheCodecPageAndForgetsTheFile) {
     r.openVideo("broken.avi");
     ASSERT_EQ(r.messages.shown.size(), 1u);
     EXPECT_EQ(r.messages.shown[0].kind, "question");
-    EXPECT_EQ(r.messages.shown[0].text, kUnsupported);
+    EXPECT_EQ(r.messages.shown[0].text, r.folder.file("broken.avi") + "\n\n" + kUnsupported);
     ASSERT_EQ(r.desktop.urls.size(), row.urls);
     if (row.answer) {
-      EXPECT_EQ(r.desktop.urls[0], SiteUrl() + "/orlisk/videocodec.exe");
+      EXPECT_EQ(r.desktop.urls[0], (r.folder.path / "program" / "help" / "faq.htm").string());
     }
     EXPECT_TRUE(r.state.VideoPath.empty());
     EXPECT_TRUE(r.state.NoVideoOpen);
@@ -97,6 +97,27 @@ TEST_F(OpenVideo, AFileThatCannotBeOpenedOffersTheCodecPageAndForgetsTheFile) {
     r.controller.Play();
     EXPECT_EQ(r.lastMessage(), "Please first add video file, and then play the video file.");
   }
+}
+
+TEST_F(OpenVideo, AFailedOpenAfterAGoodOneLeavesNoTraceOfTheOldVideoButKeepsTheList) {
+  Rig r;
+  r.openVideo("good.avi");
+  r.controller.InsertSubtitle();
+  r.memo.type("kept");
+  r.skin.playbar = 5000;
+  r.controller.PlaybarRelease();
+  r.reader.failOpen = true;
+  r.messages.answers = {false};
+  r.openVideo("notavideo.mp4");
+  EXPECT_TRUE(r.state.NoVideoOpen);
+  EXPECT_TRUE(r.state.VideoPath.empty());
+  EXPECT_TRUE(r.state.CurrentFrame.empty());
+  EXPECT_FALSE(r.view.visible);
+  EXPECT_EQ(r.skin.videotime, "/ 00:00:00,000");
+  EXPECT_EQ(r.skin.playtime, "00:00:00,000");
+  EXPECT_EQ(r.skin.playbar, 0);
+  ASSERT_EQ(r.state.Document.rowCount(), 1);
+  EXPECT_EQ(r.state.Document.row(0).Subtitle, "kept");
 }
 
 TEST_F(OpenVideo, AFailedOpenEndsThePlaybackOfTheClosedVideo) {

@@ -24,7 +24,8 @@ const std::vector<Entry>& Entries() {
          {"OpenVideoFiles", "VideoFilePlay", "VideoFilePlayAdd", "OpenVideoFilesError", "OpenFile1Click",
           "OpenFile2Click", "ReadSubtitleinfo", "SavesubtoFiles", "StrTimetoint", "SetSubEndtime",
           "insertsubtitle3", "insertsubtitle", "FormCloseQuery", "StopWriteSubtovideo", "Exception",
-          "Writesubtitle", "WritesubtitletoVideo", "SavesubCompanionExists"})
+          "Writesubtitle", "WritesubtitletoVideo", "SavesubCompanionExists", "SaveBeforeClose",
+          "ReadSubtitleNoBlocks", "SaveFailed"})
       list.push_back({"messagedlg", key});
     for (const char* section :
          {"About", "ContactUS", "Content", "Exit", "Inspectionupdate", "OurWebSite", "Stop", "WriteSubtitle"})

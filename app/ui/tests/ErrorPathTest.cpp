@@ -15,8 +15,9 @@ class ScriptedMessages : public MessageBoxes {
  public:
   bool answer = false;
   std::vector<std::string> confirmations;
+  std::vector<std::string> informations;
 
-  void information(const std::string&) override { FAIL() << "no information box expected"; }
+  void information(const std::string& text) override { informations.push_back(text); }
   bool informationQuestion(const std::string&) override {
     ADD_FAILURE() << "no question expected";
     return false;
@@ -25,6 +26,10 @@ class ScriptedMessages : public MessageBoxes {
   bool confirmation(const std::string& text) override {
     confirmations.push_back(text);
     return answer;
+  }
+  SaveAnswer saveQuestion(const std::string&) override {
+    ADD_FAILURE() << "no save question expected";
+    return SaveAnswer::Cancel;
   }
 };
 
@@ -62,6 +67,7 @@ TEST_F(ErrorPath, AnEventHandlerErrorAsksAndNoSavesNothing) {
   EXPECT_EQ(failing.deliveries, 1);
   EXPECT_EQ(messages.confirmations, std::vector<std::string>{kQuestion});
   EXPECT_EQ(saves, 0);
+  EXPECT_TRUE(messages.informations.empty());
 }
 
 TEST_F(ErrorPath, YesRunsTheSaveCommand) {
@@ -93,6 +99,9 @@ TEST_F(ErrorPath, ASaveThatFailsAgainEscapesNowhere) {
   QEvent event(QEvent::User);
   EXPECT_NO_THROW(QCoreApplication::sendEvent(&failing, &event));
   EXPECT_EQ(saves, 1);
+  // Told, with the reason, that nothing was saved.
+  EXPECT_EQ(messages.informations,
+            std::vector<std::string>{"The subtitles were not saved.\n\nUnable to write to /nowhere/a.srt"});
   // The loop carries on: the next failure asks again.
   EXPECT_NO_THROW(QCoreApplication::sendEvent(&failing, &event));
   EXPECT_EQ(saves, 2);

@@ -67,6 +67,22 @@ TEST(QtMessageBoxes, ConfirmationYesNoAndEscape) {
   EXPECT_FALSE(messages.confirmation("Save?"));
 }
 
+TEST(QtMessageBoxes, SaveQuestionHasYesNoAndCancelAndEscapeCancels) {
+  test::TestApplication();
+  QtMessageBoxes messages(nullptr);
+  using Answer = MessageBoxes::SaveAnswer;
+  for (auto [press, expected] : {std::pair{QString("&Yes"), Answer::Save}, {QString("&No"), Answer::Discard},
+                                 {QString("Cancel"), Answer::Cancel}, {QString(), Answer::Cancel}}) {
+    SeenBox seen;
+    AnswerNextBox(seen, press);
+    EXPECT_EQ(messages.saveQuestion("Save first?"), expected) << press.toStdString();
+    EXPECT_EQ(seen.caption, "Confirm");
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    seen.buttons.sort();  // laid out in the desktop's own order
+    EXPECT_EQ(seen.buttons, (QStringList{"&No", "&Yes", "Cancel"}));
+  }
+}
+
 TEST(QtMessageBoxes, InformationKinds) {
   test::TestApplication();
   QtMessageBoxes messages(nullptr);
