@@ -2,6 +2,8 @@
 // preview switch, the font choice and dragging the subtitle's place.
 #include "PreviewCommands.h"
 #include "EditingCommands.h"
+#include <algorithm>
+
 #include "burnin/FrameRenderer.h"
 
 namespace orlisk {
@@ -68,21 +70,26 @@ void PreviewCommands::VideoViewMouseMove(int x, int y) {
   bool nearEdge = x >= viewWidth - 10 || y >= viewHeight - 10;
   if (nearEdge) s.IsDraggingSubtitle = false;
 
+  // View and source pixels meet in the rectangle the picture is drawn in; a
+  // drag over the black bars holds the mouse at the picture's edge.
+  const PictureRect picture = FitPicture(viewWidth, viewHeight, videoWidth, videoHeight);
   if (s.IsDraggingSubtitle) {
-    s.SubtitleX = MulDiv(x - s.DragOffsetX, videoWidth, viewWidth);
-    s.SubtitleY = MulDiv(y - s.DragOffsetY, videoHeight, viewHeight);
+    const int onPictureX = std::clamp(x, picture.X, picture.X + picture.Width - 1);
+    const int onPictureY = std::clamp(y, picture.Y, picture.Y + picture.Height - 1);
+    s.SubtitleX = MulDiv(onPictureX - s.DragOffsetX - picture.X, videoWidth, picture.Width);
+    s.SubtitleY = MulDiv(onPictureY - s.DragOffsetY - picture.Y, videoHeight, picture.Height);
     RefreshFrame();
     return;
   }
 
-  int top = MulDiv(s.SubtitleY, viewHeight, videoHeight);
+  int top = picture.Y + MulDiv(s.SubtitleY, picture.Height, videoHeight);
   bool onBand = top < y && y < top + s.Font.PointSize;
   c_.View.setHandCursor(onBand);
   // Near the edge a drag ends and does not start again on the same move.
   if (onBand && !nearEdge && c_.Mouse.leftButtonDown()) {
     s.IsDraggingSubtitle = true;
     s.DragOffsetY = y - top;
-    s.DragOffsetX = x - MulDiv(s.SubtitleX, viewWidth, videoWidth);
+    s.DragOffsetX = x - (picture.X + MulDiv(s.SubtitleX, picture.Width, videoWidth));
   }
 }
 

@@ -4,13 +4,28 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QRegularExpression>
 
 namespace orlisk {
 namespace {
 
 constexpr int kColumns = 3;
-constexpr int kColumnWidths[kColumns] = {30, 150, 78};
+constexpr int kNumberColumn = 0;
 constexpr int kTimeColumn = 1;
+constexpr int kTextColumn = 2;
+constexpr int kCellPadding = 12;
+
+// The list is narrow, and the subtitle's text needs the room: a range within
+// the first hour is shown without its "00:" hours ("00:01,000 --> 00:02,500").
+// Anything else, a time read as it stood in a file included, shows as it is.
+QString ShownTimeRange(const std::string& time) {
+  static const QRegularExpression firstHour(
+      QStringLiteral("^00:(\\d\\d:\\d\\d,\\d\\d\\d) --> 00:(\\d\\d:\\d\\d,\\d\\d\\d)$"));
+  const QString text = QString::fromStdString(time);
+  const QRegularExpressionMatch match = firstHour.match(text);
+  if (!match.hasMatch()) return text;
+  return match.captured(1) + QStringLiteral(" --> ") + match.captured(2);
+}
 
 }  // namespace
 
@@ -31,11 +46,17 @@ int SubtitleListModel::rowCount(const QModelIndex& parent) const { return parent
 int SubtitleListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
 
 QVariant SubtitleListModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= document_.rowCount()) return {};
+  if (!index.isValid() || index.row() >= document_.rowCount()) return {};
   const SubtitleRow& row = document_.row(index.row());
+  // The whole text, line under line, whatever the column shows of it.
+  if (role == Qt::ToolTipRole) {
+    return row.Subtitle.empty() ? QVariant() : QVariant(QString::fromStdString(row.Subtitle).replace(
+                                                   QStringLiteral("\r\n"), QStringLiteral("\n")));
+  }
+  if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
     case 0: return index.row() + 1;
-    case 1: return QString::fromStdString(row.Time);
+    case 1: return ShownTimeRange(row.Time);
     case 2: return QString::fromStdString(row.Subtitle).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     default: return {};
   }
@@ -72,7 +93,7 @@ void SubtitleListModel::rowsRemoved(int first, int count) {
 }
 
 void SubtitleListModel::rowChanged(int row) {
-  emit dataChanged(index(row, 1), index(row, kColumns - 1), {Qt::DisplayRole});
+  emit dataChanged(index(row, 1), index(row, kColumns - 1), {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
 SubtitleListView::SubtitleListView(QWidget* parent) : QTableView(parent) {
@@ -87,6 +108,7 @@ SubtitleListView::SubtitleListView(QWidget* parent) : QTableView(parent) {
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setStretchLastSection(false);
+  horizontalHeader()->setMinimumSectionSize(16);
 }
 
 void SubtitleListView::setModel(QAbstractItemModel* model) {
@@ -95,11 +117,28 @@ void SubtitleListView::setModel(QAbstractItemModel* model) {
 }
 
 void SubtitleListView::SetColumnWidths() {
-  for (int column = 0; column < kColumns; ++column) setColumnWidth(column, kColumnWidths[column]);
-  // A cut-off time range is useless: widen "Time" to a whole range in the
-  // font actually in use.
-  const int wholeRange = fontMetrics().horizontalAdvance(QStringLiteral("00:00:00,000 --> 00:00:00,000")) + 12;
-  setColumnWidth(kTimeColumn, std::max(kColumnWidths[kTimeColumn], wholeRange));
+  // The number and the time range just fit their texts in the font in use (a
+  // cut-off time range is useless); the text column stretches over the rest.
+  const QFontMetrics metrics = fontMetrics();
+  setColumnWidth(kNumberColumn, metrics.horizontalAdvance(QStringLiteral("999")) + kCellPadding);
+  setColumnWidth(kTimeColumn, metrics.horizontalAdvance(QStringLiteral("00:00,000 --> 00:00,000")) + kCellPadding);
+  FitTextColumn();
+}
+
+void SubtitleListView::FitTextColumn() {
+  // The text takes whatever the number and the time range leave of the
+  // visible width, which changes with the list's size and its scroll bar.
+  const int rest = viewport()->width() - columnWidth(kNumberColumn) - columnWidth(kTimeColumn);
+  setColumnWidth(kTextColumn, std::max(horizontalHeader()->minimumSectionSize(), rest));
+}
+
+void SubtitleListView::updateGeometries() {
+  QTableView::updateGeometries();
+  if (model() && !fittingTextColumn_) {
+    fittingTextColumn_ = true;
+    FitTextColumn();
+    fittingTextColumn_ = false;
+  }
 }
 
 void SubtitleListView::changeEvent(QEvent* event) {

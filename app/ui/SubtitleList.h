@@ -50,9 +50,12 @@ class SubtitleListView : public QTableView {
   // select a neighbour on their own, which the commands do themselves.
   void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
   void changeEvent(QEvent* event) override;
+  void updateGeometries() override;
 
  private:
   void SetColumnWidths();
+  void FitTextColumn();
+  bool fittingTextColumn_ = false;  // setting a width updates the geometries again
 };
 
 }  // namespace orlisk

@@ -45,8 +45,13 @@ void VideoViewWidget::paintEvent(QPaintEvent*) {
   }
   // Wraps the kept pixels; nothing is copied to paint.
   const QImage picture(frame_.Pixels.data(), frame_.Width, frame_.Height, frame_.Stride, QImage::Format_RGB32);
+  const PictureRect fitted = FitPicture(width(), height(), frame_.Width, frame_.Height);
+  const QRect target(fitted.X, fitted.Y, fitted.Width, fitted.Height);
+  // Only the bars are filled, so the picture is not painted twice.
+  const QRegion bars = QRegion(rect()).subtracted(QRegion(target));
+  for (const QRect& bar : bars) painter.fillRect(bar, Qt::black);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(rect(), picture);
+  painter.drawImage(target, picture);
 }
 
 void VideoViewWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -156,10 +156,11 @@ TEST_F(Placement, TheLeftButtonIsAskedAtTheMoveAndTheDragKeepsItsOffsets) {
   c.VideoViewMouseMove(100, 285);
   ASSERT_TRUE(s.IsDraggingSubtitle);
   EXPECT_EQ(s.DragOffsetY, 6);
-  EXPECT_EQ(s.DragOffsetX, 100 - MulDiv(10, 566, 320));
+  // The 4:3 picture is drawn 504 x 378 at x 31, between black bars.
+  EXPECT_EQ(s.DragOffsetX, 100 - (31 + MulDiv(10, 504, 320)));
   auto shown = rig.view.shownFrames.size();
   c.VideoViewMouseMove(200, 185);
-  EXPECT_EQ(s.SubtitleX, MulDiv(200 - s.DragOffsetX, 320, 566));
+  EXPECT_EQ(s.SubtitleX, MulDiv(200 - s.DragOffsetX - 31, 320, 504));
   EXPECT_EQ(s.SubtitleY, MulDiv(185 - 6, 240, 378));
   EXPECT_EQ(rig.view.shownFrames.size(), shown + 1);
   c.VideoViewMouseUp();
@@ -192,6 +193,43 @@ TEST_F(Placement, NearingTheRightOrBottomEdgeEndsTheDragWherePlaced) {
   c.VideoViewMouseMove(100, 285);
   c.VideoViewMouseMove(555, 367);
   EXPECT_TRUE(s.IsDraggingSubtitle);
+}
+
+TEST(FitPicture, KeepsTheAspectRatioCentredBetweenBars) {
+  struct Row {
+    int viewW, viewH, picW, picH;
+    PictureRect expected;
+  };
+  for (Row row : {Row{566, 378, 640, 360, {0, 30, 566, 318}},   // 16:9 in 3:2: bars above and below
+                  Row{566, 378, 320, 240, {31, 0, 504, 378}},   // 4:3 in 3:2: bars left and right
+                  Row{600, 400, 300, 200, {0, 0, 600, 400}},    // the same shape fills the view
+                  Row{566, 378, 4000, 10, {0, 188, 566, 1}},    // a sliver keeps a row of pixels
+                  Row{566, 378, 0, 240, {0, 0, 0, 0}}}) {       // no picture: nothing to fit
+    const PictureRect got = FitPicture(row.viewW, row.viewH, row.picW, row.picH);
+    EXPECT_EQ(got.X, row.expected.X) << row.picW << "x" << row.picH;
+    EXPECT_EQ(got.Y, row.expected.Y) << row.picW << "x" << row.picH;
+    EXPECT_EQ(got.Width, row.expected.Width) << row.picW << "x" << row.picH;
+    EXPECT_EQ(got.Height, row.expected.Height) << row.picW << "x" << row.picH;
+  }
+}
+
+TEST(Placement16by9, AWidePictureMapsThroughItsLetterboxAndADragInTheBarsStaysOnThePicture) {
+  Rig r;
+  r.reader.width = 640;
+  r.reader.height = 360;
+  r.openVideo();  // drawn 566 x 318 at y 30
+  r.state.SubtitleX = 10;
+  r.state.SubtitleY = 200;
+  const int top = 30 + MulDiv(200, 318, 360);
+  r.mouse.left = true;
+  r.controller.VideoViewMouseMove(100, top + 3);
+  ASSERT_TRUE(r.state.IsDraggingSubtitle);
+  // Straight down by 50 view pixels is 50 * 360 / 318 source pixels.
+  r.controller.VideoViewMouseMove(100, top + 3 + 50);
+  EXPECT_EQ(r.state.SubtitleY, 200 + MulDiv(50, 360, 318));
+  // Into the bar above the picture: the mouse is held at the picture's top.
+  r.controller.VideoViewMouseMove(100, 5);
+  EXPECT_EQ(r.state.SubtitleY, MulDiv(-3, 360, 318));
 }
 
 TEST_F(Placement, NothingWithoutVideo) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QHeaderView>
+#include <QTest>
 
 #include "TestSupport.h"
 #include "app/ui/SubtitleList.h"
@@ -21,10 +23,38 @@ TEST(SubtitleListModel, ShowsNumberTimeAndTextWithLineBreaksAsSpaces) {
   SubtitleListModel model(document);
   ASSERT_EQ(model.rowCount(), 1);
   EXPECT_EQ(Cell(model, 0, 0), "1");
-  EXPECT_EQ(Cell(model, 0, 1), "00:00:01,000 --> 00:00:02,000");
+  EXPECT_EQ(Cell(model, 0, 1), "00:01,000 --> 00:02,000");
   EXPECT_EQ(Cell(model, 0, 2), "first second");
   EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "No");
   EXPECT_EQ(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Subtitle");
+}
+
+TEST(SubtitleListView, InTheWindowsWidthTheTextColumnTakesTheRestAndTheTooltipHoldsTheWholeLine) {
+  test::TestApplication();
+  SubtitleDocument document;
+  document.appendRow(Row("00:00:01,000 --> 00:00:02,000", "The quick brown fox\r\njumps over the lazy dog"));
+  document.appendRow(Row("01:00:01,000 --> 01:00:02,000", "past the first hour"));
+  document.appendRow(Row("whatever the file said", "kept as read"));
+  SubtitleListModel model(document);
+  SubtitleListView view;
+  view.setModel(&model);
+  view.setStyleSheet(QStringLiteral("QTableView { font-size: 11px; }"));  // as on the main window
+  view.resize(250, 355);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  const QFontMetrics metrics = view.fontMetrics();
+  EXPECT_EQ(Cell(model, 1, 1), "01:00:01,000 --> 01:00:02,000");
+  EXPECT_EQ(Cell(model, 2, 1), "whatever the file said");
+  EXPECT_GE(view.columnWidth(1), metrics.horizontalAdvance("00:01,000 --> 00:02,000"));
+  // Nothing runs past the list: the three columns share its inner width, and
+  // the text keeps the largest part of it.
+  const int inner = view.viewport()->width();
+  EXPECT_EQ(view.columnWidth(0) + view.columnWidth(1) + view.columnWidth(2), inner);
+  EXPECT_GE(view.columnWidth(2), metrics.horizontalAdvance("The quick"));
+  EXPECT_EQ(model.data(model.index(0, 2), Qt::ToolTipRole).toString(),
+            "The quick brown fox\njumps over the lazy dog");
+  EXPECT_EQ(model.data(model.index(0, 0), Qt::ToolTipRole).toString(),
+            "The quick brown fox\njumps over the lazy dog");
 }
 
 TEST(SubtitleListModel, FollowsEachChangeOneRowAtATime) {
