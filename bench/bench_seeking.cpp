@@ -11,7 +11,7 @@
 
 #include "BenchClock.h"
 #include "playback/FfmpegVideoReader.h"
-#include "playback/PictureConverter.h"
+#include "media/PictureConverter.h"
 #include "playback/StreamDecoder.h"
 #include "tests/fixtures/TestClips.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "SubtitleFont.h"
-#include "playback/Frame.h"
+#include "media/Frame.h"
 
 namespace orlisk {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Frame.h"
+#include "media/Frame.h"
 
 namespace orlisk {
 

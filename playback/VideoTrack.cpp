@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "MediaError.h"
+#include "media/MediaError.h"
 
 namespace orlisk {
 namespace {

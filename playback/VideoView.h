@@ -1,7 +1,7 @@
 #pragma once
 // The picture on the main window. Mouse events reach the main window's
 // commands directly from the widget, in view pixels.
-#include "Frame.h"
+#include "media/Frame.h"
 
 namespace orlisk {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Turns decoded pictures of any pixel format into the 32-bit B, G, R, 0xFF
-// frames the rest of the program uses. Internal to playback/.
+// frames the rest of the program uses. Internal to the media code (reader and writer).
 #include "FfmpegPtr.h"
 #include "Frame.h"
 
