@@ -27,6 +27,7 @@ PLANTED = [
     ("media/Planted.h", "#include <QImage>\n", False),
     ("playback/Planted.cpp", "#include <curl/curl.h>\n", False),
     ("playback/Planted.cpp", "#include <QWidget>\n", False),
+    ("playback/Planted.cpp", "#include <SDL.h>\n", False),
     ("burnin/Planted.cpp", '#include "app/ui/Planted.h"\n', False),
     ("app/core/Planted.cpp", "#include <QWidget>\n", False),
     ("app/core/Planted.cpp", "#include <libavformat/avformat.h>\n", False),
@@ -37,6 +38,7 @@ PLANTED = [
     ("unlisted/Planted.cpp", "#include <vector>\n", False),
     # Includes the folders may use.
     ("media/Planted.cpp", "#include <libavutil/frame.h>\n#include <vector>\n", True),
+    ("playback/audio/Planted.cpp", '#include "playback/AudioPlayer.h"\n#include <SDL.h>\n', True),
     ("burnin/Planted.cpp", '#include "media/Frame.h"\n#include <QPainter>\n', True),
     ("app/core/tests/PlantedTest.cpp", "#include <QGuiApplication>\n#include <gtest/gtest.h>\n", True),
     ("app/ui/Planted.cpp", '#include "app/core/Planted.h"\n#include <QMenu>\n', True),
