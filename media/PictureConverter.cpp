@@ -97,7 +97,8 @@ void PictureConverter::ToPicture(const Frame& frame, AVFrame& picture) {
   const int sourceStride[4] = {frame.Stride, 0, 0, 0};
   const int rows = sws_scale(toPicture_.get(), source, sourceStride, 0, frame.Height, picture.data,
                              picture.linesize);
-  if (rows <= 0) throw MediaError::FromAv("Cannot convert a frame for the encoder", rows);
+  if (rows < 0) throw MediaError::FromAv("Cannot convert a frame for the encoder", rows);
+  if (rows == 0) throw MediaError("Cannot convert a frame for the encoder");
 }
 
 }  // namespace orlisk
