@@ -1,5 +1,11 @@
 #include "FfmpegVideoWriter.h"
 
+#include <mutex>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
 #include "AviEncoders.h"
 #include "EncodeThread.h"
 #include "OutputPlan.h"
@@ -43,6 +49,9 @@ struct FfmpegVideoWriter::Impl {
 };
 
 FfmpegVideoWriter::FfmpegVideoWriter() : impl_(std::make_unique<Impl>()) {
+  // FFmpeg's notes and warnings are for its own tools; errors still show.
+  static std::once_flag once;
+  std::call_once(once, [] { av_log_set_level(AV_LOG_ERROR); });
   for (const AviEncoder& encoder : AviEncoders()) impl_->codecSettings.push_back(encoder.Defaults);
 }
 

@@ -92,8 +92,9 @@ void AddSpeedOptions(VideoPlan& plan) {
   }
 }
 
+// The MPEG-4 family refuses intervals above 600 frames.
 int KeyFramesEvery(double seconds, AVRational frameRate) {
-  return std::max(1, static_cast<int>(std::lround(seconds * ToDouble(frameRate))));
+  return std::clamp(static_cast<int>(std::lround(seconds * ToDouble(frameRate))), 1, 600);
 }
 
 template <typename Values>
