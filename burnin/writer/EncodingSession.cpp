@@ -1,5 +1,6 @@
 #include "EncodingSession.h"
 
+#include <cstring>
 #include <exception>
 #include <filesystem>
 
@@ -79,6 +80,15 @@ AVStream& NewStream(AVFormatContext& output, const AVCodecContext& encoder) {
   if (!stream) throw MediaError("Out of memory while setting up the output file");
   Check(avcodec_parameters_from_context(stream->codecpar, &encoder), "Cannot set up the output file");
   stream->time_base = encoder.time_base;
+  // What the encoder says about itself beyond the parameters (its rate
+  // control buffer, above all): the MPEG muxer sizes its packets by it and
+  // underflows without it.
+  for (int i = 0; i < encoder.nb_coded_side_data; ++i) {
+    const AVPacketSideData& side = encoder.coded_side_data[i];
+    std::uint8_t* copy = av_stream_new_side_data(stream, side.type, side.size);
+    if (!copy) throw MediaError("Out of memory while setting up the output file");
+    std::memcpy(copy, side.data, side.size);
+  }
   return *stream;
 }
 

@@ -13,6 +13,10 @@
 #include "playback/FfmpegVideoReader.h"
 #include "tests/fixtures/TestClips.h"
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace orlisk {
 namespace {
 
@@ -192,6 +196,41 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"Mp4", kMp4Source, kOriginal, 0, ".mp4",
                                 {"mov,mp4,m4a,3gp,3g2,mj2", "", 0, 0, 25, "", 0, 0}}),
     [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace orlisk
+
+namespace orlisk {
+namespace {
+
+int gMuxerErrors = 0;
+
+void CountErrors(void*, int level, const char*, va_list) {
+  if (level <= AV_LOG_ERROR) ++gMuxerErrors;
+}
+
+// A busy picture at a low MPEG rate has peaks far above the average; the
+// program stream must still be interleaved without the muxer's complaints.
+TEST(WriterMuxTest, ABusyMpegProgramStreamIsWrittenWithoutMuxerErrors) {
+  const FormatRow row{"BusyMpeg",
+                      {.width = 640, .height = 480, .picture = testclips::Picture::TestPattern},
+                      [](OutputSettings& s) {
+                        s.OutputMode = 1;
+                        s.MpegVideoBitRate = 0;
+                        s.CustomWidth = 640;
+                        s.CustomHeight = 480;
+                      },
+                      1,
+                      ".mpeg",
+                      {}};
+  testclips::MakeClip(row.source);
+  gMuxerErrors = 0;
+  av_log_set_callback(CountErrors);
+  const Written written = WriteThroughTheWriter(row);
+  av_log_set_callback(av_log_default_callback);
+  EXPECT_EQ(gMuxerErrors, 0);
+  EXPECT_EQ(DecodeToEnd(written.path).Errors, 0);
+}
 
 }  // namespace
 }  // namespace orlisk
