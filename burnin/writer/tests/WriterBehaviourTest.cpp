@@ -187,6 +187,32 @@ INSTANTIATE_TEST_SUITE_P(Tables, WriterProfileTest, ::testing::ValuesIn(AllProfi
                                   std::to_string(info.param.number);
                          });
 
+// Every codec of the AVI catalogue writes a file that decodes to its end.
+class WriterAviCodecTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(WriterAviCodecTest, WritesAPlayableFile) {
+  const int number = GetParam();
+  if (number > static_cast<int>(AviEncoders().size())) GTEST_SKIP() << "not installed here";
+  FfmpegVideoWriter writer;
+  writer.SetSourceAudioFormat(22050, 1);
+  writer.SetSourceVideoFormat(96, 64, 25);
+  writer.SelectAviCodec(number);
+  writer.SetAviVideoFormat(96, 64, 25);
+  writer.SetAviAudioMp3(64, 22050, 1);
+  const std::string path = OutputPath("codec-" + std::to_string(number) + ".avi");
+  writer.CreateOutput(path, kOutputAvi);
+  Feed(writer, 96, 64, 25, 10, 22050, 1);
+  writer.CloseSource();
+  const writertest::Probe probe = ProbeFile(path);
+  EXPECT_EQ(probe.Container, "avi") << writer.GetVideoFormatName();
+  EXPECT_EQ(probe.VideoPackets, 10) << writer.GetVideoFormatName();
+  const writertest::Decoded decoded = DecodeToEnd(path);
+  EXPECT_EQ(decoded.Errors, 0) << writer.GetVideoFormatName() << ": " << decoded.FirstError;
+  EXPECT_EQ(decoded.Frames, 10) << writer.GetVideoFormatName();
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, WriterAviCodecTest, ::testing::Range(1, 10));
+
 TEST(WriterCatalogueTest, AviCodecsComeInTheFixedOrderWithXvidNamedAsSuch) {
   FfmpegVideoWriter writer;
   const auto encoders = AviEncoders();

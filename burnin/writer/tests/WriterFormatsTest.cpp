@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include "WriterTestSupport.h"
@@ -110,6 +111,10 @@ const ClipOptions kWebmSource{.codec = "libvpx-vp9", .container = "webm", .audio
 const ClipOptions kOgvSource{.codec = "libtheora", .container = "ogv", .audioCodec = "libvorbis",
                              .picture = testclips::Picture::TestPattern};
 
+const ClipOptions kMovSource{.codec = "libx264", .container = "mov", .audioCodec = "aac"};
+const ClipOptions kFlvSource{.codec = "libx264", .container = "flv", .audioCodec = "aac"};
+const ClipOptions kTsSource{.codec = "libx264", .container = "ts", .audioCodec = "aac"};
+
 const auto kOriginal = [](OutputSettings& s) { s.OutputMode = 0; };
 
 std::function<void(OutputSettings&)> CustomAvi(AviAudioChoice audio) {
@@ -170,7 +175,13 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"Webm", kWebmSource, kOriginal, 0, ".webm",
                                 {"matroska,webm", "vp9", 160, 120, 50, "opus", 48000, 2}},
                       FormatRow{"Ogv", kOgvSource, kOriginal, 0, ".ogv",
-                                {"ogg", "theora", 160, 120, 50, "vorbis", 44100, 2}}),
+                                {"ogg", "theora", 160, 120, 50, "vorbis", 44100, 2}},
+                      FormatRow{"Mov", kMovSource, kOriginal, 0, ".mov",
+                                {"mov,mp4,m4a,3gp,3g2,mj2", "h264", 160, 120, 50, "aac", 44100, 2}},
+                      FormatRow{"Flv", kFlvSource, kOriginal, 0, ".flv",
+                                {"flv", "h264", 160, 120, 50, "aac", 44100, 2}},
+                      FormatRow{"Ts", kTsSource, kOriginal, 0, ".ts",
+                                {"mpegts", "h264", 160, 120, 50, "aac", 44100, 2}}),
     [](const auto& info) { return info.param.name; });
 
 // Closing half way (a stopped write job) leaves a file that plays to where it
@@ -230,6 +241,27 @@ TEST(WriterMuxTest, ABusyMpegProgramStreamIsWrittenWithoutMuxerErrors) {
   av_log_set_callback(av_log_default_callback);
   EXPECT_EQ(gMuxerErrors, 0);
   EXPECT_EQ(DecodeToEnd(written.path).Errors, 0);
+}
+
+TEST(WriterOriginalTest, ASourceWithoutExtensionIsWrittenInTheContainerFoundInIt) {
+  const std::string source = testclips::TempFolder() + "/recording";
+  std::filesystem::copy_file(testclips::MakeClip(kMkvSource), source,
+                             std::filesystem::copy_options::overwrite_existing);
+  FfmpegVideoReader reader;
+  reader.OpenSource(source);
+  const SourceFacts facts = ReadSourceFacts(reader, source);
+  EXPECT_EQ(facts.Container, "matroska,webm");
+  FfmpegVideoWriter writer;
+  const WriterConfiguration configuration = ConfigureWriter(facts, OutputSettings{}, 0, FillCodecLists(writer));
+  ApplyWriterConfiguration(configuration, writer);
+  EXPECT_EQ(configuration.OutputExtension, ".mkv");
+  const std::string output = testclips::TempFolder() + "/recording-out" + configuration.OutputExtension;
+  writer.CreateOutput(output, configuration.OutputType);
+  CopyInterleaved(reader, writer);
+  writer.CloseSource();
+  const writertest::Probe probe = ProbeFile(output);
+  EXPECT_EQ(probe.Container, "matroska,webm");
+  EXPECT_EQ(probe.VideoPackets, 50);
 }
 
 }  // namespace

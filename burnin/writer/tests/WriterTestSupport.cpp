@@ -25,7 +25,6 @@ std::string ErrorText(int error) {
 
 int CopyInterleaved(VideoReader& reader, VideoWriter& writer, int maxFrames) {
   constexpr int kAudioBlockBytes = 2304;
-  reader.SeekTo(0);
   bool videoDone = false;
   bool audioDone = false;
   int frames = 0;

@@ -9,9 +9,9 @@
 
 namespace orlisk::writertest {
 
-// Reads `reader`'s open video from its start and writes it into `writer`'s
-// open output: whichever of picture and sound is behind is read next, sound in
-// blocks of 2304 bytes. Stops after `maxFrames` frames when it is not
+// Reads `reader`'s open video from where it stands (a reader just opened
+// stands at the start) and writes it into `writer`'s open output: whichever of
+// picture and sound is behind is read next, sound in blocks of 2304 bytes. Stops after `maxFrames` frames when it is not
 // negative (a stop half way). Returns the number of frames written.
 int CopyInterleaved(VideoReader& reader, VideoWriter& writer, int maxFrames = -1);
 
