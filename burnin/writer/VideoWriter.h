@@ -84,11 +84,15 @@ class VideoWriter {
   // no earlier call has reported.
   virtual void CloseSource() = 0;
   // Appends sound: interleaved signed 16-bit samples at the rate and channel
-  // count of SetSourceAudioFormat. Ignored when the output has no sound.
+  // count of SetSourceAudioFormat (a sample may be split between two blocks).
+  // Counted but not written when the output has no sound. Raises MediaError
+  // when no file is open.
   virtual void WriteAudio(const AudioBlock& block) = 0;
-  // Appends one source frame (32-bit B, G, R, x pixels). The writer scales it
-  // to the output size and repeats or drops frames to reach the output frame
-  // rate. Pass with std::move when the frame is no longer needed.
+  // Appends one source frame (32-bit B, G, R, x pixels) of any size: the
+  // writer scales it to the output size and repeats or drops frames to reach
+  // the output frame rate by their times. An empty frame is ignored. Pass with
+  // std::move when the frame is no longer needed. Raises MediaError when no
+  // file is open.
   virtual void WriteFrame(Frame frame) = 0;
 
   // What the write job will feed in: the source's sound and pictures. A rate
