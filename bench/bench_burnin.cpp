@@ -109,26 +109,36 @@ int AviCodecNumber(const std::string& encoder) {
 std::vector<Case> Cases() {
   const std::string avi = AviCodecNumber("libxvid") > 0 ? "libxvid" : "mpeg4";
   return {
-      {"AVI " + avi + " q4 + MP3 128k", ".avi", orlisk::kOutputAvi,
+      {"AVI " + avi + " q4 + MP3 128k",
+       ".avi",
+       orlisk::kOutputAvi,
        [avi](orlisk::VideoWriter& w, const orlisk::VideoReader& r) {
          w.SelectAviCodec(AviCodecNumber(avi));  // quality 90 = quantiser 4, key frame every 250
          w.SetAviAudioMp3(128, r.GetAudioSampleRate(), 2);
          w.SetAviVideoFormat(r.GetWidth(), r.GetHeight(), r.GetFrameRate());
        },
        {"-c:v", avi, "-q:v", "4", "-g", "250", "-c:a", "libmp3lame", "-b:a", "128k", "-ac", "2"}},
-      {"MPEG-1 2376k + MP2 128k", ".mpeg", orlisk::kOutputMpeg,
+      {"MPEG-1 2376k + MP2 128k",
+       ".mpeg",
+       orlisk::kOutputMpeg,
        [](orlisk::VideoWriter& w, const orlisk::VideoReader& r) {
          w.SetMpegAudioFormat(128, r.GetAudioSampleRate(), 2);
          w.SetMpegVideoFormat(1, 2376, r.GetWidth(), r.GetHeight(), r.GetFrameRate());
        },
        {"-c:v", "mpeg1video", "-b:v", "2376k", "-c:a", "mp2", "-b:a", "128k", "-ac", "2", "-f", "mpeg"}},
-      {"WMV2 768k + WMA2 128k", ".wmv", orlisk::kOutputWmv,
+      {"WMV2 768k + WMA2 128k",
+       ".wmv",
+       orlisk::kOutputWmv,
        [](orlisk::VideoWriter& w, const orlisk::VideoReader&) { w.SelectWmvProfile(38); },
        {"-c:v", "wmv2", "-b:v", "768k", "-g", "125", "-c:a", "wmav2", "-b:a", "128k", "-ac", "2"}},
-      {"RV20 750k + AC-3 128k", ".rm", orlisk::kOutputRm,
+      {"RV20 750k + AC-3 128k",
+       ".rm",
+       orlisk::kOutputRm,
        [](orlisk::VideoWriter& w, const orlisk::VideoReader&) { w.SelectRmProfile(7); },
        {"-c:v", "rv20", "-b:v", "750k", "-g", "125", "-c:a", "ac3", "-b:a", "128k", "-ac", "2"}},
-      {"MP4 H.264 veryfast 2000k + AAC 128k", ".mp4", orlisk::kOutputOther,
+      {"MP4 H.264 veryfast 2000k + AAC 128k",
+       ".mp4",
+       orlisk::kOutputOther,
        [](orlisk::VideoWriter& w, const orlisk::VideoReader& r) {
          w.SetOtherFormat({"mp4", "h264", "aac", r.GetWidth(), r.GetHeight(), r.GetFrameRate(), 2000, 128});
        },
@@ -142,13 +152,18 @@ int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
   std::printf("Making a 1280x720, 25 fps, %.0f s clip with sound (H.264 + AAC)...\n", seconds);
   std::fflush(stdout);
-  const std::string clip = orlisk::testclips::MakeClip(
-      {.width = 1280, .height = 720, .fps = 25, .seconds = seconds, .audio = true, .codec = "libx264",
-       .container = "mp4", .audioCodec = "aac", .picture = orlisk::testclips::Picture::TestPattern});
+  const std::string clip = orlisk::testclips::MakeClip({.width = 1280,
+                                                        .height = 720,
+                                                        .fps = 25,
+                                                        .seconds = seconds,
+                                                        .audio = true,
+                                                        .codec = "libx264",
+                                                        .container = "mp4",
+                                                        .audioCodec = "aac",
+                                                        .picture = orlisk::testclips::Picture::TestPattern});
   const std::string folder = orlisk::testclips::TempFolder();
 
-  std::printf("%-38s %-26s %-26s %6s %9s %9s\n", "format", "ours (s)", "ffmpeg (s)", "ratio", "our peak",
-              "ff peak");
+  std::printf("%-38s %-26s %-26s %6s %9s %9s\n", "format", "ours (s)", "ffmpeg (s)", "ratio", "our peak", "ff peak");
   for (const Case& test : Cases()) {
     const std::string ours = folder + "/ours" + test.extension;
     const std::string theirs = folder + "/theirs" + test.extension;
@@ -194,7 +209,8 @@ int main(int argc, char** argv) {
     const Run ourBest = best(ourRuns);
     const Run theirBest = best(theirRuns);
     std::printf("%-38s %-26s %-26s %6.2f %6ld MB %6ld MB\n", test.name.c_str(), times(ourRuns).c_str(),
-                times(theirRuns).c_str(), ourBest.seconds > 0 && theirBest.seconds > 0 ? ourBest.seconds / theirBest.seconds : 0.0,
+                times(theirRuns).c_str(),
+                ourBest.seconds > 0 && theirBest.seconds > 0 ? ourBest.seconds / theirBest.seconds : 0.0,
                 ourBest.peakKb / 1024, theirBest.peakKb / 1024);
     std::fflush(stdout);
   }

@@ -12,8 +12,7 @@
 namespace orlisk {
 
 // "AVI"/"fram": frames per second.
-inline constexpr std::array<double, 8> kAviFrameRates = {10.00, 15.00, 22.54, 23.97,
-                                                         24.00, 25.00, 29.97, 30.00};
+inline constexpr std::array<double, 8> kAviFrameRates = {10.00, 15.00, 22.54, 23.97, 24.00, 25.00, 29.97, 30.00};
 // "MPEG"/"fram": frames per second.
 inline constexpr std::array<double, 4> kMpegFrameRates = {24.00, 25.00, 29.97, 30.00};
 // "MPEG"/"VBit": kbit/s.
@@ -38,20 +37,20 @@ enum AviAudioChoice : std::int32_t {
 // configuration uses for a missing key (the dialog shows 3 and 0 for the two
 // frame rates instead).
 struct OutputSettings {
-  std::int32_t OutputMode = 0;        // "Video"/"wh": 0 "Original", 1 "Custom:"
-  std::int32_t CustomWidth = 352;     // "Video"/"w", pixels
-  std::int32_t CustomHeight = 240;    // "Video"/"h", pixels
-  std::int32_t AviFrameRate = 4;      // "AVI"/"fram", index into kAviFrameRates
-  std::int32_t AviCodec = 1;          // "AVI"/"Code", index into the AVI codec list
+  std::int32_t OutputMode = 0;           // "Video"/"wh": 0 "Original", 1 "Custom:"
+  std::int32_t CustomWidth = 352;        // "Video"/"w", pixels
+  std::int32_t CustomHeight = 240;       // "Video"/"h", pixels
+  std::int32_t AviFrameRate = 4;         // "AVI"/"fram", index into kAviFrameRates
+  std::int32_t AviCodec = 1;             // "AVI"/"Code", index into the AVI codec list
   std::int32_t AviAudio = kAviAudioMp3;  // "AVI"/"Audio", AviAudioChoice
-  std::int32_t MpegFrameRate = 1;     // "MPEG"/"fram", index into kMpegFrameRates
-  std::int32_t MpegVideoBitRate = 1;  // "MPEG"/"VBit", index into kMpegVideoBitRates
-  std::int32_t MpegChannels = 1;      // "MPEG"/"Cnannel": 0 mono, 1 stereo
-  std::int32_t MpegAudioBitRate = 4;  // "MPEG"/"ABit", index into kMpegAudioBitRates
-  std::int32_t MpegVersion = 0;       // "MPEG"/"VS": 0 MPEG-1, 1 MPEG-2
-  std::int32_t MpegAudioFrequency = 8;  // "MPEG"/"Afre", index into kMpegAudioFrequencies
-  std::int32_t WmvProfile = 37;       // "WMV"/"Code", index into the WMV profiles
-  std::int32_t RmProfile = 6;         // "RM"/"Code", index into the RM profiles
+  std::int32_t MpegFrameRate = 1;        // "MPEG"/"fram", index into kMpegFrameRates
+  std::int32_t MpegVideoBitRate = 1;     // "MPEG"/"VBit", index into kMpegVideoBitRates
+  std::int32_t MpegChannels = 1;         // "MPEG"/"Cnannel": 0 mono, 1 stereo
+  std::int32_t MpegAudioBitRate = 4;     // "MPEG"/"ABit", index into kMpegAudioBitRates
+  std::int32_t MpegVersion = 0;          // "MPEG"/"VS": 0 MPEG-1, 1 MPEG-2
+  std::int32_t MpegAudioFrequency = 8;   // "MPEG"/"Afre", index into kMpegAudioFrequencies
+  std::int32_t WmvProfile = 37;          // "WMV"/"Code", index into the WMV profiles
+  std::int32_t RmProfile = 6;            // "RM"/"Code", index into the RM profiles
 };
 
 // Reads every key above from the settings file at this moment.

@@ -25,15 +25,13 @@ struct ExtensionFamily {
 };
 
 constexpr ExtensionFamily kExtensions[] = {
-    {".avi", Family::Avi},       {".divx", Family::Avi},     {".mpeg", Family::Mpeg},
-    {".mpg", Family::Mpeg},      {".mpe", Family::Mpeg},     {".m1v", Family::Mpeg},
-    {".vob", Family::Mpeg},      {".dat", Family::Mpeg},     {".wmv", Family::Wmv},
-    {".asf", Family::Wmv},       {".rm", Family::Rm},        {".rmvb", Family::Rm},
-    {".mp4", Family::Mp4},       {".m4v", Family::Mp4},      {".mov", Family::Mov},
-    {".qt", Family::Mov},        {".mkv", Family::Matroska}, {".webm", Family::Webm},
-    {".ogv", Family::Ogg},       {".ogg", Family::Ogg},      {".flv", Family::Flv},
-    {".ts", Family::MpegTs},     {".m2ts", Family::MpegTs},  {".mts", Family::MpegTs},
-    {".m2t", Family::MpegTs},    {".3gp", Family::ThreeGp},  {".3g2", Family::ThreeGp},
+    {".avi", Family::Avi},      {".divx", Family::Avi},    {".mpeg", Family::Mpeg},   {".mpg", Family::Mpeg},
+    {".mpe", Family::Mpeg},     {".m1v", Family::Mpeg},    {".vob", Family::Mpeg},    {".dat", Family::Mpeg},
+    {".wmv", Family::Wmv},      {".asf", Family::Wmv},     {".rm", Family::Rm},       {".rmvb", Family::Rm},
+    {".mp4", Family::Mp4},      {".m4v", Family::Mp4},     {".mov", Family::Mov},     {".qt", Family::Mov},
+    {".mkv", Family::Matroska}, {".webm", Family::Webm},   {".ogv", Family::Ogg},     {".ogg", Family::Ogg},
+    {".flv", Family::Flv},      {".ts", Family::MpegTs},   {".m2ts", Family::MpegTs}, {".mts", Family::MpegTs},
+    {".m2t", Family::MpegTs},   {".3gp", Family::ThreeGp}, {".3g2", Family::ThreeGp},
 };
 
 // The extension a family's output gets when the source's own says nothing.
@@ -104,9 +102,7 @@ auto FromList(const List& list, std::int32_t stored, int fallback) {
   return list[static_cast<std::size_t>(*ListIndex(stored, static_cast<int>(list.size()), fallback))];
 }
 
-std::optional<int> NumberOf(std::optional<int> index) {
-  return index ? std::optional<int>(*index + 1) : std::nullopt;
-}
+std::optional<int> NumberOf(std::optional<int> index) { return index ? std::optional<int>(*index + 1) : std::nullopt; }
 
 AviAudioSetup AviAudioFor(std::int32_t choice, int rate) {
   switch (choice) {
@@ -134,9 +130,7 @@ int KbpsOf(std::int64_t bitsPerSecond) {
   return static_cast<int>(std::clamp<std::int64_t>(bitsPerSecond / 1000, 0, 1'000'000));
 }
 
-VideoSetup SourceVideoOf(const SourceFacts& source) {
-  return {source.Width, source.Height, source.FrameRate};
-}
+VideoSetup SourceVideoOf(const SourceFacts& source) { return {source.Width, source.Height, source.FrameRate}; }
 
 void ConfigureOriginal(const SourceFacts& source, const CodecLists& codecs, WriterConfiguration& result) {
   const OriginalTarget target = OriginalTargetOf(source);
@@ -151,20 +145,14 @@ void ConfigureOriginal(const SourceFacts& source, const CodecLists& codecs, Writ
     case Family::Mpeg: {
       result.OutputType = kOutputMpeg;
       const int version = LowerCase(source.VideoFormatName) == "mpeg1 video" ? 1 : 2;
-      result.MpegAudio = MpegAudioSetup{KbpsOf(source.AudioBitRate), source.AudioSampleRate,
-                                        source.AudioChannels};
-      result.MpegVideo = MpegVideoSetup{version, std::clamp(KbpsOf(source.VideoBitRate), 750, 2376),
-                                        source.Width, source.Height, source.FrameRate};
+      result.MpegAudio = MpegAudioSetup{KbpsOf(source.AudioBitRate), source.AudioSampleRate, source.AudioChannels};
+      result.MpegVideo = MpegVideoSetup{version, std::clamp(KbpsOf(source.VideoBitRate), 750, 2376), source.Width,
+                                        source.Height, source.FrameRate};
       return;
     }
-    case Family::Wmv:
-      result.OutputType = kOutputWmv;
-      return;
-    case Family::Rm:
-      result.OutputType = kOutputRm;
-      return;
-    default:
-      break;
+    case Family::Wmv: result.OutputType = kOutputWmv; return;
+    case Family::Rm: result.OutputType = kOutputRm; return;
+    default: break;
   }
   OtherFormat other;
   switch (target.family) {
@@ -199,16 +187,14 @@ void ConfigureCustom(const SourceFacts& source, const OutputSettings& settings, 
       result.OutputExtension = ".mpeg";
       result.MpegAudio = MpegAudioSetup{FromList(kMpegAudioBitRates, settings.MpegAudioBitRate, 4), rate,
                                         *ListIndex(settings.MpegChannels, 2, 1) + 1};
-      result.MpegVideo = MpegVideoSetup{*ListIndex(settings.MpegVersion, 2, 0) + 1,
-                                        FromList(kMpegVideoBitRates, settings.MpegVideoBitRate, 1),
-                                        settings.CustomWidth, settings.CustomHeight,
-                                        FromList(kMpegFrameRates, settings.MpegFrameRate, 1)};
+      result.MpegVideo = MpegVideoSetup{
+          *ListIndex(settings.MpegVersion, 2, 0) + 1, FromList(kMpegVideoBitRates, settings.MpegVideoBitRate, 1),
+          settings.CustomWidth, settings.CustomHeight, FromList(kMpegFrameRates, settings.MpegFrameRate, 1)};
       return;
     case 2:
       result.OutputType = kOutputWmv;
       result.OutputExtension = ".wmv";
-      result.WmvProfile =
-          NumberOf(ListIndex(settings.WmvProfile, static_cast<int>(WmvProfiles().size()), 37));
+      result.WmvProfile = NumberOf(ListIndex(settings.WmvProfile, static_cast<int>(WmvProfiles().size()), 37));
       return;
     case 3:
       result.OutputType = kOutputRm;
@@ -220,16 +206,16 @@ void ConfigureCustom(const SourceFacts& source, const OutputSettings& settings, 
       result.OutputExtension = ".avi";
       result.AviCodec = NumberOf(ListIndex(settings.AviCodec, static_cast<int>(codecs.AviCodecs.size()), 1));
       result.AviAudio = AviAudioFor(*ListIndex(settings.AviAudio, 6, kAviAudioMp3), rate);
-      result.AviVideo = VideoSetup{settings.CustomWidth, settings.CustomHeight,
-                                   FromList(kAviFrameRates, settings.AviFrameRate, 4)};
+      result.AviVideo =
+          VideoSetup{settings.CustomWidth, settings.CustomHeight, FromList(kAviFrameRates, settings.AviFrameRate, 4)};
       return;
   }
 }
 
 }  // namespace
 
-WriterConfiguration ConfigureWriter(const SourceFacts& source, const OutputSettings& settings,
-                                    int formatChoice, const CodecLists& codecs) {
+WriterConfiguration ConfigureWriter(const SourceFacts& source, const OutputSettings& settings, int formatChoice,
+                                    const CodecLists& codecs) {
   WriterConfiguration result;
   result.SourceSampleRate = source.AudioSampleRate;
   result.SourceChannels = source.AudioChannels;

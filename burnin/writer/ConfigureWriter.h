@@ -32,10 +32,10 @@ enum class AviAudioKind { Pcm, Mp3, Adpcm, Alaw, Ulaw, Gsm };
 
 struct AviAudioSetup {
   AviAudioKind Kind = AviAudioKind::Mp3;
-  int BitRateKbps = 0;     // MP3 only
+  int BitRateKbps = 0;  // MP3 only
   int SampleRate = 0;
-  int Channels = 0;        // not for GSM
-  int BitsPerSample = 0;   // PCM only
+  int Channels = 0;       // not for GSM
+  int BitsPerSample = 0;  // PCM only
 };
 
 struct VideoSetup {
@@ -61,12 +61,12 @@ struct MpegVideoSetup {
 // What ConfigureWriter decided. An empty optional leaves the writer's own
 // value (the WMV profile of an "Original" WMV output stays the one chosen last).
 struct WriterConfiguration {
-  std::int32_t OutputType = 0;   // OutputTypeCode
-  std::string OutputExtension;   // with the dot, lower case: ".avi"
-  int SourceSampleRate = 0;      // SetSourceAudioFormat
+  std::int32_t OutputType = 0;  // OutputTypeCode
+  std::string OutputExtension;  // with the dot, lower case: ".avi"
+  int SourceSampleRate = 0;     // SetSourceAudioFormat
   int SourceChannels = 0;
-  VideoSetup SourceVideo;        // SetSourceVideoFormat
-  std::optional<int> AviCodec;   // SelectAviCodec (1-based)
+  VideoSetup SourceVideo;       // SetSourceVideoFormat
+  std::optional<int> AviCodec;  // SelectAviCodec (1-based)
   std::optional<AviAudioSetup> AviAudio;
   std::optional<VideoSetup> AviVideo;
   std::optional<MpegAudioSetup> MpegAudio;
@@ -79,8 +79,8 @@ struct WriterConfiguration {
 // `formatChoice` is the item index of the output settings' format list;
 // `codecs` the catalogues read at start (the AVI codec count and
 // XvidCodecIndex).
-WriterConfiguration ConfigureWriter(const SourceFacts& source, const OutputSettings& settings,
-                                    int formatChoice, const CodecLists& codecs);
+WriterConfiguration ConfigureWriter(const SourceFacts& source, const OutputSettings& settings, int formatChoice,
+                                    const CodecLists& codecs);
 
 // Makes the writer calls of `configuration`: AudioEnabled and VideoEnabled
 // true, then the selections, the source formats and the output formats.

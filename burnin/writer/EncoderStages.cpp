@@ -19,9 +19,11 @@ void Check(int result, const std::string& context) {
 
 }  // namespace
 
-StreamEncoder::StreamEncoder(CodecContextPtr encoder, AVStream& stream, AVFormatContext& output,
-                             std::string what)
-    : encoder_(std::move(encoder)), stream_(&stream), output_(&output), packet_(av_packet_alloc()),
+StreamEncoder::StreamEncoder(CodecContextPtr encoder, AVStream& stream, AVFormatContext& output, std::string what)
+    : encoder_(std::move(encoder)),
+      stream_(&stream),
+      output_(&output),
+      packet_(av_packet_alloc()),
       what_(std::move(what)) {
   if (!packet_) throw MediaError("Out of memory while encoding");
 }
@@ -43,7 +45,9 @@ void StreamEncoder::Encode(const AVFrame* frame) {
 }
 
 VideoStage::VideoStage(StreamEncoder encoder, AVRational sourceRate)
-    : encoder_(std::move(encoder)), sourceRate_(sourceRate), outputRate_(encoder_.context().framerate),
+    : encoder_(std::move(encoder)),
+      sourceRate_(sourceRate),
+      outputRate_(encoder_.context().framerate),
       picture_(NewFrame()) {
   const AVCodecContext& context = encoder_.context();
   picture_->format = context.pix_fmt;
@@ -56,8 +60,8 @@ void VideoStage::Write(const Frame& frame) {
   if (frame.empty()) return;
   if (frame.Width <= 0 || frame.Height <= 0 || frame.Stride < frame.Width * 4 ||
       frame.Pixels.size() < static_cast<std::size_t>(frame.Stride) * static_cast<std::size_t>(frame.Height)) {
-    throw MediaError("Cannot encode a frame whose pixels do not fill its size (" + std::to_string(frame.Width) +
-                     "x" + std::to_string(frame.Height) + ")");
+    throw MediaError("Cannot encode a frame whose pixels do not fill its size (" + std::to_string(frame.Width) + "x" +
+                     std::to_string(frame.Height) + ")");
   }
   // Source frame i covers [i, i + 1) / sourceRate; it becomes the output frames
   // whose times fall in that span, so the output keeps the source's timing at
@@ -75,10 +79,12 @@ void VideoStage::Write(const Frame& frame) {
 
 void VideoStage::Convert(const Frame& frame) {
   const AVCodecContext& context = encoder_.context();
+  // Bicubic when the size changes; otherwise only the colour is converted and
+  // the fast filter still averages the chroma instead of picking one pixel.
   const bool scaling = frame.Width != context.width || frame.Height != context.height;
   scaler_.reset(sws_getCachedContext(scaler_.release(), frame.Width, frame.Height, AV_PIX_FMT_BGRA, context.width,
-                                     context.height, context.pix_fmt, scaling ? SWS_BICUBIC : SWS_POINT, nullptr,
-                                     nullptr, nullptr));
+                                     context.height, context.pix_fmt, scaling ? SWS_BICUBIC : SWS_FAST_BILINEAR,
+                                     nullptr, nullptr, nullptr));
   if (!scaler_) throw MediaError("Cannot convert frames for the video encoder");
   // The encoder may still hold the previous picture; this gives fresh memory then.
   Check(av_frame_make_writable(picture_.get()), "Cannot make room for a picture");
@@ -92,16 +98,15 @@ void VideoStage::Finish() { encoder_.Encode(nullptr); }
 AudioStage::AudioStage(StreamEncoder encoder, int sourceRate, int sourceChannels)
     : encoder_(std::move(encoder)), sourceChannels_(sourceChannels), converted_(NewFrame()) {
   const AVCodecContext& context = encoder_.context();
-  const bool anySize = context.frame_size <= 0 ||
-                       (context.codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
+  const bool anySize = context.frame_size <= 0 || (context.codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
   frameSize_ = anySize ? 1024 : context.frame_size;
 
   AVChannelLayout sourceLayout;
   av_channel_layout_default(&sourceLayout, sourceChannels);
   SwrContext* resampler = nullptr;
   // FFmpeg 5.1 asks for non-const layouts here but only reads them.
-  Check(swr_alloc_set_opts2(&resampler, const_cast<AVChannelLayout*>(&context.ch_layout), context.sample_fmt, context.sample_rate, &sourceLayout,
-                            AV_SAMPLE_FMT_S16, sourceRate, 0, nullptr),
+  Check(swr_alloc_set_opts2(&resampler, const_cast<AVChannelLayout*>(&context.ch_layout), context.sample_fmt,
+                            context.sample_rate, &sourceLayout, AV_SAMPLE_FMT_S16, sourceRate, 0, nullptr),
         "Cannot convert the sound");
   resampler_.reset(resampler);
   Check(swr_init(resampler_.get()), "Cannot convert the sound");
@@ -145,8 +150,7 @@ void AudioStage::Resample(const std::uint8_t* samples, int count) {
   const int made = swr_convert(resampler_.get(), converted_->data, room, samples ? input : nullptr, count);
   Check(made, "Cannot convert the sound");
   if (made > 0) {
-    Check(av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(converted_->data), made),
-          "Cannot queue the sound");
+    Check(av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(converted_->data), made), "Cannot queue the sound");
   }
 }
 

@@ -165,8 +165,10 @@ void EncodingSession::Finish() {
   // The trailer even after a failure: what was written stays playable.
   const int trailer = av_write_trailer(output_.get());
   const int closed = avio_closep(&output_->pb);
-  if (!failure && trailer < 0) failure = std::make_exception_ptr(MediaError::FromAv("Cannot finish the output file", trailer));
-  if (!failure && closed < 0) failure = std::make_exception_ptr(MediaError::FromAv("Cannot finish the output file", closed));
+  if (!failure && trailer < 0)
+    failure = std::make_exception_ptr(MediaError::FromAv("Cannot finish the output file", trailer));
+  if (!failure && closed < 0)
+    failure = std::make_exception_ptr(MediaError::FromAv("Cannot finish the output file", closed));
   if (failure) std::rethrow_exception(failure);
 }
 

@@ -176,8 +176,7 @@ void FfmpegVideoWriter::SetMpegAudioFormat(int bitRateKbps, int sampleRate, int 
   impl_->state.MpegAudio = {bitRateKbps, sampleRate, channels};
 }
 
-void FfmpegVideoWriter::SetMpegVideoFormat(int version, int bitRateKbps, int width, int height,
-                                           double frameRate) {
+void FfmpegVideoWriter::SetMpegVideoFormat(int version, int bitRateKbps, int width, int height, double frameRate) {
   impl_->state.MpegVideo = {version, bitRateKbps, width, height, frameRate};
 }
 

@@ -76,9 +76,7 @@ void NullVideoWriter::SetSourceVideoFormat(int width, int height, double frameRa
   sourceFrameRate_ = frameRate;
 }
 
-void NullVideoWriter::AudioEnabled(bool enabled) {
-  Record(CallText("AudioEnabled", enabled ? 1 : 0));
-}
+void NullVideoWriter::AudioEnabled(bool enabled) { Record(CallText("AudioEnabled", enabled ? 1 : 0)); }
 
 void NullVideoWriter::VideoEnabled(bool enabled) { Record(CallText("VideoEnabled", enabled ? 1 : 0)); }
 

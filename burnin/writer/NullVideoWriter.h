@@ -14,8 +14,7 @@ namespace orlisk {
 class NullVideoWriter : public VideoWriter {
  public:
   // The AVI codec names it offers, in catalogue order.
-  explicit NullVideoWriter(std::vector<std::string> aviCodecNames = {"libxvidcore MPEG-4 part 2",
-                                                                     "MPEG-4 part 2"});
+  explicit NullVideoWriter(std::vector<std::string> aviCodecNames = {"libxvidcore MPEG-4 part 2", "MPEG-4 part 2"});
 
   // Every call, in order, as text: "SelectAviCodec(2)",
   // "SetAviAudioMp3(128, 44100, 2)", "CreateOutput(/out/talk.avi, 1)",

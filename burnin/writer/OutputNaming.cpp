@@ -23,14 +23,11 @@ std::string OutputBaseName(const std::string& videoPath, const std::string& exte
 }
 
 std::string ChooseOutputPath(const std::string& outputFolder, const std::string& videoPath,
-                             const std::string& extension,
-                             const std::function<bool(const std::string&)>& exists) {
+                             const std::string& extension, const std::function<bool(const std::string&)>& exists) {
   const std::string folder = WithTrailingSlash(outputFolder);
   const std::string base = OutputBaseName(videoPath, extension);
   // The source is taken even if it vanished meanwhile: its path stays its own.
-  const auto taken = [&](const std::string& candidate) {
-    return exists(candidate) || SamePath(candidate, videoPath);
-  };
+  const auto taken = [&](const std::string& candidate) { return exists(candidate) || SamePath(candidate, videoPath); };
   std::string candidate = folder + base;
   for (long long n = 1; taken(candidate); ++n) {
     candidate = folder + "New_" + std::to_string(n) + base;

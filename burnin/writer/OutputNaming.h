@@ -18,8 +18,7 @@ std::string OutputBaseName(const std::string& videoPath, const std::string& exte
 
 // The first free candidate; `exists` says whether a path is taken.
 std::string ChooseOutputPath(const std::string& outputFolder, const std::string& videoPath,
-                             const std::string& extension,
-                             const std::function<bool(const std::string&)>& exists);
+                             const std::string& extension, const std::function<bool(const std::string&)>& exists);
 
 // The same against the file system (anything at a path, even a broken link,
 // takes it).

@@ -77,7 +77,9 @@ VideoPlan BasicVideo(const AVCodec* codec, int width, int height, double frameRa
   return plan;
 }
 
-int QuantiserOf(int quality) { return 1 + static_cast<int>(std::lround((100 - std::clamp(quality, 1, 100)) * 30 / 99.0)); }
+int QuantiserOf(int quality) {
+  return 1 + static_cast<int>(std::lround((100 - std::clamp(quality, 1, 100)) * 30 / 99.0));
+}
 int CrfOf(int quality) { return static_cast<int>(std::lround((100 - std::clamp(quality, 1, 100)) * 51 / 99.0)); }
 
 // Options that trade a little compression for speed where an encoder's own
@@ -147,14 +149,13 @@ std::int64_t AudioBitRate(const AVCodec* codec, int kbps, int sampleRate) {
   if (kbps <= 0) kbps = kDefaultAudioKbps;
   if (codec->id == AV_CODEC_ID_MP2) {
     if (sampleRate >= 32000) {
-      kbps = Nearest(std::initializer_list<int>{32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384},
-                     kbps);
+      kbps = Nearest(std::initializer_list<int>{32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384}, kbps);
     } else {
       kbps = Nearest(std::initializer_list<int>{8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160}, kbps);
     }
   } else if (codec->id == AV_CODEC_ID_AC3) {
-    kbps = Nearest(std::initializer_list<int>{32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384,
-                                              448, 512, 576, 640},
+    kbps = Nearest(std::initializer_list<int>{32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 448,
+                                              512, 576, 640},
                    kbps);
   } else if (codec->id == AV_CODEC_ID_WMAV2) {
     kbps = std::clamp(kbps, 24, 384);
@@ -200,8 +201,7 @@ void PlanAvi(const WriterState& state, std::span<const AviEncoder> encoders, Out
     }
     const AviEncoder& chosen = encoders[static_cast<std::size_t>(state.AviCodec - 1)];
     const AVCodec* codec = RequireEncoder({chosen.EncoderName.c_str()}, chosen.LongName);
-    plan.Video = BasicVideo(codec, state.AviVideo.Width, state.AviVideo.Height, state.AviVideo.FrameRate,
-                            state.Source);
+    plan.Video = BasicVideo(codec, state.AviVideo.Width, state.AviVideo.Height, state.AviVideo.FrameRate, state.Source);
     const AviCodecSettings& settings = state.AviSettings;
     if (!settings.Lossless) {
       if (settings.Control == AviCodecSettings::RateControl::BitRate) {
@@ -226,16 +226,16 @@ void PlanMpeg(const WriterState& state, OutputPlan& plan) {
   // MPEG-2 video goes into an MPEG-2 program stream, MPEG-1 into MPEG-1's.
   plan.Muxer = mpeg1 ? "mpeg" : "vob";
   if (state.Video) {
-    const AVCodec* codec = mpeg1 ? RequireEncoder({"mpeg1video"}, "MPEG-1 video")
-                                 : RequireEncoder({"mpeg2video"}, "MPEG-2 video");
+    const AVCodec* codec =
+        mpeg1 ? RequireEncoder({"mpeg1video"}, "MPEG-1 video") : RequireEncoder({"mpeg2video"}, "MPEG-2 video");
     const MpegVideoSetup& video = state.MpegVideo;
     plan.Video = BasicVideo(codec, video.Width, video.Height, video.FrameRate, state.Source);
     plan.Video->BitRate = std::int64_t{std::clamp(video.BitRateKbps, 100, 80000)} * 1000;
   }
   if (plan.SourceSampleRate > 0) {
     const MpegAudioSetup& audio = state.MpegAudio;
-    plan.Audio = BasicAudio(RequireEncoder({"mp2"}, "MPEG audio"), audio.SampleRate, audio.Channels,
-                            audio.BitRateKbps, state);
+    plan.Audio =
+        BasicAudio(RequireEncoder({"mp2"}, "MPEG audio"), audio.SampleRate, audio.Channels, audio.BitRateKbps, state);
   }
 }
 
@@ -246,8 +246,8 @@ const WriterProfile& ProfileAt(std::span<const WriterProfile> profiles, int numb
   return profiles[static_cast<std::size_t>(number - 1)];
 }
 
-void PlanProfile(const WriterState& state, const WriterProfile& profile, const AVCodec* video,
-                 const AVCodec* audio, OutputPlan& plan) {
+void PlanProfile(const WriterState& state, const WriterProfile& profile, const AVCodec* video, const AVCodec* audio,
+                 OutputPlan& plan) {
   if (state.Video) {
     plan.Video = BasicVideo(video, profile.Width, profile.Height, profile.FrameRate, state.Source);
     plan.Video->BitRate = std::int64_t{profile.VideoBitRateKbps} * 1000;
@@ -282,12 +282,14 @@ const AVCodec* EncoderOrAlternative(const std::string& codec, const std::string&
 void PlanOther(const WriterState& state, OutputPlan& plan) {
   const OtherFormat& other = state.Other;
   if (!av_guess_format(other.Container.c_str(), nullptr, nullptr)) {
-    throw MediaError("Cannot write the container \"" + other.Container + "\": the installed FFmpeg has no writer for it");
+    throw MediaError("Cannot write the container \"" + other.Container +
+                     "\": the installed FFmpeg has no writer for it");
   }
   plan.Muxer = other.Container;
   if (state.Video) {
     const AVCodec* codec = EncoderOrAlternative(other.VideoCodec, other.Container);
-    if (!codec) throw MediaError("Cannot write " + other.VideoCodec + " video: the installed FFmpeg has no encoder for it");
+    if (!codec)
+      throw MediaError("Cannot write " + other.VideoCodec + " video: the installed FFmpeg has no encoder for it");
     plan.Video = BasicVideo(codec, other.Width, other.Height, other.FrameRate, state.Source);
     int kbps = other.VideoBitRateKbps;
     if (kbps <= 0) {
@@ -301,7 +303,8 @@ void PlanOther(const WriterState& state, OutputPlan& plan) {
   }
   if (plan.SourceSampleRate > 0) {
     const AVCodec* codec = EncoderOrAlternative(other.AudioCodec, other.Container);
-    if (!codec) throw MediaError("Cannot write " + other.AudioCodec + " sound: the installed FFmpeg has no encoder for it");
+    if (!codec)
+      throw MediaError("Cannot write " + other.AudioCodec + " sound: the installed FFmpeg has no encoder for it");
     plan.Audio = BasicAudio(codec, 0, 0, other.AudioBitRateKbps, state);
   }
 }
@@ -318,7 +321,7 @@ AVRational FrameRateFraction(double frameRate) {
 }
 
 AVRational NearestMpegFrameRate(AVRational wanted) {
-  static const AVRational kRates[] = {{24000, 1001}, {24, 1}, {25, 1},   {30000, 1001}, {30, 1},
+  static const AVRational kRates[] = {{24000, 1001}, {24, 1},       {25, 1}, {30000, 1001}, {30, 1},
                                       {50, 1},       {60000, 1001}, {60, 1}, {0, 0}};
   return kRates[av_find_nearest_q_idx(wanted, kRates)];
 }

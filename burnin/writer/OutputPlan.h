@@ -21,9 +21,9 @@ struct VideoPlan {
   int Height = 0;
   AVPixelFormat PixelFormat = AV_PIX_FMT_YUV420P;
   AVRational FrameRate{25, 1};
-  std::int64_t BitRate = 0;  // bit/s; 0 with a quantiser, CRF or a lossless codec
-  int Quantiser = 0;         // 1..31 fixed quantiser; 0: none
-  int GopSize = 0;           // 0: the encoder's own
+  std::int64_t BitRate = 0;                                  // bit/s; 0 with a quantiser, CRF or a lossless codec
+  int Quantiser = 0;                                         // 1..31 fixed quantiser; 0: none
+  int GopSize = 0;                                           // 0: the encoder's own
   std::vector<std::pair<std::string, std::string>> Options;  // the encoder's private options
 };
 

@@ -62,10 +62,10 @@ struct OtherFormat {
   std::string Container;
   std::string VideoCodec;
   std::string AudioCodec;
-  int Width = 0;                // 0: the source's size
+  int Width = 0;  // 0: the source's size
   int Height = 0;
-  double FrameRate = 0;         // 0: the source's rate
-  int VideoBitRateKbps = 0;     // 0: chosen from size and rate
+  double FrameRate = 0;      // 0: the source's rate
+  int VideoBitRateKbps = 0;  // 0: chosen from size and rate
   int AudioBitRateKbps = 128;
 };
 
@@ -127,8 +127,7 @@ class VideoWriter {
 
   // MPEG: version 1 or 2 video with MPEG audio layer II.
   virtual void SetMpegAudioFormat(int bitRateKbps, int sampleRate, int channels) = 0;
-  virtual void SetMpegVideoFormat(int version, int bitRateKbps, int width, int height,
-                                  double frameRate) = 0;
+  virtual void SetMpegVideoFormat(int version, int bitRateKbps, int width, int height, double frameRate) = 0;
 
   // WMV and RM profiles: fixed tables (WriterProfiles.h).
   virtual void SelectWmvProfile(int number) = 0;

@@ -41,8 +41,8 @@ std::string NameOf(const Row& row) {
 std::vector<WriterProfile> Build(std::initializer_list<Row> rows) {
   std::vector<WriterProfile> profiles;
   for (const Row& row : rows) {
-    profiles.push_back({NameOf(row), row.videoKbps, row.width, row.height, row.frameRate, row.audioKbps,
-                        row.audioRate, row.channels});
+    profiles.push_back(
+        {NameOf(row), row.videoKbps, row.width, row.height, row.frameRate, row.audioKbps, row.audioRate, row.channels});
   }
   return profiles;
 }

@@ -10,7 +10,7 @@ namespace orlisk {
 struct WriterProfile {
   std::string Name;
   int VideoBitRateKbps;
-  int Width;         // 0: the source's width (and height)
+  int Width;  // 0: the source's width (and height)
   int Height;
   double FrameRate;  // 0: the source's frame rate
   int AudioBitRateKbps;

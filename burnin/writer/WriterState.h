@@ -12,7 +12,7 @@ struct WriterState {
   int SourceSampleRate = 0;
   int SourceChannels = 0;
   VideoSetup Source;
-  int AviCodec = 1;                 // number in AviEncoders()
+  int AviCodec = 1;              // number in AviEncoders()
   AviCodecSettings AviSettings;  // of AviCodec
   AviAudioSetup AviAudio{AviAudioKind::Mp3, 128, 44100, 2, 16};
   VideoSetup AviVideo{352, 240, 24.0};

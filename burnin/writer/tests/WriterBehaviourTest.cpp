@@ -11,6 +11,7 @@
 #include "burnin/writer/AviEncoders.h"
 #include "burnin/writer/FfmpegVideoWriter.h"
 #include "burnin/writer/WriterProfiles.h"
+#include "playback/FfmpegVideoReader.h"
 #include "playback/MediaError.h"
 #include "tests/fixtures/TestClips.h"
 
@@ -138,6 +139,49 @@ TEST(WriterFrameRateTest, ConvertsByTimeStampsUpAndDown) {
     writer.CloseSource();
     EXPECT_EQ(ProbeFile(path).VideoPackets, static_cast<int>(2 * outputRate)) << outputRate;
   }
+}
+
+// Frame i of the timing test: 25 colours at least 60 apart on some channel,
+// so a frame is known by its colour after any lossy round trip.
+testclips::Rgb TimingColour(int i) { return {(i % 5) * 60 + 10, (i / 5 % 5) * 60 + 10, 128}; }
+
+Frame Coloured(int width, int height, testclips::Rgb colour) {
+  Frame frame = GreyFrame(width, height, 0);
+  for (std::size_t at = 0; at < frame.Pixels.size(); at += 4) {
+    frame.Pixels[at] = static_cast<std::uint8_t>(colour.blue);
+    frame.Pixels[at + 1] = static_cast<std::uint8_t>(colour.green);
+    frame.Pixels[at + 2] = static_cast<std::uint8_t>(colour.red);
+    frame.Pixels[at + 3] = 0xFF;
+  }
+  return frame;
+}
+
+// Output frame j of a 25 to 10 fps conversion is the source frame on screen
+// at its time, floor(j * 2.5), in its own colour: read back with the reader.
+TEST(WriterFrameRateTest, EachOutputFrameIsTheSourceFrameShownAtItsTime) {
+  FfmpegVideoWriter writer;
+  writer.SetSourceAudioFormat(0, 0);
+  writer.SetSourceVideoFormat(64, 48, 25);
+  writer.SelectAviCodec(XvidOrFirstCodec());
+  writer.SetAviVideoFormat(64, 48, 10);
+  const std::string path = OutputPath("timing.avi");
+  writer.CreateOutput(path, kOutputAvi);
+  for (int i = 0; i < 25; ++i) writer.WriteFrame(Coloured(64, 48, TimingColour(i)));
+  writer.CloseSource();
+
+  FfmpegVideoReader reader;
+  reader.OpenSource(path);
+  EXPECT_DOUBLE_EQ(reader.GetFrameRate(), 10);
+  for (int j = 0; j < 10; ++j) {
+    const Frame frame = reader.ReadFrame();
+    ASSERT_FALSE(frame.empty()) << j;
+    const std::size_t at = static_cast<std::size_t>(frame.Height / 2) * frame.Stride + frame.Width / 2 * 4;
+    const testclips::Rgb want = TimingColour(j * 5 / 2);
+    EXPECT_NEAR(frame.Pixels[at + 2], want.red, 6) << "output frame " << j;
+    EXPECT_NEAR(frame.Pixels[at + 1], want.green, 6) << "output frame " << j;
+    EXPECT_NEAR(frame.Pixels[at], want.blue, 6) << "output frame " << j;
+  }
+  EXPECT_TRUE(reader.ReadFrame().empty());
 }
 
 // Every named profile must write a playable file: the tables are ours, and

@@ -11,8 +11,8 @@ namespace orlisk::writertest {
 
 // Reads `reader`'s open video from where it stands (a reader just opened
 // stands at the start) and writes it into `writer`'s open output: whichever of
-// picture and sound is behind is read next, sound in blocks of 2304 bytes. Stops after `maxFrames` frames when it is not
-// negative (a stop half way). Returns the number of frames written.
+// picture and sound is behind is read next, sound in blocks of 2304 bytes. Stops after `maxFrames` frames when it is
+// not negative (a stop half way). Returns the number of frames written.
 int CopyInterleaved(VideoReader& reader, VideoWriter& writer, int maxFrames = -1);
 
 struct Probe {
@@ -31,9 +31,9 @@ struct Probe {
 Probe ProbeFile(const std::string& path);
 
 struct Decoded {
-  int Frames = 0;        // pictures decoded
-  long long Samples = 0; // sound samples per channel decoded
-  int Errors = 0;        // packets or frames the decoders refused
+  int Frames = 0;         // pictures decoded
+  long long Samples = 0;  // sound samples per channel decoded
+  int Errors = 0;         // packets or frames the decoders refused
   std::string FirstError;
 };
 
