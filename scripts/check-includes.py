@@ -35,13 +35,15 @@ ALLOWED = {
     # The reader has no SDL2, so a program without sound can link it.
     "playback": PLAIN | {"FFmpeg", "media"} | QT_GUI,
     "playback/audio": PLAIN | {"media", "playback", "SDL2"} | QT_GUI,
-    "burnin": PLAIN | {"FFmpeg", "media", "subtitles", "settings"} | QT_GUI,
+    # The writer reads its source's facts and the write job its frames through
+    # the reader's contract (playback, never playback/audio).
+    "burnin": PLAIN | {"FFmpeg", "media", "playback", "subtitles", "settings"} | QT_GUI,
     "online": PLAIN | {"libcurl", "settings"},
     "app/language": PLAIN | {"settings"},
     "app/core": PLAIN | {"subtitles", "settings", "media", "playback", "burnin", "online", "app/language"},
     "app/skin": PLAIN | {"settings"} | QT_GUI | {"QtWidgets"},
     "app/ui": PLAIN | PROJECT_BELOW_UI | {"app/skin"} | QT_ALL,
-    "cli": PLAIN | {"media", "burnin", "subtitles", "settings"} | QT_GUI,
+    "cli": PLAIN | {"media", "playback", "burnin", "subtitles", "settings"} | QT_GUI,
     "tests/support": PLAIN,
     "tests/fixtures": PLAIN | {"tests/support"},
     "tests/fuzz": PLAIN | {"subtitles", "settings"},
