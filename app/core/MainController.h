@@ -124,9 +124,6 @@ class MainController {
   // chosen file's folder written back.
   std::string DialogFolder(const std::string& section) const;
   void RememberDialogFolder(const std::string& section, const std::string& chosenPath);
-  // The companion a subtitle file is read with: its bytes, or empty when it is
-  // missing or is not a companion.
-  std::string ReadCompanionFor(const std::string& subtitlePath) const;
 
   MainContext c_;
 };
