@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kNotRegularReason = "it is not an ordinary file (a folder, pipe or device)";
+constexpr const char* kNotRegularReason = "it is a folder, pipe or device, not an ordinary file";
 
 FileProblem ProblemOf(int error) {
   return error == ENOENT || error == ENOTDIR ? FileProblem::Missing : FileProblem::Unreadable;
@@ -30,7 +30,7 @@ FileProblem ProblemOf(int error) {
 }  // namespace
 
 FileReadError::FileReadError(const fs::path& file, FileProblem problem, const std::string& reason)
-    : std::runtime_error("Unable to read " + file.string() + ": " + reason), problem_(problem) {}
+    : std::runtime_error("Unable to read " + file.string() + ": " + reason), problem_(problem), reason_(reason) {}
 
 std::string DescribeSize(std::uint64_t bytes) {
   constexpr std::uint64_t kMegabyte = 1ull << 20;

@@ -22,15 +22,17 @@ enum class FileProblem {
   Unreadable,  // no permission, an I/O error
 };
 
-// what() is "Unable to read <file>: <reason>", e.g. "... it is not an ordinary
-// file (a folder, pipe or device)" or "... it is larger than 64 MB".
+// what() is "Unable to read <file>: <reason>", the reason being e.g. "it is a
+// folder, pipe or device, not an ordinary file" or "it is larger than 64 MB".
 class FileReadError : public std::runtime_error {
  public:
   FileReadError(const std::filesystem::path& file, FileProblem problem, const std::string& reason);
   FileProblem problem() const { return problem_; }
+  const std::string& reason() const { return reason_; }
 
  private:
   FileProblem problem_;
+  std::string reason_;
 };
 
 // A regular file open for reading, closed when it goes out of scope.

@@ -19,7 +19,7 @@ namespace {
 
 std::string SystemReason(int error) { return std::generic_category().message(error); }
 
-constexpr const char* kNotRegularReason = "it is not an ordinary file (a folder, pipe or device)";
+constexpr const char* kNotRegularReason = "it is a folder, pipe or device, not an ordinary file";
 
 // A file descriptor that closes itself.
 class FileDescriptor {
