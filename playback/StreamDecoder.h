@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FfmpegPtr.h"
+#include "LocalInput.h"
 
 namespace orlisk {
 
@@ -36,6 +37,7 @@ class StreamDecoder {
  private:
   StreamDecoder() = default;
 
+  InputGuard guard_;  // outlives the demuxer, which refers to it
   InputFormatPtr format_;
   CodecContextPtr codec_;
   AvPacketPtr packet_;
