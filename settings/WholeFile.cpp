@@ -179,8 +179,12 @@ class StagedFile {
 
     if (existed_) {
       if (steps_.exchange(folder_->get(), temporaryName_.c_str(), name_.c_str()) == 0) {
-        // The temporary name now holds the old file, kept until all are in place.
+        // The temporary name now holds the old file, kept until all are in
+        // place. Held open, its name goes in an instant later: the blocks are
+        // given back when it is closed, after the last name is gone.
         state_ = State::Exchanged;
+        displaced_ = std::make_unique<FileDescriptor>(
+            ::openat(folder_->get(), temporaryName_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         return;
       }
       if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP && errno != ENOENT) fail(errno);
@@ -221,7 +225,8 @@ class StagedFile {
     return true;
   }
 
-  // Lets go of the old file once every target is in place.
+  // Lets go of the old file's name once every target is in place; close()
+  // then lets go of its contents.
   void finish() {
     if (state_ == State::Exchanged) ::unlinkat(folder_->get(), temporaryName_.c_str(), 0);
     if (!backupName_.empty()) ::unlinkat(folder_->get(), backupName_.c_str(), 0);
@@ -243,6 +248,7 @@ class StagedFile {
   std::unique_ptr<FileDescriptor> file_;
   std::string temporaryName_;  // the name in the folder, when there is one
   std::string backupName_;     // a second name of the replaced file, where swapping is not possible
+  std::unique_ptr<FileDescriptor> displaced_;  // the replaced file, open until its name is gone
   State state_ = State::Staged;
 };
 
