@@ -35,34 +35,55 @@ struct Line {
   std::size_t end = 0;      // after the line end; == textEnd for a last line without one
 };
 
-// Walks the lines of a text without copying them.
-class Lines {
- public:
-  explicit Lines(std::string_view bytes) : bytes_(bytes) {
-    if (bytes_.starts_with(kUtf8Bom)) next_ = kUtf8Bom.size();
-  }
+std::size_t ByteOrderMarkSize(std::string_view bytes) { return bytes.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0; }
 
-  bool next(Line& line) {
-    if (next_ >= bytes_.size()) return false;
-    line.start = next_;
-    const void* lf = std::memchr(bytes_.data() + next_, '\n', bytes_.size() - next_);
-    if (!lf) {
-      line.textEnd = line.end = bytes_.size();
-    } else {
-      const auto at = static_cast<std::size_t>(static_cast<const char*>(lf) - bytes_.data());
-      line.textEnd = (at > next_ && bytes_[at - 1] == '\r') ? at - 1 : at;
-      line.end = at + 1;
+// The line that starts at `start`.
+Line LineAt(std::string_view bytes, std::size_t start) {
+  Line line;
+  line.start = start;
+  const void* lf = std::memchr(bytes.data() + start, '\n', bytes.size() - start);
+  if (!lf) {
+    line.textEnd = line.end = bytes.size();
+  } else {
+    const auto at = static_cast<std::size_t>(static_cast<const char*>(lf) - bytes.data());
+    line.textEnd = (at > start && bytes[at - 1] == '\r') ? at - 1 : at;
+    line.end = at + 1;
+  }
+  return line;
+}
+
+// The next line from the line start `from` on that holds more than blanks.
+// Blank lines are passed over byte by byte, never taken apart, so that a file
+// of millions of them costs little.
+std::optional<Line> NextFilledLine(std::string_view bytes, std::size_t from) {
+  std::size_t lineStart = from;
+  std::size_t at = from;
+  for (; at < bytes.size(); ++at) {
+    const char c = bytes[at];
+    if (c == '\n') {
+      lineStart = at + 1;
+    } else if (!IsProfileBlank(c)) {
+      return LineAt(bytes, lineStart);
     }
-    next_ = line.end;
-    return true;
   }
+  return std::nullopt;
+}
 
-  std::string_view text(const Line& line) const { return bytes_.substr(line.start, line.textEnd - line.start); }
+// The file's last line, when it has one.
+std::optional<Line> LastLine(std::string_view bytes) {
+  const std::size_t first = ByteOrderMarkSize(bytes);
+  if (bytes.size() <= first) return std::nullopt;
+  // The last line's end is the file's end, or the line end there.
+  const std::size_t searchEnd = bytes.back() == '\n' ? bytes.size() - 1 : bytes.size();
+  std::size_t start = first;
+  const std::string_view head = bytes.substr(first, searchEnd - first);
+  if (const std::size_t lf = head.rfind('\n'); lf != std::string_view::npos) start = first + lf + 1;
+  return LineAt(bytes, start);
+}
 
- private:
-  std::string_view bytes_;
-  std::size_t next_ = 0;
-};
+std::string_view TextOf(std::string_view bytes, const Line& line) {
+  return bytes.substr(line.start, line.textEnd - line.start);
+}
 
 // "[name]" (blanks allowed around the brackets) gives the name between them.
 std::optional<std::string_view> SectionName(std::string_view text) {
@@ -98,40 +119,29 @@ std::string_view Unquote(std::string_view value) {
 // Where a key is, or would go. Only the first section of a name counts.
 struct Location {
   bool sectionFound = false;
-  std::optional<Line> key;       // the key's line
+  std::optional<Line> key;        // the key's line
   std::optional<KeyLine> parsed;  // and what it says
-  Line lastFilled;               // the section's last non-blank line (its header at least)
-  Line lastLine;                 // the file's last line
-  bool anyLine = false;
+  Line lastFilled;                // the section's last non-blank line (its header at least)
 };
 
-Location Find(std::string_view bytes, std::string_view section, std::string_view key, bool stopAtKey) {
+Location Find(std::string_view bytes, std::string_view section, std::string_view key) {
   Location location;
-  Lines lines(bytes);
-  Line line;
-  while (lines.next(line)) {
-    location.lastLine = line;
-    location.anyLine = true;
-    const std::string_view text = lines.text(line);
+  std::size_t from = ByteOrderMarkSize(bytes);
+  while (const auto line = NextFilledLine(bytes, from)) {
+    from = line->end;
+    const std::string_view text = TextOf(bytes, *line);
     const auto name = SectionName(text);
     if (location.sectionFound) {
-      if (name) {
-        // The rest of the file no longer matters, except where it ends.
-        if (stopAtKey) break;
-        while (lines.next(line)) location.lastLine = line;
-        break;
-      }
-      if (TrimBlanks(text).empty()) continue;
-      location.lastFilled = line;
+      if (name) break;
+      location.lastFilled = *line;
       if (location.key) continue;
       if (auto keyLine = ParseKeyLine(text); keyLine && EqualsIgnoringCase(keyLine->name, key)) {
         location.key = line;
         location.parsed = keyLine;
-        if (stopAtKey) break;
       }
     } else if (name && EqualsIgnoringCase(*name, section)) {
       location.sectionFound = true;
-      location.lastFilled = line;
+      location.lastFilled = *line;
     }
   }
   return location;
@@ -141,7 +151,7 @@ Location Find(std::string_view bytes, std::string_view section, std::string_view
 
 std::optional<std::string_view> FindProfileValue(std::string_view bytes, std::string_view section,
                                                  std::string_view key) {
-  const Location location = Find(bytes, section, key, true);
+  const Location location = Find(bytes, section, key);
   if (!location.key) return std::nullopt;
   return Unquote(location.parsed->value);
 }
@@ -158,7 +168,7 @@ std::string WithProfileValue(std::string_view bytes, std::string_view section, s
     ending = (lf > 0 && bytes[lf - 1] == '\r') ? "\r\n" : "\n";
   }
 
-  const Location location = Find(bytes, section, key, false);
+  const Location location = Find(bytes, section, key);
   std::string result;
   result.reserve(bytes.size() + section.size() + key.size() + oneLine.size() + 8);
   if (location.key) {
@@ -171,17 +181,13 @@ std::string WithProfileValue(std::string_view bytes, std::string_view section, s
 
   std::string added;
   std::size_t at = bytes.size();
-  const Line* before = nullptr;  // the line the new lines follow
+  std::optional<Line> before;  // the line the new lines follow
   if (location.sectionFound) {
     at = location.lastFilled.end;
-    before = &location.lastFilled;
+    before = location.lastFilled;
   } else {
-    if (location.anyLine) {
-      before = &location.lastLine;
-      const std::string_view lastText =
-          bytes.substr(location.lastLine.start, location.lastLine.textEnd - location.lastLine.start);
-      if (!TrimBlanks(lastText).empty()) added += ending;
-    }
+    before = LastLine(bytes);
+    if (before && !TrimBlanks(TextOf(bytes, *before)).empty()) added += ending;
     added.append("[").append(section).append("]").append(ending);
   }
   added.append(key).append("=").append(oneLine).append(ending);
