@@ -82,14 +82,19 @@ std::uint32_t StoredPairCheck(std::string_view record) {
   return (GetUint32(record, kOffsetPairCheck - 1) >> 8) & kPairCheckMask;
 }
 
+// How far past the last block's number the search for a tag goes: a
+// companion holds one record per block, so records far beyond the last block
+// belong to none of them.
+constexpr std::uint64_t kSearchPastLastBlock = 1024;
+
 // The companion's records, read by position in chunks as the blocks ask for
 // them. A block whose own record does not carry its number needs the first
 // later record that does: an index of such records is built once, on the
-// first such block, from one pass over at most kMaxCompanionSearch records.
+// first such block, from one pass over the records up to `searchLimit`.
 class CompanionRecords {
  public:
-  explicit CompanionRecords(const CompanionSource* source)
-      : source_(source), count_(source ? source->recordCount() : 0) {}
+  CompanionRecords(const CompanionSource* source, std::uint64_t searchLimit)
+      : source_(source), count_(source ? source->recordCount() : 0), searchLimit_(searchLimit) {}
 
   std::uint64_t count() const { return count_; }
 
@@ -124,7 +129,7 @@ class CompanionRecords {
   void buildIndex() {
     if (indexBuilt_) return;
     indexBuilt_ = true;
-    const std::uint64_t searched = std::min(count_, kMaxCompanionSearch);
+    const std::uint64_t searched = std::min({count_, kMaxCompanionSearch, searchLimit_});
     for (std::uint64_t i = 0; i < searched; ++i) {
       // Only a tag at or before its record can ever be asked for from there.
       const std::int32_t tag = GetInt32(record(i), kOffsetTag);
@@ -135,6 +140,7 @@ class CompanionRecords {
 
   const CompanionSource* source_;
   std::uint64_t count_;
+  std::uint64_t searchLimit_;
   std::string chunk_;
   std::uint64_t chunkFirst_ = 0;
   bool indexBuilt_ = false;
@@ -304,7 +310,8 @@ SubRipReadResult ReadSubRip(std::string_view utf8Text, const CompanionSource& co
                             const SubRipReadContext& context) {
   SubRipReadResult result;
   ParsedText parsed = ParseBlocks(utf8Text);
-  CompanionRecords records(&companion);
+  const std::uint64_t lastKey = parsed.blocks.empty() ? 0 : static_cast<std::uint64_t>(parsed.blocks.back().key);
+  CompanionRecords records(&companion, lastKey + 1 + kSearchPastLastBlock);
   if (records.count() > 0) {
     const std::uint32_t stored = StoredPairCheck(records.record(0));
     result.StaleCompanion = stored != 0 && stored != parsed.check;

@@ -18,8 +18,9 @@ inline constexpr std::size_t kCompanionRecordSize = 296;
 // stray line (a number in the text, a damaged line), not the start of a block.
 // Numbers that simply count on are read however high they go.
 inline constexpr std::int32_t kMaxBlockNumber = 1'000'000;
-// The records searched for a tag that does not sit at its own position; a
-// larger companion is only read where blocks ask for their own records.
+// The records searched for a tag that does not sit at its own position (and
+// never more than 1024 past the last block's number); a larger companion is
+// only read where blocks ask for their own records.
 inline constexpr std::uint64_t kMaxCompanionSearch = 1'048'576;
 
 // The text file: for each row i (numbered from 0) the number, the "Time" text,
