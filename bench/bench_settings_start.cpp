@@ -29,8 +29,9 @@ long PeakMegabytes() {
 
 void Write(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
-const char* const kSettingsTail = "[Output]\r\nPath=/home/me/Videos\r\n[Video]\r\nwh=1\r\n[Color]\r\nborderColor=255\r\n"
-                                  "Bborder=0\r\n[Update]\r\nBool=0\r\n[Orlisk]\r\nautoopen=0\r\n";
+const char* const kSettingsTail =
+    "[Output]\r\nPath=/home/me/Videos\r\n[Video]\r\nwh=1\r\n[Color]\r\nborderColor=255\r\nBborder=0\r\n"
+    "[Update]\r\nBool=0\r\n[Orlisk]\r\nautoopen=0\r\n";
 
 // A file of `size` bytes: blank lines, or many small sections, with the real
 // keys at the very end so that every lookup scans it all.

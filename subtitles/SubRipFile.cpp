@@ -118,7 +118,8 @@ class CompanionRecords {
   std::string_view record(std::uint64_t i) {
     if (chunk_.empty() || i < chunkFirst_ || i >= chunkFirst_ + chunk_.size() / kCompanionRecordSize) {
       chunkFirst_ = i - i % kChunkRecords;
-      chunk_ = source_->readRecords(chunkFirst_, static_cast<std::size_t>(std::min<std::uint64_t>(kChunkRecords, count_ - chunkFirst_)));
+      const auto records = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkRecords, count_ - chunkFirst_));
+      chunk_ = source_->readRecords(chunkFirst_, records);
     }
     return std::string_view(chunk_).substr((i - chunkFirst_) * kCompanionRecordSize, kCompanionRecordSize);
   }

@@ -139,7 +139,8 @@ TEST(LocalInputTest, ANameWithAColonIsTheFileOfThatName) {
 // The interrupt callback is wired to every read: once the deadline has passed,
 // FFmpeg gives up instead of reading on.
 TEST(LocalInputTest, ReadsStopOnceTheDeadlineHasPassed) {
-  const std::string clip = MakeClip({.width = 320, .height = 240, .seconds = 2, .picture = testclips::Picture::TestPattern});
+  const std::string clip =
+      MakeClip({.width = 320, .height = 240, .seconds = 2, .picture = testclips::Picture::TestPattern});
   InputGuard guard;
   InputFormatPtr format = OpenLocalInput(clip, guard);
   AvPacketPtr packet(av_packet_alloc());

@@ -39,7 +39,9 @@ inline WithoutRootOutcome RunWithoutRoot(const std::function<int()>& body) {
     }
   }
   int status = 0;
-  if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return {std::nullopt, "the child did not end normally"};
+  if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+    return {std::nullopt, "the child did not end normally"};
+  }
   const int code = WEXITSTATUS(status);
   if (code == 101 || code == 102) return {std::nullopt, "cannot drop root rights to 'nobody' here"};
   return {code, {}};

@@ -138,9 +138,8 @@ TEST(ReplaceFilesTogether, SaysSoWhenTheFirstFileCannotBePutBackAndKeepsTheOldOn
     ReplaceFilesTogether({{folder / "film.dat", "new dat"}, {folder / "film.srt", "new srt"}}, steps);
     ADD_FAILURE() << "the save was reported as done";
   } catch (const FileWriteError& error) {
-    EXPECT_NE(std::string(error.what()).find((folder / "film.dat").string() + " was already replaced and could not be put back"),
-              std::string::npos)
-        << error.what();
+    const std::string expected = (folder / "film.dat").string() + " was already replaced and could not be put back";
+    EXPECT_NE(std::string(error.what()).find(expected), std::string::npos) << error.what();
   }
   EXPECT_EQ(ReadBytes(folder / "film.srt"), "old srt");
   // The old companion waits under a hidden name until the next save.

@@ -108,11 +108,8 @@ class Bench {
 
   int leftovers() const {
     int count = 0;
-    for (const auto& entry : fs::directory_iterator(work())) {
-      if (!entry.path().filename().string().starts_with(".orlisk-")) continue;
-      ++count;
-      if (std::getenv("ORLISK_HARNESS_DEBUG")) std::cout << "    left: " << entry.path().filename() << " " << entry.file_size() << "\n";
-    }
+    for (const auto& entry : fs::directory_iterator(work()))
+      count += entry.path().filename().string().starts_with(".orlisk-") ? 1 : 0;
     return count;
   }
 
