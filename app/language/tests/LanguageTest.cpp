@@ -4,7 +4,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <optional>
+#include <sys/stat.h>
 
 #include "tests/support/TempFolder.h"
 
@@ -134,6 +137,26 @@ TEST_F(LanguageFileTest, EmptyValueIsShownAsEmpty) {
 TEST_F(LanguageFileTest, EnglishFileInWindows1252IsDecoded) {
   WriteBytes(folder_ / "languageEn.ini", "[messagedlg]\nStrTimetoint=Caf\xE9 time\n");
   EXPECT_EQ(Language(folder_.path().string(), kLangEnglishUs).MessageText("StrTimetoint", "x"), "Café time");
+}
+
+// A pipe, a device or a huge file in the language file's place: every text
+// is its English default at once, and the start goes on.
+TEST_F(LanguageFileTest, ASpecialOrHugeLanguageFileGivesTheEnglishDefaultsAtOnce) {
+  const fs::path file = folder_.path() / "languageEn.ini";
+  const std::vector<std::pair<const char*, std::function<void()>>> rows = {
+      {"fifo", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }},
+      {"link to /dev/zero", [&] { fs::create_symlink("/dev/zero", file); }},
+      {"folder", [&] { fs::create_directory(file); }},
+      {"huge", [&] {
+         WriteBytes(file, "[messagedlg]\nStrTimetoint=Huge\n");
+         fs::resize_file(file, 64ull << 20);
+       }}};
+  for (const auto& [name, make] : rows) {
+    fs::remove_all(file);
+    make();
+    const Language language(folder_.path().string(), kLangEnglishUs);
+    EXPECT_EQ(language.MessageText("StrTimetoint", "Subtitle time errors"), "Subtitle time errors") << name;
+  }
 }
 
 }  // namespace
