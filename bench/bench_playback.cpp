@@ -176,6 +176,7 @@ class CountingAudio : public AudioPlayer {
     inner_.StartAudio();
   }
   void StopAudio() override { inner_.StopAudio(); }
+  std::optional<std::int32_t> PlayedMilliseconds() override { return inner_.PlayedMilliseconds(); }
   void QueueAudio(const AudioBlock& block) override {
     // The player keeps whole sample frames only.
     const std::size_t frameBytes = std::size_t(std::max(channels_, 1)) * 2;

@@ -35,6 +35,26 @@ TEST(SilentQueue, RunsOutAtRealTimeOnlyWhileStarted) {
   EXPECT_EQ(queue.QueuedMilliseconds(), 0);
 }
 
+TEST(SilentQueue, CountsAsPlayedOnlyWhatRanOutSinceTheStart) {
+  ManualClock clock;
+  SilentQueue queue(clock.source());
+  queue.SetFormat(44100, 1);
+  queue.Add(8820);  // 100 ms
+  queue.Start();
+  clock.now += 30ms;
+  EXPECT_EQ(queue.PlayedMilliseconds(), 30);
+  clock.now += 200ms;
+  EXPECT_EQ(queue.PlayedMilliseconds(), 100) << "an empty queue plays nothing";
+  queue.Add(8820);
+  clock.now += 40ms;
+  EXPECT_EQ(queue.PlayedMilliseconds(), 140);
+  queue.Stop();
+  queue.Add(8820);
+  queue.Start();
+  clock.now += 10ms;
+  EXPECT_EQ(queue.PlayedMilliseconds(), 10) << "a new start counts afresh";
+}
+
 struct FormatCase {
   const char* Name;
   int Rate;
@@ -128,6 +148,19 @@ TEST(NullAudioPlayer, NeverAsksWhileStoppedAndDropsTheQueueOnStop) {
   const int before = feeder.requests;
   player.CheckQueue();
   EXPECT_EQ(feeder.requests, before);
+}
+
+TEST(NullAudioPlayer, ThePlayedPositionIsTheSoundThatRanOut) {
+  ManualClock clock;
+  NullAudioPlayer player(clock.source());
+  player.SetAudioFormat(44100, 2);
+  player.QueueAudio(AudioBlock{StereoSound(60)});
+  player.StartAudio();
+  EXPECT_EQ(player.PlayedMilliseconds(), 0);
+  clock.now += 25ms;
+  EXPECT_EQ(player.PlayedMilliseconds(), 25);
+  clock.now += 100ms;
+  EXPECT_EQ(player.PlayedMilliseconds(), 60);
 }
 
 TEST(NullAudioPlayer, StopFromTheCallbackEndsTheRequests) {
