@@ -18,12 +18,15 @@ struct PlaybackOptions {
   int viewHeight = 378;
 };
 
-// Count, sum and largest duration of one measured step, in ms.
+// Count, sum and largest duration of one measured step, in ms; and the CPU
+// time the calling thread spent in it (wall time also counts the time the
+// thread waited for the decoder or for a CPU).
 struct StepCost {
   int count = 0;
   double totalMs = 0;
   double maxMs = 0;
-  void Add(double ms);
+  double cpuMs = 0;
+  void Add(double ms, double threadCpuMs = 0);
 };
 
 struct PlaybackFigures {

@@ -102,7 +102,7 @@ struct FfmpegVideoReader::Source {
   void DecodeOne();
   // Converts the first unconverted picture; `lock` holds queueMutex.
   void ConvertOne(std::unique_lock<std::mutex>& lock);
-  // The front picture, waited for; the caller's thread only.
+  // The front picture, its conversion waited for; the caller's thread only.
   QueuedPicture TakeFront(std::unique_lock<std::mutex>& lock);
   void Stop();
 };
@@ -321,8 +321,11 @@ void FfmpegVideoReader::SkipFrame() {
   std::unique_lock lock(source.queueMutex);
   source.queueChanged.wait(lock, [&source] { return source.FrameOrEndReady(); });
   if (source.queue.empty()) return;
-  // Dropped outside the lock: a decoded picture can take a while to free.
-  QueuedPicture passedOver = source.TakeFront(lock);
+  // Not waiting for a conversion under way: the worker holds its own picture
+  // and drops the result when it finds the picture gone. Dropped outside the
+  // lock: a decoded picture can take a while to free.
+  QueuedPicture passedOver = std::move(source.queue.front());
+  source.queue.pop_front();
   lock.unlock();
   source.queueChanged.notify_all();
 }

@@ -82,9 +82,9 @@ TEST(SdlAudioPlayer, KeepsTheQueueFilledWhileStartedAndStopsAskingAfterStop) {
   RunEventsFor(400);
   EXPECT_GE(owner.requests, 8);
   const int queued = player.QueuedMilliseconds();
-  // About the 150 ms mark; a busy machine may look at the queue late.
-  EXPECT_GE(queued, 50);
-  EXPECT_LE(queued, 260);
+  // About the low-water mark; a busy machine may look at the queue late.
+  EXPECT_GE(queued, PacedAudioPlayer::kLowWaterMs - 100);
+  EXPECT_LE(queued, PacedAudioPlayer::kLowWaterMs + 110);
 
   player.StopAudio();
   EXPECT_EQ(player.QueuedMilliseconds(), 0) << "stop drops the queue";

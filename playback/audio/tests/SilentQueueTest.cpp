@@ -108,6 +108,8 @@ struct RefillCase {
 
 class NullPlayerRefill : public ::testing::TestWithParam<RefillCase> {};
 
+constexpr int kMark = PacedAudioPlayer::kLowWaterMs;
+
 TEST_P(NullPlayerRefill, AsksUntilTheQueueIsComfortable) {
   const RefillCase& c = GetParam();
   ManualClock clock;
@@ -125,10 +127,10 @@ TEST_P(NullPlayerRefill, AsksUntilTheQueueIsComfortable) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, NullPlayerRefill,
-    ::testing::Values(RefillCase{"FillsToTheMark", 60, 0, 3, 180},
+    ::testing::Values(RefillCase{"FillsToTheMark", 60, kMark - 150, 3, kMark + 30},
                       RefillCase{"SmallBlocksCapped", 20, 0, 4, 80},
-                      RefillCase{"AlreadyFull", 60, 150, 0, 150},
-                      RefillCase{"JustBelowTheMark", 60, 140, 1, 200},
+                      RefillCase{"AlreadyFull", 60, kMark, 0, kMark},
+                      RefillCase{"JustBelowTheMark", 60, kMark - 10, 1, kMark + 50},
                       RefillCase{"OwnerHasNoMore", 0, 0, 1, 0}),
     [](const auto& info) { return std::string(info.param.Name); });
 
