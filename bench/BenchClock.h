@@ -66,7 +66,7 @@ inline std::string LoadAverage() {
 // The line a run is read by at a glance: what was measured, the goal, the
 // figure and whether the goal was met. bench/run-all collects these lines.
 inline void PrintResult(const std::string& what, const std::string& goal, const std::string& figure, bool met) {
-  std::printf("RESULT  %-30s goal %-36s figure %-30s %s\n", what.c_str(), goal.c_str(), figure.c_str(),
+  std::printf("RESULT  %-34s goal %-26s figure %-36s %s\n", what.c_str(), goal.c_str(), figure.c_str(),
               met ? "met" : "MISSED");
   std::fflush(stdout);
 }

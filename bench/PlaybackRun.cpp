@@ -261,6 +261,8 @@ PlaybackFigures RunPlayback(const PlaybackOptions& options) {
     const double sound = positions.Sound();
     soundSeconds.push_back(elapsedMs / 1000.0);
     soundBehindWall.push_back(elapsedMs - (sound - positions.playStartPosition));
+    ++figures.soundLooks;
+    if (audio.QueuedMilliseconds() == 0) ++figures.soundDryLooks;
     if (!positions.pictureTime) return;
     const double picture =
         *positions.pictureTime + std::chrono::duration<double, std::milli>(now - positions.paintedAt).count();
@@ -342,6 +344,8 @@ void PrintPlaybackDetails(const PlaybackFigures& f) {
   std::printf("the test device         its sound ran %+.2f ms per second against the wall clock;"
               " %.0f ms behind it at the end\n",
               f.deviceDriftMsPerS, f.soundBehindWallMs);
+  std::printf("                        its queue was found empty in %d of %d looks\n", f.soundDryLooks,
+              f.soundLooks);
 
   const int frames = std::max(f.framesShown, 1);
   auto print = [&](const char* what, const StepCost& cost) {

@@ -64,6 +64,10 @@ struct PlaybackFigures {
   // and how far the sound fell behind the wall clock in all, waits included.
   double deviceDriftMsPerS = 0;
   double soundBehindWallMs = 0;
+  // Looks at the player's queue (every 30 ms) that found it empty: the
+  // sound ran dry because it was not fed in time.
+  int soundDryLooks = 0;
+  int soundLooks = 0;
 
   // Where the time goes on the user-interface thread.
   StepCost readFrame, skipFrame, loadFrame, drawText, takeFrame, showFrame, paint, frameTicks, idleTicks,
