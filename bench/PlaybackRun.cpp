@@ -130,10 +130,10 @@ class MeasuredView : public VideoViewWidget {
       : figures_(figures), positions_(positions), reader_(reader) {}
   std::vector<double> lateness;
 
-  void ShowFrame(const Frame& frame) override {
-    if (!positions_.measuring) return VideoViewWidget::ShowFrame(frame);
+  void ShowFrame(Frame frame) override {
+    if (!positions_.measuring) return VideoViewWidget::ShowFrame(std::move(frame));
     Timed timed(figures_.showFrame);
-    VideoViewWidget::ShowFrame(frame);
+    VideoViewWidget::ShowFrame(std::move(frame));
     if (positions_.awaitingPaint) ++figures_.framesReplaced;
     positions_.awaitingPaint = reader_.lastFrameTime;
   }

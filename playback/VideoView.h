@@ -8,8 +8,11 @@ namespace orlisk {
 class VideoView {
  public:
   virtual ~VideoView() = default;
-  // Shows the frame stretched over the whole view; the caller keeps the frame.
-  virtual void ShowFrame(const Frame& frame) = 0;
+  // Shows the frame stretched over the whole view. The view keeps the frame
+  // for repainting: a caller that is done with its frame hands it over
+  // (std::move) and saves a copy of the whole picture; one that keeps its
+  // frame passes a copy.
+  virtual void ShowFrame(Frame frame) = 0;
   // Blanks the picture.
   virtual void ClearView() = 0;
   virtual void setViewVisible(bool visible) = 0;

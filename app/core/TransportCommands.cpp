@@ -138,10 +138,8 @@ void MainController::PlaybackTick() {
     shownTime = c_.Reader.GetPosition();
     frame = c_.Reader.ReadFrame();
   }
-  if (!frame.empty()) {
-    Frame shown = RenderFrame(frame);
-    c_.View.ShowFrame(shown);
-  }
+  // The view takes the rendered frame over: nothing here needs it again.
+  if (!frame.empty()) c_.View.ShowFrame(RenderFrame(frame));
 
   s.PlaybarPosition = std::clamp(MulDiv(shownTime, 10000, duration), 0, 10000);
   c_.Skin.setPlaybarPosition(s.PlaybarPosition);

@@ -243,7 +243,7 @@ struct RecordingView : VideoView {
   bool visible = false;
   std::optional<bool> hand;
   int width = 566, height = 378;
-  void ShowFrame(const Frame& f) override { shownFrames.push_back(f); }
+  void ShowFrame(Frame f) override { shownFrames.push_back(std::move(f)); }
   void ClearView() override { ++clears; }
   void setViewVisible(bool v) override { visible = v; }
   int viewWidth() const override { return width; }
