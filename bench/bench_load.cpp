@@ -158,8 +158,9 @@ Figures RunFfplay(const std::string& clip, double seconds) {
     return result;
   }
   result.ok = true;
+  // Due: the frames its own clock passed, as ours counts the frames its sound passed.
   result.seconds = times.back() - times.front();
-  result.due = static_cast<int>(std::floor(seconds * 25.0));
+  result.due = static_cast<int>(std::floor(result.seconds * 25.0)) + 1;
   double sum = 0;
   for (double value : absolute) sum += value;
   result.avMean = sum / static_cast<double>(absolute.size());
