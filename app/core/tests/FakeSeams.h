@@ -180,8 +180,11 @@ struct FakeVideoReader : VideoReader {
   // When set, frames run out here although the duration claims more.
   std::optional<std::int32_t> framesEndAt;
   std::int32_t position = 0;
-  int opens = 0, closes = 0, reads = 0;
+  int opens = 0, closes = 0, reads = 0, skips = 0;
   std::vector<std::int32_t> seeks;
+  // Runs for every frame decoded: converted for ReadFrame, not for SkipFrame.
+  // A test moves its clock here to make a reader slower than real time.
+  std::function<void(bool converted)> whileDecoding;
 
   std::int32_t frameMs() const { return static_cast<std::int32_t>(1000.0 / fps); }
   static std::int32_t FrameTime(const Frame& f) {
@@ -215,6 +218,7 @@ struct FakeVideoReader : VideoReader {
     if (!open) throw std::runtime_error("no video open");
     ++reads;
     if (position >= framesEndAt.value_or(duration)) return {};
+    if (whileDecoding) whileDecoding(true);
     Frame f;
     f.Width = width;
     f.Height = height;
@@ -222,6 +226,13 @@ struct FakeVideoReader : VideoReader {
     for (int i = 0; i < 4; ++i) f.Pixels.push_back(static_cast<std::uint8_t>((position >> (8 * i)) & 0xFF));
     position += frameMs();
     return f;
+  }
+  void SkipFrame() override {
+    if (!open) throw std::runtime_error("no video open");
+    if (position >= framesEndAt.value_or(duration)) return;
+    if (whileDecoding) whileDecoding(false);
+    ++skips;
+    position += frameMs();
   }
   AudioBlock ReadAudio(int) override {
     if (sampleRate == 0 || audioBlocksLeft == 0) return {};
@@ -244,7 +255,7 @@ struct RecordingView : VideoView {
   bool visible = false;
   std::optional<bool> hand;
   int width = 566, height = 378;
-  void ShowFrame(const Frame& f) override { shownFrames.push_back(f); }
+  void ShowFrame(Frame f) override { shownFrames.push_back(std::move(f)); }
   void ClearView() override { ++clears; }
   void setViewVisible(bool v) override { visible = v; }
   int viewWidth() const override { return width; }
@@ -256,6 +267,8 @@ struct RecordingAudio : AudioPlayer {
   int rate = -1, channels = -1;
   int starts = 0, stops = 0;
   std::vector<AudioBlock> queued;
+  // What the player says it has played; nothing: it cannot tell.
+  std::optional<std::int32_t> played;
   void SetAudioFormat(int r, int c) override {
     rate = r;
     channels = c;
@@ -263,6 +276,7 @@ struct RecordingAudio : AudioPlayer {
   void StartAudio() override { ++starts; }
   void StopAudio() override { ++stops; }
   void QueueAudio(const AudioBlock& b) override { queued.push_back(b); }
+  std::optional<std::int32_t> PlayedMilliseconds() override { return played; }
   void askForMore() { requestMoreAudio(); }
 };
 

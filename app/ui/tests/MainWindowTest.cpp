@@ -38,6 +38,7 @@ class IdleAudio : public AudioPlayer {
   void StartAudio() override {}
   void StopAudio() override {}
   void QueueAudio(const AudioBlock&) override {}
+  std::optional<std::int32_t> PlayedMilliseconds() override { return std::nullopt; }
 };
 
 std::string ReadWhole(const std::filesystem::path& file) {
