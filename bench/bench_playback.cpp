@@ -318,6 +318,10 @@ int main(int argc, char** argv) {
   testing::FakeDesktop desktop;
   testing::FakeMouse mouse;
   testing::FakeFonts fonts;
+  testing::ScriptedHttp http;  // the online commands stay idle here
+  testing::QueuedUiThread uiThread;
+  testing::FakeTimer timer2;
+  testing::FakeNotices notices;
 
   MainController* controller = nullptr;
   StepCost frameTicks, idleTicks, tickGaps, feedAudio;
@@ -353,7 +357,7 @@ int main(int argc, char** argv) {
 
   MainController main(MainContext{state, settings, language, paths, messages, dialogs, skin, memo, startTime,
                                   endTime, list, timer1, tickClock, desktop, mouse, fonts, reader, view, audio,
-                                  transform, TextPixelWidth});
+                                  transform, TextPixelWidth, http, uiThread, timer2, notices});
   controller = &main;
   memo.changed = [&] { main.ed_textChange(); };
   sdlAudio.setMoreAudioRequested([&] {
