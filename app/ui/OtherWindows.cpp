@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/core/OnlineCommands.h"
 
@@ -60,7 +61,9 @@ Tfm_update::Tfm_update(QWidget* parent, OnlineCommands& commands, Runner run)
   Memo1->setGeometry(-1, 0, 450, 305);
   Button1->setGeometry(15, 328, 129, 25);
   Button2->setGeometry(179, 328, 113, 25);
-  ck_update->setGeometry(320, 331, 113, 17);
+  // Wide enough for its caption in this system's font, which may be wider
+  // than the one the window was designed with.
+  ck_update->setGeometry(320, 331, std::max(113, ck_update->sizeHint().width()), 17);
   // The published text is news to read, not something to edit.
   Memo1->setReadOnly(true);
   Button1->setAutoDefault(false);
