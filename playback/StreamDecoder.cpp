@@ -1,6 +1,6 @@
 #include "StreamDecoder.h"
 
-#include "MediaError.h"
+#include "media/MediaError.h"
 
 namespace orlisk {
 namespace {

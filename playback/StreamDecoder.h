@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "FfmpegPtr.h"
+#include "media/FfmpegPtr.h"
 
 namespace orlisk {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "settings/tests/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace orlisk {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace orlisk::testing {
 namespace {
