@@ -5,8 +5,8 @@
 #include <optional>
 #include <thread>
 
-#include "LoopbackHttpServer.h"
 #include "online/CurlHttpClient.h"
+#include "tests/support/LoopbackHttpServer.h"
 
 namespace orlisk::testing {
 namespace {

@@ -4,13 +4,19 @@
 #include <condition_variable>
 #include <future>
 
-#include "LoopbackHttpServer.h"
-#include "TempFolder.h"
 #include "online/CurlHttpClient.h"
 #include "online/UpdateCheck.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TempFolder.h"
 
 namespace orlisk::testing {
 namespace {
+
+// Writes a file into `folder` and gives its path.
+std::filesystem::path WriteFile(const TempFolder& folder, const std::string& name, const std::string& bytes) {
+  WriteBytes(folder / name, bytes);
+  return folder / name;
+}
 
 using namespace std::chrono_literals;
 using Behaviour = LoopbackHttpServer::Behaviour;
@@ -24,14 +30,14 @@ struct CheckRig {
   LoopbackHttpServer server;
   CurlHttpClient client;
   UpdateCheckRequest request{.Url = server.url("/orlisk/update.ini"),
-                             .ShippedDescription = program.path / "update.ini",
-                             .Downloaded = data.path / "orlisk" / "updatenew.ini",
+                             .ShippedDescription = program.path() / "update.ini",
+                             .Downloaded = data.path() / "orlisk" / "updatenew.ini",
                              .Limits = {.Connect = 500ms, .Total = 800ms}};
 
-  void ship(const std::string& version) { program.write("update.ini", Description(version)); }
+  void ship(const std::string& version) { WriteFile(program, "update.ini", Description(version)); }
   void publish(LoopbackHttpServer::Route route) { server.route("/orlisk/update.ini", std::move(route)); }
   UpdateCheckResult run() { return RunUpdateCheck(client, request); }
-  std::string downloaded() const { return data.read("orlisk/updatenew.ini"); }
+  std::string downloaded() const { return ReadBytes(data / "orlisk/updatenew.ini"); }
 };
 
 TEST(RunUpdateCheck, ComparesTheShippedAndPublishedVersions) {
@@ -71,7 +77,7 @@ TEST(RunUpdateCheck, AnyFailureLeavesTheEarlierDescriptionAsItWas) {
                          Row{"oversize without length", {.Body = big, .Mode = Behaviour::NoLength}}}) {
     CheckRig rig;
     rig.ship("5");
-    rig.data.write("orlisk/updatenew.ini", Description("7", "earlier"));
+    WriteFile(rig.data, "orlisk/updatenew.ini", Description("7", "earlier"));
     rig.publish(row.route);
     if (row.refusedPort) rig.request.Url = refused;
     EXPECT_EQ(rig.run(), UpdateCheckResult::Failed) << row.name;
@@ -83,7 +89,7 @@ TEST(RunUpdateCheck, ADescriptionThatCannotBeStoredFails) {
   CheckRig rig;
   rig.ship("5");
   rig.publish({.Body = Description("6")});
-  rig.request.Downloaded = rig.data.write("not-a-folder", "x") / "updatenew.ini";
+  rig.request.Downloaded = WriteFile(rig.data, "not-a-folder", "x") / "updatenew.ini";
   EXPECT_EQ(rig.run(), UpdateCheckResult::Failed);
 }
 

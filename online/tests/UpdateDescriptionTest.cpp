@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
 #include "online/UpdateDescription.h"
+#include "tests/support/TempFolder.h"
 
 namespace orlisk::testing {
 namespace {
+
+// Writes a file into `folder` and gives its path.
+std::filesystem::path WriteFile(const TempFolder& folder, const std::string& name, const std::string& bytes) {
+  WriteBytes(folder / name, bytes);
+  return folder / name;
+}
 
 TEST(ReadDescriptionVersion, IsAWholeNumberOrZero) {
   struct Row {
@@ -17,22 +23,22 @@ TEST(ReadDescriptionVersion, IsAWholeNumberOrZero) {
                   Row{"[version]\nversion=6\n", 0}, Row{"", 0}, Row{"<html>not found</html>", 0},
                   Row{"[versinon]\nversinon=-3\n", -3}}) {
     TempFolder folder;
-    EXPECT_EQ(ReadDescriptionVersion(folder.write("update.ini", row.file)), row.version) << row.file;
+    EXPECT_EQ(ReadDescriptionVersion(WriteFile(folder, "update.ini", row.file)), row.version) << row.file;
   }
   TempFolder folder;
-  EXPECT_EQ(ReadDescriptionVersion(folder.path / "missing.ini"), 0);
+  EXPECT_EQ(ReadDescriptionVersion(folder.path() / "missing.ini"), 0);
 }
 
 TEST(ReadUpdateNotice, TakesTheTextAndLinkOrTheirDefaults) {
   TempFolder folder;
-  const auto full = folder.write("full.ini",
+  const auto full = WriteFile(folder, "full.ini",
                                  "[versinon]\nversinon=6\n[update]\nContent=Version 6: faster writing\n"
                                  "downloadlink=https://example.org/get\n");
   UpdateNotice notice = ReadUpdateNotice(full, "https://site/orlisk/");
   EXPECT_EQ(notice.Content, "Version 6: faster writing");
   EXPECT_EQ(notice.DownloadLink, "https://example.org/get");
 
-  const auto bare = folder.write("bare.ini", "[versinon]\nversinon=6\n");
+  const auto bare = WriteFile(folder, "bare.ini", "[versinon]\nversinon=6\n");
   notice = ReadUpdateNotice(bare, "https://site/orlisk/");
   EXPECT_EQ(notice.Content, "Have a new version, please download.");
   EXPECT_EQ(notice.DownloadLink, "https://site/orlisk/");

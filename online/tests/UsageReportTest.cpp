@@ -3,14 +3,20 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "LoopbackHttpServer.h"
-#include "TempFolder.h"
 #include "online/CurlHttpClient.h"
 #include "online/SiteAddresses.h"
 #include "online/UsageReport.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TempFolder.h"
 
 namespace orlisk::testing {
 namespace {
+
+// Writes a file into `folder` and gives its path.
+std::filesystem::path WriteFile(const TempFolder& folder, const std::string& name, const std::string& bytes) {
+  WriteBytes(folder / name, bytes);
+  return folder / name;
+}
 
 using namespace std::chrono_literals;
 
@@ -18,16 +24,16 @@ const HttpLimits kShort{.Connect = 500ms, .Total = 800ms};
 
 TEST(ClaimFirstStart, AnswersYesOnceAndNoWhereNoMarkerCanBeMade) {
   TempFolder folder;
-  const auto marker = folder.path / "data" / "orlisk" / "first-start-done";
+  const auto marker = folder.path() / "data" / "orlisk" / "first-start-done";
   EXPECT_TRUE(ClaimFirstStart(marker));
   EXPECT_TRUE(std::filesystem::exists(marker));
   EXPECT_FALSE(ClaimFirstStart(marker));
   EXPECT_FALSE(ClaimFirstStart(marker));
 
-  const auto inAFile = folder.write("plain-file", "x") / "first-start-done";
+  const auto inAFile = WriteFile(folder, "plain-file", "x") / "first-start-done";
   EXPECT_FALSE(ClaimFirstStart(inAFile));
   if (::geteuid() != 0) {  // root writes anywhere
-    const auto locked = folder.path / "locked";
+    const auto locked = folder.path() / "locked";
     std::filesystem::create_directories(locked);
     std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_FALSE(ClaimFirstStart(locked / "first-start-done"));
@@ -49,8 +55,8 @@ TEST(SendUsageReport, SendsOnceWithItsUserAgentWhichStaysForTheRun) {
   server.route("/stat/stat.php", {.Body = "counted"});
   server.route("/orlisk/update.ini", {.Body = "[versinon]\nversinon=1\n"});
   CurlHttpClient client;
-  SendUsageReport(client, server.url("/stat/stat.php?soft=Orlisk"), folder.path / "orlisk" / "temp.txt", kShort);
-  EXPECT_EQ(folder.read("orlisk/temp.txt"), "counted");
+  SendUsageReport(client, server.url("/stat/stat.php?soft=Orlisk"), folder.path() / "orlisk" / "temp.txt", kShort);
+  EXPECT_EQ(ReadBytes(folder / "orlisk/temp.txt"), "counted");
   client.get({.Url = server.url("/orlisk/update.ini"), .Limits = kShort});
 
   const auto seen = server.requests();
@@ -66,10 +72,10 @@ TEST(SendUsageReport, FailuresAreSwallowedAndLeaveTheScratchFileEmpty) {
   server.route("/stat/stat.php", {.Status = 404, .Body = "gone"});
   const std::string refused = "http://127.0.0.1:" + std::to_string(RefusingPort()) + "/stat/stat.php?soft=Orlisk";
   for (const std::string& url : {refused, server.url("/stat/stat.php?soft=Orlisk")}) {
-    folder.write("temp.txt", "from an earlier run");
+    WriteFile(folder, "temp.txt", "from an earlier run");
     CurlHttpClient client;
-    EXPECT_NO_THROW(SendUsageReport(client, url, folder.path / "temp.txt", kShort));
-    EXPECT_EQ(folder.read("temp.txt"), "") << url;
+    EXPECT_NO_THROW(SendUsageReport(client, url, folder.path() / "temp.txt", kShort));
+    EXPECT_EQ(ReadBytes(folder / "temp.txt"), "") << url;
   }
 }
 
@@ -79,7 +85,7 @@ TEST(SendUsageReport, AScratchFileThatCannotBeMadeSendsNothing) {
   server.route("/stat/stat.php", {.Body = "counted"});
   server.route("/page", {.Body = "page"});
   CurlHttpClient client;
-  SendUsageReport(client, server.url("/stat/stat.php?soft=Orlisk"), folder.write("file", "x") / "temp.txt", kShort);
+  SendUsageReport(client, server.url("/stat/stat.php?soft=Orlisk"), WriteFile(folder, "file", "x") / "temp.txt", kShort);
   client.get({.Url = server.url("/page"), .Limits = kShort});
   const auto seen = server.requests();
   ASSERT_EQ(seen.size(), 1u);

@@ -19,7 +19,6 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "LoopbackHttpServer.h"
 #include "TestSupport.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OtherWindows.h"
@@ -27,6 +26,7 @@
 #include "online/CurlHttpClient.h"
 #include "playback/FfmpegVideoReader.h"
 #include "playback/audio/NullAudioPlayer.h"
+#include "tests/support/LoopbackHttpServer.h"
 
 namespace orlisk {
 

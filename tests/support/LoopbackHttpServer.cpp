@@ -1,4 +1,4 @@
-#include "LoopbackHttpServer.h"
+#include "tests/support/LoopbackHttpServer.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
