@@ -229,9 +229,35 @@ PlaybackFigures RunPlayback(const PlaybackOptions& options) {
   view.show();
   TimedTransform transform(figures);
 
-  MainController main(MainContext{state, settings, language, paths, messages, dialogs, skin, memo, startTime,
-                                  endTime, list, timer1, tickClock, desktop, mouse, fonts, reader, view, audio,
-                                  transform, TextPixelWidth});
+  testing::ScriptedHttp http;  // the online commands stay idle here
+  testing::QueuedUiThread uiThread;
+  testing::FakeTimer timer2;
+  testing::FakeNotices notices;
+  MainController main(MainContext{.State = state,
+                                  .Settings = settings,
+                                  .Lang = language,
+                                  .Paths = paths,
+                                  .Messages = messages,
+                                  .Dialogs = dialogs,
+                                  .Skin = skin,
+                                  .Memo = memo,
+                                  .StartTime = startTime,
+                                  .EndTime = endTime,
+                                  .List = list,
+                                  .Timer = timer1,
+                                  .Clock = tickClock,
+                                  .Desktop = desktop,
+                                  .Mouse = mouse,
+                                  .Fonts = fonts,
+                                  .Reader = reader,
+                                  .View = view,
+                                  .Audio = audio,
+                                  .Transform = transform,
+                                  .TextWidth = TextPixelWidth,
+                                  .Http = http,
+                                  .UiThread = uiThread,
+                                  .Timer2 = timer2,
+                                  .Notices = notices});
   controller = &main;
   memo.changed = [&] { main.ed_textChange(); };
   audio.setMoreAudioRequested([&] {

@@ -3,10 +3,14 @@
 // rig that wires them to a MainController over a real settings file in a
 // temporary folder.
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <random>
 #include <stdexcept>
@@ -303,6 +307,91 @@ struct CountingTransform : TextTransform {
   }
 };
 
+// The network, scripted by address; the update check calls it from its own
+// thread. An address without an answer fails as an unreachable server does.
+struct ScriptedHttp : HttpClient {
+  struct Seen {
+    std::string url;
+    std::string userAgent;
+  };
+
+  void answer(const std::string& url, const std::string& body) {
+    std::lock_guard lock(mutex_);
+    answers_[url] = HttpResponse{.Ok = true, .Status = 200, .Body = body};
+  }
+  // While held, requests wait (bounded) until release().
+  void hold() {
+    std::lock_guard lock(mutex_);
+    held_ = true;
+  }
+  void release() {
+    {
+      std::lock_guard lock(mutex_);
+      held_ = false;
+    }
+    released_.notify_all();
+  }
+  std::vector<Seen> requests() {
+    std::lock_guard lock(mutex_);
+    return seen_;
+  }
+  HttpResponse get(const HttpRequest& request) override {
+    std::unique_lock lock(mutex_);
+    seen_.push_back({request.Url, userAgent_});
+    released_.wait_for(lock, std::chrono::seconds(10), [&] { return !held_; });
+    auto found = answers_.find(request.Url);
+    if (found == answers_.end()) return HttpResponse{.Error = "unreachable"};
+    return found->second;
+  }
+  void setUserAgent(const std::string& agent) override {
+    std::lock_guard lock(mutex_);
+    userAgent_ = agent;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable released_;
+  std::map<std::string, HttpResponse> answers_;
+  std::vector<Seen> seen_;
+  std::string userAgent_ = kDefaultUserAgent;
+  bool held_ = false;
+};
+
+// Work posted to the user-interface thread waits here until the test runs it.
+struct QueuedUiThread : UserInterfaceThread {
+  void post(std::function<void()> task) override {
+    {
+      std::lock_guard lock(mutex_);
+      tasks_.push_back(std::move(task));
+    }
+    posted_.notify_all();
+  }
+  // Waits (bounded) for the next posted task and runs it; false when none came.
+  bool runNext(std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    std::function<void()> task;
+    {
+      std::unique_lock lock(mutex_);
+      if (!posted_.wait_for(lock, timeout, [&] { return !tasks_.empty(); })) return false;
+      task = std::move(tasks_.front());
+      tasks_.pop_front();
+    }
+    task();
+    return true;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<std::function<void()>> tasks_;
+};
+
+struct FakeNotices : UpdateNotices {
+  int windowsShown = 0;
+  std::vector<std::string> notices;
+  void showUpdateWindow() override { ++windowsShown; }
+  void showNotice(const std::string& text) override { notices.push_back(text); }
+};
+
 // A temporary folder, removed with its contents at the end of the test.
 struct TempFolder {
   fs::path path;
@@ -339,6 +428,10 @@ struct Rig {
   RecordingView view;
   RecordingAudio audio;
   CountingTransform transform;
+  ScriptedHttp http;
+  QueuedUiThread uiThread;
+  FakeTimer timer2;
+  FakeNotices notices;
   // Every character is 10 pixels wide.
   std::function<int(const std::string&, const SubtitleFont&)> textWidth =
       [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; };
@@ -370,7 +463,11 @@ struct Rig {
                                .View = view,
                                .Audio = audio,
                                .Transform = transformInUse,
-                               .TextWidth = textWidth}) {
+                               .TextWidth = textWidth,
+                               .Http = http,
+                               .UiThread = uiThread,
+                               .Timer2 = timer2,
+                               .Notices = notices}) {
     memo.changed = [this] { controller.ed_textChange(); };
     audio.setMoreAudioRequested([this] { controller.FeedAudio(); });
   }
@@ -382,6 +479,7 @@ struct Rig {
     p.HomeFolder = folder.path / "home";
     p.ProgramFolder = folder.path / "program";
     p.SettingsFile = folder.path / "orlisk.ini";
+    p.DataFolder = folder.path / "data" / "orlisk";
     return p;
   }
 
