@@ -218,8 +218,8 @@ void Tfm_main::FormShow() {
   const StartupSettings startup = LoadSettings(settings_, parts_.Paths.VideosFolder.string());
   state_.OutputFolder = startup.OutputFolder;
   state_.OutputMode = startup.OutputMode;
-  state_.BorderColor = startup.BorderColor;
-  state_.BorderEnabled = startup.BorderEnabled;
+  state_.Style.BorderColor = startup.BorderColor;
+  state_.Style.BorderEnabled = startup.BorderEnabled;
   state_.AutoUpdateCheck = startup.AutoUpdateCheck;
   state_.FirstInsertHint = startup.FirstInsertHint;
   state_.AutoOpenOutput = startup.AutoOpenOutput;
@@ -227,8 +227,8 @@ void Tfm_main::FormShow() {
   state_.EditMode = true;
   state_.ManualUpdateCheck = false;
   state_.SuppressEditCapture = false;
-  state_.Font = SubtitleFont{};  // FontDialog1's font: Arial, bold, height -21, white
-  state_.TextColor = state_.Font.Color;
+  state_.Style.Font = SubtitleFont{};  // FontDialog1's font: Arial, bold, height -21
+  state_.Style.TextColor = SubtitleStyle{}.TextColor;  // and its colour, white
 
   PlaceControls();
   VideoView1->hide();
