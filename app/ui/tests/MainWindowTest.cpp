@@ -20,6 +20,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/VideoViewWidget.h"
 #include "burnin/NullTextTransform.h"
+#include "burnin/writer/NullVideoWriter.h"
 #include "playback/NullVideoReader.h"
 
 namespace orlisk {
@@ -58,7 +59,7 @@ class MainWindowTest : public ::testing::Test {
     paths.HomeFolder = settingsDir.path().toStdString();
     paths.VideosFolder = paths.HomeFolder / "Videos";
     paths.DataFolder = paths.HomeFolder / "data";
-    return std::make_unique<Tfm_main>(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform,
+    return std::make_unique<Tfm_main>(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform, writer,
                                                       [](const std::string& line, const SubtitleFont&) {
                                                         return static_cast<int>(line.size()) * 10;
                                                       }});
@@ -77,6 +78,7 @@ class MainWindowTest : public ::testing::Test {
   IdleReader reader;
   IdleAudio audio;
   NullTextTransform transform;
+  NullVideoWriter writer;
 };
 
 TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {
