@@ -364,7 +364,9 @@ void Tfm_set::cb_openClick(bool checked) {
 void Tfm_set::bt_dirClick() {
   Tfm_dir& folders = parts_.FolderDialog;
   const QRect here = frameGeometry();
-  const QRect there = folders.frameGeometry();
+  // A window never shown has no frame yet: it gets one like this dialog's.
+  const QSize frame = here.size() - size();
+  const QSize there = folders.size() + frame;
   folders.move(here.left() + (here.width() - there.width()) / 2, here.top() + (here.height() - there.height()) / 2);
   folders.ShellTreeView1->setVisible(true);
   folders.btn_ok->setVisible(true);
