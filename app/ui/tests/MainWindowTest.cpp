@@ -18,6 +18,9 @@
 #include "TestSupport.h"
 #include "app/skin/SkinSurface.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/OutputSettingsDialog.h"
+#include <QComboBox>
+#include <QTabWidget>
 #include "app/ui/VideoViewWidget.h"
 #include "burnin/NullTextTransform.h"
 #include "burnin/writer/NullVideoWriter.h"
@@ -185,6 +188,28 @@ TEST_F(MainWindowTest, ASkinClickReachesItsCommandAndItsMessage) {
   EXPECT_EQ(caption, "Information");
   EXPECT_EQ(text, "please first add video file");
   EXPECT_EQ(buttons, QStringList{"OK"});
+}
+
+TEST_F(MainWindowTest, SettingsOpensTheOutputSettingsWithTheWritersCatalogues) {
+  auto window = MakeWindow(ProgramFolderWithSkinOnly());
+  window->FormShow();
+  window->show();
+  EXPECT_EQ(window->codecLists().AviCodecs.size(), 2u);
+  EXPECT_EQ(window->state().XvidCodecIndex, 1);
+  QStringList aviCodecs;
+  int page = -1;
+  QTimer::singleShot(0, [&] {
+    auto* settings = qobject_cast<Tfm_set*>(QApplication::activeModalWidget());
+    if (!settings) return;
+    for (int i = 0; i < settings->cmbAVICodecs->count(); ++i) aviCodecs << settings->cmbAVICodecs->itemText(i);
+    page = settings->tabTypeOutFile->currentIndex();
+    settings->cb_format->setCurrentIndex(3);
+    settings->btnCancel->click();
+  });
+  emit window->findChild<SkinSurface*>()->objectClicked(QStringLiteral("settings"));
+  EXPECT_EQ(aviCodecs, (QStringList{"libxvidcore MPEG-4 part 2", "MPEG-4 part 2"}));
+  EXPECT_EQ(page, 0);
+  EXPECT_EQ(window->FormatChoice(), 3);
 }
 
 }  // namespace
