@@ -15,7 +15,7 @@ Tfm_dir::Tfm_dir(QWidget* parent, const std::filesystem::path& startFolder)
       ShellTreeView1(new QTreeView(this)),
       btn_ok(new QPushButton(QStringLiteral("Ok"), this)),
       btn_cancel(new QPushButton(QStringLiteral("Cancel"), this)),
-      folders_(new QFileSystemModel(this)) {
+      folders_(std::make_unique<QFileSystemModel>()) {
   setWindowTitle(QStringLiteral("Output Directory"));
   setModal(true);
   setFixedSize(287, 248);
@@ -29,8 +29,9 @@ Tfm_dir::Tfm_dir(QWidget* parent, const std::filesystem::path& startFolder)
   // starts at the root of the file system.
   folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
   folders_->setReadOnly(true);
+  folders_->setIconProvider(&icons_);
   folders_->setRootPath(QStringLiteral("/"));
-  ShellTreeView1->setModel(folders_);
+  ShellTreeView1->setModel(folders_.get());
   for (int column = 1; column < folders_->columnCount(); ++column) ShellTreeView1->hideColumn(column);
   ShellTreeView1->setHeaderHidden(true);
   ShellTreeView1->setRootIsDecorated(false);
@@ -52,6 +53,8 @@ Tfm_dir::Tfm_dir(QWidget* parent, const std::filesystem::path& startFolder)
   layout->addLayout(buttons);
 }
 
+Tfm_dir::~Tfm_dir() = default;
+
 std::string Tfm_dir::SelectedFolder() const {
   const QModelIndexList selected = ShellTreeView1->selectionModel()->selectedIndexes();
   if (selected.isEmpty()) return {};
@@ -64,6 +67,13 @@ void Tfm_dir::SelectFolder(const std::filesystem::path& folder) {
   for (QModelIndex above = index; above.isValid(); above = above.parent()) ShellTreeView1->expand(above);
   ShellTreeView1->setCurrentIndex(index);
   ShellTreeView1->scrollTo(index);
+}
+
+void Tfm_dir::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Laid out only now: bring the selected folder into the middle of the view.
+  const QModelIndex current = ShellTreeView1->currentIndex();
+  if (current.isValid()) ShellTreeView1->scrollTo(current, QAbstractItemView::PositionAtCenter);
 }
 
 void Tfm_dir::btn_okClick() {

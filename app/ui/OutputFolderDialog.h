@@ -3,7 +3,9 @@
 // picked in a tree of the file system's folders. Opened by the "..." button of
 // the output settings, which takes `ChosenFolder()` afterwards.
 #include <QDialog>
+#include <QFileIconProvider>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 class QFileSystemModel;
@@ -17,6 +19,7 @@ class Tfm_dir : public QDialog {
  public:
   // The tree starts with `startFolder` (the user's home) expanded and selected.
   Tfm_dir(QWidget* parent, const std::filesystem::path& startFolder);
+  ~Tfm_dir() override;
 
   // "Ok": the selected folder's path (empty with nothing selected); "Cancel":
   // empty; the close box leaves the value of the last showing.
@@ -31,12 +34,16 @@ class Tfm_dir : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void btn_okClick();
   void btn_cancelClick();
 
-  QFileSystemModel* folders_;
+  // The desktop's icons, with the style's folder icon where no theme has one.
+  // The model goes before the icon provider it uses.
+  QFileIconProvider icons_;
+  std::unique_ptr<QFileSystemModel> folders_;
   std::string chosenFolder_;
 };
 

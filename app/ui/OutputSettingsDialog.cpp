@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAbstractItemView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -264,6 +265,12 @@ void Tfm_set::FillCodecLists(const CodecLists& lists) {
   for (const std::string& name : lists.WmvProfiles) cmbWMVCodecs->addItem(QString::fromStdString(name));
   SetListIndex(*cmbAVICodecs, 0);
   SetListIndex(*cmbWMVCodecs, 0);
+  // The lists are narrower than the longest names: their drop-downs show them whole.
+  for (QComboBox* list : {cmbAVICodecs, cmbWMVCodecs}) {
+    list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 24);
+    list->setToolTip(list->currentText());
+    connect(list, &QComboBox::currentTextChanged, list, &QWidget::setToolTip, Qt::UniqueConnection);
+  }
 }
 
 void Tfm_set::SetStartRows() {
