@@ -384,6 +384,21 @@ TEST_F(OutputSettingsDialogTest, TheCodecListSelectsAtOnceAndConfigureEditsThatC
   EXPECT_EQ(chosen.KeyFrameInterval, 12);
 }
 
+TEST(AviCodecDialog, ALosslessCodecOffersOnlyTheKeyFrameInterval) {
+  test::TestApplication();
+  AviCodecSettings lossless;
+  lossless.Lossless = true;
+  lossless.KeyFrameInterval = 1;
+  AviCodecDialog dialog(nullptr, QStringLiteral("FFmpeg video codec #1"), lossless);
+  EXPECT_EQ(dialog.windowTitle(), "FFmpeg video codec #1");
+  EXPECT_FALSE(dialog.rbQuality->isEnabled() || dialog.rbBitRate->isEnabled() || dialog.edQuality->isEnabled());
+  dialog.edKeyFrames->setValue(25);
+  const AviCodecSettings edited = dialog.Settings();
+  EXPECT_TRUE(edited.Lossless);
+  EXPECT_EQ(edited.KeyFrameInterval, 25);
+  EXPECT_EQ(edited.Quality, lossless.Quality);
+}
+
 TEST_F(OutputSettingsDialogTest, TheFolderButtonOpensTheFolderDialogCentredAndTakesItsChoice) {
   Show();
   const std::string chosen = (folder / "home" / "clips").string();
