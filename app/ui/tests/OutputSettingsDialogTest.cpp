@@ -20,7 +20,10 @@
 #include "app/ui/OutputFolderDialog.h"
 #include "app/ui/OutputSettingsDialog.h"
 #include "burnin/writer/ConfigureWriter.h"
+#include "burnin/writer/FfmpegVideoWriter.h"
 #include "burnin/writer/NullVideoWriter.h"
+#include "burnin/writer/WriterProfiles.h"
+#include "playback/FfmpegVideoReader.h"
 #include "tests/support/TempFolder.h"
 
 namespace orlisk {
@@ -441,6 +444,7 @@ struct FormatRow {
   const char* Extension;
   int Width;  // of the output; 0 where the format's profile decides
   int Height;
+  const char* Container;  // FFmpeg's name for what is written
 };
 
 class ChosenFormatTest : public OutputSettingsDialogTest, public ::testing::WithParamInterface<FormatRow> {};
@@ -469,11 +473,60 @@ TEST_P(ChosenFormatTest, TheStoredSettingsConfigureTheWriterForIt) {
   EXPECT_EQ(c.AviVideo.has_value() || c.MpegVideo.has_value(), row.Width != 0);
 }
 
+// A short write through the real writer in the format chosen in the dialog,
+// read back with the real reader: the container the extension names, and the
+// size chosen (the custom size for AVI and MPEG, the chosen profile's for WMV,
+// the source's for the default RM profile).
+TEST_P(ChosenFormatTest, AWriteInTheChosenFormatHasTheChosenSize) {
+  const FormatRow row = GetParam();
+  Show();
+  ClickBox(dialog->rbSizeCustom);
+  dialog->cb_format->setCurrentIndex(row.Choice);
+  dialog->EdCustomWidth->setText("480");
+  dialog->EdCustomHeight->setText("272");
+  int expectedWidth = row.Width ? row.Width : 320;
+  int expectedHeight = row.Height ? row.Height : 240;
+  if (row.OutputType == kOutputWmv) {
+    const auto profiles = WmvProfiles();
+    for (std::size_t i = 0; i < profiles.size(); ++i) {
+      if (profiles[i].Width == 0) continue;
+      dialog->cmbWMVCodecs->setCurrentIndex(static_cast<int>(i));
+      expectedWidth = profiles[i].Width;
+      expectedHeight = profiles[i].Height;
+      break;
+    }
+  }
+  QTest::mouseClick(dialog->btnSetFormatLikeSample, Qt::LeftButton);
+
+  FfmpegVideoWriter realWriter;
+  OutputSettings stored = ReadOutputSettings(settings);
+  stored.OutputMode = state.OutputMode;
+  const WriterConfiguration c =
+      ConfigureWriter(AviSource(), stored, dialog->FormatChoice(), FillCodecLists(realWriter));
+  ApplyWriterConfiguration(c, realWriter);
+  const std::string path = (folder / ("written" + c.OutputExtension)).string();
+  realWriter.CreateOutput(path, c.OutputType);
+  for (int i = 0; i < 10; ++i) {
+    Frame frame{320, 240, 320 * 4, std::vector<std::uint8_t>(320 * 4 * 240, static_cast<std::uint8_t>(i * 20))};
+    realWriter.WriteFrame(std::move(frame));
+    realWriter.WriteAudio(AudioBlock{std::vector<std::uint8_t>(44100 / 25 * 4, 0)});
+  }
+  realWriter.CloseSource();
+
+  EXPECT_EQ(DetectContainerName(path), row.Container);
+  FfmpegVideoReader reader;
+  ASSERT_NO_THROW(reader.OpenSource(path)) << path;
+  EXPECT_EQ(reader.GetWidth(), expectedWidth);
+  EXPECT_EQ(reader.GetHeight(), expectedHeight);
+  EXPECT_FALSE(reader.GetVideoFormatName().empty());
+  EXPECT_GT(reader.GetDuration(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, ChosenFormatTest,
-                         ::testing::Values(FormatRow{0, kOutputAvi, ".avi", 480, 272},
-                                           FormatRow{1, kOutputMpeg, ".mpeg", 480, 272},
-                                           FormatRow{2, kOutputWmv, ".wmv", 0, 0},
-                                           FormatRow{3, kOutputRm, ".rm", 0, 0}));
+                         ::testing::Values(FormatRow{0, kOutputAvi, ".avi", 480, 272, "avi"},
+                                           FormatRow{1, kOutputMpeg, ".mpeg", 480, 272, "mpeg"},
+                                           FormatRow{2, kOutputWmv, ".wmv", 0, 0, "asf"},
+                                           FormatRow{3, kOutputRm, ".rm", 0, 0, "rm"}));
 
 }  // namespace
 }  // namespace orlisk
