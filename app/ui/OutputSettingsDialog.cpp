@@ -115,6 +115,9 @@ QWidget* Tfm_set::BuildGeneralPage() {
   for (QLineEdit* field : {EdCustomWidth, EdCustomHeight}) {
     field->installEventFilter(this);
     field->setMaximumWidth(70);
+    // Text composed by an input method would pass by the key filter.
+    field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    field->setInputMethodHints(Qt::ImhDigitsOnly);
   }
   for (QWidget* control : {static_cast<QWidget*>(EdCustomWidth), static_cast<QWidget*>(EdCustomHeight),
                            static_cast<QWidget*>(cb_format)})
