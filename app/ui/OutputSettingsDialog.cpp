@@ -139,7 +139,8 @@ QWidget* Tfm_set::BuildGeneralPage() {
 
   cb_open = new QCheckBox(QStringLiteral("Auto Open"), page);
   cb_open->setObjectName(QStringLiteral("cb_open"));
-  connect(cb_open, &QCheckBox::clicked, this, [this](bool checked) { parts_.Run([this, checked] { cb_openClick(checked); }); });
+  connect(cb_open, &QCheckBox::clicked, this,
+          [this](bool checked) { parts_.Run([this, checked] { cb_openClick(checked); }); });
 
   auto* grid = new QGridLayout;
   grid->addWidget(rbSizeOriginal, 0, 0);
