@@ -351,9 +351,12 @@ int main(int argc, char** argv) {
   CountingAudio audio(sdlAudio);
   TimedTransform transform;
 
+  NullVideoWriter writer;
+  testing::ScriptedEvents events;
+  testing::FakeProgress progress;
   MainController main(MainContext{state, settings, language, paths, messages, dialogs, skin, memo, startTime,
                                   endTime, list, timer1, tickClock, desktop, mouse, fonts, reader, view, audio,
-                                  transform, TextPixelWidth});
+                                  transform, TextPixelWidth, writer, events, progress});
   controller = &main;
   memo.changed = [&] { main.ed_textChange(); };
   sdlAudio.setMoreAudioRequested([&] {

@@ -45,6 +45,9 @@ struct MainContext {
   AudioPlayer& Audio;          // AudioPlayer21
   TextTransform& Transform;    // VideoTransform1
   TextWidthFunction TextWidth;
+  VideoWriter& Writer;             // the write side of the video file component
+  EventPump& Events;
+  WriteProgressDisplay& Progress;  // pb_writesubtitle and ed_text's height
 };
 
 class MainController {
@@ -102,7 +105,9 @@ class MainController {
   void VideoViewMouseUp() { preview_.VideoViewMouseUp(); }
 
   // Burn-in.
+  void WriteSubtitlesToVideo() { burnIn_.WriteSubtitlesToVideo(); }
   void StopWriting() { burnIn_.StopWriting(); }
+  void FillCodecLists() { burnIn_.FillCodecLists(); }
 
   // Help and links.
   void ContactUS1Click() { links_.OpenContactPage(); }

@@ -106,6 +106,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   clock_ = std::make_unique<SteadyTickClock>();
   desktop_ = std::make_unique<QtDesktopShell>();
   mouse_ = std::make_unique<QtMouseButtons>();
+  events_ = std::make_unique<QtEventPump>();
+  progress_ = std::make_unique<WriteProgressWidgets>(*pb_writesubtitle, *ed_text);
   controller_ = std::make_unique<MainController>(MainContext{.State = state_,
                                                              .Settings = settings_,
                                                              .Lang = language_,
@@ -126,7 +128,10 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                              .View = *VideoView1,
                                                              .Audio = parts_.Audio,
                                                              .Transform = parts_.Transform,
-                                                             .TextWidth = parts_.TextWidth});
+                                                             .TextWidth = parts_.TextWidth,
+                                                             .Writer = parts_.Writer,
+                                                             .Events = *events_,
+                                                             .Progress = *progress_});
   parts_.Audio.setMoreAudioRequested([this] { Run([this] { controller_->FeedAudio(); }); });
   ConnectControls();
 
@@ -224,8 +229,9 @@ void Tfm_main::FormShow() {
   VideoView1->hide();
   state_.NoVideoOpen = true;
   cb_prsub->setToolTip(Text(language_, "Hint", "cb_prsub", "check it to preview the completed subtitle"));
-  // Still to come here, in this order: the writer's codec catalogues, the
-  // output settings' starting rows, and the update check when it is enabled.
+  controller_->FillCodecLists();
+  // Still to come here, in this order: the output settings' starting rows,
+  // and the update check when it is enabled.
 }
 
 void Tfm_main::LoadLanguage() {
@@ -300,6 +306,8 @@ void Tfm_main::RemoveSubtitle() { Run([this] { controller_->RemoveSubtitle(); })
 void Tfm_main::ClearSubtitles() { Run([this] { controller_->ClearSubtitles(); }); }
 void Tfm_main::InsertBlankSubtitle() { Run([this] { controller_->InsertBlankSubtitle(); }); }
 void Tfm_main::EditSubtitle() { Run([this] { controller_->EditSubtitle(); }); }
+void Tfm_main::WriteSubtitlesToVideo() { Run([this] { controller_->WriteSubtitlesToVideo(); }); }
+void Tfm_main::StopWriting() { Run([this] { controller_->StopWriting(); }); }
 
 void Tfm_main::ShowFileMenu() {
   PopupMenu_File->popup(SkinMenuPosition(SkinMenu::File, frameGeometry().topLeft(), state_.ChineseUI));
@@ -311,8 +319,6 @@ void Tfm_main::ShowHelpMenu() {
 
 // Commands whose features are not in the program yet: they are reachable from
 // their buttons, keys and menu items and do nothing until then.
-void Tfm_main::WriteSubtitlesToVideo() {}
-void Tfm_main::StopWriting() { Run([this] { controller_->StopWriting(); }); }
 void Tfm_main::ShowSubtitleStyle() {}
 void Tfm_main::ShowOutputSettings() {}
 void Tfm_main::OpenGiftPage() {}

@@ -33,6 +33,8 @@ class QtPlaybackTimer;
 class SteadyTickClock;
 class QtDesktopShell;
 class QtMouseButtons;
+class QtEventPump;
+class WriteProgressWidgets;
 class PlainTextMemo;
 class LineTimeEdit;
 class ListViewSelection;
@@ -53,6 +55,7 @@ struct MainWindowParts {
   AudioPlayer& Audio;
   TextTransform& Transform;
   std::function<int(const std::string& utf8Line, const SubtitleFont& font)> TextWidth;
+  VideoWriter& Writer;
 };
 
 class Tfm_main : public QWidget, public WindowCommands {
@@ -164,6 +167,8 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<SteadyTickClock> clock_;
   std::unique_ptr<QtDesktopShell> desktop_;
   std::unique_ptr<QtMouseButtons> mouse_;
+  std::unique_ptr<QtEventPump> events_;
+  std::unique_ptr<WriteProgressWidgets> progress_;
   std::unique_ptr<MainController> controller_;
 
   // The other windows, created after this one and living as long.

@@ -10,6 +10,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/SingleInstance.h"
 #include "burnin/QtTextTransform.h"
+#include "burnin/writer/FfmpegVideoWriter.h"
 #include "playback/FfmpegVideoReader.h"
 #include "playback/audio/SdlAudioPlayer.h"
 
@@ -33,10 +34,11 @@ int main(int argc, char** argv) {
   FfmpegVideoReader reader;
   SdlAudioPlayer audio;
   QtTextTransform transform;
+  FfmpegVideoWriter writer;
   const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();
   Tfm_main mainWindow(MainWindowParts{
       AppPaths::Discover(executableFolder, (executableFolder / ORLISK_DATA_FROM_EXECUTABLE).lexically_normal()),
-      SystemDefaultLanguageId(), reader, audio, transform, TextPixelWidth});
+      SystemDefaultLanguageId(), reader, audio, transform, TextPixelWidth, writer});
   app.setCommands(&mainWindow);
   app.setExceptionHandler([&mainWindow] { mainWindow.HandleAppException(); });
 

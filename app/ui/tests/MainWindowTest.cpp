@@ -20,6 +20,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/VideoViewWidget.h"
 #include "burnin/NullTextTransform.h"
+#include "burnin/writer/NullVideoWriter.h"
 #include "playback/NullVideoReader.h"
 
 namespace orlisk {
@@ -61,7 +62,8 @@ class MainWindowTest : public ::testing::Test {
     return std::make_unique<Tfm_main>(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform,
                                                       [](const std::string& line, const SubtitleFont&) {
                                                         return static_cast<int>(line.size()) * 10;
-                                                      }});
+                                                      },
+                                                      writer});
   }
 
   // The shipped skin without a language file: every text is the English default.
@@ -77,6 +79,7 @@ class MainWindowTest : public ::testing::Test {
   IdleReader reader;
   IdleAudio audio;
   NullTextTransform transform;
+  NullVideoWriter writer;
 };
 
 TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {
