@@ -82,6 +82,9 @@ void BurnInCommands::WriteSubtitlesToVideo() {
   // Never over an existing file, the source least of all.
   const std::string outputPath = ChooseOutputPath(folder, s.VideoPath, s.OutputExtension);
 
+  // The still picture and the playbar stay where they were; the reader goes
+  // back there afterwards, so that playing on starts from the picture shown.
+  const std::int32_t resumeAt = c_.Reader.GetPosition();
   s.PreviewCount = static_cast<std::int32_t>(s.Document.entries().size());
   s.SubtitleCursor = 0;
   WriteJob job({.Reader = c_.Reader,
@@ -93,6 +96,7 @@ void BurnInCommands::WriteSubtitlesToVideo() {
   RunJob(job);
   if (closedForExit_) return;  // the close finished the output already
   job.Finish();
+  c_.Reader.SeekTo(resumeAt);
   // The window goes idle (IsWriting false, progress hidden) before the
   // completion text and the file manager.
   indicators.reset();
