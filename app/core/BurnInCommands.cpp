@@ -113,7 +113,8 @@ void BurnInCommands::RunJob(WriteJob& job) {
     ~Forget() { running = nullptr; }
   } forget{running_};
   while (s.IsWriting) {
-    // Twice, as a stop or close may need its question box answered first.
+    // Twice per pass: the input, then the paints and timers it caused; a
+    // confirmed stop or close inside clears IsWriting.
     c_.Events.processPendingEvents();
     c_.Events.processPendingEvents();
     if (!s.IsWriting) break;
