@@ -9,7 +9,7 @@
 // the ratio and the peak memory; last, our burn-in's peak memory for the short
 // clip and for a long one.
 //
-//   bench_burnin [seconds [long-seconds]]     (default 60 and 240; 0 skips the long clip)
+//   bench_burnin [seconds [long-seconds [--memory-only]]]     (default 60 and 240; 0 skips the long clip)
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -284,37 +284,40 @@ int main(int argc, char** argv) {
   const std::string srt = folder + "/bench-subs.srt";
   const std::vector<orlisk::SubtitleEntry> subtitles = TwentySubtitles(seconds, 720, srt);
 
+  const bool memoryOnly = argc > 3 && std::string(argv[3]) == "--memory-only";
   const char* header = "%-38s %-26s %-26s %6s %9s %9s\n";
-  std::printf("\nPlain transcode, no subtitles\n");
-  std::printf(header, "format", "ours (s)", "ffmpeg (s)", "ratio", "our peak", "ff peak");
-  for (const Case& test : Cases()) {
-    const std::string ours = folder + "/ours" + test.extension;
-    std::vector<std::string> ffmpegArguments = {"-i", clip};
-    ffmpegArguments.insert(ffmpegArguments.end(), test.ffmpegOptions.begin(), test.ffmpegOptions.end());
-    ffmpegArguments.push_back(folder + "/theirs" + test.extension);
-    Compare(
-        test.name, [&] { return RunOurs([&] { Transcode(clip, ours, test.outputType, test.configure); }); },
-        [&] { return RunFfmpeg(ffmpegArguments); });
-  }
+  if (!memoryOnly) {
+    std::printf("\nPlain transcode, no subtitles\n");
+    std::printf(header, "format", "ours (s)", "ffmpeg (s)", "ratio", "our peak", "ff peak");
+    for (const Case& test : Cases()) {
+      const std::string ours = folder + "/ours" + test.extension;
+      std::vector<std::string> ffmpegArguments = {"-i", clip};
+      ffmpegArguments.insert(ffmpegArguments.end(), test.ffmpegOptions.begin(), test.ffmpegOptions.end());
+      ffmpegArguments.push_back(folder + "/theirs" + test.extension);
+      Compare(
+          test.name, [&] { return RunOurs([&] { Transcode(clip, ours, test.outputType, test.configure); }); },
+          [&] { return RunFfmpeg(ffmpegArguments); });
+    }
 
-  std::printf("\nBurn-in of 20 subtitles: our write job against ffmpeg -vf subtitles=\n");
-  std::printf(header, "format", "ours (s)", "ffmpeg (s)", "ratio", "our peak", "ff peak");
-  for (const Case& test : Cases()) {
-    const std::string ours = folder + "/ours-burnt" + test.extension;
-    std::vector<std::string> ffmpegArguments = {"-i", clip, "-vf", "subtitles=" + srt};
-    ffmpegArguments.insert(ffmpegArguments.end(), test.ffmpegOptions.begin(), test.ffmpegOptions.end());
-    ffmpegArguments.push_back(folder + "/theirs-burnt" + test.extension);
-    Compare(
-        test.name,
-        [&] { return RunOurs([&] { BurnIn(clip, ours, test.outputType, subtitles, test.configure); }); },
-        [&] { return RunFfmpeg(ffmpegArguments); });
+    std::printf("\nBurn-in of 20 subtitles: our write job against ffmpeg -vf subtitles=\n");
+    std::printf(header, "format", "ours (s)", "ffmpeg (s)", "ratio", "our peak", "ff peak");
+    for (const Case& test : Cases()) {
+      const std::string ours = folder + "/ours-burnt" + test.extension;
+      std::vector<std::string> ffmpegArguments = {"-i", clip, "-vf", "subtitles=" + srt};
+      ffmpegArguments.insert(ffmpegArguments.end(), test.ffmpegOptions.begin(), test.ffmpegOptions.end());
+      ffmpegArguments.push_back(folder + "/theirs-burnt" + test.extension);
+      Compare(
+          test.name,
+          [&] { return RunOurs([&] { BurnIn(clip, ours, test.outputType, subtitles, test.configure); }); },
+          [&] { return RunFfmpeg(ffmpegArguments); });
+    }
+    std::printf("ratio = best of ours / best of ffmpeg's; peak = the largest resident size of one run\n");
   }
-  std::printf("ratio = best of ours / best of ffmpeg's; peak = the largest resident size of one run\n");
 
   if (longSeconds > 0) {
     // Memory must not grow with the length: the job holds one frame and one
     // block of sound at a time.
-    const Case& mpeg = Cases()[1];
+    const Case mpeg = Cases()[1];
     std::printf("\nOur burn-in's peak memory by clip length (%s)\n", mpeg.name.c_str());
     std::printf("Making a %.0f s clip...\n", longSeconds);
     std::fflush(stdout);
