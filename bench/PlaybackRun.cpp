@@ -11,6 +11,7 @@
 
 #include "BenchClock.h"
 #include "app/core/MainController.h"
+#include "burnin/writer/NullVideoWriter.h"
 #include "app/core/tests/FakeSeams.h"
 #include "app/ui/QtSeams.h"
 #include "app/ui/VideoViewWidget.h"
@@ -233,6 +234,9 @@ PlaybackFigures RunPlayback(const PlaybackOptions& options) {
   testing::QueuedUiThread uiThread;
   testing::FakeTimer timer2;
   testing::FakeNotices notices;
+  NullVideoWriter writer;  // nothing is written while playing
+  testing::ScriptedEvents events;
+  testing::FakeProgress progress;
   MainController main(MainContext{.State = state,
                                   .Settings = settings,
                                   .Lang = language,
@@ -257,7 +261,10 @@ PlaybackFigures RunPlayback(const PlaybackOptions& options) {
                                   .Http = http,
                                   .UiThread = uiThread,
                                   .Timer2 = timer2,
-                                  .Notices = notices});
+                                  .Notices = notices,
+                                  .Writer = writer,
+                                  .Events = events,
+                                  .Progress = progress});
   controller = &main;
   memo.changed = [&] { main.ed_textChange(); };
   audio.setMoreAudioRequested([&] {

@@ -89,11 +89,33 @@ bool StreamDecoder::NextFrame(AVFrame* frame) {
 
 void StreamDecoder::SeekBackwardTo(std::int64_t timestamp) {
   guard_.startNow(kReadTimeLimitMicroseconds);
+  // Streams without an index (MPEG transport and program streams) are sought
+  // by guessing a byte position from the bit rate, which can land well past
+  // the start; near the start, going back to the first byte is both exact
+  // and cheap, as the caller decodes forward to its target anyway.
+  const bool readAsBytes = (format_->iformat->flags & AVFMT_TS_DISCONT) != 0;
+  if (readAsBytes && NearTheStart(timestamp)) {
+    if (av_seek_frame(format_.get(), -1, 0, AVSEEK_FLAG_BYTE) >= 0) {
+      avcodec_flush_buffers(codec_.get());
+      draining_ = false;
+      return;
+    }
+  }
   if (av_seek_frame(format_.get(), streamIndex_, timestamp, AVSEEK_FLAG_BACKWARD) < 0) {
     av_seek_frame(format_.get(), -1, 0, AVSEEK_FLAG_BYTE);
   }
   avcodec_flush_buffers(codec_.get());
   draining_ = false;
+}
+
+bool StreamDecoder::NearTheStart(std::int64_t timestamp) const {
+  // Within this much of the stream's first time stamp, reading from the first
+  // byte costs less than a guessed seek that may land too late.
+  constexpr std::int64_t kStartWindowMicroseconds = 1'000'000;
+  const AVStream* stream = Stream();
+  const std::int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+  if (timestamp <= start) return true;
+  return av_rescale_q(timestamp - start, stream->time_base, AV_TIME_BASE_Q) < kStartWindowMicroseconds;
 }
 
 }  // namespace orlisk

@@ -36,6 +36,7 @@ class StreamDecoder {
 
  private:
   StreamDecoder() = default;
+  bool NearTheStart(std::int64_t timestamp) const;
 
   InputGuard guard_;  // outlives the demuxer, which refers to it
   InputFormatPtr format_;

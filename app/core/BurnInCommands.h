@@ -1,23 +1,68 @@
 #pragma once
-// Writing the subtitles into a new video: the stop request. The write job
-// itself joins this group with the writer.
+// Writing the subtitles into a new video: the write job's window loop and the
+// stop request. The job itself (burnin/WriteJob.h) reads, draws and writes;
+// this group runs it on the user-interface thread, letting the window's
+// events through twice per pass so that the window stays usable and can stop it.
+#include <memory>
+
 #include "CommandBasics.h"
+#include "PlaybackCommands.h"
+#include "burnin/TextTransform.h"
+#include "burnin/writer/CodecLists.h"
+#include "burnin/writer/VideoWriter.h"
+#include "playback/VideoReader.h"
+#include "playback/VideoView.h"
 
 namespace orlisk {
+
+class WriteJob;
 
 class BurnInCommands {
  public:
   struct Context {
     CommandBasics& Basics;
+    SkinObjects& Skin;  // "shpb"
+    TextMemo& Memo;     // ed_text shows the job's status
+    DesktopShell& Desktop;
+    EventPump& Events;
+    WriteProgressDisplay& Progress;
+    VideoReader& Reader;
+    VideoView& View;
+    VideoWriter& Writer;
+    TextTransform& Transform;
+    PlaybackCommands& Playback;
   };
-  explicit BurnInCommands(Context context) : c_(context) {}
+  explicit BurnInCommands(Context context);
+  ~BurnInCommands();
+
+  // The writer's catalogues, read once at start; the AVI codec Original AVI
+  // output uses goes to XvidCodecIndex.
+  void FillCodecLists();
+  const CodecLists& codecLists() const { return codecs_; }
+
+  // Writes the open video with the subtitles burnt in to a new file in the
+  // output folder, showing every written frame and the progress, until both
+  // streams end or the user stops. Ignored while a job runs or no video is
+  // open. A failure (the configuration, the output file, reading, encoding)
+  // leaves the window idle again and propagates to the caller's error handler.
+  void WriteSubtitlesToVideo();
 
   // Asks whether to stop a running write job; Yes clears IsWriting, which the
   // job's loop sees at its next pass. Does nothing while no job runs.
   void StopWriting();
 
+  // The main window closes while a job runs: the output is finished here (it
+  // plays up to this point) and the job's loop ends without another reader
+  // or writer call.
+  void FinishForClose();
+
  private:
+  void RunJob(WriteJob& job);
+
   Context c_;
+  CodecLists codecs_;
+  WriteJob* running_ = nullptr;  // the job of the loop on the stack, if any
+  bool closedForExit_ = false;
 };
 
 }  // namespace orlisk

@@ -41,7 +41,17 @@ MainController::MainController(const MainContext& c)
                 .Mouse = c.Mouse,
                 .Fonts = c.Fonts,
                 .Editing = editing_}),
-      burnIn_({.Basics = basics_}),
+      burnIn_({.Basics = basics_,
+               .Skin = c.Skin,
+               .Memo = c.Memo,
+               .Desktop = c.Desktop,
+               .Events = c.Events,
+               .Progress = c.Progress,
+               .Reader = c.Reader,
+               .View = c.View,
+               .Writer = c.Writer,
+               .Transform = c.Transform,
+               .Playback = playback_}),
       links_({.Desktop = c.Desktop}),
       online_({.Basics = basics_,
                .Http = c.Http,
@@ -57,9 +67,9 @@ bool MainController::FormCloseQuery() {
                          basics_.Lang.MessageText("FormCloseQuery", "Close will stop writing, it closed?"))) {
     canClose = false;
   } else {
-    // The write job's loop sees IsWriting cleared, closes its writer and ends
-    // without touching the reader again.
-    s.IsWriting = false;
+    // The output is finished here; the write job's loop sees IsWriting
+    // cleared and ends without touching the reader or the writer again.
+    burnIn_.FinishForClose();
     canClose = KeepUnsavedSubtitles();
     if (canClose) {
       if (s.IsPlaying) playback_.StopPlayback();

@@ -51,6 +51,9 @@ struct MainContext {
   UserInterfaceThread& UiThread;  // the only seam the update check's thread calls
   PlaybackTimer& Timer2;          // hands a newer version over to the notice window
   UpdateNotices& Notices;         // Tfm_update and the plain notice box
+  VideoWriter& Writer;             // the write side of the video file component
+  EventPump& Events;
+  WriteProgressDisplay& Progress;  // pb_writesubtitle and ed_text's height
 };
 
 class MainController {
@@ -109,7 +112,9 @@ class MainController {
   void VideoViewMouseUp() { preview_.VideoViewMouseUp(); }
 
   // Burn-in.
+  void WriteSubtitlesToVideo() { burnIn_.WriteSubtitlesToVideo(); }
   void StopWriting() { burnIn_.StopWriting(); }
+  void FillCodecLists() { burnIn_.FillCodecLists(); }
 
   // Help and links.
   void ContactUS1Click() { links_.OpenContactPage(); }

@@ -41,6 +41,9 @@ struct MainState {
   std::int32_t PreviewCount = 0;
   std::int32_t SubtitleCursor = 0;
   std::int32_t OutputType = 0;
+  // The output settings' format list (`cb_format`): 0 AVI, 1 MPEG, 2 WMV,
+  // 3 RM. Lives only for the run; "AVI" at every start.
+  std::int32_t FormatChoice = 0;
   Frame CurrentFrame;            // frame at the current still position
   bool ManualUpdateCheck = false;
   bool AutoUpdateCheck = true;

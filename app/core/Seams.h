@@ -120,4 +120,24 @@ class FontChooser {
   virtual std::optional<SubtitleStyle> chooseFont(const SubtitleStyle& current) = 0;
 };
 
+// Lets the window's pending events through (input, paints, timers) while a
+// long command runs on the user-interface thread. Any handler may run inside,
+// the stop request and the close query included.
+class EventPump {
+ public:
+  virtual ~EventPump() = default;
+  virtual void processPendingEvents() = 0;
+};
+
+// What the window shows of a running write job: the progress bar
+// `pb_writesubtitle` (0..10000) and the height of the memo `ed_text`, which
+// makes room for it.
+class WriteProgressDisplay {
+ public:
+  virtual ~WriteProgressDisplay() = default;
+  virtual void setProgressVisible(bool visible) = 0;
+  virtual void setProgress(int position) = 0;
+  virtual void changeMemoHeight(int deltaPixels) = 0;
+};
+
 }  // namespace orlisk

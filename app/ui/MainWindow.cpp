@@ -113,6 +113,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   Timer2 = std::make_unique<QtPlaybackTimer>([this] { Run([this] { controller_->Timer2Timer(); }); });
   updateNotices_ = std::make_unique<QtUpdateNotices>(this, QString::fromLatin1(kApplicationTitle),
                                                      [this] { fm_update->ShowModal(); });
+  events_ = std::make_unique<QtEventPump>();
+  progress_ = std::make_unique<WriteProgressWidgets>(*pb_writesubtitle, *ed_text);
   controller_ = std::make_unique<MainController>(MainContext{.State = state_,
                                                              .Settings = settings_,
                                                              .Lang = language_,
@@ -137,7 +139,10 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                              .Http = parts_.Http ? *parts_.Http : offline_,
                                                              .UiThread = *uiThread_,
                                                              .Timer2 = *Timer2,
-                                                             .Notices = *updateNotices_});
+                                                             .Notices = *updateNotices_,
+                                                             .Writer = parts_.Writer,
+                                                             .Events = *events_,
+                                                             .Progress = *progress_});
   parts_.Audio.setMoreAudioRequested([this] { Run([this] { controller_->FeedAudio(); }); });
   ConnectControls();
 
@@ -247,9 +252,8 @@ void Tfm_main::FormShow() {
   VideoView1->hide();
   state_.NoVideoOpen = true;
   cb_prsub->setToolTip(Text(language_, "Hint", "cb_prsub", "check it to preview the completed subtitle"));
-  codecLists_ = FillCodecLists(parts_.Writer);
-  state_.XvidCodecIndex = codecLists_.XvidCodecIndex;
-  fm_set->FillCodecLists(codecLists_);
+  controller_->FillCodecLists();
+  fm_set->FillCodecLists(controller_->burnIn().codecLists());
   fm_set->SetStartRows();
   // Last: the update check on a thread of its own; the show never waits for it.
   if (state_.AutoUpdateCheck) controller_->StartUpdateCheck();
@@ -342,7 +346,14 @@ void Tfm_main::ShowHelpMenu() {
 
 // Commands whose features are not in the program yet: they are reachable from
 // their buttons, keys and menu items and do nothing until then.
-void Tfm_main::WriteSubtitlesToVideo() {}
+void Tfm_main::WriteSubtitlesToVideo() {
+  Run([this] {
+    // The output settings' format list: its choice counts once it is made,
+    // as the size mode's does.
+    state_.FormatChoice = fm_set->FormatChoice();
+    controller_->WriteSubtitlesToVideo();
+  });
+}
 void Tfm_main::StopWriting() { Run([this] { controller_->StopWriting(); }); }
 void Tfm_main::OpenHelpFile() {}
 void Tfm_main::ShowHelpTopic(int) {}

@@ -37,6 +37,8 @@ class QtDesktopShell;
 class QtMouseButtons;
 class QtUserInterfaceThread;
 class QtUpdateNotices;
+class QtEventPump;
+class WriteProgressWidgets;
 class PlainTextMemo;
 class LineTimeEdit;
 class ListViewSelection;
@@ -80,7 +82,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   MainState& state() { return state_; }
   // The writer's catalogues as read at start, and the output settings' format
   // list (0 AVI, 1 MPEG, 2 WMV, 3 RM): what a write job configures from.
-  const CodecLists& codecLists() const { return codecLists_; }
+  const CodecLists& codecLists() const { return controller_->burnIn().codecLists(); }
   int FormatChoice() const;
 
   // The skin's buttons, the function keys and the menus.
@@ -130,7 +132,6 @@ class Tfm_main : public QWidget, public WindowCommands {
   MainState state_;
   ProfileFile settings_;
   Language language_;  // English defaults until LoadLanguage
-  CodecLists codecLists_;
 
   // Controls; children of the skin surface so they sit on its face.
   SkinSurface* Skin1;
@@ -180,6 +181,8 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<QtUserInterfaceThread> uiThread_;
   std::unique_ptr<QtPlaybackTimer> Timer2;  // a newer version found: shows Tfm_update
   std::unique_ptr<QtUpdateNotices> updateNotices_;
+  std::unique_ptr<QtEventPump> events_;
+  std::unique_ptr<WriteProgressWidgets> progress_;
   std::unique_ptr<MainController> controller_;
 
   // The other windows, created after this one and living as long.

@@ -3,7 +3,9 @@
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 
 #include "app/skin/SkinSurface.h"
 
@@ -86,5 +88,15 @@ void ListViewSelection::selectRow(int row) {
   selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   view_.scrollTo(index);
 }
+
+void WriteProgressWidgets::setProgressVisible(bool visible) { bar_.setVisible(visible); }
+
+void WriteProgressWidgets::setProgress(int position) { bar_.setValue(position); }
+
+void WriteProgressWidgets::changeMemoHeight(int deltaPixels) {
+  memo_.resize(memo_.width(), memo_.height() + deltaPixels);
+}
+
+void QtEventPump::processPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 }  // namespace orlisk

@@ -7,6 +7,7 @@
 
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QAbstractItemView;
 
 namespace orlisk {
@@ -51,6 +52,25 @@ class PlainTextMemo : public TextMemo {
 
  private:
   QPlainTextEdit& edit_;
+};
+
+// The write job's progress bar and the memo that makes room for it.
+class WriteProgressWidgets : public WriteProgressDisplay {
+ public:
+  WriteProgressWidgets(QProgressBar& bar, QPlainTextEdit& memo) : bar_(bar), memo_(memo) {}
+  void setProgressVisible(bool visible) override;
+  void setProgress(int position) override;
+  void changeMemoHeight(int deltaPixels) override;
+
+ private:
+  QProgressBar& bar_;
+  QPlainTextEdit& memo_;
+};
+
+// Lets the queued events of every window through, once.
+class QtEventPump : public EventPump {
+ public:
+  void processPendingEvents() override;
 };
 
 class LineTimeEdit : public TimeEdit {

@@ -99,6 +99,24 @@ TEST(ReaderSeekTest, SeekAfterReadingToTheEndStartsAgain) {
   EXPECT_EQ(FrameIndexOf(reader.ReadFrame()), 0);
 }
 
+// MPEG transport streams carry no index: a seek to the start must still give
+// the first frame and every one after it, with the sound from its start.
+TEST(ReaderSeekTest, ATransportStreamSeekToTheStartGivesEveryFrameFromTheFirst) {
+  ClipOptions clip = SeekClip("mpg");
+  clip.container = "ts";
+  clip.codec = "mpeg2video";
+  FfmpegVideoReader reader;
+  reader.OpenSource(MakeClip(clip));
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int i = 0; i < (pass == 0 ? 7 : 60); ++i) reader.ReadFrame();  // part way, then past the end
+    reader.SeekTo(0);
+    EXPECT_EQ(reader.GetPosition(), 0);
+    EXPECT_LE(reader.GetAudioPosition(), 40);
+    for (int i = 0; i < 50; ++i) ASSERT_EQ(FrameIndexOf(reader.ReadFrame()), i) << "pass " << pass;
+    EXPECT_TRUE(reader.ReadFrame().empty());
+  }
+}
+
 TEST(ReaderSeekTest, SeekingToAReportedPositionGivesThatFrameAtFractionalRates) {
   // 29.97 frames per second: frame times are not whole milliseconds.
   FfmpegVideoReader reader;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/core/MainController.h"
+#include "burnin/writer/NullVideoWriter.h"
 
 namespace orlisk::testing {
 
@@ -407,6 +408,27 @@ struct TempFolder {
   std::string file(const std::string& name) const { return (path / name).string(); }
 };
 
+// Each round of event processing runs the next scripted handler, if any:
+// a test answers a stop or a close from inside the write job's loop.
+struct ScriptedEvents : EventPump {
+  int rounds = 0;
+  std::map<int, std::function<void()>> atRound;  // 1-based round number
+  void processPendingEvents() override {
+    ++rounds;
+    auto found = atRound.find(rounds);
+    if (found != atRound.end()) found->second();
+  }
+};
+
+struct FakeProgress : WriteProgressDisplay {
+  bool visible = false;
+  std::vector<int> positions;
+  int memoHeightChange = 0;
+  void setProgressVisible(bool v) override { visible = v; }
+  void setProgress(int p) override { positions.push_back(p); }
+  void changeMemoHeight(int delta) override { memoHeightChange += delta; }
+};
+
 // Every seam faked, the settings file real, one MainController on top.
 struct Rig {
   TempFolder folder;
@@ -432,6 +454,9 @@ struct Rig {
   QueuedUiThread uiThread;
   FakeTimer timer2;
   FakeNotices notices;
+  NullVideoWriter writer;
+  ScriptedEvents events;
+  FakeProgress progress;
   // Every character is 10 pixels wide.
   std::function<int(const std::string&, const SubtitleFont&)> textWidth =
       [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; };
@@ -467,7 +492,10 @@ struct Rig {
                                .Http = http,
                                .UiThread = uiThread,
                                .Timer2 = timer2,
-                               .Notices = notices}) {
+                               .Notices = notices,
+                               .Writer = writer,
+                               .Events = events,
+                               .Progress = progress}) {
     memo.changed = [this] { controller.ed_textChange(); };
     audio.setMoreAudioRequested([this] { controller.FeedAudio(); });
   }

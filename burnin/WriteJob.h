@@ -1,0 +1,82 @@
+#pragma once
+// The write job as a step machine: it reads the source from its start, draws
+// the subtitle due at each frame's time (RenderPreviewFrame, the same renderer
+// the preview uses) and hands frames and sound to the writer interleaved in
+// time order. A window or a command line drives it: Start, then Step until it
+// answers false or the driver wants to stop, then Finish. Between steps the
+// driver is free to let its events through; the job holds no thread.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "subtitles/SubtitleStyle.h"
+#include "TextTransform.h"
+#include "burnin/writer/VideoWriter.h"
+#include "playback/VideoReader.h"
+#include "subtitles/SubtitleEntry.h"
+
+namespace orlisk {
+
+// Sound is always read in blocks of this many bytes.
+inline constexpr int kWriteAudioBlockBytes = 2304;
+
+// Progress 0..10000 from the read positions: (video + audio position) * 10000
+// / (video + audio length), rounded to the nearest; 0 when both lengths are 0.
+int WriteProgress(std::int32_t videoPosition, std::int32_t audioPosition, std::int32_t videoDuration,
+                  std::int32_t audioDuration);
+
+struct WriteJobParts {
+  VideoReader& Reader;
+  VideoWriter& Writer;
+  TextTransform& Transform;
+  // Shown each drawn frame before it goes to the writer (the window's view);
+  // may be empty.
+  std::function<void(const Frame&)> ShowFrame;
+};
+
+class WriteJob {
+ public:
+  // `subtitles` and `font` are copied: the list may change while the job runs
+  // (the window lets commands through) without changing the written video.
+  WriteJob(WriteJobParts parts, std::vector<SubtitleEntry> subtitles, SubtitleFont font);
+  WriteJob(const WriteJob&) = delete;
+  WriteJob& operator=(const WriteJob&) = delete;
+  // An output created and never finished is finished here, so that a driver
+  // leaving by an error still leaves a file that plays.
+  ~WriteJob();
+
+  // Seeks the reader to 0 and creates the output. When the creation fails,
+  // whatever it left at `outputPath` is removed and the error goes on.
+  void Start(const std::string& outputPath, std::int32_t outputType);
+  // One pass: at most one frame and one sound block. False once both streams
+  // have ended (nothing more to do).
+  bool Step();
+  // Closes the output (the container's trailer, once). Later calls do nothing.
+  void Finish();
+  // Forgets the output without any further reader or writer call: for a
+  // driver whose owner has already closed the writer.
+  void Abandon() { state_ = State::Finished; }
+
+  int Progress() const;
+  bool started() const { return state_ == State::Writing; }
+  std::int64_t framesWritten() const { return framesWritten_; }
+  const std::string& outputPath() const { return outputPath_; }
+
+ private:
+  enum class State { Idle, Writing, Finished };
+  void VideoStep();
+  void AudioStep();
+
+  WriteJobParts parts_;
+  std::vector<SubtitleEntry> subtitles_;
+  SubtitleFont font_;
+  State state_ = State::Idle;
+  std::string outputPath_;
+  int cursor_ = 0;
+  bool videoDone_ = false;
+  bool audioDone_ = false;
+  std::int64_t framesWritten_ = 0;
+};
+
+}  // namespace orlisk

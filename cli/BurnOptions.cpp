@@ -1,0 +1,77 @@
+#include "BurnOptions.h"
+
+#include <array>
+#include <string_view>
+
+namespace orlisk {
+
+namespace {
+constexpr std::array<std::string_view, 5> kFormats = {"original", "avi", "mpeg", "wmv", "rm"};
+}  // namespace
+
+BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
+  BurnOptions options;
+  std::vector<std::string> files;
+  bool onlyFiles = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& a = arguments[i];
+    auto value = [&](const char* name) -> std::string {
+      if (i + 1 >= arguments.size()) throw UsageError(std::string(name) + " needs a value");
+      return arguments[++i];
+    };
+    if (onlyFiles || a.empty() || a[0] != '-' || a == "-") {
+      files.push_back(a);
+    } else if (a == "--") {
+      onlyFiles = true;
+    } else if (a == "--help" || a == "-h") {
+      options.Help = true;
+    } else if (a == "--format") {
+      options.Format = value("--format");
+      bool known = false;
+      for (std::string_view f : kFormats) known = known || f == options.Format;
+      if (!known) throw UsageError("unknown format \"" + options.Format + "\" (original, avi, mpeg, wmv or rm)");
+    } else if (a == "--out-dir") {
+      options.OutDir = value("--out-dir");
+    } else if (a == "-o" || a == "--output") {
+      options.OutFile = value("-o");
+    } else if (a == "--overwrite") {
+      options.Overwrite = true;
+    } else {
+      throw UsageError("unknown option " + a);
+    }
+  }
+  if (options.Help) return options;
+  if (files.size() != 2) throw UsageError("expected a video and a subtitle file");
+  if (!options.OutDir.empty() && !options.OutFile.empty())
+    throw UsageError("--out-dir and -o cannot be used together");
+  if (options.OutFile.empty() && options.Overwrite)
+    throw UsageError("--overwrite only applies to -o FILE; names in a folder never replace a file");
+  options.Video = files[0];
+  options.Subtitles = files[1];
+  return options;
+}
+
+std::string BurnUsageText() {
+  return "Usage: orlisk-burn VIDEO SUBTITLES.srt [--format original|avi|mpeg|wmv|rm]\n"
+         "                   [--out-dir DIR | -o FILE [--overwrite]]\n"
+         "\n"
+         "Writes a copy of VIDEO with the subtitles burnt into its pictures, made as the\n"
+         "editor's settings say (~/.config/orlisk.ini). The subtitles' places, colours and\n"
+         "fonts come from the companion file beside them (SUBTITLES.dat) when there is one.\n"
+         "\n"
+         "  --format F    original: the source's own format (the default unless the\n"
+         "                settings ask for custom output); avi, mpeg, wmv, rm: that format\n"
+         "                with the custom settings\n"
+         "  --out-dir DIR write into DIR instead of the settings' output folder; the name\n"
+         "                is the video's, with New_1, New_2, ... in front when it is taken\n"
+         "  -o FILE       write exactly FILE; refused when FILE exists, unless --overwrite\n"
+         "  --overwrite   allow -o to replace an existing file (never the source video)\n"
+         "  -h, --help    show this text\n"
+         "\n"
+         "Ctrl+C stops writing; the video written so far plays up to that point.\n"
+         "\n"
+         "Exit codes: 0 done; 2 bad usage or a refused output file; 3 the video or the\n"
+         "subtitles cannot be read; 4 writing failed; 130 stopped by Ctrl+C.\n";
+}
+
+}  // namespace orlisk

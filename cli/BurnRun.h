@@ -1,0 +1,20 @@
+#pragma once
+// One run of orlisk-burn: open the video and the subtitles, configure the
+// writer from the settings file, and drive the write job to the end or to a
+// stop request. Needs a QGuiApplication (the text is drawn with QPainter).
+#include <atomic>
+#include <iosfwd>
+
+#include "BurnOptions.h"
+#include "settings/AppPaths.h"
+
+namespace orlisk {
+
+// Returns the exit code (BurnExitCode). Messages and progress go to `err`;
+// the path of the written video goes to `out`. `stopRequested` is polled
+// between passes (Ctrl+C). `errIsTerminal` draws a progress bar instead of
+// percentage lines.
+int RunBurn(const BurnOptions& options, const AppPaths& paths, std::ostream& out, std::ostream& err,
+            bool errIsTerminal, const std::atomic<bool>& stopRequested);
+
+}  // namespace orlisk
