@@ -42,7 +42,7 @@ MainController::MainController(const MainContext& c)
                 .Fonts = c.Fonts,
                 .Editing = editing_}),
       burnIn_({.Basics = basics_}),
-      links_({.Desktop = c.Desktop}) {}
+      links_({.Basics = basics_, .Desktop = c.Desktop}) {}
 
 bool MainController::FormCloseQuery() {
   MainState& s = basics_.State;

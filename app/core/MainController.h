@@ -105,6 +105,8 @@ class MainController {
   void StopWriting() { burnIn_.StopWriting(); }
 
   // Help and links.
+  void OpenHelpFile() { links_.OpenHelpFile(); }
+  void ShowHelpTopic(int topic) { links_.ShowHelpTopic(topic); }
   void ContactUS1Click() { links_.OpenContactPage(); }
   void OurWebSite1Click() { links_.OpenWebSite(); }
 

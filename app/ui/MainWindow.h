@@ -53,6 +53,8 @@ struct MainWindowParts {
   AudioPlayer& Audio;
   TextTransform& Transform;
   std::function<int(const std::string& utf8Line, const SubtitleFont& font)> TextWidth;
+  // Where help and web pages open: the user's browser unless a test answers.
+  DesktopShell* Desktop = nullptr;
 };
 
 class Tfm_main : public QWidget, public WindowCommands {
@@ -162,7 +164,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<ListViewSelection> selection_;
   std::unique_ptr<QtPlaybackTimer> Timer1;
   std::unique_ptr<SteadyTickClock> clock_;
-  std::unique_ptr<QtDesktopShell> desktop_;
+  std::unique_ptr<QtDesktopShell> ownDesktop_;  // when the parts bring none
   std::unique_ptr<QtMouseButtons> mouse_;
   std::unique_ptr<MainController> controller_;
 

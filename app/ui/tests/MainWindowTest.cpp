@@ -23,47 +23,6 @@
 namespace orlisk {
 namespace {
 
-class IdleReader : public VideoReader {
- public:
-  void OpenSource(const std::string&) override { throw std::runtime_error("no video in these tests"); }
-  void CloseSource() override { ++closes; }
-  std::int32_t GetDuration() const override { return 0; }
-  double GetFrameRate() const override { return 25; }
-  int GetWidth() const override { return 0; }
-  int GetHeight() const override { return 0; }
-  std::int32_t GetPosition() const override { return 0; }
-  void SeekTo(std::int32_t) override {}
-  Frame ReadFrame() override { return {}; }
-  AudioBlock ReadAudio(int) override { return {}; }
-  int GetAudioChannels() const override { return 0; }
-  int GetAudioSampleRate() const override { return 0; }
-  std::int64_t GetAudioBitRate() const override { return 0; }
-  std::int32_t GetAudioPosition() const override { return 0; }
-  std::int32_t GetAudioDuration() const override { return 0; }
-  std::string GetAudioFormatName() const override { return {}; }
-  std::int64_t GetVideoBitRate() const override { return 0; }
-  std::string GetVideoFormatName() const override { return {}; }
-  int closes = 0;
-};
-
-class IdleAudio : public AudioPlayer {
- public:
-  void SetAudioFormat(int, int) override {}
-  void StartAudio() override {}
-  void StopAudio() override {}
-  void QueueAudio(const AudioBlock&) override {}
-};
-
-class IdleTransform : public TextTransform {
- public:
-  void LoadFrame(const Frame& frame) override { frame_ = frame; }
-  void DrawText(double, int, int, const std::string&, const SubtitleFont&, Colour, int) override {}
-  Frame TakeFrame() override { return std::move(frame_); }
-
- private:
-  Frame frame_;
-};
-
 std::string ReadWhole(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::ostringstream bytes;
@@ -98,9 +57,9 @@ class MainWindowTest : public ::testing::Test {
 
   QTemporaryDir settingsDir;
   QTemporaryDir programFolder;
-  IdleReader reader;
-  IdleAudio audio;
-  IdleTransform transform;
+  test::IdleReader reader;
+  test::IdleAudio audio;
+  test::IdleTransform transform;
 };
 
 TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {
