@@ -93,16 +93,16 @@ run_language() {
   shot "$out/window.png" 990x786+9+11
 
   click 690 220 3  # the list's own menu
-  shot "$out/listmenu.png" 300x195+638+160
+  shot "$out/listmenu.png" 252x195+637+160
   xdotool key Escape; sleep 0.3
   click 40 47  # "File"
   shot "$out/filemenu.png" 300x220+9+11
   xdotool key Escape; sleep 0.3
   click "$helpx" 47  # "Help"
-  shot "$out/helpmenu.png" 300x220+180+11
+  shot "$out/helpmenu.png" 300x220+150+11
   # "About", the last item of the Help menu.
   xdotool key Up; sleep 0.2; xdotool key Return; sleep 0.8
-  shot "$out/about.png" 297x232+168+109
+  shot "$out/about.png" 295x229+169+111
   xdotool key Escape; sleep 0.3
 
   # The finished subtitles over the picture: "Subtitle Preview", then play from the start.

@@ -2,6 +2,7 @@
 // shipped help itself: every page there, every link and picture found.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -118,6 +119,50 @@ std::set<std::string> LocalReferences(const std::string& html) {
     if (!target.empty()) found.insert(target);
   }
   return found;
+}
+
+// The width and height a PNG file declares in its header; nothing for another file.
+std::optional<std::pair<int, int>> PngSize(const fs::path& file) {
+  const std::string bytes = ReadWhole(file);
+  if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return std::nullopt;
+  auto bigEndian = [&bytes](std::size_t at) {
+    int value = 0;
+    for (std::size_t i = at; i < at + 4; ++i) value = value * 256 + static_cast<unsigned char>(bytes[i]);
+    return value;
+  };
+  return std::pair{bigEndian(16), bigEndian(20)};
+}
+
+// Each picture of a page, with the size the page gives it, so that the page
+// lays out before the picture arrives and never stretches it.
+TEST(ShippedHelp, EveryPictureIsAPngOfTheSizeItsPageGives) {
+  static const std::regex image(R"re(<img\s+src="([^"]+)"\s+width="(\d+)"\s+height="(\d+)")re");
+  static const std::regex anyImage(R"re(<img\b)re");
+  int pictures = 0;
+  for (const HelpLanguage& language : kLanguages) {
+    const fs::path folder = HelpFolder(fs::path(ORLISK_TEST_DATA_DIR), language.chinese);
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      if (!entry.is_regular_file()) continue;  // images/
+      const std::string html = ReadWhole(entry.path());
+      // Every "<" opens a tag that closes: text uses &lt; and &gt;.
+      EXPECT_EQ(std::count(html.begin(), html.end(), '<'), std::count(html.begin(), html.end(), '>'))
+          << entry.path();
+      const auto imgTags =
+          std::distance(std::sregex_iterator(html.begin(), html.end(), anyImage), std::sregex_iterator());
+      std::size_t matched = 0;
+      for (auto it = std::sregex_iterator(html.begin(), html.end(), image); it != std::sregex_iterator(); ++it) {
+        ++matched;
+        ++pictures;
+        const auto size = PngSize(folder / (*it)[1].str());
+        ASSERT_TRUE(size) << entry.path() << ": " << (*it)[1];
+        EXPECT_EQ(size->first, std::stoi((*it)[2].str())) << entry.path() << ": " << (*it)[1];
+        EXPECT_EQ(size->second, std::stoi((*it)[3].str())) << entry.path() << ": " << (*it)[1];
+      }
+      EXPECT_EQ(static_cast<std::ptrdiff_t>(matched), imgTags)
+          << entry.path() << ": an <img> without src, width and height in that order";
+    }
+  }
+  EXPECT_GE(pictures, 10);
 }
 
 TEST(ShippedHelp, EveryLanguageHasEveryPageAndEveryReferenceIsThere) {
