@@ -11,7 +11,7 @@
 
 #include "BenchClock.h"
 #include "playback/FfmpegVideoReader.h"
-#include "playback/PictureConverter.h"
+#include "media/PictureConverter.h"
 #include "playback/StreamDecoder.h"
 #include "tests/fixtures/TestClips.h"
 
@@ -53,7 +53,7 @@ double ConversionTime(const std::string& path) {
   double best = 1e9;
   for (int i = 0; i < 5; ++i) {
     Stopwatch watch;
-    converter.Convert(*frame, frame->width, frame->height);
+    converter.ToFrame(*frame, frame->width, frame->height);
     best = std::min(best, watch.Seconds());
   }
   return best;

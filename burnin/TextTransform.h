@@ -4,7 +4,7 @@
 #include <string>
 
 #include "SubtitleFont.h"
-#include "playback/Frame.h"
+#include "media/Frame.h"
 
 namespace orlisk {
 
@@ -18,7 +18,8 @@ class TextTransform {
   // `strength` (always 0.9) and `level` are passed through by the callers.
   virtual void DrawText(double strength, int x, int y, const std::string& text,
                         const SubtitleFont& font, Colour colour, int level) = 0;
-  // The loaded frame with everything drawn since LoadFrame.
+  // The loaded frame with everything drawn since LoadFrame; an empty frame
+  // when none is loaded (before the first LoadFrame, and after a TakeFrame).
   virtual Frame TakeFrame() = 0;
 };
 

@@ -4,7 +4,7 @@
 // player stays silent and never reports an error.
 #include <functional>
 
-#include "Frame.h"
+#include "media/Frame.h"
 
 namespace orlisk {
 

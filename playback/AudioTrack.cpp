@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "MediaError.h"
+#include "media/MediaError.h"
 
 namespace orlisk {
 namespace {

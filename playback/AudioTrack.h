@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "FfmpegPtr.h"
-#include "Frame.h"
+#include "media/FfmpegPtr.h"
+#include "media/Frame.h"
 #include "StreamDecoder.h"
 
 namespace orlisk {

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "AudioTrack.h"
-#include "MediaError.h"
-#include "MediaFacts.h"
+#include "media/MediaError.h"
+#include "media/MediaFacts.h"
 #include "VideoTrack.h"
 
 extern "C" {

@@ -1,6 +1,6 @@
 #include "StreamDecoder.h"
 
-#include "MediaError.h"
+#include "media/MediaError.h"
 
 namespace orlisk {
 namespace {
@@ -26,11 +26,8 @@ int ChooseStream(AVFormatContext* format, AVMediaType type) {
 std::unique_ptr<StreamDecoder> StreamDecoder::Open(const std::string& path, AVMediaType type,
                                                    int decoderThreads) {
   const std::string quoted = "\"" + path + "\"";
-  AVFormatContext* rawFormat = nullptr;
-  if (int error = avformat_open_input(&rawFormat, path.c_str(), nullptr, nullptr); error < 0) {
-    throw MediaError::FromAv("Cannot open " + quoted, error);
-  }
-  InputFormatPtr format(rawFormat);
+  std::unique_ptr<StreamDecoder> result(new StreamDecoder);
+  InputFormatPtr format = OpenLocalInput(path, result->guard_);
   if (int error = avformat_find_stream_info(format.get(), nullptr); error < 0) {
     throw MediaError::FromAv("Cannot read the streams of " + quoted, error);
   }
@@ -59,7 +56,6 @@ std::unique_ptr<StreamDecoder> StreamDecoder::Open(const std::string& path, AVMe
     if (static_cast<int>(i) != index) format->streams[i]->discard = AVDISCARD_ALL;
   }
 
-  std::unique_ptr<StreamDecoder> result(new StreamDecoder);
   result->format_ = std::move(format);
   result->codec_ = std::move(codec);
   result->packet_.reset(av_packet_alloc());
@@ -75,9 +71,10 @@ bool StreamDecoder::NextFrame(AVFrame* frame) {
     if (received != AVERROR(EAGAIN)) return false;  // drained, or a decoder failure
     if (draining_) return false;
 
+    guard_.startNow(kReadTimeLimitMicroseconds);
     if (av_read_frame(format_.get(), packet_.get()) < 0) {
-      // End of file, or the file ended early or went away: let the decoder
-      // give out the pictures it still holds.
+      // End of file, or the file ended early, went away or stopped answering:
+      // let the decoder give out the pictures it still holds.
       draining_ = true;
       avcodec_send_packet(codec_.get(), nullptr);
       continue;
@@ -91,6 +88,7 @@ bool StreamDecoder::NextFrame(AVFrame* frame) {
 }
 
 void StreamDecoder::SeekBackwardTo(std::int64_t timestamp) {
+  guard_.startNow(kReadTimeLimitMicroseconds);
   if (av_seek_frame(format_.get(), streamIndex_, timestamp, AVSEEK_FLAG_BACKWARD) < 0) {
     av_seek_frame(format_.get(), -1, 0, AVSEEK_FLAG_BYTE);
   }

@@ -6,7 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "FfmpegPtr.h"
+#include "LocalInput.h"
+#include "media/FfmpegPtr.h"
 
 namespace orlisk {
 
@@ -36,6 +37,7 @@ class StreamDecoder {
  private:
   StreamDecoder() = default;
 
+  InputGuard guard_;  // outlives the demuxer, which refers to it
   InputFormatPtr format_;
   CodecContextPtr codec_;
   AvPacketPtr packet_;

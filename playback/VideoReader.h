@@ -3,10 +3,12 @@
 // implementation may decode ahead on threads of its own.
 // Times are milliseconds from the start of the video; sizes are source pixels.
 // Every operation other than the queries raises MediaError on failure.
+// While no file is open the queries give 0 and empty names, CloseSource does
+// nothing, and SeekTo, ReadFrame and ReadAudio raise MediaError.
 #include <cstdint>
 #include <string>
 
-#include "Frame.h"
+#include "media/Frame.h"
 
 namespace orlisk {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "MediaError.h"
+#include "media/MediaError.h"
 
 namespace orlisk {
 namespace {
@@ -148,7 +148,7 @@ bool VideoTrack::DecodeTimed(AVFrame* frame, std::int32_t& time) {
 
 TimedFrame VideoTrack::Deliver(const AVFrame& frame, std::int32_t time) {
   lastDeliveredTime_ = time;
-  return {converter_.Convert(frame, width_, height_), time};
+  return {converter_.ToFrame(frame, width_, height_), time};
 }
 
 std::optional<TimedFrame> VideoTrack::Next() {

@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "FfmpegPtr.h"
-#include "Frame.h"
-#include "PictureConverter.h"
+#include "media/FfmpegPtr.h"
+#include "media/Frame.h"
+#include "media/PictureConverter.h"
 #include "StreamDecoder.h"
 
 namespace orlisk {

@@ -3,7 +3,7 @@
 // commands directly from the widget, in view pixels.
 #include <algorithm>
 
-#include "Frame.h"
+#include "media/Frame.h"
 
 namespace orlisk {
 

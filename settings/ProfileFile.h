@@ -5,6 +5,9 @@
 // section or key gives the caller's default. Every read goes to the file at that
 // moment; every write goes through to the file before it returns, keeps every
 // other line as it was, and creates the file (and its folder) on first write.
+// Something other than a regular file in the file's place (a folder, a FIFO),
+// or a file above kMaxProfileFileBytes, reads as a missing file and is never
+// written over: a write then fails as the system refusing it would.
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
@@ -12,7 +15,8 @@
 
 namespace orlisk {
 
-// A write the system refused. what() is "Unable to write to <file>".
+// A write the system refused, or a file that cannot be replaced safely (not
+// writable by the user, not a regular file). what() is "Unable to write to <file>".
 class ProfileWriteError : public std::runtime_error {
  public:
   explicit ProfileWriteError(const std::filesystem::path& file);

@@ -1,12 +1,15 @@
 #include "settings/WholeFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <memory>
-#include <stdexcept>
+#include <random>
+#include <set>
 #include <system_error>
 
 namespace orlisk {
@@ -16,10 +19,12 @@ namespace {
 
 std::string SystemReason(int error) { return std::generic_category().message(error); }
 
+constexpr const char* kNotRegularReason = "it is a folder, pipe or device, not an ordinary file";
+
 // A file descriptor that closes itself.
 class FileDescriptor {
  public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
+  explicit FileDescriptor(int fd = -1) : fd_(fd) {}
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   ~FileDescriptor() {
@@ -28,7 +33,7 @@ class FileDescriptor {
   int get() const { return fd_; }
   // Closes now, so that a failing close (a full disk on some file systems) is seen.
   int close() {
-    int result = ::close(fd_);
+    const int result = ::close(fd_);
     fd_ = -1;
     return result;
   }
@@ -37,72 +42,15 @@ class FileDescriptor {
   int fd_;
 };
 
-// A temporary file beside `target`, removed again unless it was renamed.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const fs::path& target) : target_(target) {
-    std::string pattern = target.string() + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) Fail(errno);
-    path_ = fs::path(name.data());
-    fd_ = std::make_unique<FileDescriptor>(fd);
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
-    fd_.reset();
-    if (!renamed_ && !path_.empty()) {
-      std::error_code ignored;
-      fs::remove(path_, ignored);
-    }
-  }
-
-  void writeAll(const std::string& bytes) {
-    // The replacement keeps the permissions of the file it replaces; a new
-    // file gets the usual ones (mkstemp makes it private to the user).
-    struct stat existing {};
-    mode_t mode = 0666;
-    if (::stat(target_.c_str(), &existing) == 0) {
-      mode = existing.st_mode & 07777;
-    } else {
-      mode_t mask = ::umask(0);
-      ::umask(mask);
-      mode &= ~mask;
-    }
-    if (::fchmod(fd_->get(), mode) != 0) Fail(errno);
-
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-      ssize_t written = ::write(fd_->get(), data, left);
-      if (written < 0) {
-        if (errno == EINTR) continue;
-        Fail(errno);
-      }
-      data += written;
-      left -= static_cast<std::size_t>(written);
-    }
-    if (::fsync(fd_->get()) != 0) Fail(errno);
-    if (fd_->close() != 0) Fail(errno);
-  }
-
-  void renameOverTarget() {
-    if (::rename(path_.c_str(), target_.c_str()) != 0) Fail(errno);
-    renamed_ = true;
-  }
-
- private:
-  [[noreturn]] void Fail(int error) const {
-    throw std::runtime_error("Unable to write " + target_.string() + ": " + SystemReason(error));
-  }
-
-  fs::path target_;
-  fs::path path_;
-  std::unique_ptr<FileDescriptor> fd_;
-  bool renamed_ = false;
-};
+// Six letters or digits, different on every call.
+std::string RandomSuffix() {
+  static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937 random{std::random_device{}()};
+  std::uniform_int_distribution<int> pick(0, sizeof kAlphabet - 2);
+  std::string suffix(6, '\0');
+  for (char& c : suffix) c = kAlphabet[pick(random)];
+  return suffix;
+}
 
 // The file a save has to replace: a link is followed to the file it names, so
 // the shared copy is updated and the link stays, as writing in place would do.
@@ -118,42 +66,241 @@ fs::path FollowLinks(fs::path target) {
   return target;
 }
 
-}  // namespace
-
-std::string ReadWholeFile(const fs::path& file) {
-  auto fail = [&file](int error) {
-    return std::runtime_error("Unable to read " + file.string() + ": " + SystemReason(error));
-  };
-  FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) throw fail(errno);
-  std::string bytes;
-  char buffer[64 * 1024];
-  for (;;) {
-    ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw fail(errno);  // a folder, an I/O error
-    }
-    if (got == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(got));
+// Removes what a killed save of the target left in its folder.
+void RemoveLeftovers(int folderFd, const std::string& prefix) {
+  const int listFd = ::dup(folderFd);
+  if (listFd < 0) return;
+  DIR* listing = ::fdopendir(listFd);
+  if (!listing) {
+    ::close(listFd);
+    return;
   }
-  return bytes;
+  std::vector<std::string> leftovers;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view name = entry->d_name;
+    if (name.starts_with(prefix) && name.size() == prefix.size() + 6) leftovers.emplace_back(name);
+  }
+  ::closedir(listing);
+  for (const std::string& name : leftovers) {
+    struct stat info {};
+    if (::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)) {
+      ::unlinkat(folderFd, name.c_str(), 0);
+    }
+  }
 }
 
-void ReplaceFilesTogether(const std::vector<std::pair<fs::path, std::string>>& files) {
-  // A folder in a target's place would let the first files be replaced and
-  // the rest fail at the rename: refuse before anything is written.
-  for (const auto& [target, bytes] : files) {
-    std::error_code error;
-    if (fs::is_directory(target, error))
-      throw std::runtime_error("Unable to write " + target.string() + ": " + SystemReason(EISDIR));
+// One target on its way to being replaced.
+class StagedFile {
+ public:
+  StagedFile(const fs::path& requested, FileSteps& steps) : steps_(steps) {
+    target_ = FollowLinks(requested);
+    name_ = target_.filename().string();
+    prefix_ = TemporaryNamePrefix(target_);
+
+    struct stat existing {};
+    mode_t mode = 0666;
+    if (::lstat(target_.c_str(), &existing) == 0) {
+      if (!S_ISREG(existing.st_mode)) throw FileWriteError(target_, kNotRegularReason);
+      // Replacing by rename needs only the folder's permission; the file's own
+      // says whether the user may change it, as writing in place would.
+      if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) fail(errno);
+      existed_ = true;
+      mode = existing.st_mode & 07777;
+    } else if (errno != ENOENT) {
+      fail(errno);
+    } else {
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      mode &= ~mask;
+    }
+
+    const fs::path folder = target_.parent_path().empty() ? fs::path(".") : target_.parent_path();
+    folder_ = std::make_unique<FileDescriptor>(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder_->get() < 0) fail(errno);
+    RemoveLeftovers(folder_->get(), prefix_);
+
+    // An unnamed file vanishes by itself when the save is interrupted.
+    int fd = ::openat(folder_->get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+      if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) fail(errno);
+      do {
+        temporaryName_ = prefix_ + RandomSuffix();
+        fd = ::openat(folder_->get(), temporaryName_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+      } while (fd < 0 && errno == EEXIST);
+      if (fd < 0) {
+        temporaryName_.clear();
+        fail(errno);
+      }
+    }
+    file_ = std::make_unique<FileDescriptor>(fd);
+    if (::fchmod(fd, mode) != 0) fail(errno);
   }
-  std::vector<std::unique_ptr<TemporaryFile>> staged;
+
+  StagedFile(const StagedFile&) = delete;
+  StagedFile& operator=(const StagedFile&) = delete;
+  ~StagedFile() {
+    file_.reset();
+    // After a swap that could not be undone the temporary name holds the old
+    // file: it stays for whoever wants it back (the next save removes it).
+    if (!temporaryName_.empty() && state_ != State::Exchanged) ::unlinkat(folder_->get(), temporaryName_.c_str(), 0);
+    if (!backupName_.empty() && state_ == State::Staged) ::unlinkat(folder_->get(), backupName_.c_str(), 0);
+  }
+
+  const fs::path& target() const { return target_; }
+  int folderFd() const { return folder_->get(); }
+
+  void writeAll(const std::string& bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+      const ssize_t written = steps_.write(file_->get(), data, left);
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        fail(errno);
+      }
+      data += written;
+      left -= static_cast<std::size_t>(written);
+    }
+    if (steps_.fsync(file_->get()) != 0) fail(errno);
+  }
+
+  // Puts the new file in the target's place. On failure nothing changed.
+  void commit() {
+    if (temporaryName_.empty()) {
+      for (;;) {
+        temporaryName_ = prefix_ + RandomSuffix();
+        if (steps_.linkTemporary(file_->get(), folder_->get(), temporaryName_.c_str()) == 0) break;
+        const int error = errno;
+        temporaryName_.clear();
+        if (error != EEXIST) fail(error);
+      }
+    }
+    if (file_->close() != 0) fail(errno);
+
+    if (existed_) {
+      if (steps_.exchange(folder_->get(), temporaryName_.c_str(), name_.c_str()) == 0) {
+        // The temporary name now holds the old file, kept until all are in
+        // place. Held open, its name goes in an instant later: the blocks are
+        // given back when it is closed, after the last name is gone.
+        state_ = State::Exchanged;
+        displaced_ = std::make_unique<FileDescriptor>(
+            ::openat(folder_->get(), temporaryName_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        return;
+      }
+      if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP && errno != ENOENT) fail(errno);
+      // A file system that cannot swap: a second name keeps the old file.
+      backupName_ = prefix_ + RandomSuffix();
+      if (::linkat(folder_->get(), name_.c_str(), folder_->get(), backupName_.c_str(), 0) != 0) backupName_.clear();
+    }
+    if (steps_.rename(folder_->get(), temporaryName_.c_str(), name_.c_str()) != 0) {
+      const int error = errno;
+      if (!backupName_.empty()) ::unlinkat(folder_->get(), backupName_.c_str(), 0);
+      backupName_.clear();
+      fail(error);
+    }
+    temporaryName_.clear();
+    state_ = existed_ ? State::Replaced : State::Created;
+  }
+
+  // Undoes commit(); false when the old file could not be put back.
+  bool rollBack() {
+    switch (state_) {
+      case State::Exchanged:
+        if (steps_.exchange(folder_->get(), temporaryName_.c_str(), name_.c_str()) != 0) return false;
+        break;  // the temporary name, now holding the new file, goes with this object
+      case State::Created:
+        if (::unlinkat(folder_->get(), name_.c_str(), 0) != 0) return false;
+        break;
+      case State::Replaced:
+        // Without a second name (no hard links here) the old file is gone.
+        if (backupName_.empty() || steps_.rename(folder_->get(), backupName_.c_str(), name_.c_str()) != 0) {
+          return false;
+        }
+        backupName_.clear();
+        break;
+      case State::Staged:
+        break;
+    }
+    state_ = State::Staged;
+    return true;
+  }
+
+  // Lets go of the old file's name once every target is in place; close()
+  // then lets go of its contents.
+  void finish() {
+    if (state_ == State::Exchanged) ::unlinkat(folder_->get(), temporaryName_.c_str(), 0);
+    if (!backupName_.empty()) ::unlinkat(folder_->get(), backupName_.c_str(), 0);
+    temporaryName_.clear();
+    backupName_.clear();
+  }
+
+ private:
+  enum class State { Staged, Exchanged, Replaced, Created };
+
+  [[noreturn]] void fail(int error) const { throw FileWriteError(target_, SystemReason(error)); }
+
+  FileSteps& steps_;
+  fs::path target_;
+  std::string name_;
+  std::string prefix_;
+  bool existed_ = false;
+  std::unique_ptr<FileDescriptor> folder_;
+  std::unique_ptr<FileDescriptor> file_;
+  std::string temporaryName_;  // the name in the folder, when there is one
+  std::string backupName_;     // a second name of the replaced file, where swapping is not possible
+  std::unique_ptr<FileDescriptor> displaced_;  // the replaced file, open until its name is gone
+  State state_ = State::Staged;
+};
+
+}  // namespace
+
+FileWriteError::FileWriteError(const fs::path& file, const std::string& reason)
+    : std::runtime_error("Unable to write to " + file.string() + ": " + reason), file_(file), reason_(reason) {}
+
+std::string TemporaryNamePrefix(const fs::path& target) {
+  // FNV-1a of the name: short, and the same for every save of the target.
+  std::uint32_t hash = 2166136261u;
+  for (const unsigned char c : target.filename().string()) hash = (hash ^ c) * 16777619u;
+  char hex[9];
+  std::snprintf(hex, sizeof hex, "%08x", hash);
+  return std::string(".orlisk-") + hex + "-";
+}
+
+std::string ReadWholeFile(const fs::path& file, std::uint64_t maxBytes) { return ReadRegularFile(file, maxBytes); }
+
+void ReplaceFilesTogether(const std::vector<std::pair<fs::path, std::string>>& files, FileSteps& steps) {
+  // Everything that can fail slowly or for want of space happens before the
+  // first target is touched.
+  std::vector<std::unique_ptr<StagedFile>> staged;
   for (const auto& [target, bytes] : files) {
-    staged.push_back(std::make_unique<TemporaryFile>(FollowLinks(target)));
+    staged.push_back(std::make_unique<StagedFile>(target, steps));
     staged.back()->writeAll(bytes);
   }
-  for (auto& file : staged) file->renameOverTarget();
+
+  for (std::size_t i = 0; i < staged.size(); ++i) {
+    try {
+      staged[i]->commit();
+    } catch (const FileWriteError& error) {
+      std::string reason = error.reason();
+      for (std::size_t j = i; j-- > 0;) {
+        if (!staged[j]->rollBack()) {
+          reason += "; " + staged[j]->target().string() + " was already replaced and could not be put back";
+        }
+      }
+      throw FileWriteError(staged[i]->target(), reason);
+    }
+  }
+  for (auto& file : staged) file->finish();
+
+  // The renames last only once their folders are on the disk.
+  std::set<std::pair<dev_t, ino_t>> synced;
+  for (auto& file : staged) {
+    struct stat folder {};
+    if (::fstat(file->folderFd(), &folder) != 0 || !synced.insert({folder.st_dev, folder.st_ino}).second) continue;
+    if (steps.fsync(file->folderFd()) != 0 && errno != EINVAL) {
+      throw FileWriteError(file->target(), SystemReason(errno));
+    }
+  }
 }
 
 }  // namespace orlisk

@@ -5,7 +5,6 @@
 #include <limits>
 #include <optional>
 #include <stdexcept>
-#include <unordered_map>
 
 namespace orlisk {
 namespace {
@@ -76,41 +75,136 @@ class LineReader {
   std::size_t position_ = 0;
 };
 
-// The companion's whole records, with an index from tag to record positions
-// so that matching every block stays fast on large or hostile files.
+constexpr std::size_t kOffsetPairCheck = 285;  // three bytes the record leaves free
+constexpr std::uint32_t kPairCheckMask = 0xFFFFFF;
+
+std::uint32_t StoredPairCheck(std::string_view record) {
+  return (GetUint32(record, kOffsetPairCheck - 1) >> 8) & kPairCheckMask;
+}
+
+// How far past the last block's number the search for a tag goes: a
+// companion holds one record per block, so records far beyond the last block
+// belong to none of them.
+constexpr std::uint64_t kSearchPastLastBlock = 1024;
+
+// The companion's records, read by position in chunks as the blocks ask for
+// them. A block whose own record does not carry its number needs the first
+// later record that does: an index of such records is built once, on the
+// first such block, from one pass over the records up to `searchLimit`.
 class CompanionRecords {
  public:
-  explicit CompanionRecords(std::string_view bytes)
-      : bytes_(bytes), count_(bytes.size() / kCompanionRecordSize) {
-    for (std::size_t i = 0; i < count_; ++i) byTag_[GetInt32(record(i), kOffsetTag)].push_back(i);
-  }
+  CompanionRecords(const CompanionSource* source, std::uint64_t searchLimit)
+      : source_(source), count_(source ? source->recordCount() : 0), searchLimit_(searchLimit) {}
+
+  std::uint64_t count() const { return count_; }
 
   // Reads from record `key` on until one carries Tag == key: that record, or
   // the last record read when none does; nothing when the file has no record
   // `key` (a trailing part-record does not count).
-  std::optional<SubtitleEntry> lookUp(std::int64_t key) const {
-    if (key < 0 || static_cast<std::size_t>(key) >= count_) return std::nullopt;
-    const auto start = static_cast<std::size_t>(key);
-    std::size_t chosen = count_ - 1;
+  std::optional<SubtitleEntry> lookUp(std::int64_t key) {
+    if (key < 0 || static_cast<std::uint64_t>(key) >= count_) return std::nullopt;
+    const auto start = static_cast<std::uint64_t>(key);
+    if (GetInt32(record(start), kOffsetTag) == key) return DecodeCompanionRecord(record(start));
+    std::uint64_t chosen = count_ - 1;
     if (key <= std::numeric_limits<std::int32_t>::max()) {
-      if (const auto found = byTag_.find(static_cast<std::int32_t>(key)); found != byTag_.end()) {
-        const auto& positions = found->second;
-        const auto match = std::lower_bound(positions.begin(), positions.end(), start);
-        if (match != positions.end()) chosen = *match;
-      }
+      buildIndex();
+      const std::pair<std::int32_t, std::uint64_t> from{static_cast<std::int32_t>(key), start};
+      const auto match = std::lower_bound(laterTags_.begin(), laterTags_.end(), from);
+      if (match != laterTags_.end() && match->first == key) chosen = match->second;
     }
     return DecodeCompanionRecord(record(chosen));
   }
 
- private:
-  std::string_view record(std::size_t i) const {
-    return bytes_.substr(i * kCompanionRecordSize, kCompanionRecordSize);
+  std::string_view record(std::uint64_t i) {
+    if (chunk_.empty() || i < chunkFirst_ || i >= chunkFirst_ + chunk_.size() / kCompanionRecordSize) {
+      chunkFirst_ = i - i % kChunkRecords;
+      const auto records = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkRecords, count_ - chunkFirst_));
+      chunk_ = source_->readRecords(chunkFirst_, records);
+    }
+    return std::string_view(chunk_).substr((i - chunkFirst_) * kCompanionRecordSize, kCompanionRecordSize);
   }
 
-  std::string_view bytes_;
-  std::size_t count_;
-  std::unordered_map<std::int32_t, std::vector<std::size_t>> byTag_;
+ private:
+  static constexpr std::uint64_t kChunkRecords = 1024;
+
+  void buildIndex() {
+    if (indexBuilt_) return;
+    indexBuilt_ = true;
+    const std::uint64_t searched = std::min({count_, kMaxCompanionSearch, searchLimit_});
+    for (std::uint64_t i = 0; i < searched; ++i) {
+      // Only a tag at or before its record can ever be asked for from there.
+      const std::int32_t tag = GetInt32(record(i), kOffsetTag);
+      if (tag >= 0 && static_cast<std::uint64_t>(tag) <= i) laterTags_.emplace_back(tag, i);
+    }
+    std::sort(laterTags_.begin(), laterTags_.end());
+  }
+
+  const CompanionSource* source_;
+  std::uint64_t count_;
+  std::uint64_t searchLimit_;
+  std::string chunk_;
+  std::uint64_t chunkFirst_ = 0;
+  bool indexBuilt_ = false;
+  std::vector<std::pair<std::int32_t, std::uint64_t>> laterTags_;  // (tag, record), sorted
 };
+
+// One block as the text gives it, before styles are applied.
+struct ParsedBlock {
+  std::int64_t key = 0;  // the companion record it asks for
+  std::string timeLine;
+  std::string lines[4];
+  int lineCount = 0;
+};
+
+struct ParsedText {
+  std::vector<ParsedBlock> blocks;
+  std::uint32_t check = 0;
+};
+
+// The blocks of a text, and its pair check.
+ParsedText ParseBlocks(std::string_view utf8Text) {
+  ParsedText parsed;
+  LineReader reader(utf8Text);
+  std::int64_t expected = 0;
+  bool numberedFromZero = false;
+  std::uint32_t hash = 2166136261u;  // FNV-1a
+  const auto mix = [&hash](std::string_view bytes) {
+    for (const unsigned char c : bytes) hash = (hash ^ c) * 16777619u;
+  };
+
+  while (!reader.atEnd()) {
+    const std::string numberLine = reader.next();
+    const auto number = ParseTimeInteger(Trim(numberLine));
+    // Stray lines: not a number, a number below the one expected, or a jump
+    // to a number so large that it cannot be a block of a real file.
+    if (!number || *number < expected) continue;
+    if (*number > expected && *number > kMaxBlockNumber) continue;
+    expected = static_cast<std::int64_t>(*number) + 1;
+
+    ParsedBlock block;
+    // Files numbered from 0 match companion records by number; others (from 1,
+    // or with gaps at the start) by their place, so row i and entry i agree.
+    if (parsed.blocks.empty()) numberedFromZero = *number == 0;
+    block.key = numberedFromZero ? *number : static_cast<std::int64_t>(parsed.blocks.size());
+    block.timeLine = reader.next();
+    // Lines 2 to 4 end at a blank line; a fifth line is a stray line.
+    block.lines[0] = reader.next();
+    block.lineCount = 1;
+    while (block.lineCount < 4) {
+      std::string line = reader.next();
+      if (Trim(line).empty()) break;
+      block.lines[block.lineCount++] = std::move(line);
+    }
+    mix(std::to_string(*number));
+    mix("\n");
+    mix(block.timeLine);
+    mix("\n");
+    parsed.blocks.push_back(std::move(block));
+  }
+  const std::uint32_t folded = ((hash >> 24) ^ hash) & kPairCheckMask;
+  parsed.check = folded == 0 ? 1 : folded;
+  return parsed;
+}
 
 // The defaults of one block when no companion record is read.
 SubtitleEntry ResetEntryBuffer(const SubRipReadContext& context) {
@@ -181,12 +275,15 @@ SubtitleEntry DecodeCompanionRecord(std::string_view record) {
   return entry;
 }
 
-std::string WriteCompanion(const std::vector<SubtitleEntry>& entries, int count) {
+std::string WriteCompanion(const std::vector<SubtitleEntry>& entries, int count, std::uint32_t pairCheck) {
   std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(std::max(count, 0)) * kCompanionRecordSize);
   const SubtitleEntry empty;
   for (int i = 0; i < count; ++i) {
     const auto index = static_cast<std::size_t>(i);
-    bytes += EncodeCompanionRecord(index < entries.size() ? entries[index] : empty);
+    std::string record = EncodeCompanionRecord(index < entries.size() ? entries[index] : empty);
+    for (int b = 0; b < 3; ++b) record[kOffsetPairCheck + b] = static_cast<char>((pairCheck >> (8 * b)) & 0xFF);
+    bytes += record;
   }
   return bytes;
 }
@@ -198,32 +295,35 @@ bool LooksLikeCompanion(std::string_view bytes) {
   return true;
 }
 
+std::uint32_t PairCheck(std::string_view utf8Text) { return ParseBlocks(utf8Text).check; }
+
+std::string CompanionBytes::readRecords(std::uint64_t first, std::size_t count) const {
+  return std::string(bytes_.substr(first * kCompanionRecordSize, count * kCompanionRecordSize));
+}
+
 SubRipReadResult ReadSubRip(std::string_view utf8Text, std::string_view companion,
                             const SubRipReadContext& context) {
+  const CompanionBytes source(companion);
+  return ReadSubRip(utf8Text, source, context);
+}
+
+SubRipReadResult ReadSubRip(std::string_view utf8Text, const CompanionSource& companion,
+                            const SubRipReadContext& context) {
   SubRipReadResult result;
-  const CompanionRecords records(companion);
-  LineReader reader(utf8Text);
-  std::int64_t expected = 0;
-  bool numberedFromZero = false;
+  ParsedText parsed = ParseBlocks(utf8Text);
+  const std::uint64_t lastKey = parsed.blocks.empty() ? 0 : static_cast<std::uint64_t>(parsed.blocks.back().key);
+  CompanionRecords records(&companion, lastKey + 1 + kSearchPastLastBlock);
+  if (records.count() > 0) {
+    const std::uint32_t stored = StoredPairCheck(records.record(0));
+    result.StaleCompanion = stored != 0 && stored != parsed.check;
+  }
+  const std::uint64_t usableRecords = result.StaleCompanion ? 0 : records.count();
+  result.Rows.reserve(parsed.blocks.size());
+  result.Entries.reserve(parsed.blocks.size());
 
-  while (!reader.atEnd()) {
-    const std::string numberLine = reader.next();
-    const auto number = ParseTimeInteger(Trim(numberLine));
-    // Stray lines: not a number, a number below the one expected, or a number
-    // so large that it cannot be a block of a real file.
-    if (!number || *number > kMaxBlockNumber) continue;
-    if (*number > expected) expected = *number;
-    if (*number != expected) continue;
-    expected = *number + 1;
-
-    // Files numbered from 0 match companion records by number; others (from 1,
-    // or with gaps at the start) by their place, so row i and entry i agree.
-    if (result.Rows.empty()) numberedFromZero = *number == 0;
-    const std::int64_t key = numberedFromZero ? *number : static_cast<std::int64_t>(result.Rows.size());
-
-    const std::string timeLine = reader.next();
+  for (ParsedBlock& block : parsed.blocks) {
     SubtitleEntry entry = ResetEntryBuffer(context);
-    if (const auto record = records.lookUp(key)) {
+    if (const auto record = usableRecords > 0 ? records.lookUp(block.key) : std::nullopt) {
       entry.X = record->X;
       entry.Y = record->Y;
       entry.DrawLevel = record->DrawLevel;
@@ -233,22 +333,19 @@ SubRipReadResult ReadSubRip(std::string_view utf8Text, std::string_view companio
       entry.Font = record->Font;
       entry.Border = record->Border;
     }
-    entry.BeginTime = ParseBeginTime(timeLine);
-    entry.EndTime = ParseEndTime(timeLine);
+    entry.BeginTime = ParseBeginTime(block.timeLine);
+    entry.EndTime = ParseEndTime(block.timeLine);
 
-    SubtitleRow row{timeLine, {}};
-    const std::string firstLine = reader.next();
+    SubtitleRow row{std::move(block.timeLine), {}};
+    const std::string& firstLine = block.lines[0];
     entry.Text = CutUtf8(firstLine, kMaxEntryTextBytes);
     row.Subtitle = entry.Text;
     if (entry.X == context.SubtitleX) {
       const std::int64_t width = context.TextWidth ? context.TextWidth(firstLine) : 0;
       entry.X = Wrap((static_cast<std::int64_t>(context.VideoWidth) - width) / 2);
     }
-    // Lines 2 to 4; a blank line ends the block, a fifth line is a stray line.
-    for (int lineNumber = 2; lineNumber <= 4; ++lineNumber) {
-      const std::string line = reader.next();
-      if (Trim(line).empty()) break;
-      entry.Text = CutUtf8(entry.Text + std::string(kLineEnd) + line, kMaxEntryTextBytes);
+    for (int lineNumber = 2; lineNumber <= block.lineCount; ++lineNumber) {
+      entry.Text = CutUtf8(entry.Text + std::string(kLineEnd) + block.lines[lineNumber - 1], kMaxEntryTextBytes);
       if (lineNumber > 2 || entry.Y == context.SubtitleY) {
         entry.Y = Wrap(static_cast<std::int64_t>(entry.Y) - context.FontHeight);
       }

@@ -14,23 +14,58 @@
 namespace orlisk {
 
 inline constexpr std::size_t kCompanionRecordSize = 296;
-// A block number above this is a stray line, so a hostile file cannot make the
-// reader allocate without bound.
+// A block number that jumps ahead of the one expected and lies above this is a
+// stray line (a number in the text, a damaged line), not the start of a block.
+// Numbers that simply count on are read however high they go.
 inline constexpr std::int32_t kMaxBlockNumber = 1'000'000;
+// The records searched for a tag that does not sit at its own position (and
+// never more than 1024 past the last block's number); a larger companion is
+// only read where blocks ask for their own records.
+inline constexpr std::uint64_t kMaxCompanionSearch = 1'048'576;
 
 // The text file: for each row i (numbered from 0) the number, the "Time" text,
 // the "Subtitle" lines and a line holding one space, every line ending in CR LF.
 // Returns UTF-8; the caller encodes it for the disk.
 std::string WriteSubRipText(const std::vector<SubtitleRow>& rows);
 
+// The check of a text file that the companion saved with it carries, so that
+// a companion left from another save is recognised: a 24-bit hash (never 0) of
+// the block numbers and time lines as the reader sees them. Texts can be
+// corrected by hand without making the companion stale; adding, removing or
+// re-timing blocks does.
+std::uint32_t PairCheck(std::string_view utf8Text);
+
 // The companion: `count` records, record i holding entries[i] (little-endian).
-std::string WriteCompanion(const std::vector<SubtitleEntry>& entries, int count);
+// `pairCheck` goes into the three spare bytes of every record (offset 285); 0
+// means none, as in companions written by older versions.
+std::string WriteCompanion(const std::vector<SubtitleEntry>& entries, int count, std::uint32_t pairCheck = 0);
 std::string EncodeCompanionRecord(const SubtitleEntry& entry);
 SubtitleEntry DecodeCompanionRecord(std::string_view record);  // exactly 296 bytes
 
 // Whether bytes look like a companion file: a whole number of records, and not
 // the start of a video (RIFF, an MPEG pack header 00 00 01 BA).
 bool LooksLikeCompanion(std::string_view bytes);
+
+// Where the reader takes companion records from. Records are read by
+// position, so a huge companion costs only the records the text asks for.
+class CompanionSource {
+ public:
+  virtual ~CompanionSource() = default;
+  virtual std::uint64_t recordCount() const = 0;  // whole records
+  // Records first .. first + count - 1 (count * 296 bytes); they exist.
+  virtual std::string readRecords(std::uint64_t first, std::size_t count) const = 0;
+};
+
+// A companion held in memory; a part-record at its end does not count.
+class CompanionBytes : public CompanionSource {
+ public:
+  explicit CompanionBytes(std::string_view bytes) : bytes_(bytes) {}
+  std::uint64_t recordCount() const override { return bytes_.size() / kCompanionRecordSize; }
+  std::string readRecords(std::uint64_t first, std::size_t count) const override;
+
+ private:
+  std::string_view bytes_;
+};
 
 // What the reader needs of the current placement and style.
 struct SubRipReadContext {
@@ -48,6 +83,10 @@ struct SubRipReadContext {
 struct SubRipReadResult {
   std::vector<SubtitleRow> Rows;
   std::vector<SubtitleEntry> Entries;  // Entries.size() == Rows.size()
+  // The companion carries the check of another text (a save interrupted
+  // between its two files, a text replaced by hand): none of its records
+  // was used, every block has the current position and style.
+  bool StaleCompanion = false;
 };
 
 // Reads a text file (already decoded to UTF-8) with its companion bytes.
@@ -57,8 +96,11 @@ struct SubRipReadResult {
 // whose Tag is k, else the last record read; none when there is no record k.
 // k is the block's number when the file is numbered from 0 (so 0, 1, 2, ...
 // line up with the records written beside them), else the block's row index.
-// A block number repeated or going backwards, or above kMaxBlockNumber, is a
-// stray line and skipped.
+// A block number repeated or going backwards, or jumping ahead to above
+// kMaxBlockNumber, is a stray line and skipped. A companion that carries the
+// check of another text is not used at all (StaleCompanion).
+SubRipReadResult ReadSubRip(std::string_view utf8Text, const CompanionSource& companion,
+                            const SubRipReadContext& context);
 SubRipReadResult ReadSubRip(std::string_view utf8Text, std::string_view companion,
                             const SubRipReadContext& context);
 

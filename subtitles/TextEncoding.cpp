@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -99,11 +100,64 @@ void AppendUtf8(std::string& out, char32_t c) {
   } else if (c < 0x800) {
     out += static_cast<char>(0xC0 | (c >> 6));
     out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
+  } else if (c < 0x10000) {
     out += static_cast<char>(0xE0 | (c >> 12));
     out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
   }
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// The Unicode encodings a byte-order mark announces. UTF-32 is tested first:
+// its little-endian mark begins with the UTF-16 one.
+enum class WideEncoding { Utf16Le, Utf16Be, Utf32Le, Utf32Be };
+
+std::optional<WideEncoding> WideByteOrderMark(std::string_view bytes) {
+  if (bytes.starts_with(std::string_view("\xFF\xFE\0\0", 4))) return WideEncoding::Utf32Le;
+  if (bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4))) return WideEncoding::Utf32Be;
+  if (bytes.starts_with("\xFF\xFE")) return WideEncoding::Utf16Le;
+  if (bytes.starts_with("\xFE\xFF")) return WideEncoding::Utf16Be;
+  return std::nullopt;
+}
+
+// UTF-16 or UTF-32 after its mark, to UTF-8. A unit that is no character (a
+// lone surrogate, a value above U+10FFFF, bytes cut off at the end) becomes U+FFFD.
+std::string DecodeWide(std::string_view bytes, WideEncoding encoding) {
+  const bool wide32 = encoding == WideEncoding::Utf32Le || encoding == WideEncoding::Utf32Be;
+  const bool little = encoding == WideEncoding::Utf16Le || encoding == WideEncoding::Utf32Le;
+  const std::size_t unitSize = wide32 ? 4 : 2;
+  bytes.remove_prefix(unitSize);  // the mark
+  const auto unitAt = [&](std::size_t offset) {
+    char32_t unit = 0;
+    for (std::size_t i = 0; i < unitSize; ++i) {
+      const auto byte = static_cast<unsigned char>(bytes[offset + (little ? unitSize - 1 - i : i)]);
+      unit = (unit << 8) | byte;
+    }
+    return unit;
+  };
+  std::string out;
+  out.reserve(bytes.size());
+  std::size_t at = 0;
+  for (; at + unitSize <= bytes.size(); at += unitSize) {
+    char32_t unit = unitAt(at);
+    if (!wide32 && unit >= 0xD800 && unit <= 0xDBFF && at + 2 * unitSize <= bytes.size()) {
+      const char32_t low = unitAt(at + unitSize);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+        at += unitSize;
+      }
+    }
+    const bool character = unit <= 0x10FFFF && !(unit >= 0xD800 && unit <= 0xDFFF);
+    AppendUtf8(out, character ? unit : kReplacement);
+  }
+  if (at < bytes.size()) AppendUtf8(out, kReplacement);
+  return out;
 }
 
 // Windows-1252 by table: bytes 0x80-0x9F are its own; the five bytes it
@@ -119,6 +173,54 @@ std::string DecodeWindows1252(std::string_view bytes) {
     const auto byte = static_cast<unsigned char>(b);
     AppendUtf8(out, (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : byte);
   }
+  return out;
+}
+
+// Text that is UTF-8 apart from a few bytes (a stray byte from another
+// program, a word pasted in another code page) keeps its UTF-8, and only the
+// runs of bytes that are not UTF-8 are read in the legacy code page. "A few":
+// at most a quarter of the bytes above 0x7F. Legacy text does not pass: a
+// pair of GB18030 bytes happens to be a UTF-8 character about one time in
+// eight, a Windows-1252 letter almost never.
+std::optional<std::string> DecodeMostlyUtf8(std::string_view bytes, LegacyCodePage fallback) {
+  std::size_t multibyte = 0;
+  std::size_t invalid = 0;
+  std::size_t high = 0;
+  for (std::string_view rest = bytes; !rest.empty();) {
+    high += static_cast<unsigned char>(rest.front()) >= 0x80 ? 1 : 0;
+    const std::size_t length = Utf8CharacterLength(rest);
+    if (length == 0) {
+      ++invalid;
+      rest.remove_prefix(1);
+    } else {
+      multibyte += length > 1 ? 1 : 0;
+      high += length - 1;
+      rest.remove_prefix(length);
+    }
+  }
+  if (multibyte == 0 || invalid * 4 > high) return std::nullopt;
+
+  std::string out;
+  out.reserve(bytes.size() + invalid * 2);
+  std::size_t runStart = 0;
+  const auto flushRun = [&](std::size_t end) {
+    if (end == runStart) return;
+    const std::string_view run = bytes.substr(runStart, end - runStart);
+    out += fallback == LegacyCodePage::Gb18030 ? ConvertToUtf8(run, "GB18030") : DecodeWindows1252(run);
+  };
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const std::size_t length = Utf8CharacterLength(bytes.substr(at));
+    if (length == 0) {
+      ++at;
+      continue;
+    }
+    flushRun(at);
+    out.append(bytes.substr(at, length));
+    at += length;
+    runStart = at;
+  }
+  flushRun(at);
   return out;
 }
 
@@ -153,6 +255,7 @@ std::string ConvertFromUtf8(std::string_view utf8, const char* toCharset) {
 }
 
 std::string DecodeText(std::string_view bytes, LegacyCodePage fallback) {
+  if (const auto wide = WideByteOrderMark(bytes)) return DecodeWide(bytes, *wide);
   if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
   if (IsValidUtf8(bytes)) return std::string(bytes);
   const std::string charset = LocaleCharset();
@@ -170,6 +273,7 @@ std::string DecodeText(std::string_view bytes, LegacyCodePage fallback) {
       // A locale whose set iconv does not know: use the legacy code page.
     }
   }
+  if (auto repaired = DecodeMostlyUtf8(bytes, fallback)) return std::move(*repaired);
   if (fallback == LegacyCodePage::Gb18030) return ConvertToUtf8(bytes, "GB18030");
   return DecodeWindows1252(bytes);
 }

@@ -13,9 +13,12 @@ namespace orlisk {
 // Chinese interface is active.
 enum class LegacyCodePage { Windows1252, Gb18030 };
 
-// Bytes from a file to UTF-8: a leading UTF-8 byte-order mark is skipped; bytes
-// valid in the locale's character set are converted from it; otherwise they are
-// read in the legacy code page. Never fails.
+// Bytes from a file to UTF-8. A UTF-16 or UTF-32 byte-order mark says how the
+// rest is encoded; a UTF-8 one is skipped. Otherwise valid UTF-8 stays as it
+// is, bytes valid in the locale's character set are converted from it, UTF-8
+// with a few bytes that are not keeps its UTF-8 and reads only those bytes in
+// the legacy code page, and anything else is read in the legacy code page.
+// Never fails.
 std::string DecodeText(std::string_view bytes, LegacyCodePage fallback);
 
 // UTF-8 to the locale's character set, for writing files. Characters the

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "burnin/SubtitleFont.h"
-#include "playback/Frame.h"
+#include "media/Frame.h"
 #include "subtitles/SubtitleDocument.h"
 
 namespace orlisk {

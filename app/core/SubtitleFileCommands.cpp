@@ -7,8 +7,8 @@
 #include "FontId.h"
 #include "SubtitleFileCommands.h"
 #include "SubtitleFileIO.h"
-#include "settings/WholeFile.h"
-#include "subtitles/SubRipFile.h"
+#include "settings/SafeFile.h"
+#include "settings/SubtitleFiles.h"
 
 namespace orlisk {
 
@@ -19,15 +19,11 @@ namespace {
 constexpr const char* kOpenSubtitleFilter = "SubTitle Files(*.srt);|*.srt;";
 constexpr const char* kSaveSubtitleFilter = "Subtitle Files(*.srt);|*.srt;";
 constexpr const char* kNoSubtitlesKey = "ReadSubtitleNoBlocks";
-constexpr const char* kNoSubtitlesText = "No subtitles were found in this file; the subtitle list was kept as it was.";
+constexpr const char* kNoSubtitlesText = "No subtitle was found in this file; the subtitle list was not changed.";
 constexpr const char* kForeignCompanionKey = "SavesubCompanionExists";
 constexpr const char* kForeignCompanionQuestion =
     "A file that is not a subtitle companion already has the name of the companion file "
     "(.dat) to be written. Replace it?";
-
-fs::path CompanionPathFor(const std::string& subtitlePath) {
-  return fs::path(subtitlePath).replace_extension(".dat");
-}
 
 bool EndsWithSrt(const std::string& name) {
   if (name.size() < 4) return false;
@@ -55,15 +51,6 @@ void SubtitleFileCommands::OpenSubtitleFile() {
   ReadSubtitleFile(*chosen);
 }
 
-std::string SubtitleFileCommands::ReadCompanionFor(const std::string& subtitlePath) const {
-  fs::path companion = CompanionPathFor(subtitlePath);
-  std::error_code error;
-  if (!fs::exists(companion, error)) return {};
-  // A video that happens to carry the companion's name gives no records.
-  if (!IsCompanionFile(companion)) return {};
-  return ReadWholeFile(companion);
-}
-
 void SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
   MainState& s = c_.Basics.State;
   if (c_.Basics.RefuseWhileWriting()) return;
@@ -72,10 +59,6 @@ void SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
     c_.Basics.Messages.informationWithHelp(c_.Basics.Lang.MessageText("ReadSubtitleinfo", "Not find subtitle file."));
     return;
   }
-
-  std::string text = DecodeText(ReadWholeFile(path),
-                                s.ChineseUI ? LegacyCodePage::Gb18030 : LegacyCodePage::Windows1252);
-  std::string companion = ReadCompanionFor(path);
 
   SubRipReadContext context;
   context.SubtitleX = s.SubtitleX;
@@ -87,20 +70,35 @@ void SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
   context.VideoWidth = c_.Reader.GetWidth();
   const SubtitleFont font = s.Font;
   context.TextWidth = [this, font](const std::string& line) { return c_.TextWidth(line, font); };
-  SubRipReadResult result = ReadSubRip(text, companion, context);
-  if (result.Rows.empty()) {
+  SubtitleFilesRead read;
+  try {
+    read = ReadSubtitleFiles(path, s.ChineseUI ? LegacyCodePage::Gb18030 : LegacyCodePage::Windows1252, context);
+  } catch (const FileReadError& error) {
+    // A pipe, device or huge file in the subtitle file's place; other errors
+    // of the system go to the application's handler as before.
+    if (error.problem() != FileProblem::NotRegular && error.problem() != FileProblem::TooLarge) throw;
+    c_.Basics.ShowInformation(
+        "ReadSubtitleRefused",
+        "The subtitle file cannot be read: it is not an ordinary file, or it is larger than 64 MB.");
+    return;
+  }
+  if (read.NoBlocks || read.Result.Rows.empty()) {
     // Not a subtitle file, or an empty one: taking it would throw the list
     // away for nothing.
-    c_.Basics.Messages.information(
-        path + "\n\n" + c_.Basics.Lang.MessageText(kNoSubtitlesKey, kNoSubtitlesText));
+    c_.Basics.Messages.information(path + "\n\n" + c_.Basics.Lang.MessageText(kNoSubtitlesKey, kNoSubtitlesText));
     return;
   }
 
   CreateEmptyFileIfMissing(CompanionPathFor(path));
   c_.List.selectRow(-1);
-  s.Document.replaceAll(std::move(result.Rows), std::move(result.Entries));
+  s.Document.replaceAll(std::move(read.Result.Rows), std::move(read.Result.Entries));
   s.Document.markSaved();
   s.SubtitleCursor = s.Document.rowCount();
+  if (read.Result.StaleCompanion) {
+    c_.Basics.ShowInformation("ReadSubtitleStaleCompanion",
+                              "The position and style file (.dat) beside this subtitle file belongs to another "
+                              "save; the subtitles were given the current position and style.");
+  }
 }
 
 bool SubtitleFileCommands::SaveSubtitleFile() {
@@ -134,16 +132,7 @@ bool SubtitleFileCommands::SaveSubtitleFile() {
           c_.Basics.Lang.MessageText(kForeignCompanionKey, kForeignCompanionQuestion)))
     return false;
 
-  const SubtitleDocument& doc = s.Document;
-  std::string textBytes = EncodeText(WriteSubRipText(doc.rows()));
-  // Each record carries its own number as its tag. Reading gives a block the
-  // record whose tag is the block's number; the tag an entry holds in memory
-  // (the cursor at its last capture, often its position + 1) would send every
-  // block to the wrong record and lose the places and styles the user set.
-  std::vector<SubtitleEntry> records = doc.entries();
-  for (std::size_t i = 0; i < records.size(); ++i) records[i].Tag = static_cast<std::int32_t>(i);
-  std::string companionBytes = WriteCompanion(records, doc.rowCount());
-  ReplaceFilesTogether({{companionFile, std::move(companionBytes)}, {textFile, std::move(textBytes)}});
+  SaveSubtitleFiles(textFile, companionFile, s.Document.rows(), s.Document.entries());
   s.Document.markSaved();
   return true;
 }

@@ -31,10 +31,6 @@ class SubtitleFileCommands {
   bool SaveSubtitleFile();
 
  private:
-  // The companion a subtitle file is read with: its bytes, or empty when it is
-  // missing or is not a companion.
-  std::string ReadCompanionFor(const std::string& subtitlePath) const;
-
   Context c_;
 };
 

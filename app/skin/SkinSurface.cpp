@@ -1,7 +1,6 @@
 #include "app/skin/SkinSurface.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -11,6 +10,7 @@
 
 #include "app/skin/SkinFile.h"
 #include "app/skin/SkinPainter.h"
+#include "settings/SafeFile.h"
 
 namespace orlisk {
 
@@ -22,11 +22,20 @@ SkinError FileError(const QString& path, const QString& what) {
   return SkinError(QStringLiteral("%1: %2").arg(path, what).toStdString());
 }
 
+// The bytes of a regular file of at most kMaxSkinFileBytes: a pipe or device
+// in the skin's place would hold up the start, a huge file fill the memory.
+QByteArray ReadSkinBytes(const QString& path) {
+  const std::string bytes = ReadRegularFile(path.toStdString(), kMaxSkinFileBytes);
+  return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 SkinDocument ReadSkinFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw FileError(path, QStringLiteral("cannot open the skin file (%1)").arg(file.errorString()));
-  const QByteArray bytes = file.readAll();
+  QByteArray bytes;
+  try {
+    bytes = ReadSkinBytes(path);
+  } catch (const FileReadError& error) {
+    throw FileError(path, QStringLiteral("cannot open the skin file (%1)").arg(QString::fromStdString(error.reason())));
+  }
   QStringDecoder utf8(QStringDecoder::Utf8);
   const QString text = utf8(bytes);
   if (utf8.hasError()) throw FileError(path, QStringLiteral("the skin file is not UTF-8 text"));
@@ -35,7 +44,11 @@ SkinDocument ReadSkinFile(const QString& path) {
   const QDir folder = QFileInfo(path).absoluteDir();
   for (SkinObjectData& object : document.objects) {
     if (object.picture.isEmpty()) continue;
-    object.pictureImage = QImage(folder.filePath(object.picture));
+    try {
+      object.pictureImage = QImage::fromData(ReadSkinBytes(folder.filePath(object.picture)));
+    } catch (const FileReadError&) {
+      object.pictureImage = QImage();
+    }
     if (object.pictureImage.isNull())
       throw SkinError(QStringLiteral("%1 line %2: picture '%3' cannot be read")
                           .arg(path)

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the reader tests: which frame of an index-coloured test clip a
 // decoded frame is.
-#include "playback/Frame.h"
+#include "media/Frame.h"
 #include "tests/fixtures/TestClips.h"
 
 namespace orlisk {

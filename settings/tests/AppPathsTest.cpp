@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "settings/tests/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace orlisk {
 namespace {

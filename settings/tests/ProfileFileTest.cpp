@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <functional>
 #include <string>
 
-#include "settings/tests/TempFolder.h"
+#include "settings/SafeFile.h"
+#include "settings/tests/AsUserWithoutRoot.h"
+#include "tests/support/TempFolder.h"
 
 namespace orlisk {
 namespace {
@@ -212,6 +217,73 @@ TEST(ProfileFileTest, WritesThroughASymbolicLinkToItsTarget) {
   profile.writeString("s", "k", "2");
   EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.ini"));
   EXPECT_EQ(ReadBytes(folder / "real" / "t.ini"), "[s]\nk=2\n");
+}
+
+struct SpecialSettingsCase {
+  const char* name;
+  std::function<void(const std::filesystem::path&)> make;
+};
+
+class SpecialSettingsFile : public ::testing::TestWithParam<SpecialSettingsCase> {};
+
+// Something other than a small regular file named orlisk.ini: every read gives
+// its default at once, and a write is refused rather than replacing it.
+TEST_P(SpecialSettingsFile, ReadsAsMissingAndIsNeverWrittenOver) {
+  TempFolder folder;
+  const auto file = folder / "orlisk.ini";
+  GetParam().make(file);
+  const auto before = std::filesystem::symlink_status(file).type();
+  ProfileFile profile(file);
+  EXPECT_EQ(profile.readString("Output", "Path", "d"), "d");
+  EXPECT_EQ(profile.readInteger("Video", "w", 352), 352);
+  try {
+    profile.writeString("Output", "Path", "/v");
+    ADD_FAILURE() << "written";
+  } catch (const ProfileWriteError& error) {
+    EXPECT_EQ(std::string(error.what()), "Unable to write to " + file.string());
+  }
+  EXPECT_EQ(std::filesystem::symlink_status(file).type(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, SpecialSettingsFile,
+    ::testing::Values(
+        SpecialSettingsCase{"Fifo", [](const auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        SpecialSettingsCase{"Folder", [](const auto& p) { std::filesystem::create_directory(p); }},
+        SpecialSettingsCase{"LinkToDevZero", [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); }},
+        SpecialSettingsCase{"AboveTheCap",
+                            [](const auto& p) {
+                              WriteBytes(p, "[Output]\nPath=/big\n");
+                              std::filesystem::resize_file(p, kMaxProfileFileBytes + 1);
+                            }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProfileFileTest, AFileAtTheCapIsStillRead) {
+  TempFolder folder;
+  std::string bytes(kMaxProfileFileBytes - 20, '\n');
+  bytes += "[Output]\nPath=/far\n";
+  bytes.resize(kMaxProfileFileBytes, ' ');
+  WriteBytes(folder / "t.ini", bytes);
+  EXPECT_EQ(ProfileFile(folder / "t.ini").readString("Output", "Path", "d"), "/far");
+}
+
+TEST(ProfileFileTest, AReadOnlySettingsFileIsRefusedWithTheSettingsMessage) {
+  TempFolder folder;
+  std::filesystem::permissions(folder.path(), std::filesystem::perms::all);
+  const auto file = folder / "orlisk.ini";
+  WriteBytes(file, "[s]\nk=mine\n");
+  ::chmod(file.c_str(), 0444);
+  const auto outcome = testing::RunWithoutRoot([&] {
+    try {
+      ProfileFile(file).writeString("s", "k", "other");
+      return 1;
+    } catch (const ProfileWriteError& error) {
+      return std::string(error.what()) == "Unable to write to " + file.string() ? 0 : 2;
+    }
+  });
+  if (!outcome.result) GTEST_SKIP() << outcome.skipReason;
+  EXPECT_EQ(*outcome.result, 0);
+  EXPECT_EQ(ReadBytes(file), "[s]\nk=mine\n");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "settings/tests/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace orlisk {
 namespace {

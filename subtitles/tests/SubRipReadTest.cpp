@@ -176,6 +176,13 @@ INSTANTIATE_TEST_SUITE_P(
         StrayCase{"NegativeNumberIsStray", "-1\r\nt\r\nx\r\n \r\n0\r\nt\r\na\r\n", {"a"}},
         StrayCase{"NumberInsideTextStartsBlock", "0\r\nt\r\na\r\nb\r\nc\r\nd\r\n1\r\nt\r\ne\r\n", {"a\r\nb\r\nc\r\nd", "e"}},
         StrayCase{"HugeNumberIsStray", "1000001\r\nt\r\nx\r\n \r\n0\r\nt\r\na\r\n", {"a"}},
+        StrayCase{"HugeNumberInTheMiddleIsStray",
+                  "0\r\nt\r\na\r\n \r\n1\r\nt\r\nb\r\n \r\n5000000\r\n2\r\nt\r\nc\r\n", {"a", "b", "c"}},
+        // Numbers that count on are blocks however high they go.
+        StrayCase{"CountingPastAMillion",
+                  "999999\r\nt\r\na\r\n \r\n1000000\r\nt\r\nb\r\n \r\n1000001\r\nt\r\nc\r\n \r\n"
+                  "1000002\r\nt\r\nd\r\n",
+                  {"a", "b", "c", "d"}},
         StrayCase{"OverflowingDigitsAreStray", "99999999999999\r\nt\r\nx\r\n \r\n0\r\nt\r\na\r\n", {"a"}},
         StrayCase{"NumberedFromOne", "1\r\nt\r\na\r\n\r\n2\r\nt\r\nb\r\n\r\n", {"a", "b"}},
         StrayCase{"NumbersWithGaps", "0\r\nt\r\na\r\n \r\n5\r\nt\r\nb\r\n \r\n9\r\nt\r\nc\r\n", {"a", "b", "c"}},
@@ -222,6 +229,93 @@ TEST(ReadSubRipTest, WorksWithoutAWidthFunction) {
   SubRipReadContext context = Context();
   context.TextWidth = nullptr;
   EXPECT_EQ(ReadSubRip("0\r\nt\r\nabc\r\n", "", context).Entries.at(0).X, 160);
+}
+
+// Two saves of a list: the second moved a block, so its times differ.
+struct TwoSaves {
+  std::string firstText, secondText, secondCompanion;
+};
+
+TwoSaves SavesWithDifferentTimes() {
+  const std::vector<SubtitleRow> first = {{TimeRangeText(1'000, 2'000), "a"}, {TimeRangeText(3'000, 4'000), "b"}};
+  const std::vector<SubtitleRow> second = {{TimeRangeText(1'000, 2'000), "a"}, {TimeRangeText(3'500, 4'000), "b"}};
+  const std::vector<SubtitleEntry> entries = {Styled(30, 200, 0), Styled(40, 210, 1)};
+  const std::string secondText = WriteSubRipText(second);
+  return {WriteSubRipText(first), secondText, WriteCompanion(entries, 2, PairCheck(secondText))};
+}
+
+TEST(ReadSubRipTest, ACompanionOfAnotherSaveIsRecognisedAndNotUsed) {
+  const TwoSaves saves = SavesWithDifferentTimes();
+  const auto matching = ReadSubRip(saves.secondText, saves.secondCompanion, Context());
+  EXPECT_FALSE(matching.StaleCompanion);
+  EXPECT_EQ(Xs(matching), (std::vector<std::int32_t>{30, 40}));
+
+  // The old text beside the new companion, as an interrupted save once left them.
+  const auto stale = ReadSubRip(saves.firstText, saves.secondCompanion, Context());
+  EXPECT_TRUE(stale.StaleCompanion);
+  ASSERT_EQ(stale.Entries.size(), 2u);
+  EXPECT_EQ(Xs(stale), (std::vector<std::int32_t>{(320 - 7) / 2, (320 - 7) / 2}));  // current place, centred
+  EXPECT_EQ(stale.Entries[0].Tag, -1);
+  EXPECT_EQ(stale.Entries[0].DrawLevel, 240);
+}
+
+TEST(ReadSubRipTest, ACompanionWithoutACheckIsUsedAsBefore) {
+  const TwoSaves saves = SavesWithDifferentTimes();
+  const std::vector<SubtitleEntry> entries = {Styled(30, 200, 0), Styled(40, 210, 1)};
+  const auto result = ReadSubRip(saves.firstText, WriteCompanion(entries, 2), Context());
+  EXPECT_FALSE(result.StaleCompanion);
+  EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{30, 40}));
+}
+
+TEST(PairCheckTest, FollowsNumbersAndTimesButNotTexts) {
+  const std::vector<SubtitleRow> rows = {{TimeRangeText(1'000, 2'000), "a"}, {TimeRangeText(3'000, 4'000), "b"}};
+  const std::uint32_t check = PairCheck(WriteSubRipText(rows));
+  EXPECT_NE(check, 0u);
+  EXPECT_LE(check, 0xFFFFFFu);
+  auto corrected = rows;
+  corrected[1].Subtitle = "b, spelt right";
+  EXPECT_EQ(PairCheck(WriteSubRipText(corrected)), check);
+  auto retimed = rows;
+  retimed[1].Time = TimeRangeText(3'001, 4'000);
+  EXPECT_NE(PairCheck(WriteSubRipText(retimed)), check);
+  EXPECT_NE(PairCheck(WriteSubRipText({rows[0]})), check);
+}
+
+// A companion of many records made up on demand, counting what is read.
+class CountingCompanion : public CompanionSource {
+ public:
+  CountingCompanion(std::uint64_t records, bool tagsAtTheirPositions)
+      : records_(records), tagsAtTheirPositions_(tagsAtTheirPositions) {}
+  std::uint64_t recordCount() const override { return records_; }
+  std::string readRecords(std::uint64_t first, std::size_t count) const override {
+    read_ += count;
+    std::string bytes;
+    for (std::size_t i = 0; i < count; ++i) {
+      SubtitleEntry entry = Styled(static_cast<std::int32_t>(first + i), 0, 0);
+      entry.Tag = tagsAtTheirPositions_ ? static_cast<std::int32_t>(first + i) : 0;
+      bytes += EncodeCompanionRecord(entry);
+    }
+    return bytes;
+  }
+  std::uint64_t recordsRead() const { return read_; }
+
+ private:
+  std::uint64_t records_;
+  bool tagsAtTheirPositions_;
+  mutable std::uint64_t read_ = 0;
+};
+
+TEST(ReadSubRipTest, AHugeCompanionIsReadOnlyWhereTheBlocksAskForRecords) {
+  const std::string text = "0\r\nt\r\na\r\n \r\n1\r\nt\r\nb\r\n";
+  const CountingCompanion ownPlaces(7'000'000, true);  // 2 GB of records
+  EXPECT_EQ(Xs(ReadSubRip(text, ownPlaces, Context())), (std::vector<std::int32_t>{0, 1}));
+  EXPECT_LE(ownPlaces.recordsRead(), 1024u);
+
+  // Tags elsewhere need a search, which stops a little past the last block.
+  const CountingCompanion searched(7'000'000, false);
+  const auto result = ReadSubRip(text, searched, Context());
+  EXPECT_EQ(result.Entries[1].X, 6'999'999);  // none carries tag 1: the last record
+  EXPECT_LE(searched.recordsRead(), 4u * 1024);
 }
 
 }  // namespace

@@ -56,7 +56,26 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"OverlongSlash", "\xC0\xAF", LegacyCodePage::Windows1252, "\xC3\x80\xC2\xAF"},
         DecodeCase{"Surrogate", "\xED\xA0\x80", LegacyCodePage::Windows1252, "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},
         DecodeCase{"NulBytesKept", std::string("a\0b", 3), LegacyCodePage::Windows1252,
-                   std::string("a\0b", 3)}),
+                   std::string("a\0b", 3)},
+        // One bad byte keeps the rest of a UTF-8 file UTF-8; only that byte
+        // is read in the legacy code page.
+        DecodeCase{"Utf8WithOneBadByte", "\xE4\xBD\xA0\xE5\xA5\xBD\xFF", LegacyCodePage::Windows1252,
+                   "\xE4\xBD\xA0\xE5\xA5\xBD\xC3\xBF"},
+        DecodeCase{"Utf8WithAWordInTheChineseCodePage", kChineseUtf8 + "\xD6\xD0\xCE\xC4", LegacyCodePage::Gb18030,
+                   kChineseUtf8 + "\xE4\xB8\xAD\xE6\x96\x87"},
+        DecodeCase{"LegacyTextWithAnAccidentalPairStaysLegacy", "caf\xE9 \xC2\xA9 na\xEFve",
+                   LegacyCodePage::Windows1252, "caf\xC3\xA9 \xC3\x82\xC2\xA9 na\xC3\xAFve"},
+        DecodeCase{"Utf16LittleEndian", std::string("\xFF\xFE" "0\0\r\0\n\0\x2D\x4E", 10),
+                   LegacyCodePage::Windows1252, "0\r\n\xE4\xB8\xAD"},
+        DecodeCase{"Utf16BigEndian", std::string("\xFE\xFF\0" "0\x4E\x2D", 6), LegacyCodePage::Gb18030,
+                   "0\xE4\xB8\xAD"},
+        DecodeCase{"Utf32LittleEndian", std::string("\xFF\xFE\0\0" "a\0\0\0\x00\xF6\x01\0", 12),
+                   LegacyCodePage::Windows1252, "a\xF0\x9F\x98\x80"},
+        DecodeCase{"Utf32BigEndian", std::string("\0\0\xFE\xFF\0\0\0" "a", 8), LegacyCodePage::Windows1252, "a"},
+        DecodeCase{"Utf16SurrogatePair", std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), LegacyCodePage::Windows1252,
+                   "\xF0\x9F\x98\x80"},
+        DecodeCase{"Utf16LoneSurrogateAndCutOffByte", std::string("\xFF\xFE\x3D\xD8" "a\0b", 7),
+                   LegacyCodePage::Windows1252, "\xEF\xBF\xBD" "a\xEF\xBF\xBD"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TextEncodingTest, EncodeForUtf8LocaleKeepsTheText) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "FakeSeams.h"
@@ -238,13 +240,47 @@ TEST_F(SubtitleFiles, AMissingFileAsksWithHelpAndKeepsTheList) {
   EXPECT_FALSE(fs::exists(dir / "nowhere.dat"));
 }
 
-TEST_F(SubtitleFiles, AFileThatCannotBeReadLeavesTheListAndCreatesNoCompanion) {
+// A folder, a pipe, a link to a device or a huge file in the subtitle file's
+// place: refused at once with a message, the list and the folder as they were.
+TEST_F(SubtitleFiles, ASpecialOrHugeFileIsRefusedWithAMessageAndChangesNothing) {
   twoRows();
   fs::create_directories(dir / "folder.srt");
-  EXPECT_THROW(open(dir / "folder.srt"), std::runtime_error);
-  EXPECT_EQ(s.Document.rowCount(), 2);
-  EXPECT_EQ(s.Document.row(0).Subtitle, "Hello");
-  EXPECT_FALSE(fs::exists(dir / "folder.dat"));
+  ASSERT_EQ(::mkfifo((dir / "pipe.srt").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", dir / "zero.srt");
+  Spit(dir / "huge.srt", "0\r\n");
+  fs::resize_file(dir / "huge.srt", (64ull << 20) + 1);
+  for (const char* name : {"folder", "pipe", "zero", "huge"}) {
+    rig.messages.shown.clear();
+    open(dir / (std::string(name) + ".srt"));
+    EXPECT_EQ(rig.messages.texts(),
+              std::vector<std::string>{
+                  "The subtitle file cannot be read: it is not an ordinary file, or it is larger than 64 MB."})
+        << name;
+    EXPECT_EQ(s.Document.rowCount(), 2) << name;
+    EXPECT_EQ(s.Document.row(0).Subtitle, "Hello") << name;
+    EXPECT_FALSE(fs::exists(dir / (std::string(name) + ".dat"))) << name;
+  }
+}
+
+// The old text beside the companion of a later save, as a save stopped
+// between its two files once left them: the companion is not used, and the
+// user is told.
+TEST_F(SubtitleFiles, ACompanionOfAnotherSaveIsNotUsedAndTheUserIsTold) {
+  twoRows();
+  save("film");
+  const std::string firstText = Slurp(dir / "film.srt");
+  s.Document.entries()[1].X = 77;
+  rig.addRow(5000, 6000, "third");
+  save("film");
+  Spit(dir / "film.srt", firstText);
+  rig.messages.shown.clear();
+  open(dir / "film.srt");
+  EXPECT_EQ(rig.messages.texts(),
+            std::vector<std::string>{"The position and style file (.dat) beside this subtitle file belongs to another "
+                                     "save; the subtitles were given the current position and style."});
+  ASSERT_EQ(s.Document.rowCount(), 2);
+  EXPECT_EQ(s.Document.entries()[0].Tag, -1);
+  EXPECT_EQ(s.Document.entries()[1].DrawLevel, 240);
 }
 
 TEST_F(SubtitleFiles, ASaveThatCannotCompleteLeavesTheOldFiles) {
@@ -291,7 +327,7 @@ TEST_F(SubtitleFiles, AFileWithoutSubtitlesIsRefusedNamingItAndChangesNothing) {
     ASSERT_EQ(r.state.Document.rowCount(), 1) << bytes;
     EXPECT_EQ(r.state.Document.row(0).Subtitle, "Kept");
     EXPECT_EQ(r.lastMessage(), file.string() +
-                                   "\n\nNo subtitles were found in this file; the subtitle list was kept as it was.");
+                                   "\n\nNo subtitle was found in this file; the subtitle list was not changed.");
     EXPECT_FALSE(fs::exists(r.folder.path / "garbage.dat")) << "nothing is written to disk";
   }
 }

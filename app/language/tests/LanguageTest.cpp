@@ -5,30 +5,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
+#include <sys/stat.h>
+
+#include "tests/support/TempFolder.h"
 
 namespace orlisk {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    path_ = fs::temp_directory_path() / ("orlisk-language-" + std::to_string(::getpid()) + "-" +
-                                         std::to_string(counter_++));
-    fs::create_directories(path_);
-  }
-  ~TemporaryFolder() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-  void write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary) << bytes;
-  }
-
- private:
-  static inline int counter_ = 0;
-  fs::path path_;
-};
+using testing::WriteBytes;
 
 // Sets the locale variables for one test and puts them back afterwards.
 class LocaleVariables {
@@ -83,14 +70,14 @@ TEST(LanguageId, FirstNonEmptyVariableDecides) {
   }
 }
 
-class LanguageFileTest : public testing::Test {
+class LanguageFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_.write("languageEn.ini", "[messagedlg]\nStrTimetoint=English file\n");
+    WriteBytes(folder_ / "languageEn.ini", "[messagedlg]\nStrTimetoint=English file\n");
     // "字幕时间" in code page 936.
-    folder_.write("languageCN.ini", "[messagedlg]\r\nStrTimetoint=\xD7\xD6\xC4\xBB\xCA\xB1\xBC\xE4\r\n");
+    WriteBytes(folder_ / "languageCN.ini", "[messagedlg]\r\nStrTimetoint=\xD7\xD6\xC4\xBB\xCA\xB1\xBC\xE4\r\n");
   }
-  TemporaryFolder folder_;
+  testing::TempFolder folder_{"language"};
 };
 
 TEST_F(LanguageFileTest, OnlySimplifiedChineseChoosesTheChinesePair) {
@@ -124,7 +111,7 @@ TEST_F(LanguageFileTest, MissingFileSectionOrKeyGivesTheEnglishDefault) {
 }
 
 TEST_F(LanguageFileTest, SectionNamesIgnoreCase) {
-  folder_.write("languageEn.ini",
+  WriteBytes(folder_ / "languageEn.ini",
                 "[MESSAGEDLG]\nStopWriteSubtovideo=Stop now?\nformclosequery=Close?\n[hint]\nCB_PRSUB=tick\n");
   const Language language(folder_.path().string(), kLangEnglishUs);
   EXPECT_EQ(language.MessageText("StopWriteSubtovideo", "default"), "Stop now?");
@@ -136,20 +123,40 @@ TEST_F(LanguageFileTest, SectionNamesIgnoreCase) {
 TEST_F(LanguageFileTest, EveryLookupReadsTheFileAgain) {
   const Language language(folder_.path().string(), kLangEnglishUs);
   EXPECT_EQ(language.MessageText("StrTimetoint", "default"), "English file");
-  folder_.write("languageEn.ini", "[messagedlg]\nStrTimetoint=Edited\n");
+  WriteBytes(folder_ / "languageEn.ini", "[messagedlg]\nStrTimetoint=Edited\n");
   EXPECT_EQ(language.MessageText("StrTimetoint", "default"), "Edited");
   fs::remove(folder_.path() / "languageEn.ini");
   EXPECT_EQ(language.MessageText("StrTimetoint", "default"), "default");
 }
 
 TEST_F(LanguageFileTest, EmptyValueIsShownAsEmpty) {
-  folder_.write("languageEn.ini", "[About]\nCaption=\n");
+  WriteBytes(folder_ / "languageEn.ini", "[About]\nCaption=\n");
   EXPECT_EQ(Language(folder_.path().string(), kLangEnglishUs).text("About", "Caption", "About"), "");
 }
 
 TEST_F(LanguageFileTest, EnglishFileInWindows1252IsDecoded) {
-  folder_.write("languageEn.ini", "[messagedlg]\nStrTimetoint=Caf\xE9 time\n");
+  WriteBytes(folder_ / "languageEn.ini", "[messagedlg]\nStrTimetoint=Caf\xE9 time\n");
   EXPECT_EQ(Language(folder_.path().string(), kLangEnglishUs).MessageText("StrTimetoint", "x"), "Café time");
+}
+
+// A pipe, a device or a huge file in the language file's place: every text
+// is its English default at once, and the start goes on.
+TEST_F(LanguageFileTest, ASpecialOrHugeLanguageFileGivesTheEnglishDefaultsAtOnce) {
+  const fs::path file = folder_.path() / "languageEn.ini";
+  const std::vector<std::pair<const char*, std::function<void()>>> rows = {
+      {"fifo", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }},
+      {"link to /dev/zero", [&] { fs::create_symlink("/dev/zero", file); }},
+      {"folder", [&] { fs::create_directory(file); }},
+      {"huge", [&] {
+         WriteBytes(file, "[messagedlg]\nStrTimetoint=Huge\n");
+         fs::resize_file(file, 64ull << 20);
+       }}};
+  for (const auto& [name, make] : rows) {
+    fs::remove_all(file);
+    make();
+    const Language language(folder_.path().string(), kLangEnglishUs);
+    EXPECT_EQ(language.MessageText("StrTimetoint", "Subtitle time errors"), "Subtitle time errors") << name;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "app/skin/SkinSurface.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include <QFile>
 #include <QImage>
@@ -218,6 +221,34 @@ TEST_F(SkinSurfaceTest, BrokenFilesThrowNamingTheFileAndKeepTheSkin) {
       EXPECT_EQ(message, path.left(path.size() - qsizetype(strlen(row.fileName))).toStdString() + row.messageEnd);
     }
     EXPECT_NE(surface_.FindObject("play"), nullptr) << row.fileName;
+  }
+}
+
+// A pipe, a device, a folder or a huge file in the skin's or a picture's
+// place ends the load at once with a message naming the file.
+TEST_F(SkinSurfaceTest, SpecialOrHugeFilesAreRefusedAtOnce) {
+  const QString folder = dir_.path() + "/";
+  ASSERT_EQ(::mkfifo((folder + "pipe.skn").toStdString().c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((folder + "pipe.png").toStdString().c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", (folder + "zero.skn").toStdString());
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.skn"));
+  write("huge.skn", "[skin]\nkind = form\nrect = 0,0,9,9\n");
+  std::filesystem::resize_file((folder + "huge.skn").toStdString(), 5 << 20);
+  write("pipepic.skn", "[skin]\nkind = form\nrect = 0,0,9,9\n[i]\nkind = image\nrect=0,0,1,1\npicture = pipe.png\n");
+  const std::pair<const char*, const char*> rows[] = {
+      {"pipe.skn", "pipe.skn: cannot open the skin file (it is a folder, pipe or device, not an ordinary file)"},
+      {"zero.skn", "zero.skn: cannot open the skin file (it is a folder, pipe or device, not an ordinary file)"},
+      {"folder.skn", "folder.skn: cannot open the skin file (it is a folder, pipe or device, not an ordinary file)"},
+      {"huge.skn", "huge.skn: cannot open the skin file (it is larger than 4 MB)"},
+      {"pipepic.skn", "pipepic.skn line 4: picture 'pipe.png' cannot be read"}};
+  for (const auto& [name, message] : rows) {
+    try {
+      surface_.LoadSkin(folder + name);
+      ADD_FAILURE() << "no error for " << name;
+    } catch (const SkinError& error) {
+      EXPECT_EQ(std::string(error.what()), folder.toStdString() + message);
+    }
+    EXPECT_NE(surface_.FindObject("play"), nullptr) << name;
   }
 }
 

@@ -19,6 +19,7 @@
 #include "app/skin/SkinSurface.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OtherWindows.h"
+#include "burnin/NullTextTransform.h"
 
 namespace orlisk {
 namespace {
@@ -54,7 +55,7 @@ class HelpAndAbout : public ::testing::Test {
   QTemporaryDir home;
   test::IdleReader reader;
   test::IdleAudio audio;
-  test::IdleTransform transform;
+  NullTextTransform transform;
   test::RecordingDesktop desktop;
 };
 

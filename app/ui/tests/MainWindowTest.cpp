@@ -19,6 +19,7 @@
 #include "app/skin/SkinSurface.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/VideoViewWidget.h"
+#include "burnin/NullTextTransform.h"
 
 namespace orlisk {
 namespace {
@@ -59,7 +60,7 @@ class MainWindowTest : public ::testing::Test {
   QTemporaryDir programFolder;
   test::IdleReader reader;
   test::IdleAudio audio;
-  test::IdleTransform transform;
+  NullTextTransform transform;
 };
 
 TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {

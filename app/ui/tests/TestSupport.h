@@ -1,19 +1,16 @@
 #pragma once
 // Shared by the window tests: the application object (created once per test
 // process, as the program does), a command target that records its calls, the
-// stand-ins for the media components of a window that opens no video, and a
-// desktop that notes the pages it was asked to open.
-#include <stdexcept>
+// stand-ins for the reader and the sound of a window that opens no video, and
+// a desktop that notes the pages it was asked to open.
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/core/Seams.h"
 #include "app/ui/Application.h"
 #include "app/ui/WindowCommands.h"
-#include "burnin/TextTransform.h"
 #include "playback/AudioPlayer.h"
-#include "playback/VideoReader.h"
+#include "playback/NullVideoReader.h"
 
 namespace orlisk::test {
 
@@ -50,27 +47,10 @@ class RecordingCommands : public WindowCommands {
   void ShowHelpTopic(int topic) override { calls.push_back("ShowHelpTopic" + std::to_string(topic)); }
 };
 
-// A reader that opens nothing.
-class IdleReader : public VideoReader {
+// A reader that opens nothing and counts the closes the window asks of it.
+class IdleReader : public NullVideoReader {
  public:
-  void OpenSource(const std::string&) override { throw std::runtime_error("no video in these tests"); }
   void CloseSource() override { ++closes; }
-  std::int32_t GetDuration() const override { return 0; }
-  double GetFrameRate() const override { return 25; }
-  int GetWidth() const override { return 0; }
-  int GetHeight() const override { return 0; }
-  std::int32_t GetPosition() const override { return 0; }
-  void SeekTo(std::int32_t) override {}
-  Frame ReadFrame() override { return {}; }
-  AudioBlock ReadAudio(int) override { return {}; }
-  int GetAudioChannels() const override { return 0; }
-  int GetAudioSampleRate() const override { return 0; }
-  std::int64_t GetAudioBitRate() const override { return 0; }
-  std::int32_t GetAudioPosition() const override { return 0; }
-  std::int32_t GetAudioDuration() const override { return 0; }
-  std::string GetAudioFormatName() const override { return {}; }
-  std::int64_t GetVideoBitRate() const override { return 0; }
-  std::string GetVideoFormatName() const override { return {}; }
   int closes = 0;
 };
 
@@ -81,17 +61,6 @@ class IdleAudio : public AudioPlayer {
   void StartAudio() override {}
   void StopAudio() override {}
   void QueueAudio(const AudioBlock&) override {}
-};
-
-// A transform that hands the frame back as it came.
-class IdleTransform : public TextTransform {
- public:
-  void LoadFrame(const Frame& frame) override { frame_ = frame; }
-  void DrawText(double, int, int, const std::string&, const SubtitleFont&, Colour, int) override {}
-  Frame TakeFrame() override { return std::move(frame_); }
-
- private:
-  Frame frame_;
 };
 
 // The desktop: the addresses it was asked to open, in order.

@@ -7,6 +7,8 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/audio_fifo.h>
+#include <libavutil/dict.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
@@ -32,11 +34,29 @@ struct SwrContextDeleter {
   void operator()(SwrContext* context) const { swr_free(&context); }
 };
 
+// An output file's muxer context: closes its file (if it opened one) and
+// frees the context. Writing the trailer is the owner's business.
+struct OutputFormatDeleter {
+  void operator()(AVFormatContext* context) const {
+    if (context->pb && !(context->oformat->flags & AVFMT_NOFILE)) avio_closep(&context->pb);
+    avformat_free_context(context);
+  }
+};
+struct AudioFifoDeleter {
+  void operator()(AVAudioFifo* fifo) const { av_audio_fifo_free(fifo); }
+};
+struct DictionaryDeleter {
+  void operator()(AVDictionary* dictionary) const { av_dict_free(&dictionary); }
+};
+
 using InputFormatPtr = std::unique_ptr<AVFormatContext, InputFormatDeleter>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
 using AvFramePtr = std::unique_ptr<AVFrame, AvFrameDeleter>;
 using AvPacketPtr = std::unique_ptr<AVPacket, AvPacketDeleter>;
 using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextDeleter>;
 using SwrContextPtr = std::unique_ptr<SwrContext, SwrContextDeleter>;
+using OutputFormatPtr = std::unique_ptr<AVFormatContext, OutputFormatDeleter>;
+using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
+using DictionaryPtr = std::unique_ptr<AVDictionary, DictionaryDeleter>;
 
 }  // namespace orlisk

@@ -1,6 +1,6 @@
 #pragma once
 // Names and bit rates of a source's streams as the writer's configuration
-// compares them. Internal to playback/.
+// compares them. Internal to the media code (reader and writer).
 #include <cstdint>
 #include <string>
 

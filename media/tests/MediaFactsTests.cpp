@@ -1,4 +1,4 @@
-#include "playback/MediaFacts.h"
+#include "media/MediaFacts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,184 @@
+#include "EncoderStages.h"
+
+#include <algorithm>
+
+#include "media/MediaError.h"
+
+namespace orlisk {
+namespace {
+
+AvFramePtr NewFrame() {
+  AvFramePtr frame(av_frame_alloc());
+  if (!frame) throw MediaError("Out of memory while encoding");
+  return frame;
+}
+
+void Check(int result, const std::string& context) {
+  if (result < 0) throw MediaError::FromAv(context, result);
+}
+
+}  // namespace
+
+StreamEncoder::StreamEncoder(CodecContextPtr encoder, AVStream& stream, AVFormatContext& output, std::string what)
+    : encoder_(std::move(encoder)),
+      stream_(&stream),
+      output_(&output),
+      packet_(av_packet_alloc()),
+      what_(std::move(what)) {
+  if (!packet_) throw MediaError("Out of memory while encoding");
+}
+
+void StreamEncoder::Encode(const AVFrame* frame) {
+  if (drained_) return;
+  if (!frame) drained_ = true;
+  const int sent = avcodec_send_frame(encoder_.get(), frame);
+  if (sent < 0 && sent != AVERROR_EOF) throw MediaError::FromAv("Cannot encode the " + what_, sent);
+  for (;;) {
+    const int received = avcodec_receive_packet(encoder_.get(), packet_.get());
+    if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) return;
+    Check(received, "Cannot encode the " + what_);
+    av_packet_rescale_ts(packet_.get(), encoder_->time_base, stream_->time_base);
+    packet_->stream_index = stream_->index;
+    // Takes the packet's data and leaves the packet blank for the next one.
+    Check(av_interleaved_write_frame(output_, packet_.get()), "Cannot write the output file");
+  }
+}
+
+VideoStage::VideoStage(StreamEncoder encoder, AVRational sourceRate)
+    : encoder_(std::move(encoder)),
+      sourceRate_(sourceRate),
+      outputRate_(encoder_.context().framerate),
+      picture_(NewFrame()) {
+  const AVCodecContext& context = encoder_.context();
+  picture_->format = context.pix_fmt;
+  picture_->width = context.width;
+  picture_->height = context.height;
+  Check(av_frame_get_buffer(picture_.get(), 0), "Cannot make room for a picture");
+}
+
+void VideoStage::Write(const Frame& frame) {
+  if (frame.empty()) return;
+  if (frame.Width <= 0 || frame.Height <= 0 || frame.Stride < frame.Width * 4 ||
+      frame.Pixels.size() < static_cast<std::size_t>(frame.Stride) * static_cast<std::size_t>(frame.Height)) {
+    throw MediaError("Cannot encode a frame whose pixels do not fill its size (" + std::to_string(frame.Width) + "x" +
+                     std::to_string(frame.Height) + ")");
+  }
+  // Source frame i covers [i, i + 1) / sourceRate; it becomes the output frames
+  // whose times fall in that span, so the output keeps the source's timing at
+  // any rate.
+  const std::int64_t scale = std::int64_t{outputRate_.num} * sourceRate_.den;
+  const std::int64_t divisor = std::int64_t{outputRate_.den} * sourceRate_.num;
+  const std::int64_t end = av_rescale_rnd(++sourceFrames_, scale, divisor, AV_ROUND_UP);
+  if (end <= nextOutputFrame_) return;  // dropped: a lower output rate
+  Convert(frame);
+  for (; nextOutputFrame_ < end; ++nextOutputFrame_) {
+    picture_->pts = nextOutputFrame_;
+    encoder_.Encode(picture_.get());
+  }
+}
+
+void VideoStage::Convert(const Frame& frame) {
+  const AVCodecContext& context = encoder_.context();
+  // Bicubic when the size changes; otherwise only the colour is converted and
+  // the fast filter still averages the chroma instead of picking one pixel.
+  const bool scaling = frame.Width != context.width || frame.Height != context.height;
+  scaler_.reset(sws_getCachedContext(scaler_.release(), frame.Width, frame.Height, AV_PIX_FMT_BGRA, context.width,
+                                     context.height, context.pix_fmt, scaling ? SWS_BICUBIC : SWS_FAST_BILINEAR,
+                                     nullptr, nullptr, nullptr));
+  if (!scaler_) throw MediaError("Cannot convert frames for the video encoder");
+  // The encoder may still hold the previous picture; this gives fresh memory then.
+  Check(av_frame_make_writable(picture_.get()), "Cannot make room for a picture");
+  const std::uint8_t* source[4] = {frame.Pixels.data(), nullptr, nullptr, nullptr};
+  const int sourceStride[4] = {frame.Stride, 0, 0, 0};
+  sws_scale(scaler_.get(), source, sourceStride, 0, frame.Height, picture_->data, picture_->linesize);
+}
+
+void VideoStage::Finish() { encoder_.Encode(nullptr); }
+
+AudioStage::AudioStage(StreamEncoder encoder, int sourceRate, int sourceChannels)
+    : encoder_(std::move(encoder)), sourceChannels_(sourceChannels), converted_(NewFrame()) {
+  const AVCodecContext& context = encoder_.context();
+  const bool anySize = context.frame_size <= 0 || (context.codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
+  frameSize_ = anySize ? 1024 : context.frame_size;
+
+  AVChannelLayout sourceLayout;
+  av_channel_layout_default(&sourceLayout, sourceChannels);
+  SwrContext* resampler = nullptr;
+  // FFmpeg 5.1 asks for non-const layouts here but only reads them.
+  Check(swr_alloc_set_opts2(&resampler, const_cast<AVChannelLayout*>(&context.ch_layout), context.sample_fmt,
+                            context.sample_rate, &sourceLayout, AV_SAMPLE_FMT_S16, sourceRate, 0, nullptr),
+        "Cannot convert the sound");
+  resampler_.reset(resampler);
+  Check(swr_init(resampler_.get()), "Cannot convert the sound");
+  fifo_.reset(av_audio_fifo_alloc(context.sample_fmt, context.ch_layout.nb_channels, frameSize_));
+  if (!fifo_) throw MediaError("Out of memory while encoding");
+}
+
+void AudioStage::Write(const AudioBlock& block) {
+  const std::size_t sampleBytes = 2 * static_cast<std::size_t>(sourceChannels_);
+  const std::uint8_t* bytes = block.Bytes.data();
+  std::size_t size = block.Bytes.size();
+  // A sample split between two blocks is put together before it is used.
+  if (!partialSample_.empty()) {
+    const std::size_t missing = std::min(sampleBytes - partialSample_.size(), size);
+    partialSample_.insert(partialSample_.end(), bytes, bytes + missing);
+    bytes += missing;
+    size -= missing;
+    if (partialSample_.size() < sampleBytes) return;
+    Resample(partialSample_.data(), 1);
+    partialSample_.clear();
+  }
+  const std::size_t whole = size / sampleBytes;
+  if (whole > 0) Resample(bytes, static_cast<int>(whole));
+  partialSample_.assign(bytes + whole * sampleBytes, bytes + size);
+  EncodeQueued(false);
+}
+
+void AudioStage::Resample(const std::uint8_t* samples, int count) {
+  const int room = swr_get_out_samples(resampler_.get(), count);
+  if (room <= 0) return;
+  if (converted_->nb_samples < room) {
+    const AVCodecContext& context = encoder_.context();
+    converted_.reset(av_frame_alloc());
+    if (!converted_) throw MediaError("Out of memory while encoding");
+    converted_->format = context.sample_fmt;
+    converted_->nb_samples = room;
+    Check(av_channel_layout_copy(&converted_->ch_layout, &context.ch_layout), "Cannot convert the sound");
+    Check(av_frame_get_buffer(converted_.get(), 0), "Cannot make room for sound");
+  }
+  const std::uint8_t* input[1] = {samples};
+  const int made = swr_convert(resampler_.get(), converted_->data, room, samples ? input : nullptr, count);
+  Check(made, "Cannot convert the sound");
+  if (made > 0) {
+    Check(av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(converted_->data), made), "Cannot queue the sound");
+  }
+}
+
+void AudioStage::EncodeQueued(bool toTheEnd) {
+  const AVCodecContext& context = encoder_.context();
+  for (;;) {
+    const int queued = av_audio_fifo_size(fifo_.get());
+    if (queued <= 0 || (queued < frameSize_ && !toTheEnd)) return;
+    const int take = std::min(queued, frameSize_);
+    // A new frame each time: the encoder may keep the previous one.
+    AvFramePtr chunk = NewFrame();
+    chunk->format = context.sample_fmt;
+    chunk->sample_rate = context.sample_rate;
+    chunk->nb_samples = take;
+    Check(av_channel_layout_copy(&chunk->ch_layout, &context.ch_layout), "Cannot convert the sound");
+    Check(av_frame_get_buffer(chunk.get(), 0), "Cannot make room for sound");
+    Check(av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(chunk->data), take), "Cannot queue the sound");
+    chunk->pts = nextPts_;
+    nextPts_ += take;
+    encoder_.Encode(chunk.get());
+  }
+}
+
+void AudioStage::Finish() {
+  // What the resampler still holds (its filter delay) comes out with no input.
+  Resample(nullptr, 0);
+  EncodeQueued(true);
+  encoder_.Encode(nullptr);
+}
+
+}  // namespace orlisk

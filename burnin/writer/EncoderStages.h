@@ -1,0 +1,76 @@
+#pragma once
+// The two halves of an output file's encoding: pictures (converted, scaled
+// and timed to the output frame rate) and sound (resampled to what the codec
+// takes, cut into the codec's frame size). Each feeds one stream of the file.
+// Internal to the writer; used on the encoding thread only.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "media/FfmpegPtr.h"
+#include "media/Frame.h"
+
+namespace orlisk {
+
+// One opened encoder and the file stream it fills.
+class StreamEncoder {
+ public:
+  // `what` names the stream in error texts ("video", "sound").
+  StreamEncoder(CodecContextPtr encoder, AVStream& stream, AVFormatContext& output, std::string what);
+
+  AVCodecContext& context() const { return *encoder_; }
+  // Encodes `frame` (nullptr: the end, drain the encoder) and writes the
+  // packets that come out. Raises MediaError.
+  void Encode(const AVFrame* frame);
+
+ private:
+  CodecContextPtr encoder_;
+  AVStream* stream_;
+  AVFormatContext* output_;
+  AvPacketPtr packet_;
+  std::string what_;
+  bool drained_ = false;
+};
+
+class VideoStage {
+ public:
+  // Source frames arrive at `sourceRate`; the encoder's own rate decides how
+  // many output frames each becomes (none, one or several).
+  VideoStage(StreamEncoder encoder, AVRational sourceRate);
+  void Write(const Frame& frame);
+  void Finish();
+
+ private:
+  void Convert(const Frame& frame);
+
+  StreamEncoder encoder_;
+  AVRational sourceRate_;
+  AVRational outputRate_;
+  SwsContextPtr scaler_;
+  AvFramePtr picture_;
+  std::int64_t sourceFrames_ = 0;
+  std::int64_t nextOutputFrame_ = 0;
+};
+
+class AudioStage {
+ public:
+  // Sound arrives as interleaved signed 16-bit samples at `sourceRate`.
+  AudioStage(StreamEncoder encoder, int sourceRate, int sourceChannels);
+  void Write(const AudioBlock& block);
+  void Finish();
+
+ private:
+  void Resample(const std::uint8_t* samples, int count);
+  void EncodeQueued(bool toTheEnd);
+
+  StreamEncoder encoder_;
+  int sourceChannels_;
+  int frameSize_;
+  SwrContextPtr resampler_;
+  AudioFifoPtr fifo_;
+  AvFramePtr converted_;
+  std::vector<std::uint8_t> partialSample_;  // bytes of a sample split between blocks
+  std::int64_t nextPts_ = 0;
+};
+
+}  // namespace orlisk

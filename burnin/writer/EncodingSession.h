@@ -1,0 +1,40 @@
+#pragma once
+// One output file being written: its muxer and the encoders of an
+// OutputPlan. Internal to the writer; used by one thread at a time.
+#include <memory>
+#include <string>
+
+#include "EncoderStages.h"
+#include "OutputPlan.h"
+
+namespace orlisk {
+
+class EncodingSession {
+ public:
+  // Opens the encoders, then creates `path` and writes the file's header. The
+  // encoders open before the file is touched, so an encoder that refuses its
+  // settings leaves the disk alone; a header that cannot be written removes
+  // the new file. Raises MediaError.
+  EncodingSession(const OutputPlan& plan, const std::string& path);
+  // Finishes the file if Finish was not called, swallowing errors.
+  ~EncodingSession();
+  EncodingSession(const EncodingSession&) = delete;
+  EncodingSession& operator=(const EncodingSession&) = delete;
+
+  bool hasVideo() const { return video_ != nullptr; }
+  bool hasAudio() const { return audio_ != nullptr; }
+
+  void WriteFrame(const Frame& frame);
+  void WriteAudio(const AudioBlock& block);
+  // Drains the encoders and writes the trailer; once (later calls do
+  // nothing). The file is closed even when this raises.
+  void Finish();
+
+ private:
+  OutputFormatPtr output_;
+  std::unique_ptr<VideoStage> video_;
+  std::unique_ptr<AudioStage> audio_;
+  bool finished_ = false;
+};
+
+}  // namespace orlisk

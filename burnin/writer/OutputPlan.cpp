@@ -1,0 +1,368 @@
+#include "OutputPlan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <initializer_list>
+
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
+#include "WriterClock.h"
+#include "WriterProfiles.h"
+#include "media/MediaError.h"
+
+namespace orlisk {
+namespace {
+
+constexpr int kMaxPictureSide = 8192;
+constexpr int kDefaultAudioKbps = 128;
+
+const AVCodec* FirstEncoder(std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    if (const AVCodec* codec = avcodec_find_encoder_by_name(name)) return codec;
+  }
+  return nullptr;
+}
+
+const AVCodec* RequireEncoder(std::initializer_list<const char*> names, const std::string& what) {
+  if (const AVCodec* codec = FirstEncoder(names)) return codec;
+  throw MediaError("Cannot write " + what + ": the installed FFmpeg has no encoder for it");
+}
+
+bool Named(const AVCodec* codec, const char* name) { return std::string(codec->name) == name; }
+
+// 4:2:0 pictures where the encoder takes them (the common case, and what
+// players expect), else the encoder's first choice.
+AVPixelFormat PickPixelFormat(const AVCodec* codec) {
+  if (!codec->pix_fmts) return AV_PIX_FMT_YUV420P;
+  for (const AVPixelFormat* format = codec->pix_fmts; *format != AV_PIX_FMT_NONE; ++format) {
+    if (*format == AV_PIX_FMT_YUV420P || *format == AV_PIX_FMT_YUVJ420P) return *format;
+  }
+  return codec->pix_fmts[0];
+}
+
+double ToDouble(AVRational rate) { return av_q2d(rate); }
+
+AVRational PickFrameRate(const AVCodec* codec, double wanted) {
+  const AVRational fraction = FrameRateFraction(wanted);
+  if (codec->id == AV_CODEC_ID_MPEG1VIDEO || codec->id == AV_CODEC_ID_MPEG2VIDEO) {
+    return NearestMpegFrameRate(fraction);
+  }
+  if (codec->supported_framerates) {
+    return codec->supported_framerates[av_find_nearest_q_idx(fraction, codec->supported_framerates)];
+  }
+  return fraction;
+}
+
+// Size, pixel format and frame rate: the wanted values (0 or less: the
+// source's) moved to the nearest the encoder accepts.
+VideoPlan BasicVideo(const AVCodec* codec, int width, int height, double frameRate, const VideoSetup& source) {
+  VideoPlan plan;
+  plan.Encoder = codec;
+  plan.PixelFormat = PickPixelFormat(codec);
+  const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(plan.PixelFormat);
+  int stepX = descriptor ? 1 << descriptor->log2_chroma_w : 2;
+  int stepY = descriptor ? 1 << descriptor->log2_chroma_h : 2;
+  int maximum = kMaxPictureSide;
+  if (Named(codec, "rv10")) stepX = stepY = 16;
+  if (Named(codec, "rv20")) stepX = stepY = std::max(stepX, 4);
+  if (codec->id == AV_CODEC_ID_MPEG1VIDEO || codec->id == AV_CODEC_ID_MPEG2VIDEO) maximum = 4095;
+
+  const bool useSource = width <= 0 || height <= 0;
+  plan.Width = NearestMultiple(useSource ? source.Width : width, stepX, maximum);
+  plan.Height = NearestMultiple(useSource ? source.Height : height, stepY, maximum);
+  plan.FrameRate = PickFrameRate(codec, frameRate > 0 ? frameRate : source.FrameRate);
+  return plan;
+}
+
+int QuantiserOf(int quality) {
+  return 1 + static_cast<int>(std::lround((100 - std::clamp(quality, 1, 100)) * 30 / 99.0));
+}
+int CrfOf(int quality) { return static_cast<int>(std::lround((100 - std::clamp(quality, 1, 100)) * 51 / 99.0)); }
+
+// Options that trade a little compression for speed where an encoder's own
+// default is far too slow for a desktop tool.
+void AddSpeedOptions(VideoPlan& plan) {
+  if (Named(plan.Encoder, "libx264")) plan.Options.push_back({"preset", "veryfast"});
+  if (Named(plan.Encoder, "libvpx-vp9")) {
+    plan.Options.insert(plan.Options.end(), {{"deadline", "realtime"}, {"cpu-used", "8"}, {"row-mt", "1"}});
+  }
+  if (Named(plan.Encoder, "libvpx")) {
+    plan.Options.insert(plan.Options.end(), {{"deadline", "realtime"}, {"cpu-used", "8"}});
+  }
+}
+
+// The MPEG-4 family refuses intervals above 600 frames.
+int KeyFramesEvery(double seconds, AVRational frameRate) {
+  return std::clamp(static_cast<int>(std::lround(seconds * ToDouble(frameRate))), 1, 600);
+}
+
+template <typename Values>
+int Nearest(const Values& values, int wanted) {
+  int best = *values.begin();
+  for (int value : values) {
+    if (std::abs(value - wanted) < std::abs(best - wanted)) best = value;
+  }
+  return best;
+}
+
+int NearestSampleRate(const AVCodec* codec, int wanted) {
+  if (Named(codec, "libgsm_ms") || Named(codec, "libgsm")) return 8000;
+  int rate = wanted;
+  if (codec->supported_samplerates) {
+    rate = codec->supported_samplerates[0];
+    for (const int* candidate = codec->supported_samplerates; *candidate; ++candidate) {
+      const int distance = std::abs(*candidate - wanted);
+      const int bestDistance = std::abs(rate - wanted);
+      if (distance < bestDistance || (distance == bestDistance && *candidate > rate)) rate = *candidate;
+    }
+  }
+  if (codec->id == AV_CODEC_ID_WMAV2) rate = std::min(rate, 48000);
+  return std::clamp(rate, 8000, 192000);
+}
+
+bool IsPcmLike(const AVCodec* codec) {
+  const std::string name = codec->name;
+  return name.rfind("pcm_", 0) == 0 || name.rfind("adpcm_", 0) == 0 || name.rfind("libgsm", 0) == 0;
+}
+
+int NearestChannelCount(const AVCodec* codec, int wanted) {
+  if (Named(codec, "libgsm_ms") || Named(codec, "libgsm")) return 1;
+  if (codec->ch_layouts) {
+    int best = 0;
+    for (const AVChannelLayout* layout = codec->ch_layouts; layout->nb_channels; ++layout) {
+      const int count = layout->nb_channels;
+      if (best == 0 || std::abs(count - wanted) < std::abs(best - wanted)) best = count;
+    }
+    if (best > 0) return best;
+  }
+  const std::string name = codec->name;
+  if (name.rfind("pcm_", 0) == 0) return std::clamp(wanted, 1, 8);
+  return std::clamp(wanted, 1, 2);
+}
+
+// Bit rates as the encoder accepts them: MP2 and AC-3 know only their tables.
+std::int64_t AudioBitRate(const AVCodec* codec, int kbps, int sampleRate) {
+  if (IsPcmLike(codec)) return 0;
+  if (kbps <= 0) kbps = kDefaultAudioKbps;
+  if (codec->id == AV_CODEC_ID_MP2) {
+    if (sampleRate >= 32000) {
+      kbps = Nearest(std::initializer_list<int>{32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384}, kbps);
+    } else {
+      kbps = Nearest(std::initializer_list<int>{8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160}, kbps);
+    }
+  } else if (codec->id == AV_CODEC_ID_AC3) {
+    kbps = Nearest(std::initializer_list<int>{32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 448,
+                                              512, 576, 640},
+                   kbps);
+  } else if (codec->id == AV_CODEC_ID_WMAV2) {
+    kbps = std::clamp(kbps, 24, 384);
+  } else {
+    kbps = std::clamp(kbps, 8, 512);
+  }
+  return std::int64_t{kbps} * 1000;
+}
+
+// Rate and channels (0 or less: the source's) moved to what the encoder takes.
+AudioPlan BasicAudio(const AVCodec* codec, int sampleRate, int channels, int kbps, const WriterState& state) {
+  AudioPlan plan;
+  plan.Encoder = codec;
+  plan.SampleRate = NearestSampleRate(codec, sampleRate > 0 ? sampleRate : state.SourceSampleRate);
+  plan.Channels = NearestChannelCount(codec, channels > 0 ? channels : state.SourceChannels);
+  plan.SampleFormat = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+  plan.BitRate = AudioBitRate(codec, kbps, plan.SampleRate);
+  return plan;
+}
+
+const AVCodec* AviAudioEncoder(const AviAudioSetup& audio) {
+  switch (audio.Kind) {
+    case AviAudioKind::Pcm:
+      if (audio.BitsPerSample == 8) return RequireEncoder({"pcm_u8"}, "8-bit PCM sound");
+      if (audio.BitsPerSample == 24) return RequireEncoder({"pcm_s24le"}, "24-bit PCM sound");
+      if (audio.BitsPerSample == 32) return RequireEncoder({"pcm_s32le"}, "32-bit PCM sound");
+      return RequireEncoder({"pcm_s16le"}, "PCM sound");
+    case AviAudioKind::Mp3: return RequireEncoder({"libmp3lame"}, "MP3 sound");
+    case AviAudioKind::Adpcm: return RequireEncoder({"adpcm_ms"}, "ADPCM sound");
+    case AviAudioKind::Alaw: return RequireEncoder({"pcm_alaw"}, "A-law sound");
+    case AviAudioKind::Ulaw: return RequireEncoder({"pcm_mulaw"}, "mu-law sound");
+    case AviAudioKind::Gsm: return RequireEncoder({"libgsm_ms"}, "GSM sound");
+  }
+  return nullptr;
+}
+
+void PlanAvi(const WriterState& state, std::span<const AviEncoder> encoders, OutputPlan& plan) {
+  plan.Muxer = "avi";
+  if (state.Video) {
+    if (encoders.empty()) throw MediaError("Cannot write AVI: the installed FFmpeg has no AVI video encoder");
+    if (state.AviCodec < 1 || state.AviCodec > static_cast<int>(encoders.size())) {
+      throw MediaError("There is no AVI codec number " + std::to_string(state.AviCodec));
+    }
+    const AviEncoder& chosen = encoders[static_cast<std::size_t>(state.AviCodec - 1)];
+    const AVCodec* codec = RequireEncoder({chosen.EncoderName.c_str()}, chosen.LongName);
+    plan.Video = BasicVideo(codec, state.AviVideo.Width, state.AviVideo.Height, state.AviVideo.FrameRate, state.Source);
+    const AviCodecSettings& settings = state.AviSettings;
+    if (!settings.Lossless) {
+      if (settings.Control == AviCodecSettings::RateControl::BitRate) {
+        plan.Video->BitRate = std::int64_t{std::clamp(settings.BitRateKbps, 16, 200000)} * 1000;
+      } else if (Named(codec, "libx264")) {
+        plan.Video->Options.push_back({"crf", std::to_string(CrfOf(settings.Quality))});
+      } else {
+        plan.Video->Quantiser = QuantiserOf(settings.Quality);
+      }
+    }
+    plan.Video->GopSize = std::max(1, settings.KeyFrameInterval);
+    AddSpeedOptions(*plan.Video);
+  }
+  const AviAudioSetup& audio = state.AviAudio;
+  if (plan.SourceSampleRate > 0) {
+    plan.Audio = BasicAudio(AviAudioEncoder(audio), audio.SampleRate, audio.Channels, audio.BitRateKbps, state);
+  }
+}
+
+void PlanMpeg(const WriterState& state, OutputPlan& plan) {
+  const bool mpeg1 = state.MpegVideo.Version == 1;
+  // MPEG-2 video goes into an MPEG-2 program stream, MPEG-1 into MPEG-1's.
+  plan.Muxer = mpeg1 ? "mpeg" : "vob";
+  if (state.Video) {
+    const AVCodec* codec =
+        mpeg1 ? RequireEncoder({"mpeg1video"}, "MPEG-1 video") : RequireEncoder({"mpeg2video"}, "MPEG-2 video");
+    const MpegVideoSetup& video = state.MpegVideo;
+    plan.Video = BasicVideo(codec, video.Width, video.Height, video.FrameRate, state.Source);
+    plan.Video->BitRate = std::int64_t{std::clamp(video.BitRateKbps, 100, 80000)} * 1000;
+  }
+  if (plan.SourceSampleRate > 0) {
+    const MpegAudioSetup& audio = state.MpegAudio;
+    plan.Audio =
+        BasicAudio(RequireEncoder({"mp2"}, "MPEG audio"), audio.SampleRate, audio.Channels, audio.BitRateKbps, state);
+  }
+}
+
+const WriterProfile& ProfileAt(std::span<const WriterProfile> profiles, int number, const char* what) {
+  if (number < 1 || number > static_cast<int>(profiles.size())) {
+    throw MediaError(std::string("There is no ") + what + " number " + std::to_string(number));
+  }
+  return profiles[static_cast<std::size_t>(number - 1)];
+}
+
+void PlanProfile(const WriterState& state, const WriterProfile& profile, const AVCodec* video, const AVCodec* audio,
+                 OutputPlan& plan) {
+  if (state.Video) {
+    plan.Video = BasicVideo(video, profile.Width, profile.Height, profile.FrameRate, state.Source);
+    plan.Video->BitRate = std::int64_t{profile.VideoBitRateKbps} * 1000;
+    plan.Video->GopSize = KeyFramesEvery(5.0, plan.Video->FrameRate);
+  }
+  if (plan.SourceSampleRate > 0) {
+    plan.Audio = BasicAudio(audio, profile.AudioSampleRate, profile.AudioChannels, profile.AudioBitRateKbps, state);
+  }
+}
+
+const AVCodec* EncoderForCodec(const std::string& codec) {
+  if (codec == "h264") return FirstEncoder({"libx264"});
+  if (codec == "vp9") return FirstEncoder({"libvpx-vp9"});
+  if (codec == "vp8") return FirstEncoder({"libvpx"});
+  if (codec == "theora") return FirstEncoder({"libtheora"});
+  if (codec == "aac") return FirstEncoder({"aac", "libfdk_aac"});
+  if (codec == "opus") return FirstEncoder({"libopus"});  // FFmpeg's own is experimental
+  if (codec == "vorbis") return FirstEncoder({"libvorbis"});
+  const AVCodecDescriptor* descriptor = avcodec_descriptor_get_by_name(codec.c_str());
+  return descriptor ? avcodec_find_encoder(descriptor->id) : nullptr;
+}
+
+// The codec asked for, or the container's other usual one.
+const AVCodec* EncoderOrAlternative(const std::string& codec, const std::string& container) {
+  if (const AVCodec* found = EncoderForCodec(codec)) return found;
+  if (codec == "vp9") return EncoderForCodec("vp8");
+  if (codec == "opus") return EncoderForCodec("vorbis");
+  if (codec == "aac" && container == "matroska") return EncoderForCodec("vorbis");
+  return nullptr;
+}
+
+void PlanOther(const WriterState& state, OutputPlan& plan) {
+  const OtherFormat& other = state.Other;
+  if (!av_guess_format(other.Container.c_str(), nullptr, nullptr)) {
+    throw MediaError("Cannot write the container \"" + other.Container +
+                     "\": the installed FFmpeg has no writer for it");
+  }
+  plan.Muxer = other.Container;
+  if (state.Video) {
+    const AVCodec* codec = EncoderOrAlternative(other.VideoCodec, other.Container);
+    if (!codec)
+      throw MediaError("Cannot write " + other.VideoCodec + " video: the installed FFmpeg has no encoder for it");
+    plan.Video = BasicVideo(codec, other.Width, other.Height, other.FrameRate, state.Source);
+    int kbps = other.VideoBitRateKbps;
+    if (kbps <= 0) {
+      // A tenth of a bit per pixel and frame: near what the common encoders
+      // need to look like their source.
+      kbps = static_cast<int>(std::llround(static_cast<double>(plan.Video->Width) * plan.Video->Height *
+                                           ToDouble(plan.Video->FrameRate) / 10000.0));
+    }
+    plan.Video->BitRate = std::int64_t{std::clamp(kbps, 100, 50000)} * 1000;
+    AddSpeedOptions(*plan.Video);
+  }
+  if (plan.SourceSampleRate > 0) {
+    const AVCodec* codec = EncoderOrAlternative(other.AudioCodec, other.Container);
+    if (!codec)
+      throw MediaError("Cannot write " + other.AudioCodec + " sound: the installed FFmpeg has no encoder for it");
+    plan.Audio = BasicAudio(codec, 0, 0, other.AudioBitRateKbps, state);
+  }
+}
+
+}  // namespace
+
+AVRational FrameRateFraction(double frameRate) {
+  const double rate = UsableFrameRate(frameRate);
+  for (int whole : {24, 30, 60, 120}) {
+    if (std::abs(rate - whole * 1000.0 / 1001.0) < 0.01) return {whole * 1000, 1001};
+  }
+  // MPEG-4 and its kin write the rate with a 16-bit numerator.
+  return av_d2q(rate, 65535);
+}
+
+AVRational NearestMpegFrameRate(AVRational wanted) {
+  static const AVRational kRates[] = {{24000, 1001}, {24, 1},       {25, 1}, {30000, 1001}, {30, 1},
+                                      {50, 1},       {60000, 1001}, {60, 1}, {0, 0}};
+  return kRates[av_find_nearest_q_idx(wanted, kRates)];
+}
+
+int NearestMultiple(int value, int step, int maximum) {
+  const int top = std::max(step, maximum / step * step);
+  const int below = value / step * step;
+  const int above = below + step;
+  const int nearest = value - below <= above - value ? below : above;
+  return std::clamp(nearest, step, top);
+}
+
+OutputPlan PlanOutput(const WriterState& state, int outputType, std::span<const AviEncoder> aviEncoders) {
+  OutputPlan plan;
+  plan.SourceFrameRate = FrameRateFraction(state.Source.FrameRate);
+  if (state.Audio && state.SourceSampleRate > 0 && state.SourceChannels > 0) {
+    plan.SourceSampleRate = state.SourceSampleRate;
+    plan.SourceChannels = state.SourceChannels;
+  }
+  if (state.Video && (state.Source.Width <= 0 || state.Source.Height <= 0)) {
+    throw MediaError("Cannot write a video: the source has no pictures");
+  }
+  switch (outputType) {
+    case kOutputAvi: PlanAvi(state, aviEncoders, plan); break;
+    case kOutputMpeg: PlanMpeg(state, plan); break;
+    case kOutputWmv:
+      plan.Muxer = "asf";
+      PlanProfile(state, ProfileAt(WmvProfiles(), state.WmvProfile, "WMV profile"),
+                  RequireEncoder({"wmv2"}, "WMV video"), RequireEncoder({"wmav2"}, "WMA sound"), plan);
+      break;
+    case kOutputRm:
+      plan.Muxer = "rm";
+      PlanProfile(state, ProfileAt(RmProfiles(), state.RmProfile, "RM profile"),
+                  RequireEncoder({"rv20", "rv10"}, "RealVideo"), RequireEncoder({"ac3", "ac3_fixed"}, "AC-3 sound"),
+                  plan);
+      break;
+    case kOutputOther: PlanOther(state, plan); break;
+    default: throw MediaError("Unknown output format " + std::to_string(outputType));
+  }
+  if (!plan.Video && !plan.Audio) throw MediaError("Cannot write a video with neither pictures nor sound");
+  return plan;
+}
+
+}  // namespace orlisk

@@ -1,0 +1,59 @@
+#pragma once
+// The output settings of orlisk.ini: how written videos are made. The keys are
+// read at the moment a write job starts (ReadOutputSettings) and kept as
+// stored: an index may be -1 or outside its list after a hand edit, and the
+// writer configuration decides what such a value means. The fixed value lists
+// the indexes point into are here too, for the configuration and the dialog.
+#include <array>
+#include <cstdint>
+
+#include "ProfileFile.h"
+
+namespace orlisk {
+
+// "AVI"/"fram": frames per second.
+inline constexpr std::array<double, 8> kAviFrameRates = {10.00, 15.00, 22.54, 23.97, 24.00, 25.00, 29.97, 30.00};
+// "MPEG"/"fram": frames per second.
+inline constexpr std::array<double, 4> kMpegFrameRates = {24.00, 25.00, 29.97, 30.00};
+// "MPEG"/"VBit": kbit/s.
+inline constexpr std::array<int, 5> kMpegVideoBitRates = {750, 1150, 1500, 1950, 2376};
+// "MPEG"/"ABit": kbit/s.
+inline constexpr std::array<int, 10> kMpegAudioBitRates = {64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+// "MPEG"/"Afre": Hz. Stored by the dialog; MPEG audio keeps the source's rate.
+inline constexpr std::array<int, 10> kMpegAudioFrequencies = {6000,  8000,  11025, 12000, 16000,
+                                                              22050, 24000, 32000, 44100, 48000};
+
+// "AVI"/"Audio": the AVI audio format.
+enum AviAudioChoice : std::int32_t {
+  kAviAudioPcm = 0,
+  kAviAudioMp3 = 1,
+  kAviAudioAdpcm = 2,
+  kAviAudioAlaw = 3,
+  kAviAudioUlaw = 4,
+  kAviAudioGsm = 5,
+};
+
+// The values as stored; each member starts at the default the writer
+// configuration uses for a missing key (the dialog shows 3 and 0 for the two
+// frame rates instead).
+struct OutputSettings {
+  std::int32_t OutputMode = 0;           // "Video"/"wh": 0 "Original", 1 "Custom:"
+  std::int32_t CustomWidth = 352;        // "Video"/"w", pixels
+  std::int32_t CustomHeight = 240;       // "Video"/"h", pixels
+  std::int32_t AviFrameRate = 4;         // "AVI"/"fram", index into kAviFrameRates
+  std::int32_t AviCodec = 1;             // "AVI"/"Code", index into the AVI codec list
+  std::int32_t AviAudio = kAviAudioMp3;  // "AVI"/"Audio", AviAudioChoice
+  std::int32_t MpegFrameRate = 1;        // "MPEG"/"fram", index into kMpegFrameRates
+  std::int32_t MpegVideoBitRate = 1;     // "MPEG"/"VBit", index into kMpegVideoBitRates
+  std::int32_t MpegChannels = 1;         // "MPEG"/"Cnannel": 0 mono, 1 stereo
+  std::int32_t MpegAudioBitRate = 4;     // "MPEG"/"ABit", index into kMpegAudioBitRates
+  std::int32_t MpegVersion = 0;          // "MPEG"/"VS": 0 MPEG-1, 1 MPEG-2
+  std::int32_t MpegAudioFrequency = 8;   // "MPEG"/"Afre", index into kMpegAudioFrequencies
+  std::int32_t WmvProfile = 37;          // "WMV"/"Code", index into the WMV profiles
+  std::int32_t RmProfile = 6;            // "RM"/"Code", index into the RM profiles
+};
+
+// Reads every key above from the settings file at this moment.
+OutputSettings ReadOutputSettings(const ProfileFile& settings);
+
+}  // namespace orlisk
