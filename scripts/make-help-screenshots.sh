@@ -14,7 +14,6 @@ program="$build/bin/orlisk"
 [[ -x $program ]] || { echo "build the editor first: $program" >&2; exit 1; }
 
 work=$(mktemp -d)
-display=:$((90 + RANDOM % 9))
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -22,10 +21,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1280x900x24 >/dev/null 2>&1 &
+# A display of our own: Xvfb picks a free number and writes it down, so the
+# keys and clicks below never reach another X server on this machine.
+Xvfb -displayfd 1 -screen 0 1280x900x24 >"$work/display" 2>/dev/null &
 pids+=($!)
-export DISPLAY=$display
-sleep 1
+for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(head -1 "$work/display")
 openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
@@ -64,14 +66,17 @@ say() { xdotool type --delay 250 "$1"; sleep 1; }
 run_language() {
   local folder=$1 locale=$2 helpx=$3 line1=$4 line2=$5 line3=$6
   local out=data/help/$folder/images home=$work/home-$folder
-  mkdir -p "$out" "$home"
-  HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share LANG=$locale LC_ALL=$locale \
-    SDL_AUDIODRIVER=dummy "$program" >/dev/null 2>&1 &
+  mkdir -p "$out" "$home/tmp"
+  # A home and a temporary folder of its own: fresh settings, and a
+  # single-instance lock apart from any editor already running for this user.
+  HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share TMPDIR=$home/tmp \
+    LANG=$locale LC_ALL=$locale SDL_AUDIODRIVER=dummy "$program" >/dev/null 2>&1 &
   local app=$!
   pids+=($app)
   sleep 3
   local window
-  window=$(xdotool search --sync --name "^Veldrane Orlisk$" | head -1)
+  window=$(timeout 20 xdotool search --sync --name "^Veldrane Orlisk$" | head -1)
+  [[ -n $window ]] || { echo "the editor's window did not appear" >&2; exit 1; }
   xdotool windowmove "$window" $X0 $Y0
   xdotool windowactivate --sync "$window" 2>/dev/null || true
   sleep 0.5
