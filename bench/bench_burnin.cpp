@@ -33,7 +33,8 @@ namespace {
 using orlisk::bench::Stopwatch;
 
 struct Run {
-  double seconds = -1;  // negative: the run failed
+  double seconds = -1;    // negative: the run failed
+  double cpuSeconds = 0;  // user and system time of all its threads
   long peakKb = 0;
 };
 
@@ -46,6 +47,8 @@ Run Finish(pid_t child, const Stopwatch& watch) {
   Run run;
   if (WIFEXITED(status) && WEXITSTATUS(status) == 0) run.seconds = watch.Seconds();
   run.peakKb = usage.ru_maxrss;
+  run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   return run;
 }
 
@@ -163,7 +166,8 @@ int main(int argc, char** argv) {
                                                         .picture = orlisk::testclips::Picture::TestPattern});
   const std::string folder = orlisk::testclips::TempFolder();
 
-  std::printf("%-38s %-26s %-26s %6s %9s %9s\n", "format", "ours (s)", "ffmpeg (s)", "ratio", "our peak", "ff peak");
+  std::printf("%-38s %-20s %-20s %5s %6s %6s %5s %8s %8s\n", "format", "ours wall (s)", "ffmpeg wall (s)", "ratio",
+              "CPU us", "CPU ff", "ratio", "our peak", "ff peak");
   for (const Case& test : Cases()) {
     const std::string ours = folder + "/ours" + test.extension;
     const std::string theirs = folder + "/theirs" + test.extension;
@@ -188,14 +192,14 @@ int main(int argc, char** argv) {
       }
     }
     const auto best = [](const std::vector<Run>& runs) {
-      double value = 1e9;
-      long peak = 0;
+      Run result{1e9, 1e9, 0};
       for (const Run& run : runs) {
         if (run.seconds < 0) return Run{};
-        value = std::min(value, run.seconds);
-        peak = std::max(peak, run.peakKb);
+        result.seconds = std::min(result.seconds, run.seconds);
+        result.cpuSeconds = std::min(result.cpuSeconds, run.cpuSeconds);
+        result.peakKb = std::max(result.peakKb, run.peakKb);
       }
-      return Run{value, peak};
+      return result;
     };
     const auto times = [](const std::vector<Run>& runs) {
       std::string text;
@@ -208,12 +212,15 @@ int main(int argc, char** argv) {
     };
     const Run ourBest = best(ourRuns);
     const Run theirBest = best(theirRuns);
-    std::printf("%-38s %-26s %-26s %6.2f %6ld MB %6ld MB\n", test.name.c_str(), times(ourRuns).c_str(),
-                times(theirRuns).c_str(),
-                ourBest.seconds > 0 && theirBest.seconds > 0 ? ourBest.seconds / theirBest.seconds : 0.0,
+    const auto ratio = [](double ours, double theirs) { return ours > 0 && theirs > 0 ? ours / theirs : 0.0; };
+    std::printf("%-38s %-20s %-20s %5.2f %6.1f %6.1f %5.2f %5ld MB %5ld MB\n", test.name.c_str(),
+                times(ourRuns).c_str(), times(theirRuns).c_str(), ratio(ourBest.seconds, theirBest.seconds),
+                ourBest.cpuSeconds, theirBest.cpuSeconds, ratio(ourBest.cpuSeconds, theirBest.cpuSeconds),
                 ourBest.peakKb / 1024, theirBest.peakKb / 1024);
     std::fflush(stdout);
   }
-  std::printf("ratio = best of ours / best of ffmpeg's; peak = the largest resident size of one run\n");
+  std::printf(
+      "wall: three runs each, alternating; ratio = best of ours / best of ffmpeg's\n"
+      "CPU: least user + system seconds of a run; peak: the largest resident size of one run\n");
   return 0;
 }

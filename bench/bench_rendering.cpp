@@ -1,39 +1,43 @@
 // How much of a frame period the subtitle renderer takes on a 1080p frame:
-// one RenderPreviewFrame with an outlined two-line subtitle (a copy of the
-// frame, five text draws, the frame handed back). Prints milliseconds per
-// frame and the share of the 40 ms period of 25 frames per second.
+// one RenderPreviewFrame with an outlined two-line subtitle (the frame loaded
+// into the painter, five text draws, the frame handed back). Prints wall and
+// thread CPU milliseconds per frame; the goal (5% of the 40 ms period of 25
+// frames per second) is judged on thread CPU time, which a busy machine does
+// not inflate. The frame copy the renderer makes of a frame its caller keeps
+// is printed on its own.
 #include <QGuiApplication>
-#include <cstdlib>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
+#include "BenchClock.h"
 #include "burnin/FrameRenderer.h"
 #include "burnin/QtTextTransform.h"
 
 namespace {
 
+using namespace orlisk::bench;
+
+constexpr double kFramePeriodMs = 40.0;
+constexpr double kGoalShare = 0.05;
+
 orlisk::Frame GreyFrame(int width, int height) {
-  orlisk::Frame frame{width, height, width * 4,
-                      std::vector<std::uint8_t>(std::size_t(width) * 4 * height, 0x50)};
-  return frame;
+  return orlisk::Frame{width, height, width * 4, std::vector<std::uint8_t>(std::size_t(width) * 4 * height, 0x50)};
 }
 
-double MillisecondsPerFrame(orlisk::TextTransform& transform, const orlisk::Frame& frame,
-                            const std::vector<orlisk::SubtitleEntry>& subtitles,
-                            const orlisk::SubtitleFont& font, int frames) {
-  using Clock = std::chrono::steady_clock;
-  const auto start = Clock::now();
-  std::size_t checksum = 0;
-  for (int i = 0; i < frames; ++i) {
-    int cursor = 0;
-    const orlisk::Frame drawn =
-        orlisk::RenderPreviewFrame(transform, frame, subtitles, cursor, 1, 1500, font);
-    checksum += drawn.Pixels[std::size_t(drawn.Stride) * 1000 + 400];
-  }
-  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-  if (checksum == 1) std::puts("");  // keeps the work from being optimised away
-  return ms / frames;
+struct Cost {
+  double wallMs = 0;
+  double cpuMs = 0;
+};
+
+// Milliseconds per call of `step`, wall and thread CPU.
+template <typename Step>
+Cost PerCall(int calls, Step&& step) {
+  const double cpuStart = ThreadCpuSeconds();
+  Stopwatch watch;
+  for (int i = 0; i < calls; ++i) step();
+  return {1000.0 * watch.Seconds() / calls, 1000.0 * (ThreadCpuSeconds() - cpuStart) / calls};
 }
 
 }  // namespace
@@ -53,25 +57,39 @@ int main(int argc, char** argv) {
   subtitle.Border = true;
   subtitle.BeginTime = 1000;
   subtitle.EndTime = 2000;
-  const std::vector<orlisk::SubtitleEntry> subtitles{subtitle};
+  std::vector<orlisk::SubtitleEntry> subtitles{subtitle};
   orlisk::SubtitleFont font;  // Arial, bold, 21 pixels: the start-up font
   font.Height = -36;          // a size readable on 1080p
-
   orlisk::QtTextTransform transform;
-  MillisecondsPerFrame(transform, frame, subtitles, font, 20);  // warms the glyph cache
 
+  std::size_t checksum = 0;
+  auto renderAt = [&](orlisk::SubtitleTime t) {
+    return [&, t] {
+      int cursor = 0;
+      const orlisk::Frame drawn = orlisk::RenderPreviewFrame(transform, frame, subtitles, cursor, 1, t, font);
+      checksum += drawn.Pixels[std::size_t(drawn.Stride) * 1000 + 400];
+    };
+  };
   constexpr int kFrames = 500;
-  const double outlined = MillisecondsPerFrame(transform, frame, subtitles, font, kFrames);
-  std::vector<orlisk::SubtitleEntry> nothingDue = subtitles;
-  nothingDue[0].BeginTime = 5000;
-  nothingDue[0].EndTime = 6000;
-  const double copyOnly = MillisecondsPerFrame(transform, frame, nothingDue, font, kFrames);
+  PerCall(20, renderAt(1500));  // warms the glyph cache
+  const Cost outlined = PerCall(kFrames, renderAt(1500));
+  const Cost nothingDue = PerCall(kFrames, renderAt(5000));
+  const Cost copy = PerCall(kFrames, [&] {
+    orlisk::Frame copied = frame;
+    checksum += copied.Pixels[12345];
+  });
+  if (checksum == 1) std::puts("");  // keeps the work from being optimised away
 
-  constexpr double kFramePeriodMs = 40.0;
-  std::printf("1920x1080, outlined two-line subtitle (5 draws), %d frames\n", kFrames);
-  std::printf("  render:        %.3f ms per frame, %.1f%% of the %.0f ms frame period (goal 5%% or less)\n",
-              outlined, 100.0 * outlined / kFramePeriodMs, kFramePeriodMs);
-  std::printf("  of which text: %.3f ms (frame in and out without text: %.3f ms)\n",
-              outlined - copyOnly, copyOnly);
+  std::printf("1920x1080, outlined two-line subtitle (5 draws), %d frames; load average %s\n", kFrames,
+              LoadAverage().c_str());
+  std::printf("  render:                  wall %6.3f ms  thread CPU %6.3f ms per frame\n", outlined.wallMs,
+              outlined.cpuMs);
+  std::printf("  no subtitle due:         wall %6.3f ms  thread CPU %6.3f ms per frame\n", nothingDue.wallMs,
+              nothingDue.cpuMs);
+  std::printf("  a copy of the frame:     wall %6.3f ms  thread CPU %6.3f ms\n", copy.wallMs, copy.cpuMs);
+  PrintResult("render 1080p, thread CPU", Format("at most %.0f%% of %.0f ms", 100 * kGoalShare, kFramePeriodMs),
+              Format("%.2f ms = %.1f%% (wall %.2f ms)", outlined.cpuMs, 100 * outlined.cpuMs / kFramePeriodMs,
+                     outlined.wallMs),
+              outlined.cpuMs <= kGoalShare * kFramePeriodMs);
   return 0;
 }

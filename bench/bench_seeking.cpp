@@ -1,107 +1,125 @@
 // SeekTo followed by ReadFrame to 50 random times of a 720p H.264 clip with a
-// key frame every 10 seconds, against the floor: decoding the same frames
-// forward from their key frame (timed in one pass with the same decoder) plus
-// one colour conversion. Prints median and 95th percentile and the ratio of
-// the medians (goal: at most 1.3).
-#include <algorithm>
+// key frame every 10 seconds, against the floor of any frame-accurate seek:
+// a demuxer seek to the key frame before the time, a decoder flush, decoding
+// forward to the frame shown at the time and one colour conversion, with a
+// decoder of the same kind on the same file. For each time the two take
+// turns (the first alternating), so a passing load on the shared machine
+// weighs on both. Prints median and 95th percentile of each and the ratio of
+// the medians. Goal: at most 1.3.
+//
+// The reader does a little more than the floor by design: it also seeks the
+// sound, decodes the frame after the one shown (to know where the shown one
+// ends) and then decodes a few frames ahead on its thread; the pause after
+// each reader seek lets that finish before the floor is timed.
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "BenchClips.h"
 #include "BenchClock.h"
 #include "playback/FfmpegVideoReader.h"
 #include "media/PictureConverter.h"
 #include "playback/StreamDecoder.h"
-#include "tests/fixtures/TestClips.h"
 
 namespace {
 
-using orlisk::bench::Percentile;
-using orlisk::bench::Stopwatch;
+using namespace orlisk::bench;
 
-struct DecodedFrame {
-  std::int32_t time;   // ms from the first frame
-  bool key;
-  double finishedAt;   // seconds since the pass started
+constexpr double kGoalRatio = 1.3;
+constexpr int kTargets = 50;
+
+// Seeks with a decoder of its own, as directly as FFmpeg allows.
+class FloorSeeker {
+ public:
+  explicit FloorSeeker(const std::string& path)
+      : decoder_(orlisk::StreamDecoder::Open(path, AVMEDIA_TYPE_VIDEO, 0)), frame_(av_frame_alloc()) {
+    decoder_->NextFrame(frame_.get());
+    origin_ = frame_->best_effort_timestamp;
+    const AVStream* stream = decoder_->Stream();
+    frameStep_ = av_rescale_q(1, av_inv_q(stream->avg_frame_rate), stream->time_base);
+  }
+
+  // Seconds to reach and convert the frame shown at `ms`.
+  double SeekTo(std::int32_t ms) {
+    const AVRational timeBase = decoder_->Stream()->time_base;
+    const std::int64_t target = origin_ + av_rescale_q(ms, {1, 1000}, timeBase);
+    Stopwatch watch;
+    decoder_->SeekBackwardTo(target);
+    // The frame shown at the target is the one whose span holds it.
+    while (decoder_->NextFrame(frame_.get())) {
+      if (frame_->best_effort_timestamp + frameStep_ > target) break;
+      av_frame_unref(frame_.get());
+    }
+    const orlisk::Frame converted = converter_.ToFrame(*frame_, frame_->width, frame_->height);
+    av_frame_unref(frame_.get());
+    const double seconds = watch.Seconds();
+    if (converted.empty()) std::printf("the floor found no frame at %d ms\n", ms);
+    return seconds;
+  }
+
+ private:
+  std::unique_ptr<orlisk::StreamDecoder> decoder_;
+  orlisk::AvFramePtr frame_;
+  orlisk::PictureConverter converter_;
+  std::int64_t origin_ = 0;
+  std::int64_t frameStep_ = 1;
 };
 
-// Decodes the whole file once, noting when each frame came out.
-std::vector<DecodedFrame> DecodePass(const std::string& path) {
-  auto decoder = orlisk::StreamDecoder::Open(path, AVMEDIA_TYPE_VIDEO, 0);
-  orlisk::AvFramePtr frame(av_frame_alloc());
-  std::vector<DecodedFrame> frames;
-  std::int64_t origin = AV_NOPTS_VALUE;
+double ReaderSeek(orlisk::FfmpegVideoReader& reader, std::int32_t ms) {
   Stopwatch watch;
-  while (decoder->NextFrame(frame.get())) {
-    const double finished = watch.Seconds();
-    if (origin == AV_NOPTS_VALUE) origin = frame->best_effort_timestamp;
-    const auto time = static_cast<std::int32_t>(
-        av_rescale_q(frame->best_effort_timestamp - origin, decoder->Stream()->time_base, {1, 1000}));
-    frames.push_back({time, frame->key_frame != 0, finished});
-    av_frame_unref(frame.get());
-  }
-  return frames;
-}
-
-// Seconds for one colour conversion of a frame of the file (best of 5).
-double ConversionTime(const std::string& path) {
-  auto decoder = orlisk::StreamDecoder::Open(path, AVMEDIA_TYPE_VIDEO, 0);
-  orlisk::AvFramePtr frame(av_frame_alloc());
-  orlisk::PictureConverter converter;
-  decoder->NextFrame(frame.get());
-  double best = 1e9;
-  for (int i = 0; i < 5; ++i) {
-    Stopwatch watch;
-    converter.ToFrame(*frame, frame->width, frame->height);
-    best = std::min(best, watch.Seconds());
-  }
-  return best;
-}
-
-// Seconds to decode from the key frame before `target` up to the frame shown at it.
-double FloorFor(const std::vector<DecodedFrame>& frames, std::int32_t target) {
-  std::size_t shown = 0;
-  while (shown + 1 < frames.size() && frames[shown + 1].time <= target) ++shown;
-  std::size_t key = shown;
-  while (key > 0 && !frames[key].key) --key;
-  const double before = key == 0 ? 0.0 : frames[key - 1].finishedAt;
-  return frames[shown].finishedAt - before;
+  reader.SeekTo(ms);
+  const orlisk::Frame frame = reader.ReadFrame();
+  const double seconds = watch.Seconds();
+  if (frame.empty()) std::printf("the reader found no frame at %d ms\n", ms);
+  // The reader decodes ahead after a seek; that must not run into the next timing.
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  return seconds;
 }
 
 }  // namespace
 
 int main() {
-  const std::string path = orlisk::testclips::MakeClip(
+  const std::string path = CachedClip(
       {.width = 1280, .height = 720, .fps = 25, .seconds = 20, .audio = true, .codec = "libx264",
        .container = "mp4", .audioCodec = "aac", .keyFrameInterval = 250,
-       .picture = orlisk::testclips::Picture::TestPattern});
-
-  const double conversion = ConversionTime(path);
-  const std::vector<DecodedFrame> frames = DecodePass(path);
+       .picture = orlisk::testclips::Picture::TestPattern},
+      "720p25-h264-aac-g250-20s.mp4");
+  std::printf("SeekTo+ReadFrame, 1280x720 H.264, key frame every 10 s, %d random times; load average %s\n",
+              kTargets, LoadAverage().c_str());
 
   orlisk::FfmpegVideoReader reader;
   reader.OpenSource(path);
+  FloorSeeker floor(path);
   std::mt19937 random(7);
   std::uniform_int_distribution<std::int32_t> anyTime(0, reader.GetDuration() - 1);
-  std::vector<double> seeks;
-  std::vector<double> floors;
-  for (int i = 0; i < 50; ++i) {
+  std::vector<double> seeks, floors, ratios;
+  for (int i = 0; i < kTargets; ++i) {
     const std::int32_t target = anyTime(random);
-    Stopwatch watch;
-    reader.SeekTo(target);
-    const orlisk::Frame frame = reader.ReadFrame();
-    seeks.push_back(watch.Seconds());
-    if (frame.empty()) std::printf("no frame at %d ms\n", target);
-    floors.push_back(FloorFor(frames, target) + conversion);
+    double seek = 0, least = 0;
+    if (i % 2 == 0) {
+      least = floor.SeekTo(target);
+      seek = ReaderSeek(reader, target);
+    } else {
+      seek = ReaderSeek(reader, target);
+      least = floor.SeekTo(target);
+    }
+    seeks.push_back(seek);
+    floors.push_back(least);
+    ratios.push_back(seek / least);
   }
 
-  const double seekMedian = Percentile(seeks, 0.5);
-  const double floorMedian = Percentile(floors, 0.5);
-  std::printf("SeekTo+ReadFrame, 1280x720 H.264, key frame every 10 s, 50 random times\n");
+  const double seekMedian = Median(seeks);
+  const double floorMedian = Median(floors);
   std::printf("  reader: median %7.1f ms  p95 %7.1f ms\n", 1000 * seekMedian, 1000 * Percentile(seeks, 0.95));
-  std::printf("  floor:  median %7.1f ms  p95 %7.1f ms  (decode forward from the key frame + one conversion)\n",
+  std::printf("  floor:  median %7.1f ms  p95 %7.1f ms  (demuxer seek, flush, decode forward, one conversion)\n",
               1000 * floorMedian, 1000 * Percentile(floors, 0.95));
-  std::printf("  ratio of medians %.2f\n", seekMedian / floorMedian);
+  std::printf("  ratio per time: median %.2f, from %.2f to %.2f\n", Median(ratios), Percentile(ratios, 0),
+              Percentile(ratios, 1));
+  PrintResult("seeking 720p, reader/floor", Format("at most %.1f (medians)", kGoalRatio),
+              Format("%.2f (%.0f / %.0f ms)", seekMedian / floorMedian, 1000 * seekMedian, 1000 * floorMedian),
+              seekMedian / floorMedian <= kGoalRatio);
   return 0;
 }

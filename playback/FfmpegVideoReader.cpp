@@ -10,6 +10,7 @@
 #include "AudioTrack.h"
 #include "media/MediaError.h"
 #include "media/MediaFacts.h"
+#include "media/PictureConverter.h"
 #include "VideoTrack.h"
 
 extern "C" {
@@ -19,7 +20,7 @@ extern "C" {
 namespace orlisk {
 namespace {
 
-// Converted frames kept ready: enough to ride over a slow frame (a key
+// Decoded pictures kept ready: enough to ride over a slow frame (a key
 // frame) without holding much memory at large sizes.
 constexpr std::size_t kFramesAhead = 4;
 
@@ -31,13 +32,26 @@ void KeepFfmpegToErrors() {
   std::call_once(once, [] { av_log_set_level(AV_LOG_ERROR); });
 }
 
+// One picture waiting in the queue. The worker converts it ahead when it has
+// nothing to decode; a picture passed over by SkipFrame is never converted.
+struct QueuedPicture {
+  std::uint64_t serial = 0;        // tells a picture apart after the queue moved
+  std::int32_t time = 0;
+  AvFramePtr decoded;              // null once converted, or while the worker converts it
+  std::optional<Frame> converted;
+  std::exception_ptr conversionFailure;  // raised by ReadFrame
+  bool converting = false;         // the worker holds `decoded`
+};
+
 }  // namespace
 
 // One open file. The worker thread and the caller's thread share the video
-// track under `decoderMutex` and the frame queue under `queueMutex`; when both
-// are needed, `decoderMutex` is taken first. Every change of the track's
-// position (a seek) happens under both, so the queue always holds frames that
-// follow one another from the track's current position.
+// track under `decoderMutex` and the picture queue under `queueMutex`; when
+// both are needed, `decoderMutex` is taken first. Every change of the track's
+// position (a seek) happens under both, so the queue always holds pictures
+// that follow one another from the track's current position. Only the
+// caller's thread removes pictures from the queue; the worker adds them at
+// the back and converts them in place.
 struct FfmpegVideoReader::Source {
   std::unique_ptr<VideoTrack> video;
   std::unique_ptr<AudioTrack> audio;  // null without sound
@@ -55,55 +69,124 @@ struct FfmpegVideoReader::Source {
   std::mutex decoderMutex;
   mutable std::mutex queueMutex;
   mutable std::condition_variable queueChanged;
-  std::deque<TimedFrame> queue;
+  std::deque<QueuedPicture> queue;
+  std::uint64_t nextSerial = 0;
   bool videoEnded = false;
   std::int32_t endTime = 0;        // the position once the queue is used up
   std::exception_ptr failure;      // raised by the next ReadFrame
   bool seekWaiting = false;        // keeps the worker off the decoder
   bool stopping = false;
   std::thread worker;
+  // One converter per thread: a conversion context serves one thread at a time.
+  PictureConverter workerConverter;
+  PictureConverter callerConverter;
 
   bool FrameOrEndReady() const { return !queue.empty() || videoEnded || failure; }
+  bool RoomToDecode() const { return !videoEnded && !failure && queue.size() < kFramesAhead; }
+  QueuedPicture* FirstToConvert() {
+    for (QueuedPicture& picture : queue) {
+      if (picture.decoded && !picture.converting && !picture.converted && !picture.conversionFailure)
+        return &picture;
+    }
+    return nullptr;
+  }
+  void Push(DecodedPicture decoded) {
+    QueuedPicture picture;
+    picture.serial = nextSerial++;
+    picture.time = decoded.Time;
+    picture.decoded = std::move(decoded.Picture);
+    queue.push_back(std::move(picture));
+  }
 
   void DecodeAhead();
+  void DecodeOne();
+  // Converts the first unconverted picture; `lock` holds queueMutex.
+  void ConvertOne(std::unique_lock<std::mutex>& lock);
+  // The front picture, its conversion waited for; the caller's thread only.
+  QueuedPicture TakeFront(std::unique_lock<std::mutex>& lock);
   void Stop();
 };
 
+// Decoding comes first, so that a caller falling behind finds the pictures
+// it passes over decoded but not converted; converting fills the time when
+// the queue is full.
 void FfmpegVideoReader::Source::DecodeAhead() {
   for (;;) {
-    {
-      std::unique_lock lock(queueMutex);
-      queueChanged.wait(lock, [this] {
-        return stopping || (!videoEnded && !failure && !seekWaiting && queue.size() < kFramesAhead);
-      });
-      if (stopping) return;
+    std::unique_lock lock(queueMutex);
+    queueChanged.wait(lock, [this] {
+      return stopping || (!seekWaiting && (RoomToDecode() || FirstToConvert()));
+    });
+    if (stopping) return;
+    if (RoomToDecode()) {
+      lock.unlock();
+      DecodeOne();
+    } else {
+      ConvertOne(lock);
     }
-    std::lock_guard decoderLock(decoderMutex);
-    {
-      // A seek may have run between the wait and taking the decoder.
-      std::lock_guard lock(queueMutex);
-      if (stopping) return;
-      if (videoEnded || failure || queue.size() >= kFramesAhead) continue;
-    }
-    std::optional<TimedFrame> next;
-    std::exception_ptr error;
-    try {
-      next = video->Next();
-    } catch (...) {
-      error = std::current_exception();
-    }
-    {
-      std::lock_guard lock(queueMutex);
-      if (next) {
-        queue.push_back(std::move(*next));
-      } else {
-        failure = error;
-        videoEnded = !error;
-        endTime = video->EndTime();
-      }
-    }
-    queueChanged.notify_all();
   }
+}
+
+void FfmpegVideoReader::Source::DecodeOne() {
+  std::lock_guard decoderLock(decoderMutex);
+  {
+    // A seek may have run between the wait and taking the decoder.
+    std::lock_guard lock(queueMutex);
+    if (stopping || !RoomToDecode()) return;
+  }
+  std::optional<DecodedPicture> next;
+  std::exception_ptr error;
+  try {
+    next = video->Next();
+  } catch (...) {
+    error = std::current_exception();
+  }
+  {
+    std::lock_guard lock(queueMutex);
+    if (next) {
+      Push(std::move(*next));
+    } else {
+      failure = error;
+      videoEnded = !error;
+      endTime = video->EndTime();
+    }
+  }
+  queueChanged.notify_all();
+}
+
+void FfmpegVideoReader::Source::ConvertOne(std::unique_lock<std::mutex>& lock) {
+  QueuedPicture* picture = FirstToConvert();
+  const std::uint64_t serial = picture->serial;
+  AvFramePtr decoded = std::move(picture->decoded);
+  picture->converting = true;
+  lock.unlock();
+
+  std::optional<Frame> converted;
+  std::exception_ptr error;
+  try {
+    converted = workerConverter.ToFrame(*decoded, width, height);
+  } catch (...) {
+    error = std::current_exception();
+  }
+
+  lock.lock();
+  // The picture may have been skipped, read or sought away meanwhile.
+  for (QueuedPicture& waiting : queue) {
+    if (waiting.serial != serial) continue;
+    waiting.converting = false;
+    waiting.converted = std::move(converted);
+    waiting.conversionFailure = error;
+    break;
+  }
+  lock.unlock();
+  queueChanged.notify_all();
+}
+
+QueuedPicture FfmpegVideoReader::Source::TakeFront(std::unique_lock<std::mutex>& lock) {
+  // The worker only appends, so the front stays the same while it converts.
+  queueChanged.wait(lock, [this] { return !queue.front().converting; });
+  QueuedPicture front = std::move(queue.front());
+  queue.pop_front();
+  return front;
 }
 
 void FfmpegVideoReader::Source::Stop() {
@@ -145,7 +228,7 @@ void FfmpegVideoReader::OpenSource(const std::string& path) {
   }
 
   // The first picture was decoded while opening; it is ready at once.
-  if (auto first = source->video->Next()) source->queue.push_back(std::move(*first));
+  if (auto first = source->video->Next()) source->Push(std::move(*first));
   Source* running = source.get();
   source->worker = std::thread([running] { running->DecodeAhead(); });
   source_ = std::move(source);
@@ -166,7 +249,7 @@ std::int32_t FfmpegVideoReader::GetPosition() const {
   if (!source_) return 0;
   std::unique_lock lock(source_->queueMutex);
   source_->queueChanged.wait(lock, [this] { return source_->FrameOrEndReady(); });
-  return source_->queue.empty() ? source_->endTime : source_->queue.front().Time;
+  return source_->queue.empty() ? source_->endTime : source_->queue.front().time;
 }
 
 void FfmpegVideoReader::SeekTo(std::int32_t ms) {
@@ -176,7 +259,7 @@ void FfmpegVideoReader::SeekTo(std::int32_t ms) {
     std::lock_guard lock(source.queueMutex);
     source.seekWaiting = true;
   }
-  std::optional<TimedFrame> reached;
+  std::optional<DecodedPicture> reached;
   {
     std::lock_guard decoderLock(source.decoderMutex);
     {
@@ -195,7 +278,7 @@ void FfmpegVideoReader::SeekTo(std::int32_t ms) {
     {
       std::lock_guard lock(source.queueMutex);
       if (reached) {
-        source.queue.push_back(std::move(*reached));
+        source.Push(std::move(*reached));
       } else {
         // A failed seek leaves the reader at the end rather than half way.
         source.videoEnded = true;
@@ -215,11 +298,13 @@ Frame FfmpegVideoReader::ReadFrame() {
   std::unique_lock lock(source.queueMutex);
   source.queueChanged.wait(lock, [&source] { return source.FrameOrEndReady(); });
   if (!source.queue.empty()) {
-    Frame frame = std::move(source.queue.front().Picture);
-    source.queue.pop_front();
+    QueuedPicture picture = source.TakeFront(lock);
     lock.unlock();
     source.queueChanged.notify_all();
-    return frame;
+    if (picture.conversionFailure) std::rethrow_exception(picture.conversionFailure);
+    if (picture.converted) return std::move(*picture.converted);
+    // Not converted ahead (the caller is catching up): converted here.
+    return source.callerConverter.ToFrame(*picture.decoded, source.width, source.height);
   }
   if (source.failure) {
     std::exception_ptr failure = source.failure;
@@ -228,6 +313,21 @@ Frame FfmpegVideoReader::ReadFrame() {
     std::rethrow_exception(failure);
   }
   return {};
+}
+
+void FfmpegVideoReader::SkipFrame() {
+  if (!source_) throw MediaError("Cannot skip a frame: no video is open");
+  Source& source = *source_;
+  std::unique_lock lock(source.queueMutex);
+  source.queueChanged.wait(lock, [&source] { return source.FrameOrEndReady(); });
+  if (source.queue.empty()) return;
+  // Not waiting for a conversion under way: the worker holds its own picture
+  // and drops the result when it finds the picture gone. Dropped outside the
+  // lock: a decoded picture can take a while to free.
+  QueuedPicture passedOver = std::move(source.queue.front());
+  source.queue.pop_front();
+  lock.unlock();
+  source.queueChanged.notify_all();
 }
 
 AudioBlock FfmpegVideoReader::ReadAudio(int requestedBytes) {

@@ -36,6 +36,11 @@ class VideoReader {
   // The frame at GetPosition, then the position advances. An empty frame after
   // the last one.
   virtual Frame ReadFrame() = 0;
+  // Passes over the frame at GetPosition as a player drops a late frame: it is
+  // decoded (the frames after it need it) but neither converted nor handed
+  // out; the position advances as after ReadFrame. Nothing after the last
+  // frame. A reader that cannot do better reads the frame and drops it.
+  virtual void SkipFrame() { ReadFrame(); }
   // The next block of sound from the audio position: `requestedBytes` bytes,
   // or a default amount (about 40 ms) for 0. An empty block at the end and for
   // a video without sound.

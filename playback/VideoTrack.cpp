@@ -146,16 +146,13 @@ bool VideoTrack::DecodeTimed(AVFrame* frame, std::int32_t& time) {
   return true;
 }
 
-TimedFrame VideoTrack::Deliver(const AVFrame& frame, std::int32_t time) {
+DecodedPicture VideoTrack::Deliver(AvFramePtr frame, std::int32_t time) {
   lastDeliveredTime_ = time;
-  return {converter_.ToFrame(frame, width_, height_), time};
+  return {std::move(frame), time};
 }
 
-std::optional<TimedFrame> VideoTrack::Next() {
-  if (pending_) {
-    AvFramePtr frame = std::move(pending_);
-    return Deliver(*frame, pendingTime_);
-  }
+std::optional<DecodedPicture> VideoTrack::Next() {
+  if (pending_) return Deliver(std::move(pending_), pendingTime_);
   if (ended_) return std::nullopt;
   AvFramePtr frame(av_frame_alloc());
   if (!frame) throw MediaError::FromAv("Cannot decode a picture", AVERROR(ENOMEM));
@@ -164,10 +161,10 @@ std::optional<TimedFrame> VideoTrack::Next() {
     ended_ = true;
     return std::nullopt;
   }
-  return Deliver(*frame, time);
+  return Deliver(std::move(frame), time);
 }
 
-std::optional<TimedFrame> VideoTrack::SeekTo(std::int32_t ms) {
+std::optional<DecodedPicture> VideoTrack::SeekTo(std::int32_t ms) {
   pending_.reset();
   ended_ = false;
   lastDeliveredTime_ = -1;
@@ -190,7 +187,6 @@ std::optional<TimedFrame> VideoTrack::SeekTo(std::int32_t ms) {
     if (!after) throw MediaError::FromAv("Cannot decode a picture", AVERROR(ENOMEM));
     std::int32_t afterTime = 0;
     bool haveAfter = false;
-    // Pictures before the target are only decoded, never converted.
     while (DecodeTimed(after.get(), afterTime)) {
       if (afterTime > ms) {
         haveAfter = true;
@@ -209,12 +205,12 @@ std::optional<TimedFrame> VideoTrack::SeekTo(std::int32_t ms) {
       } else {
         ended_ = true;
       }
-      return Deliver(*shown, shownTime);
+      return Deliver(std::move(shown), shownTime);
     }
     const bool atStart = seekPoint <= origin_;
     if (haveAfter && atStart) {
       // The target lies before the first picture.
-      return Deliver(*after, afterTime);
+      return Deliver(std::move(after), afterTime);
     }
     if (atStart) {
       ended_ = true;

@@ -1,22 +1,21 @@
 #pragma once
 // The picture side of a source file: decodes in presentation order, gives
 // each picture its time in ms from the first picture, and seeks to the exact
-// picture shown at a time. Not thread-safe; the reader serialises calls.
-// Internal to playback/.
+// picture shown at a time. Pictures come out as the decoder made them; the
+// reader converts only those it shows. Not thread-safe; the reader serialises
+// calls. Internal to playback/.
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "media/FfmpegPtr.h"
-#include "media/Frame.h"
-#include "media/PictureConverter.h"
 #include "StreamDecoder.h"
 
 namespace orlisk {
 
-struct TimedFrame {
-  Frame Picture;
+struct DecodedPicture {
+  AvFramePtr Picture;     // never null
   std::int32_t Time = 0;  // ms from the first picture
 };
 
@@ -27,11 +26,11 @@ class VideoTrack {
   explicit VideoTrack(const std::string& path);
 
   // The next picture, or nothing after the last one.
-  std::optional<TimedFrame> Next();
+  std::optional<DecodedPicture> Next();
   // Makes the picture shown at `ms` (the last one whose time is not later)
   // the next one and returns it; nothing when `ms` is at or past the end.
   // A time before the first picture gives the first picture.
-  std::optional<TimedFrame> SeekTo(std::int32_t ms);
+  std::optional<DecodedPicture> SeekTo(std::int32_t ms);
 
   // Where the position stands once every picture was read: the later of the
   // stated duration and the end of the last picture read.
@@ -49,7 +48,7 @@ class VideoTrack {
  private:
   // Decodes the next picture into `frame` and gives its time; false at the end.
   bool DecodeTimed(AVFrame* frame, std::int32_t& time);
-  TimedFrame Deliver(const AVFrame& frame, std::int32_t time);
+  DecodedPicture Deliver(AvFramePtr frame, std::int32_t time);
   // The time just after the last picture, on the stream's clock.
   std::int64_t FindEndByDecoding();
   std::int64_t FrameStep() const;  // one frame in the stream's time base
@@ -58,7 +57,6 @@ class VideoTrack {
   std::int64_t NextTimestamp(const AVFrame& frame, std::int64_t previous) const;
 
   std::unique_ptr<StreamDecoder> decoder_;
-  PictureConverter converter_;
   AvFramePtr pending_;  // decoded, not yet handed out (seen while seeking)
   std::int32_t pendingTime_ = 0;
   bool ended_ = false;

@@ -38,8 +38,11 @@ inline PictureRect FitPicture(int viewWidth, int viewHeight, int pictureWidth, i
 class VideoView {
  public:
   virtual ~VideoView() = default;
-  // Shows the frame in the view's FitPicture rectangle; the caller keeps the frame.
-  virtual void ShowFrame(const Frame& frame) = 0;
+  // Shows the frame in the view's FitPicture rectangle. The view keeps the
+  // frame for repainting: a caller that is done with its frame hands it over
+  // (std::move) and saves a copy of the whole picture; one that keeps its
+  // frame passes a copy.
+  virtual void ShowFrame(Frame frame) = 0;
   // Blanks the picture.
   virtual void ClearView() = 0;
   virtual void setViewVisible(bool visible) = 0;

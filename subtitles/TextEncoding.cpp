@@ -199,6 +199,14 @@ std::optional<std::string> DecodeMostlyUtf8(std::string_view bytes, LegacyCodePa
     }
   }
   if (multibyte == 0 || invalid * 4 > high) return std::nullopt;
+  // Short Chinese text in GBK can pass that test: its pairs form a UTF-8
+  // character now and then ("新版本" is one bad byte and two characters).
+  // Unless UTF-8 clearly wins, text that is whole and valid in GB18030 is read
+  // as GB18030.
+  constexpr std::size_t kCharactersPerBadByte = 8;
+  if (fallback == LegacyCodePage::Gb18030 && invalid * kCharactersPerBadByte > multibyte &&
+      ConvertToUtf8(bytes, "GB18030").find(kReplacementCharacter) == std::string::npos)
+    return std::nullopt;
 
   std::string out;
   out.reserve(bytes.size() + invalid * 2);

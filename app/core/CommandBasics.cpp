@@ -1,22 +1,9 @@
 #include "CommandBasics.h"
 
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
 
 namespace orlisk {
-
-namespace {
-constexpr const char* kDefaultSiteUrl = "https://www.veldrane-orlisk.com";
-}  // namespace
-
-std::string SiteUrl() {
-  const char* overridden = std::getenv("ORLISK_SITE_URL");
-  std::string url = (overridden != nullptr && *overridden != '\0') ? overridden : kDefaultSiteUrl;
-  // Paths are appended with their own "/".
-  while (!url.empty() && url.back() == '/') url.pop_back();
-  return url;
-}
 
 void CommandBasics::ShowInformation(const std::string& key, const std::string& englishDefault) const {
   Messages.information(Lang.MessageText(key, englishDefault));

@@ -7,6 +7,7 @@
 #include "MainState.h"
 #include "Seams.h"
 #include "app/language/Language.h"
+#include "online/SiteAddresses.h"  // the maker's pages, for the commands that open them
 #include "settings/AppPaths.h"
 #include "settings/ProfileFile.h"
 
@@ -36,8 +37,5 @@ class CommandBasics {
   MessageBoxes& Messages;
   const AppPaths Paths;
 };
-
-// Addresses of the maker's site; ORLISK_SITE_URL overrides the base.
-std::string SiteUrl();
 
 }  // namespace orlisk

@@ -42,7 +42,13 @@ MainController::MainController(const MainContext& c)
                 .Fonts = c.Fonts,
                 .Editing = editing_}),
       burnIn_({.Basics = basics_}),
-      links_({.Basics = basics_, .Desktop = c.Desktop}) {}
+      links_({.Basics = basics_, .Desktop = c.Desktop}),
+      online_({.Basics = basics_,
+               .Http = c.Http,
+               .UiThread = c.UiThread,
+               .Timer2 = c.Timer2,
+               .Notices = c.Notices,
+               .Desktop = c.Desktop}) {}
 
 bool MainController::FormCloseQuery() {
   MainState& s = basics_.State;

@@ -10,6 +10,8 @@
 #include "CommandBasics.h"
 #include "EditingCommands.h"
 #include "LinkCommands.h"
+#include "OnlineCommands.h"
+#include "OnlineSeams.h"
 #include "PlaybackCommands.h"
 #include "PreviewCommands.h"
 #include "Seams.h"
@@ -45,6 +47,10 @@ struct MainContext {
   AudioPlayer& Audio;          // AudioPlayer21
   TextTransform& Transform;    // VideoTransform1
   TextWidthFunction TextWidth;
+  HttpClient& Http;
+  UserInterfaceThread& UiThread;  // the only seam the update check's thread calls
+  PlaybackTimer& Timer2;          // hands a newer version over to the notice window
+  UpdateNotices& Notices;         // Tfm_update and the plain notice box
 };
 
 class MainController {
@@ -62,6 +68,7 @@ class MainController {
   PreviewCommands& preview() { return preview_; }
   BurnInCommands& burnIn() { return burnIn_; }
   LinkCommands& links() { return links_; }
+  OnlineCommands& online() { return online_; }
 
   // The subtitle list and editing.
   void InsertSubtitle() { editing_.InsertSubtitle(); }
@@ -110,6 +117,13 @@ class MainController {
   void ContactUS1Click() { links_.OpenContactPage(); }
   void OurWebSite1Click() { links_.OpenWebSite(); }
 
+  // Online services.
+  void SendUsageReportOnFirstStart(int languageId) { online_.SendUsageReportOnFirstStart(languageId); }
+  void StartUpdateCheck() { online_.StartUpdateCheck(); }
+  void Inspectionupdate1Click() { online_.Inspectionupdate1Click(); }
+  void Timer2Timer() { online_.Timer2Timer(); }
+  void OpenGiftPage() { online_.OpenGiftPage(); }
+
   // Closing the main window: false refuses the close. Unsaved subtitles are
   // offered for saving first; the window closes only once they are saved or
   // the user let them go.
@@ -130,6 +144,8 @@ class MainController {
   PreviewCommands preview_;
   BurnInCommands burnIn_;
   LinkCommands links_;
+  // Last: it ends the update check's thread before the rest goes.
+  OnlineCommands online_;
 };
 
 }  // namespace orlisk

@@ -29,6 +29,12 @@ struct MainState {
   std::int32_t PlayClock = 0;          // ms
   std::uint32_t PlayStartTick = 0;     // tick count when playback last started
   std::int32_t PlayStartPosition = 0;  // reader position when playback last started
+  // While there is sound, the play clock follows what the player has played:
+  // the player's played position at the last tick, and whether the reader's
+  // sound has ended (after which the tick count carries the clock on once the
+  // last block has played out).
+  std::int32_t SoundPlayedMs = 0;
+  bool SoundEnded = false;
   SubtitleEntry EntryBuffer;
   SubtitleDocument Document;     // the list rows and `Subtitles`
   Colour BorderColor = 16711680;

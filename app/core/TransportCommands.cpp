@@ -2,6 +2,7 @@
 // sound feed and seeking with the playbar.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "PlaybackCommands.h"
 #include "PreviewCommands.h"
@@ -13,6 +14,10 @@ namespace {
 constexpr std::int32_t kJumpMs = 5000;
 // The last stretch of the video in which a tick counts as the end.
 constexpr std::int32_t kEndMarginMs = 100;
+// A tick that catches up waits for the decoder at most this many frame times
+// (120 ms at 25 frames per second): less than the sound the player keeps
+// queued, so the sound does not run dry while the picture catches up.
+constexpr std::int32_t kCatchUpFrames = 3;
 
 // Five ticks per frame time, rounded to the nearest millisecond with halves to
 // even (8 ms at 25 frames per second, 13 ms at 15).
@@ -20,6 +25,36 @@ int TickInterval(double frameRate) {
   if (!(frameRate > 0.0)) frameRate = 25.0;  // a reader that cannot tell: the usual rate
   double interval = std::nearbyint(200.0 / frameRate);
   return static_cast<int>(std::clamp(interval, 1.0, 1000.0));
+}
+
+// One frame time in whole milliseconds (40 at 25 frames per second).
+std::int32_t FramePeriod(double frameRate) {
+  if (!(frameRate > 0.0)) frameRate = 25.0;
+  return static_cast<std::int32_t>(std::clamp(std::lround(1000.0 / frameRate), 1L, 1000L));
+}
+
+// a - b on the clock's wrapping 32-bit scale.
+std::int32_t Distance(std::int32_t a, std::int32_t b) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+
+// PlayClock follows the sound the player has actually played while there is
+// sound, and the tick count otherwise (a video without sound, the time after
+// the sound's end, a player that cannot tell). Following the sound moves
+// PlayStartTick so that tick count - PlayStartTick + PlayStartPosition names
+// the sound's position; when the sound is over the tick count carries on
+// from there. While the player waits for sound the clock waits with it.
+void UpdatePlayClock(MainState& s, const TickClock& clock, AudioPlayer& audio) {
+  const std::uint32_t now = clock.nowMs();
+  if (const std::optional<std::int32_t> played = audio.PlayedMilliseconds()) {
+    const bool soundOver = s.SoundEnded && *played == s.SoundPlayedMs;
+    if (!soundOver) {
+      s.SoundPlayedMs = *played;
+      s.PlayStartTick = now - static_cast<std::uint32_t>(*played);
+    }
+  }
+  // Wrapping 32-bit arithmetic, so the clock survives the tick count's wrap.
+  s.PlayClock = static_cast<std::int32_t>(now - s.PlayStartTick + static_cast<std::uint32_t>(s.PlayStartPosition));
 }
 
 }  // namespace
@@ -61,6 +96,8 @@ void PlaybackCommands::Play() {
   c_.Audio.SetAudioFormat(c_.Reader.GetAudioSampleRate(), c_.Reader.GetAudioChannels());
   c_.Audio.StartAudio();
   s.PlayStartTick = c_.Clock.nowMs();
+  s.SoundPlayedMs = 0;
+  s.SoundEnded = false;
   FeedAudio();
   c_.Timer.start(TickInterval(c_.Reader.GetFrameRate()));
 }
@@ -70,32 +107,48 @@ void PlaybackCommands::PlaybackTick() {
   // A tick already on its way when playback stopped, or during a write job.
   if (!s.IsPlaying || s.IsWriting) return;
 
-  // Wrapping 32-bit arithmetic, so the clock survives the tick count's wrap.
-  std::uint32_t elapsed = c_.Clock.nowMs() - s.PlayStartTick;
-  s.PlayClock = static_cast<std::int32_t>(elapsed + static_cast<std::uint32_t>(s.PlayStartPosition));
-  if (static_cast<std::int32_t>(static_cast<std::uint32_t>(s.PlayClock) -
-                                static_cast<std::uint32_t>(c_.Reader.GetPosition())) < 0)
-    return;
+  UpdatePlayClock(s, c_.Clock, c_.Audio);
+  std::int32_t position = c_.Reader.GetPosition();
+  if (Distance(s.PlayClock, position) < 0) return;  // the next frame is not yet due
 
-  std::int32_t duration = c_.Reader.GetDuration();
-  if (c_.Reader.GetPosition() > duration - kEndMarginMs) StopPlayback();
+  const std::int32_t duration = c_.Reader.GetDuration();
+  // More than a frame behind the clock: a frame whose successor is due as
+  // well is passed over (decoded, not drawn), as a player drops late frames,
+  // instead of every frame being shown late. When the decoder cannot pass
+  // over frames quickly enough, the tick shows the frame it has reached after
+  // kCatchUpFrames frame times and the next ticks go on catching up.
+  const std::int32_t period = FramePeriod(c_.Reader.GetFrameRate());
+  const std::uint32_t catchUpStart = c_.Clock.nowMs();
+  const auto waited = [&] { return static_cast<std::int32_t>(c_.Clock.nowMs() - catchUpStart); };
+  while (Distance(s.PlayClock, position) >= period && position <= duration - kEndMarginMs &&
+         waited() < kCatchUpFrames * period) {
+    c_.Reader.SkipFrame();
+    const std::int32_t next = c_.Reader.GetPosition();
+    if (next == position) break;  // no frame after it: the stream ended early
+    position = next;
+  }
 
+  if (position > duration - kEndMarginMs) StopPlayback();
+
+  // The play time and the playbar show the time of the picture shown.
+  std::int32_t shownTime = c_.Reader.GetPosition();
   Frame frame = c_.Reader.ReadFrame();
   if (frame.empty() && s.IsPlaying) {
     // The stream ended before its stated duration: that is the end as well.
     StopPlayback();
+    shownTime = c_.Reader.GetPosition();
     frame = c_.Reader.ReadFrame();
   }
+  // The view takes the rendered frame over; the source frame stays as the one
+  // a pause or the end leaves on screen, which typing and dragging redraw.
   if (!frame.empty()) {
-    Frame shown = c_.Preview.RenderFrame(frame);
-    c_.View.ShowFrame(shown);
-    // What a pause or the end leaves on screen is what typing and dragging redraw.
+    c_.View.ShowFrame(c_.Preview.RenderFrame(frame));
     s.CurrentFrame = std::move(frame);
   }
 
-  s.PlaybarPosition = std::clamp(MulDiv(c_.Reader.GetPosition(), 10000, duration), 0, 10000);
+  s.PlaybarPosition = std::clamp(MulDiv(shownTime, 10000, duration), 0, 10000);
   c_.Skin.setPlaybarPosition(s.PlaybarPosition);
-  c_.Skin.setPlaytimeText(FormatSubtitleTime(c_.Reader.GetPosition()));
+  c_.Skin.setPlaytimeText(FormatSubtitleTime(shownTime));
 }
 
 void PlaybackCommands::FeedAudio() {
@@ -105,6 +158,7 @@ void PlaybackCommands::FeedAudio() {
   if (!s.IsPlaying || s.IsWriting) return;
   AudioBlock block = c_.Reader.ReadAudio(0);
   if (!block.empty()) c_.Audio.QueueAudio(block);
+  else s.SoundEnded = true;
 }
 
 void PlaybackCommands::Pause() {

@@ -108,6 +108,10 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   clock_ = std::make_unique<SteadyTickClock>();
   if (!parts_.Desktop) ownDesktop_ = std::make_unique<QtDesktopShell>();
   mouse_ = std::make_unique<QtMouseButtons>();
+  uiThread_ = std::make_unique<QtUserInterfaceThread>(this, [this](const std::function<void()>& task) { Run(task); });
+  Timer2 = std::make_unique<QtPlaybackTimer>([this] { Run([this] { controller_->Timer2Timer(); }); });
+  updateNotices_ = std::make_unique<QtUpdateNotices>(this, QString::fromLatin1(kApplicationTitle),
+                                                     [this] { fm_update->ShowModal(); });
   controller_ = std::make_unique<MainController>(MainContext{.State = state_,
                                                              .Settings = settings_,
                                                              .Lang = language_,
@@ -129,7 +133,11 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                              .View = *VideoView1,
                                                              .Audio = parts_.Audio,
                                                              .Transform = parts_.Transform,
-                                                             .TextWidth = parts_.TextWidth});
+                                                             .TextWidth = parts_.TextWidth,
+                                                             .Http = parts_.Http ? *parts_.Http : offline_,
+                                                             .UiThread = *uiThread_,
+                                                             .Timer2 = *Timer2,
+                                                             .Notices = *updateNotices_});
   parts_.Audio.setMoreAudioRequested([this] { Run([this] { controller_->FeedAudio(); }); });
   ConnectControls();
 
@@ -137,7 +145,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   fm_set = new Tfm_set(this);
   fm_dir = new Tfm_dir(this);
   fm_about = new Tfm_about(this);
-  fm_update = new Tfm_update(this);
+  fm_update = new Tfm_update(this, controller_->online(),
+                             [this](const std::function<void()>& command) { Run(command); });
   connect(fm_about, &Tfm_about::webSiteRequested, this, &Tfm_main::OurWebSite1Click);
   connect(fm_about, &Tfm_about::contactRequested, this, &Tfm_main::ContactUS1Click);
 }
@@ -206,7 +215,8 @@ void Tfm_main::ConnectControls() {
 }
 
 void Tfm_main::FormShow() {
-  // The one-time usage report on a first start belongs here, before anything else.
+  // On the first start only; it holds the start up for its short time-out at most.
+  controller_->SendUsageReportOnFirstStart(parts_.LanguageId);
   LoadLanguage();
   SetUpSkin();
 
@@ -229,8 +239,10 @@ void Tfm_main::FormShow() {
   VideoView1->hide();
   state_.NoVideoOpen = true;
   cb_prsub->setToolTip(Text(language_, "Hint", "cb_prsub", "check it to preview the completed subtitle"));
-  // Still to come here, in this order: the writer's codec catalogues, the
-  // output settings' starting rows, and the update check when it is enabled.
+  // Still to come here, in this order: the writer's codec catalogues and the
+  // output settings' starting rows.
+  // Last: the update check on a thread of its own; the show never waits for it.
+  if (state_.AutoUpdateCheck) controller_->StartUpdateCheck();
 }
 
 void Tfm_main::LoadLanguage() {
@@ -320,11 +332,11 @@ void Tfm_main::WriteSubtitlesToVideo() {}
 void Tfm_main::StopWriting() { Run([this] { controller_->StopWriting(); }); }
 void Tfm_main::ShowSubtitleStyle() {}
 void Tfm_main::ShowOutputSettings() {}
-void Tfm_main::OpenGiftPage() {}
-void Tfm_main::Inspectionupdate1Click() {}
 
 void Tfm_main::OpenHelpFile() { Run([this] { controller_->OpenHelpFile(); }); }
 void Tfm_main::ShowHelpTopic(int topic) { Run([this, topic] { controller_->ShowHelpTopic(topic); }); }
+void Tfm_main::OpenGiftPage() { Run([this] { controller_->OpenGiftPage(); }); }
+void Tfm_main::Inspectionupdate1Click() { Run([this] { controller_->Inspectionupdate1Click(); }); }
 void Tfm_main::ContactUS1Click() { Run([this] { controller_->ContactUS1Click(); }); }
 void Tfm_main::OurWebSite1Click() { Run([this] { controller_->OurWebSite1Click(); }); }
 void Tfm_main::About1Click() { fm_about->showBeside(*this); }

@@ -33,6 +33,8 @@ class QtPlaybackTimer;
 class SteadyTickClock;
 class QtDesktopShell;
 class QtMouseButtons;
+class QtUserInterfaceThread;
+class QtUpdateNotices;
 class PlainTextMemo;
 class LineTimeEdit;
 class ListViewSelection;
@@ -53,6 +55,8 @@ struct MainWindowParts {
   AudioPlayer& Audio;
   TextTransform& Transform;
   std::function<int(const std::string& utf8Line, const SubtitleFont& font)> TextWidth;
+  // The network; none keeps the window offline (every request fails at once).
+  HttpClient* Http = nullptr;
   // Where help and web pages open: the user's browser unless a test answers.
   DesktopShell* Desktop = nullptr;
 };
@@ -166,6 +170,10 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<SteadyTickClock> clock_;
   std::unique_ptr<QtDesktopShell> ownDesktop_;  // when the parts bring none
   std::unique_ptr<QtMouseButtons> mouse_;
+  OfflineHttpClient offline_;
+  std::unique_ptr<QtUserInterfaceThread> uiThread_;
+  std::unique_ptr<QtPlaybackTimer> Timer2;  // a newer version found: shows Tfm_update
+  std::unique_ptr<QtUpdateNotices> updateNotices_;
   std::unique_ptr<MainController> controller_;
 
   // The other windows, created after this one and living as long.

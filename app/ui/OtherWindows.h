@@ -4,11 +4,16 @@
 // hidden. Their controls arrive with the features they belong to.
 #include <QDialog>
 #include <QLabel>
+#include <functional>
 
+class QCheckBox;
 class QFrame;
+class QPlainTextEdit;
 class QPushButton;
 
 namespace orlisk {
+
+class OnlineCommands;
 
 // Subtitle style: font, colours, outline.
 class Tfm_setfont : public QDialog {
@@ -75,11 +80,29 @@ class Tfm_about : public QDialog {
   QPushButton* btn_close;
 };
 
-// The notice that a newer version exists.
+// The notice that a newer version exists: fixed at the designed outer size
+// 470 x 410, shown modally at its designed place (left 499, top 162). Memo1
+// holds the published text; "Do not remind me" switches the check at start
+// off; "Download Update" opens the published link and closes the window.
 class Tfm_update : public QDialog {
   Q_OBJECT
  public:
-  explicit Tfm_update(QWidget* parent);
+  using Runner = std::function<void(const std::function<void()>&)>;
+  // `run` is the main window's command runner.
+  Tfm_update(QWidget* parent, OnlineCommands& commands, Runner run);
+  void ShowModal();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void done(int result) override;  // every way of closing passes here
+
+ private:
+  OnlineCommands& commands_;
+  Runner run_;
+  QPlainTextEdit* Memo1;
+  QPushButton* Button1;
+  QPushButton* Button2;
+  QCheckBox* ck_update;
 };
 
 }  // namespace orlisk

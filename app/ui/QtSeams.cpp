@@ -164,4 +164,17 @@ bool QtMouseButtons::leftButtonDown() const {
   return QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
 }
 
+void QtUserInterfaceThread::post(std::function<void()> task) {
+  QMetaObject::invokeMethod(
+      context_, [run = run_, task = std::move(task)] { run(task); }, Qt::QueuedConnection);
+}
+
+void QtUpdateNotices::showNotice(const std::string& text) {
+  CentredMessageBox box(QMessageBox::NoIcon, title_, QString::fromStdString(text), QMessageBox::NoButton, parent_);
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+}
+
 }  // namespace orlisk

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/core/OnlineSeams.h"
 #include "app/core/Seams.h"
 
 class QWidget;
@@ -70,6 +71,35 @@ class QtDesktopShell : public DesktopShell {
  public:
   void openUrl(const std::string& url) override;
   void showInFileManager(const std::string& path) override;
+};
+
+// Work for the user-interface thread, posted from any thread to `context`'s
+// event queue and run there through `run` (the window's command runner). Work
+// still queued when `context` goes is dropped with it.
+class QtUserInterfaceThread : public UserInterfaceThread {
+ public:
+  using Runner = std::function<void(const std::function<void()>&)>;
+  QtUserInterfaceThread(QObject* context, Runner run) : context_(context), run_(std::move(run)) {}
+  void post(std::function<void()> task) override;
+
+ private:
+  QObject* const context_;  // a plain pointer: read from other threads, never changed
+  const Runner run_;
+};
+
+// The update notice window through `showWindow`; the plain notice as a modal
+// box centred on the screen with the caption `title`, no icon and "OK".
+class QtUpdateNotices : public UpdateNotices {
+ public:
+  QtUpdateNotices(QWidget* parent, QString title, std::function<void()> showWindow)
+      : parent_(parent), title_(std::move(title)), showWindow_(std::move(showWindow)) {}
+  void showUpdateWindow() override { showWindow_(); }
+  void showNotice(const std::string& text) override;
+
+ private:
+  QPointer<QWidget> parent_;
+  QString title_;
+  std::function<void()> showWindow_;
 };
 
 // The left button as the system sees it at this moment.

@@ -16,8 +16,8 @@ void VideoViewWidget::setMouseHandlers(std::function<void(int, int)> moved, std:
   released_ = std::move(released);
 }
 
-void VideoViewWidget::ShowFrame(const Frame& frame) {
-  frame_ = frame;
+void VideoViewWidget::ShowFrame(Frame frame) {
+  frame_ = std::move(frame);
   update();
 }
 

@@ -17,7 +17,7 @@ class VideoViewWidget : public QWidget, public VideoView {
   // button's release.
   void setMouseHandlers(std::function<void(int x, int y)> moved, std::function<void()> released);
 
-  void ShowFrame(const Frame& frame) override;
+  void ShowFrame(Frame frame) override;
   void ClearView() override;
   void setViewVisible(bool visible) override { setVisible(visible); }
   int viewWidth() const override { return width(); }

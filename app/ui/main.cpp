@@ -11,6 +11,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/SingleInstance.h"
 #include "burnin/QtTextTransform.h"
+#include "online/CurlHttpClient.h"
 #include "playback/FfmpegVideoReader.h"
 #include "playback/audio/SdlAudioPlayer.h"
 
@@ -37,10 +38,11 @@ int main(int argc, char** argv) {
   FfmpegVideoReader reader;
   SdlAudioPlayer audio;
   QtTextTransform transform;
+  CurlHttpClient http;
   const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();
   Tfm_main mainWindow(MainWindowParts{
       AppPaths::Discover(executableFolder, (executableFolder / ORLISK_DATA_FROM_EXECUTABLE).lexically_normal()),
-      SystemDefaultLanguageId(), reader, audio, transform, TextPixelWidth});
+      SystemDefaultLanguageId(), reader, audio, transform, TextPixelWidth, &http});
   app.setCommands(&mainWindow);
   app.setExceptionHandler([&mainWindow] { mainWindow.HandleAppException(); });
 

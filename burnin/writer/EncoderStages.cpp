@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Yuv420FromBgra.h"
 #include "media/MediaError.h"
 
 namespace orlisk {
@@ -79,15 +80,18 @@ void VideoStage::Write(const Frame& frame) {
 
 void VideoStage::Convert(const Frame& frame) {
   const AVCodecContext& context = encoder_.context();
-  // Bicubic when the size changes; otherwise only the colour is converted and
-  // the fast filter still averages the chroma instead of picking one pixel.
-  const bool scaling = frame.Width != context.width || frame.Height != context.height;
-  scaler_.reset(sws_getCachedContext(scaler_.release(), frame.Width, frame.Height, AV_PIX_FMT_BGRA, context.width,
-                                     context.height, context.pix_fmt, scaling ? SWS_BICUBIC : SWS_FAST_BILINEAR,
-                                     nullptr, nullptr, nullptr));
-  if (!scaler_) throw MediaError("Cannot convert frames for the video encoder");
   // The encoder may still hold the previous picture; this gives fresh memory then.
   Check(av_frame_make_writable(picture_.get()), "Cannot make room for a picture");
+  if (frame.Width == context.width && frame.Height == context.height && context.pix_fmt == AV_PIX_FMT_YUV420P) {
+    ConvertBgraToYuv420(frame.Pixels.data(), frame.Stride, frame.Width, frame.Height,
+                        {picture_->data[0], picture_->linesize[0], picture_->data[1], picture_->linesize[1],
+                         picture_->data[2], picture_->linesize[2]});
+    return;
+  }
+  // Bicubic: exact luma at the same size, and a fair picture when scaling.
+  scaler_.reset(sws_getCachedContext(scaler_.release(), frame.Width, frame.Height, AV_PIX_FMT_BGRA, context.width,
+                                     context.height, context.pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+  if (!scaler_) throw MediaError("Cannot convert frames for the video encoder");
   const std::uint8_t* source[4] = {frame.Pixels.data(), nullptr, nullptr, nullptr};
   const int sourceStride[4] = {frame.Stride, 0, 0, 0};
   sws_scale(scaler_.get(), source, sourceStride, 0, frame.Height, picture_->data, picture_->linesize);

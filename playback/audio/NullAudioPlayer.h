@@ -17,6 +17,8 @@ class NullAudioPlayer : public PacedAudioPlayer {
   }
   void QueueAudio(const AudioBlock& block) override { queue_.Add(block.Bytes.size()); }
   int QueuedMilliseconds() override { return queue_.QueuedMilliseconds(); }
+  // The silent queue runs out at real-time speed: what ran out counts as played.
+  std::optional<std::int32_t> PlayedMilliseconds() override { return queue_.PlayedMilliseconds(); }
 
  protected:
   void StartOutput() override { queue_.Start(); }

@@ -11,9 +11,13 @@ namespace orlisk {
 
 class PacedAudioPlayer : public AudioPlayer {
  public:
-  // How often the queue is looked at, and how much sound it should hold.
+  // How often the queue is looked at, and how much sound it should hold:
+  // enough to play on while the user-interface thread is held up (a busy
+  // machine can keep it from running for a few hundred milliseconds), so the
+  // sound does not break up. A deep queue costs nothing in sync, as playback
+  // keeps time by the sound played, nor at a stop, which drops the queue.
   static constexpr int kCheckIntervalMs = 10;
-  static constexpr int kLowWaterMs = 150;
+  static constexpr int kLowWaterMs = 500;
   // The owner may have no more sound; asking a few times per look is enough.
   static constexpr int kMaxRequestsPerCheck = 4;
 

@@ -38,7 +38,8 @@ std::unique_ptr<SdlAudioDevice> SdlAudioDevice::Open(int sampleRate, int channel
   // No allowed changes: SDL converts our format to the device's.
   const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   if (id == 0) return nullptr;
-  return std::unique_ptr<SdlAudioDevice>(new SdlAudioDevice(id));
+  const int bufferMs = obtained.freq > 0 ? static_cast<int>(obtained.samples * 1000 / obtained.freq) : 0;
+  return std::unique_ptr<SdlAudioDevice>(new SdlAudioDevice(id, bufferMs));
 }
 
 SdlAudioDevice::~SdlAudioDevice() { SDL_CloseAudioDevice(id_); }

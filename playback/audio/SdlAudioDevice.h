@@ -40,10 +40,14 @@ class SdlAudioDevice {
   bool Queue(const void* bytes, std::size_t count);
   std::size_t QueuedBytes() const;
   bool Working() const;
+  // How long one hardware buffer plays: SDL takes sound from the queue a
+  // buffer at a time, just before the device needs it.
+  int BufferMilliseconds() const { return bufferMs_; }
 
  private:
-  explicit SdlAudioDevice(SDL_AudioDeviceID id) : id_(id) {}
+  SdlAudioDevice(SDL_AudioDeviceID id, int bufferMs) : id_(id), bufferMs_(bufferMs) {}
   SDL_AudioDeviceID id_;
+  int bufferMs_;
 };
 
 }  // namespace orlisk

@@ -14,6 +14,7 @@ void SilentQueue::SetFormat(int sampleRate, int channels) {
 void SilentQueue::Start() {
   Drain();
   started_ = true;
+  playedMicroseconds_ = 0;
   drainedUntil_ = now_();
 }
 
@@ -33,13 +34,20 @@ int SilentQueue::QueuedMilliseconds() {
   return static_cast<int>(queuedMicroseconds_ / 1000);
 }
 
+int SilentQueue::PlayedMilliseconds() {
+  Drain();
+  return static_cast<int>(playedMicroseconds_ / 1000);
+}
+
 void SilentQueue::Drain() {
   if (!started_) return;
   const auto now = now_();
   const auto played = std::chrono::duration_cast<std::chrono::microseconds>(now - drainedUntil_);
   drainedUntil_ = now;
   // Time spent with nothing queued is not owed later: the queue never goes below empty.
-  queuedMicroseconds_ = std::max<std::int64_t>(0, queuedMicroseconds_ - played.count());
+  const std::int64_t ranOut = std::min<std::int64_t>(queuedMicroseconds_, played.count());
+  queuedMicroseconds_ -= ranOut;
+  playedMicroseconds_ += ranOut;
 }
 
 }  // namespace orlisk

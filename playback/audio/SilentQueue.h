@@ -26,6 +26,9 @@ class SilentQueue {
   void Add(std::size_t bytes);
   // What is left to play, in whole milliseconds.
   int QueuedMilliseconds();
+  // What has run out of the queue since the last Start, in whole
+  // milliseconds: real time, except while the queue was empty.
+  int PlayedMilliseconds();
 
  private:
   void Drain();
@@ -33,6 +36,7 @@ class SilentQueue {
   Clock now_;
   std::int64_t bytesPerSecond_ = 0;
   std::int64_t queuedMicroseconds_ = 0;
+  std::int64_t playedMicroseconds_ = 0;
   bool started_ = false;
   std::chrono::steady_clock::time_point drainedUntil_;
 };

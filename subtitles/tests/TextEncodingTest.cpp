@@ -11,6 +11,12 @@ namespace {
 
 // "中文字幕" (Chinese for "Chinese subtitles") in UTF-8 and in GB18030.
 const std::string kChineseUtf8 = "\xE4\xB8\xAD\xE6\x96\x87\xE5\xAD\x97\xE5\xB9\x95";
+
+std::string Repeated(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
 const std::string kChineseGb = "\xD6\xD0\xCE\xC4\xD7\xD6\xC4\xBB";
 
 std::string Repeat(const std::string& text, int times) {
@@ -61,8 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
         // is read in the legacy code page.
         DecodeCase{"Utf8WithOneBadByte", "\xE4\xBD\xA0\xE5\xA5\xBD\xFF", LegacyCodePage::Windows1252,
                    "\xE4\xBD\xA0\xE5\xA5\xBD\xC3\xBF"},
-        DecodeCase{"Utf8WithAWordInTheChineseCodePage", kChineseUtf8 + "\xD6\xD0\xCE\xC4", LegacyCodePage::Gb18030,
-                   kChineseUtf8 + "\xE4\xB8\xAD\xE6\x96\x87"},
+        // A UTF-8 file of some length with one word pasted in GBK.
+        DecodeCase{"Utf8WithAWordInTheChineseCodePage", Repeated(kChineseUtf8, 8) + "\xD6\xD0\xCE\xC4",
+                   LegacyCodePage::Gb18030, Repeated(kChineseUtf8, 8) + "\xE4\xB8\xAD\xE6\x96\x87"},
         DecodeCase{"LegacyTextWithAnAccidentalPairStaysLegacy", "caf\xE9 \xC2\xA9 na\xEFve",
                    LegacyCodePage::Windows1252, "caf\xC3\xA9 \xC3\x82\xC2\xA9 na\xC3\xAFve"},
         DecodeCase{"Utf16LittleEndian", std::string("\xFF\xFE" "0\0\r\0\n\0\x2D\x4E", 10),
@@ -129,6 +136,17 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"StrayContinuations", "a\x80\x80\x80\x80\x80", 4, "a\x80\x80\x80"},
         CutCase{"AsciiBeforeStray", "ab\x80\x80", 2, "ab"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace orlisk
+
+namespace orlisk {
+namespace {
+
+TEST(MostlyUtf8, AShortLegacyTextThatLooksPartlyLikeUtf8IsReadInItsCodePage) {
+  // "新版本" in GBK: one byte is not UTF-8 and the other five happen to be.
+  EXPECT_EQ(DecodeText("\xD0\xC2\xB0\xE6\xB1\xBE", LegacyCodePage::Gb18030), "\xE6\x96\xB0\xE7\x89\x88\xE6\x9C\xAC");
+}
 
 }  // namespace
 }  // namespace orlisk

@@ -3,10 +3,14 @@
 // rig that wires them to a MainController over a real settings file in a
 // temporary folder.
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <random>
 #include <stdexcept>
@@ -180,8 +184,11 @@ struct FakeVideoReader : VideoReader {
   // When set, frames run out here although the duration claims more.
   std::optional<std::int32_t> framesEndAt;
   std::int32_t position = 0;
-  int opens = 0, closes = 0, reads = 0;
+  int opens = 0, closes = 0, reads = 0, skips = 0;
   std::vector<std::int32_t> seeks;
+  // Runs for every frame decoded: converted for ReadFrame, not for SkipFrame.
+  // A test moves its clock here to make a reader slower than real time.
+  std::function<void(bool converted)> whileDecoding;
 
   std::int32_t frameMs() const { return static_cast<std::int32_t>(1000.0 / fps); }
   static std::int32_t FrameTime(const Frame& f) {
@@ -215,6 +222,7 @@ struct FakeVideoReader : VideoReader {
     if (!open) throw std::runtime_error("no video open");
     ++reads;
     if (position >= framesEndAt.value_or(duration)) return {};
+    if (whileDecoding) whileDecoding(true);
     Frame f;
     f.Width = width;
     f.Height = height;
@@ -222,6 +230,13 @@ struct FakeVideoReader : VideoReader {
     for (int i = 0; i < 4; ++i) f.Pixels.push_back(static_cast<std::uint8_t>((position >> (8 * i)) & 0xFF));
     position += frameMs();
     return f;
+  }
+  void SkipFrame() override {
+    if (!open) throw std::runtime_error("no video open");
+    if (position >= framesEndAt.value_or(duration)) return;
+    if (whileDecoding) whileDecoding(false);
+    ++skips;
+    position += frameMs();
   }
   AudioBlock ReadAudio(int) override {
     if (sampleRate == 0 || audioBlocksLeft == 0) return {};
@@ -244,7 +259,7 @@ struct RecordingView : VideoView {
   bool visible = false;
   std::optional<bool> hand;
   int width = 566, height = 378;
-  void ShowFrame(const Frame& f) override { shownFrames.push_back(f); }
+  void ShowFrame(Frame f) override { shownFrames.push_back(std::move(f)); }
   void ClearView() override { ++clears; }
   void setViewVisible(bool v) override { visible = v; }
   int viewWidth() const override { return width; }
@@ -256,6 +271,8 @@ struct RecordingAudio : AudioPlayer {
   int rate = -1, channels = -1;
   int starts = 0, stops = 0;
   std::vector<AudioBlock> queued;
+  // What the player says it has played; nothing: it cannot tell.
+  std::optional<std::int32_t> played;
   void SetAudioFormat(int r, int c) override {
     rate = r;
     channels = c;
@@ -263,6 +280,7 @@ struct RecordingAudio : AudioPlayer {
   void StartAudio() override { ++starts; }
   void StopAudio() override { ++stops; }
   void QueueAudio(const AudioBlock& b) override { queued.push_back(b); }
+  std::optional<std::int32_t> PlayedMilliseconds() override { return played; }
   void askForMore() { requestMoreAudio(); }
 };
 
@@ -287,6 +305,91 @@ struct CountingTransform : TextTransform {
     ++takes;
     return loaded;
   }
+};
+
+// The network, scripted by address; the update check calls it from its own
+// thread. An address without an answer fails as an unreachable server does.
+struct ScriptedHttp : HttpClient {
+  struct Seen {
+    std::string url;
+    std::string userAgent;
+  };
+
+  void answer(const std::string& url, const std::string& body) {
+    std::lock_guard lock(mutex_);
+    answers_[url] = HttpResponse{.Ok = true, .Status = 200, .Body = body};
+  }
+  // While held, requests wait (bounded) until release().
+  void hold() {
+    std::lock_guard lock(mutex_);
+    held_ = true;
+  }
+  void release() {
+    {
+      std::lock_guard lock(mutex_);
+      held_ = false;
+    }
+    released_.notify_all();
+  }
+  std::vector<Seen> requests() {
+    std::lock_guard lock(mutex_);
+    return seen_;
+  }
+  HttpResponse get(const HttpRequest& request) override {
+    std::unique_lock lock(mutex_);
+    seen_.push_back({request.Url, userAgent_});
+    released_.wait_for(lock, std::chrono::seconds(10), [&] { return !held_; });
+    auto found = answers_.find(request.Url);
+    if (found == answers_.end()) return HttpResponse{.Error = "unreachable"};
+    return found->second;
+  }
+  void setUserAgent(const std::string& agent) override {
+    std::lock_guard lock(mutex_);
+    userAgent_ = agent;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable released_;
+  std::map<std::string, HttpResponse> answers_;
+  std::vector<Seen> seen_;
+  std::string userAgent_ = kDefaultUserAgent;
+  bool held_ = false;
+};
+
+// Work posted to the user-interface thread waits here until the test runs it.
+struct QueuedUiThread : UserInterfaceThread {
+  void post(std::function<void()> task) override {
+    {
+      std::lock_guard lock(mutex_);
+      tasks_.push_back(std::move(task));
+    }
+    posted_.notify_all();
+  }
+  // Waits (bounded) for the next posted task and runs it; false when none came.
+  bool runNext(std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    std::function<void()> task;
+    {
+      std::unique_lock lock(mutex_);
+      if (!posted_.wait_for(lock, timeout, [&] { return !tasks_.empty(); })) return false;
+      task = std::move(tasks_.front());
+      tasks_.pop_front();
+    }
+    task();
+    return true;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<std::function<void()>> tasks_;
+};
+
+struct FakeNotices : UpdateNotices {
+  int windowsShown = 0;
+  std::vector<std::string> notices;
+  void showUpdateWindow() override { ++windowsShown; }
+  void showNotice(const std::string& text) override { notices.push_back(text); }
 };
 
 // A temporary folder, removed with its contents at the end of the test.
@@ -325,6 +428,10 @@ struct Rig {
   RecordingView view;
   RecordingAudio audio;
   CountingTransform transform;
+  ScriptedHttp http;
+  QueuedUiThread uiThread;
+  FakeTimer timer2;
+  FakeNotices notices;
   // Every character is 10 pixels wide.
   std::function<int(const std::string&, const SubtitleFont&)> textWidth =
       [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; };
@@ -356,7 +463,11 @@ struct Rig {
                                .View = view,
                                .Audio = audio,
                                .Transform = transformInUse,
-                               .TextWidth = textWidth}) {
+                               .TextWidth = textWidth,
+                               .Http = http,
+                               .UiThread = uiThread,
+                               .Timer2 = timer2,
+                               .Notices = notices}) {
     memo.changed = [this] { controller.ed_textChange(); };
     audio.setMoreAudioRequested([this] { controller.FeedAudio(); });
   }
@@ -368,6 +479,7 @@ struct Rig {
     p.HomeFolder = folder.path / "home";
     p.ProgramFolder = folder.path / "program";
     p.SettingsFile = folder.path / "orlisk.ini";
+    p.DataFolder = folder.path / "data" / "orlisk";
     return p;
   }
 

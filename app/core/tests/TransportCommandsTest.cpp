@@ -131,17 +131,23 @@ TEST_F(Transport, TicksShowOneFrameWhenItIsDueAndFollowWithPlaybarAndTime) {
   EXPECT_EQ(rig.view.shownFrames.size(), 1u);
   run(1000);
   EXPECT_NEAR(static_cast<double>(rig.view.shownFrames.size()), 26, 1);
-  EXPECT_EQ(rig.skin.playtime, FormatSubtitleTime(rig.reader.position));
-  EXPECT_EQ(rig.skin.playbar, MulDiv(rig.reader.position, 10000, 10000));
+  // The time of the picture shown, not of the frame after it.
+  const std::int32_t shown = FakeVideoReader::FrameTime(rig.view.shownFrames.back());
+  EXPECT_EQ(rig.skin.playtime, FormatSubtitleTime(shown));
+  EXPECT_EQ(rig.skin.playbar, MulDiv(shown, 10000, 10000));
 }
 
-TEST_F(Transport, ALateClockCatchesUpOneFramePerTick) {
+TEST_F(Transport, ALateClockPassesOverTheFramesItHasLeftBehindAndShowsTheDueOne) {
   rig.view.shownFrames.clear();
   c.Play();
   rig.clock.advance(1000);
   c.PlaybackTick();
-  c.PlaybackTick();
-  EXPECT_EQ(rig.view.shownFrames.size(), 2u);
+  ASSERT_EQ(rig.view.shownFrames.size(), 1u);
+  EXPECT_EQ(FakeVideoReader::FrameTime(rig.view.shownFrames.back()), 1000);
+  EXPECT_EQ(rig.reader.skips, 25);
+  EXPECT_EQ(rig.skin.playtime, "00:00:01,000");
+  c.PlaybackTick();  // the frame at 1040 is not yet due
+  EXPECT_EQ(rig.view.shownFrames.size(), 1u);
 }
 
 TEST_F(Transport, TheClockSurvivesTheTickCountWrapping) {
@@ -162,8 +168,8 @@ TEST_F(Transport, EndOfVideoStopsAndShowsTheFirstPicture) {
   EXPECT_FALSE(rig.timer.active);
   EXPECT_EQ(rig.reader.seeks.back(), 0);
   EXPECT_EQ(FakeVideoReader::FrameTime(rig.view.shownFrames.back()), 0);
-  EXPECT_EQ(rig.skin.playbar, 40);
-  EXPECT_EQ(rig.skin.playtime, "00:00:00,040");
+  EXPECT_EQ(rig.skin.playbar, 0);
+  EXPECT_EQ(rig.skin.playtime, "00:00:00,000");
   EXPECT_GE(rig.view.clears, 1);
 }
 
@@ -312,7 +318,7 @@ TEST_F(Transport, AfterTheEndADragRedrawsThePictureTheClockShows) {
   c.Play();
   run(2000);
   ASSERT_FALSE(s.IsPlaying);
-  EXPECT_EQ(rig.skin.playtime, "00:00:00,040");
+  EXPECT_EQ(rig.skin.playtime, "00:00:00,000");
   c.RefreshFrame();  // what a placement drag does
   EXPECT_EQ(FakeVideoReader::FrameTime(rig.view.shownFrames.back()), 0);
 }

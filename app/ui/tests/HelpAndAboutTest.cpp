@@ -42,8 +42,13 @@ class HelpAndAbout : public ::testing::Test {
     paths.VideosFolder = paths.HomeFolder / "Videos";
     paths.DataFolder = paths.HomeFolder / "data";
     auto window = std::make_unique<Tfm_main>(MainWindowParts{
-        paths, languageId, reader, audio, transform,
-        [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; }, &desktop});
+        .Paths = paths,
+        .LanguageId = languageId,
+        .Reader = reader,
+        .Audio = audio,
+        .Transform = transform,
+        .TextWidth = [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; },
+        .Desktop = &desktop});
     window->FormShow();
     return window;
   }

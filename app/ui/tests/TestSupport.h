@@ -3,6 +3,8 @@
 // process, as the program does), a command target that records its calls, the
 // stand-ins for the reader and the sound of a window that opens no video, and
 // a desktop that notes the pages it was asked to open.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,7 @@ class IdleAudio : public AudioPlayer {
   void StartAudio() override {}
   void StopAudio() override {}
   void QueueAudio(const AudioBlock&) override {}
+  std::optional<std::int32_t> PlayedMilliseconds() override { return std::nullopt; }
 };
 
 // The desktop: the addresses it was asked to open, in order.

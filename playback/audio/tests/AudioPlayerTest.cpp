@@ -82,15 +82,56 @@ TEST(SdlAudioPlayer, KeepsTheQueueFilledWhileStartedAndStopsAskingAfterStop) {
   RunEventsFor(400);
   EXPECT_GE(owner.requests, 8);
   const int queued = player.QueuedMilliseconds();
-  // About the 150 ms mark; a busy machine may look at the queue late.
-  EXPECT_GE(queued, 50);
-  EXPECT_LE(queued, 260);
+  // About the low-water mark; a busy machine may look at the queue late.
+  EXPECT_GE(queued, PacedAudioPlayer::kLowWaterMs - 100);
+  EXPECT_LE(queued, PacedAudioPlayer::kLowWaterMs + 110);
 
   player.StopAudio();
   EXPECT_EQ(player.QueuedMilliseconds(), 0) << "stop drops the queue";
   const int requestsAtStop = owner.requests;
   RunEventsFor(100);
   EXPECT_EQ(owner.requests, requestsAtStop);
+}
+
+TEST(SdlAudioPlayer, ThePlayedPositionFollowsTheDeviceAndNeverGoesBack) {
+  SdlAudioPlayer player;
+  player.SetAudioFormat(44100, 2);
+  ASSERT_TRUE(player.Audible());
+  Owner owner{player};
+  owner.Attach();
+  player.StartAudio();
+  QElapsedTimer elapsed;
+  elapsed.start();
+  std::int32_t last = 0;
+  while (elapsed.elapsed() < 400) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    const std::int32_t played = player.PlayedMilliseconds().value_or(-1);
+    ASSERT_GE(played, last);
+    // Never ahead of the time since the start.
+    ASSERT_LE(played, elapsed.elapsed() + 1);
+    last = played;
+  }
+  // The dummy device plays at about the real pace; a busy machine may
+  // start it late.
+  EXPECT_GE(last, 200);
+  player.StopAudio();
+  player.StartAudio();
+  EXPECT_EQ(player.PlayedMilliseconds(), 0) << "a new start counts afresh";
+  player.StopAudio();
+}
+
+TEST(SdlAudioPlayer, ThePlayedPositionStandsStillWhenTheSoundRunsOut) {
+  SdlAudioPlayer player;
+  player.SetAudioFormat(44100, 2);
+  ASSERT_TRUE(player.Audible());
+  player.QueueAudio(Sound(100, 44100, 2));
+  player.StartAudio();
+  RunEventsFor(400);
+  EXPECT_EQ(player.PlayedMilliseconds(), 100);
+  RunEventsFor(50);
+  EXPECT_EQ(player.PlayedMilliseconds(), 100);
+  player.StopAudio();
 }
 
 TEST(SdlAudioPlayer, QueuedSoundWaitsForTheStart) {
@@ -154,10 +195,12 @@ TEST_P(SilentPlayback, PlaysNothingButStillPacesTheRequests) {
   player.StartAudio();
   RunEventsFor(500);
   // Real time drains the silent queue: about 500 ms of sound are asked for
-  // beyond the first fill, in 50 ms blocks.
+  // beyond the first fill, in 50 ms blocks, and count as played.
   EXPECT_GE(requests, 8);
   EXPECT_LE(requests, 20);
   EXPECT_GE(player.QueuedMilliseconds(), 100);
+  EXPECT_GE(player.PlayedMilliseconds().value_or(0), 300);
+  EXPECT_LE(player.PlayedMilliseconds().value_or(1000), 520);
   player.StopAudio();
   EXPECT_EQ(player.QueuedMilliseconds(), 0);
 }

@@ -35,6 +35,26 @@ TEST(SilentQueue, RunsOutAtRealTimeOnlyWhileStarted) {
   EXPECT_EQ(queue.QueuedMilliseconds(), 0);
 }
 
+TEST(SilentQueue, CountsAsPlayedOnlyWhatRanOutSinceTheStart) {
+  ManualClock clock;
+  SilentQueue queue(clock.source());
+  queue.SetFormat(44100, 1);
+  queue.Add(8820);  // 100 ms
+  queue.Start();
+  clock.now += 30ms;
+  EXPECT_EQ(queue.PlayedMilliseconds(), 30);
+  clock.now += 200ms;
+  EXPECT_EQ(queue.PlayedMilliseconds(), 100) << "an empty queue plays nothing";
+  queue.Add(8820);
+  clock.now += 40ms;
+  EXPECT_EQ(queue.PlayedMilliseconds(), 140);
+  queue.Stop();
+  queue.Add(8820);
+  queue.Start();
+  clock.now += 10ms;
+  EXPECT_EQ(queue.PlayedMilliseconds(), 10) << "a new start counts afresh";
+}
+
 struct FormatCase {
   const char* Name;
   int Rate;
@@ -88,6 +108,8 @@ struct RefillCase {
 
 class NullPlayerRefill : public ::testing::TestWithParam<RefillCase> {};
 
+constexpr int kMark = PacedAudioPlayer::kLowWaterMs;
+
 TEST_P(NullPlayerRefill, AsksUntilTheQueueIsComfortable) {
   const RefillCase& c = GetParam();
   ManualClock clock;
@@ -105,10 +127,10 @@ TEST_P(NullPlayerRefill, AsksUntilTheQueueIsComfortable) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, NullPlayerRefill,
-    ::testing::Values(RefillCase{"FillsToTheMark", 60, 0, 3, 180},
+    ::testing::Values(RefillCase{"FillsToTheMark", 60, kMark - 150, 3, kMark + 30},
                       RefillCase{"SmallBlocksCapped", 20, 0, 4, 80},
-                      RefillCase{"AlreadyFull", 60, 150, 0, 150},
-                      RefillCase{"JustBelowTheMark", 60, 140, 1, 200},
+                      RefillCase{"AlreadyFull", 60, kMark, 0, kMark},
+                      RefillCase{"JustBelowTheMark", 60, kMark - 10, 1, kMark + 50},
                       RefillCase{"OwnerHasNoMore", 0, 0, 1, 0}),
     [](const auto& info) { return std::string(info.param.Name); });
 
@@ -128,6 +150,19 @@ TEST(NullAudioPlayer, NeverAsksWhileStoppedAndDropsTheQueueOnStop) {
   const int before = feeder.requests;
   player.CheckQueue();
   EXPECT_EQ(feeder.requests, before);
+}
+
+TEST(NullAudioPlayer, ThePlayedPositionIsTheSoundThatRanOut) {
+  ManualClock clock;
+  NullAudioPlayer player(clock.source());
+  player.SetAudioFormat(44100, 2);
+  player.QueueAudio(AudioBlock{StereoSound(60)});
+  player.StartAudio();
+  EXPECT_EQ(player.PlayedMilliseconds(), 0);
+  clock.now += 25ms;
+  EXPECT_EQ(player.PlayedMilliseconds(), 25);
+  clock.now += 100ms;
+  EXPECT_EQ(player.PlayedMilliseconds(), 60);
 }
 
 TEST(NullAudioPlayer, StopFromTheCallbackEndsTheRequests) {
