@@ -48,9 +48,9 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   const orlisk::Frame frame = GreyFrame(1920, 1080);
   orlisk::SubtitleEntry subtitle;
-  subtitle.X = 500;
-  subtitle.Y = 950;
-  subtitle.DrawLevel = 240;
+  subtitle.Place.X = 500;
+  subtitle.Place.Y = 950;
+  subtitle.Place.DrawLevel = 240;
   subtitle.Text = "The quick brown fox jumps over the lazy dog\r\nand runs off into the night";
   subtitle.TextColor = 0x00FFFFFF;
   subtitle.BorderColor = 0x00000000;

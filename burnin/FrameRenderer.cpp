@@ -4,17 +4,21 @@
 
 namespace orlisk {
 
-void DrawOutlinedText(TextTransform& transform, int x, int y, const std::string& text,
-                      const SubtitleFont& font, Colour textColour, Colour borderColour,
-                      bool outline, int level) {
-  if (outline) {
+void DrawOutlinedText(TextTransform& transform, const std::string& text, const SubtitlePlacement& place,
+                      const SubtitleStyle& style) {
+  const int x = place.X;
+  const int y = place.Y;
+  const int level = place.DrawLevel;
+  const SubtitleFont& font = style.Font;
+  const Colour borderColour = style.BorderColor;
+  if (style.BorderEnabled) {
     transform.DrawText(kDrawStrength, x - 1, y, text, font, borderColour, level);
     transform.DrawText(kDrawStrength, x + 1, y, text, font, borderColour, level);
     transform.DrawText(kDrawStrength, x, y + 1, text, font, borderColour, level);
     transform.DrawText(kDrawStrength, x, y - 1, text, font, borderColour, level);
   }
   // The text itself goes last so that it covers the inner half of the shifted copies.
-  transform.DrawText(kDrawStrength, x, y, text, font, textColour, level);
+  transform.DrawText(kDrawStrength, x, y, text, font, style.TextColor, level);
 }
 
 Frame RenderPreviewFrame(TextTransform& transform, const Frame& frame,
@@ -26,8 +30,12 @@ Frame RenderPreviewFrame(TextTransform& transform, const Frame& frame,
   if (cursor >= 0 && cursor < bound) {
     const SubtitleEntry& due = subtitles[static_cast<std::size_t>(cursor)];
     if (due.BeginTime < t && t < due.EndTime) {
-      DrawOutlinedText(transform, due.X, due.Y, due.Text, font, due.TextColor, due.BorderColor,
-                       due.Border, due.DrawLevel);
+      // Each subtitle keeps its own colours and outline; the font is the one in use.
+      DrawOutlinedText(transform, due.Text, due.Place,
+                       SubtitleStyle{.Font = font,
+                                     .TextColor = due.TextColor,
+                                     .BorderColor = due.BorderColor,
+                                     .BorderEnabled = due.Border});
     } else if (t > due.EndTime) {
       // Passing a subtitle costs one frame without text, so the next one can
       // show from the following frame at the earliest.
@@ -38,13 +46,12 @@ Frame RenderPreviewFrame(TextTransform& transform, const Frame& frame,
 }
 
 Frame RenderEditFrame(TextTransform& transform, const Frame& frame, const EditText& edit,
-                      const SubtitleFont& font, const std::function<void()>& capture) {
+                      const std::function<void()>& capture) {
   transform.LoadFrame(frame);
   if (capture) capture();
   // The whole typed text is drawn, even beyond what a stored subtitle keeps,
   // and even when empty, so the picture always follows the text box.
-  DrawOutlinedText(transform, edit.X, edit.Y, edit.Text, font, edit.TextColor, edit.BorderColor,
-                   edit.Border, edit.Level);
+  DrawOutlinedText(transform, edit.Text, edit.Place, edit.Style);
   return transform.TakeFrame();
 }
 

@@ -9,18 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "QtSubtitleStyle.h"
 #include "TextTransform.h"
 
 class QPainter;
 
 namespace orlisk {
-
-// The Qt font for a subtitle font. Faces missing on this machine are replaced
-// by their metric twins ("Arial" is drawn in Liberation Sans); characters the
-// face lacks (Chinese) come from WenQuanYi Micro Hei. A negative Height is the
-// character height in pixels, a positive one the cell height; 0 uses PointSize
-// at 96 dots per inch.
-QFont ToQFont(const SubtitleFont& font);
 
 // Width in pixels of one line of UTF-8 text in the font, as DrawText draws it.
 int TextPixelWidth(const std::string& utf8Line, const SubtitleFont& font);

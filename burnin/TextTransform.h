@@ -3,7 +3,7 @@
 // User-interface thread only (the write job runs there too).
 #include <string>
 
-#include "SubtitleFont.h"
+#include "subtitles/SubtitleStyle.h"
 #include "media/Frame.h"
 
 namespace orlisk {

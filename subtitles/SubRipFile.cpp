@@ -209,13 +209,13 @@ ParsedText ParseBlocks(std::string_view utf8Text) {
 // The defaults of one block when no companion record is read.
 SubtitleEntry ResetEntryBuffer(const SubRipReadContext& context) {
   SubtitleEntry entry;
-  entry.X = context.SubtitleX;
-  entry.Y = context.SubtitleY;
-  entry.DrawLevel = kNewSubtitleDrawLevel;
-  entry.TextColor = context.TextColor;
-  entry.Font = context.FontRef;
+  entry.Place.X = context.Placement.X;
+  entry.Place.Y = context.Placement.Y;
+  entry.Place.DrawLevel = kNewSubtitleDrawLevel;
+  entry.TextColor = context.Style.TextColor;
+  entry.Font = FontId(context.Style.Font);
   entry.Tag = -1;
-  entry.BorderColor = context.BorderColor;
+  entry.BorderColor = context.Style.BorderColor;
   entry.Border = true;
   return entry;
 }
@@ -239,9 +239,9 @@ std::string WriteSubRipText(const std::vector<SubtitleRow>& rows) {
 
 std::string EncodeCompanionRecord(const SubtitleEntry& entry) {
   std::string record(kCompanionRecordSize, '\0');
-  PutUint32(record, kOffsetX, static_cast<std::uint32_t>(entry.X));
-  PutUint32(record, kOffsetY, static_cast<std::uint32_t>(entry.Y));
-  PutUint32(record, kOffsetDrawLevel, static_cast<std::uint32_t>(entry.DrawLevel));
+  PutUint32(record, kOffsetX, static_cast<std::uint32_t>(entry.Place.X));
+  PutUint32(record, kOffsetY, static_cast<std::uint32_t>(entry.Place.Y));
+  PutUint32(record, kOffsetDrawLevel, static_cast<std::uint32_t>(entry.Place.DrawLevel));
   const std::string text = CutUtf8(entry.Text, kMaxEntryTextBytes);
   record[kOffsetTextLength] = static_cast<char>(text.size());
   std::memcpy(record.data() + kOffsetText, text.data(), text.size());
@@ -260,9 +260,9 @@ SubtitleEntry DecodeCompanionRecord(std::string_view record) {
     throw std::invalid_argument("A subtitle companion record must be 296 bytes long");
   }
   SubtitleEntry entry;
-  entry.X = GetInt32(record, kOffsetX);
-  entry.Y = GetInt32(record, kOffsetY);
-  entry.DrawLevel = GetInt32(record, kOffsetDrawLevel);
+  entry.Place.X = GetInt32(record, kOffsetX);
+  entry.Place.Y = GetInt32(record, kOffsetY);
+  entry.Place.DrawLevel = GetInt32(record, kOffsetDrawLevel);
   const auto length = static_cast<unsigned char>(record[kOffsetTextLength]);
   entry.Text = std::string(record.substr(kOffsetText, length));
   entry.Tag = GetInt32(record, kOffsetTag);
@@ -324,9 +324,9 @@ SubRipReadResult ReadSubRip(std::string_view utf8Text, const CompanionSource& co
   for (ParsedBlock& block : parsed.blocks) {
     SubtitleEntry entry = ResetEntryBuffer(context);
     if (const auto record = usableRecords > 0 ? records.lookUp(block.key) : std::nullopt) {
-      entry.X = record->X;
-      entry.Y = record->Y;
-      entry.DrawLevel = record->DrawLevel;
+      entry.Place.X = record->Place.X;
+      entry.Place.Y = record->Place.Y;
+      entry.Place.DrawLevel = record->Place.DrawLevel;
       entry.Tag = record->Tag;
       entry.BorderColor = record->BorderColor;
       entry.TextColor = record->TextColor;
@@ -340,14 +340,14 @@ SubRipReadResult ReadSubRip(std::string_view utf8Text, const CompanionSource& co
     const std::string& firstLine = block.lines[0];
     entry.Text = CutUtf8(firstLine, kMaxEntryTextBytes);
     row.Subtitle = entry.Text;
-    if (entry.X == context.SubtitleX) {
+    if (entry.Place.X == context.Placement.X) {
       const std::int64_t width = context.TextWidth ? context.TextWidth(firstLine) : 0;
-      entry.X = Wrap((static_cast<std::int64_t>(context.VideoWidth) - width) / 2);
+      entry.Place.X = Wrap((static_cast<std::int64_t>(context.VideoWidth) - width) / 2);
     }
     for (int lineNumber = 2; lineNumber <= block.lineCount; ++lineNumber) {
       entry.Text = CutUtf8(entry.Text + std::string(kLineEnd) + block.lines[lineNumber - 1], kMaxEntryTextBytes);
-      if (lineNumber > 2 || entry.Y == context.SubtitleY) {
-        entry.Y = Wrap(static_cast<std::int64_t>(entry.Y) - context.FontHeight);
+      if (lineNumber > 2 || entry.Place.Y == context.Placement.Y) {
+        entry.Place.Y = Wrap(static_cast<std::int64_t>(entry.Place.Y) - context.Style.Font.Height);
       }
       row.Subtitle = entry.Text;
     }

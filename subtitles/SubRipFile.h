@@ -69,12 +69,10 @@ class CompanionBytes : public CompanionSource {
 
 // What the reader needs of the current placement and style.
 struct SubRipReadContext {
-  std::int32_t SubtitleX = 10;
-  std::int32_t SubtitleY = 0;
-  std::int32_t FontHeight = -21;  // the font's height value (negative: character height)
-  Colour TextColor = 0x00FFFFFF;
-  Colour BorderColor = 0x00FF0000;
-  std::uint32_t FontRef = 0;
+  // The current placement and style: what a block without a record gets (its
+  // font's height moves lines down; its font becomes the entry's reference).
+  SubtitlePlacement Placement{.X = 10, .Y = 0, .DrawLevel = 0};
+  SubtitleStyle Style{.Font = {}, .TextColor = 0x00FFFFFF, .BorderColor = 0x00FF0000, .BorderEnabled = true};
   std::int32_t VideoWidth = 0;
   // Pixel width of one line of text in the subtitle font.
   std::function<int(const std::string& utf8Line)> TextWidth;

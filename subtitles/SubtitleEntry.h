@@ -3,20 +3,16 @@
 #include <cstdint>
 #include <string>
 
+#include "SubtitleStyle.h"
 #include "SubtitleTime.h"
 
 namespace orlisk {
-
-// 32-bit colour in the layout 0x00BBGGRR (red in the low byte).
-using Colour = std::uint32_t;
 
 // The stored text holds at most this many bytes (the list row keeps the whole text).
 inline constexpr std::size_t kMaxEntryTextBytes = 255;
 
 struct SubtitleEntry {
-  std::int32_t X = 0;          // left of the text, source-video pixels
-  std::int32_t Y = 0;          // top of the text, source-video pixels
-  std::int32_t DrawLevel = 0;  // passed through to the text drawing; 240 for new subtitles
+  SubtitlePlacement Place;     // the text's top-left corner; DrawLevel 240 for new subtitles
   std::string Text;            // UTF-8, at most kMaxEntryTextBytes bytes, lines joined by "\r\n"
   std::int32_t Tag = 0;        // SubtitleCursor at the last capture; -1 in a reset buffer
   Colour BorderColor = 0;

@@ -3,7 +3,7 @@
 // typed text into the subtitle being edited.
 #include <algorithm>
 
-#include "FontId.h"
+#include "subtitles/SubtitleStyle.h"
 #include "EditingCommands.h"
 #include "PlaybackCommands.h"
 #include "PreviewCommands.h"
@@ -41,15 +41,13 @@ void EditingCommands::CaptureEdit() {
   MainState& s = c_.Basics.State;
   std::string typed = c_.Memo.text();
   SubtitleEntry& buffer = s.EntryBuffer;
-  buffer.X = s.SubtitleX;
-  buffer.Y = s.SubtitleY;
-  buffer.DrawLevel = s.DrawLevel;
+  buffer.Place = s.Placement;
   buffer.Text = CutUtf8(typed, kMaxEntryTextBytes);
   buffer.Tag = s.SubtitleCursor;
-  buffer.TextColor = s.TextColor;
-  buffer.BorderColor = s.BorderColor;
-  buffer.Font = FontId(s.Font);
-  buffer.Border = s.BorderEnabled;
+  buffer.TextColor = s.Style.TextColor;
+  buffer.BorderColor = s.Style.BorderColor;
+  buffer.Font = FontId(s.Style.Font);
+  buffer.Border = s.Style.BorderEnabled;
 
   if (s.SuppressEditCapture || s.MemoEmptiedByPause || s.TypingFinished || !c_.Memo.isEnabled()) return;
   int target = EditTargetRow();
@@ -161,12 +159,10 @@ void EditingCommands::SelectSubtitle() {
   c_.Skin.setPlaytimeText(c_.StartTime.text());
   s.SuppressEditCapture = false;
 
-  s.SubtitleX = entry.X;
-  s.SubtitleY = entry.Y;
-  s.DrawLevel = entry.DrawLevel;
-  s.TextColor = entry.TextColor;
-  s.BorderColor = entry.BorderColor;
-  s.BorderEnabled = entry.Border;
+  s.Placement = entry.Place;
+  s.Style.TextColor = entry.TextColor;
+  s.Style.BorderColor = entry.BorderColor;
+  s.Style.BorderEnabled = entry.Border;
 }
 
 void EditingCommands::EditSubtitle() {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "burnin/SubtitleFont.h"
+#include "subtitles/SubtitleStyle.h"
 #include "media/Frame.h"
 #include "subtitles/SubtitleDocument.h"
 
@@ -20,10 +20,8 @@ struct MainState {
   bool AutoOpenOutput = true;
   bool IsDraggingSubtitle = false;
   bool ResumeAfterSeek = false;  // IsPlaying as it was when the playbar was pressed
-  bool BorderEnabled = true;
-  std::int32_t SubtitleX = 0;    // source pixels
-  std::int32_t SubtitleY = 0;
-  std::int32_t DrawLevel = 0;
+  SubtitleStyle Style;           // `SubtitleFont`, `TextColor`, `BorderColor`, `BorderEnabled`
+  SubtitlePlacement Placement;   // `SubtitleX`, `SubtitleY` (source pixels), `DrawLevel`
   std::int32_t DragOffsetX = 0;  // view pixels
   std::int32_t DragOffsetY = 0;
   std::int32_t PlayClock = 0;          // ms
@@ -37,9 +35,6 @@ struct MainState {
   bool SoundEnded = false;
   SubtitleEntry EntryBuffer;
   SubtitleDocument Document;     // the list rows and `Subtitles`
-  Colour BorderColor = 16711680;
-  Colour TextColor = 0x00FFFFFF;
-  SubtitleFont Font;             // `SubtitleFont`
   std::string OutputExtension;
   std::string OutputFolder;
   std::int32_t OutputMode = 0;

@@ -42,9 +42,9 @@ void PlaybackCommands::OpenVideo() {
     c_.Skin.setVideotimeText("/ " + FormatSubtitleTime(duration));
     TakeFrameAtPlaybar();
     c_.View.setViewVisible(true);
-    s.SubtitleX = kStartSubtitleX;
-    s.SubtitleY = c_.Reader.GetHeight() - 3 * std::abs(s.Font.Height);
-    s.DrawLevel = kStartDrawLevel;
+    s.Placement.X = kStartSubtitleX;
+    s.Placement.Y = c_.Reader.GetHeight() - 3 * std::abs(s.Style.Font.Height);
+    s.Placement.DrawLevel = kStartDrawLevel;
     s.SubtitleCursor = 0;
     s.Document.clearRows();
     c_.List.selectRow(-1);

@@ -11,20 +11,13 @@ namespace orlisk {
 Frame PreviewCommands::RenderFrame(const Frame& frame) {
   MainState& s = c_.Basics.State;
   if (s.EditMode) {
-    EditText edit;
-    edit.Text = c_.Memo.text();
-    edit.X = s.SubtitleX;
-    edit.Y = s.SubtitleY;
-    edit.Level = s.DrawLevel;
-    edit.TextColor = s.TextColor;
-    edit.BorderColor = s.BorderColor;
-    edit.Border = s.BorderEnabled;
-    return RenderEditFrame(c_.Transform, frame, edit, s.Font, [this] { c_.Editing.CaptureEdit(); });
+    const EditText edit{.Text = c_.Memo.text(), .Place = s.Placement, .Style = s.Style};
+    return RenderEditFrame(c_.Transform, frame, edit, [this] { c_.Editing.CaptureEdit(); });
   }
   // The renderer never lets the cursor pass the list, which may have shrunk
   // below PreviewCount since preview playback began.
   return RenderPreviewFrame(c_.Transform, frame, s.Document.entries(), s.SubtitleCursor,
-                            s.PreviewCount, c_.Reader.GetPosition(), s.Font);
+                            s.PreviewCount, c_.Reader.GetPosition(), s.Style.Font);
 }
 
 void PreviewCommands::ed_textChange() {
@@ -51,10 +44,9 @@ void PreviewCommands::cb_prsubClick(bool ticked) { c_.Basics.State.EditMode = !t
 
 void PreviewCommands::ChooseSubtitleFont() {
   MainState& s = c_.Basics.State;
-  std::optional<SubtitleFont> chosen = c_.Fonts.chooseFont(s.Font);
+  std::optional<SubtitleStyle> chosen = c_.Fonts.chooseFont(s.Style);
   if (!chosen) return;
-  s.Font = *chosen;
-  s.TextColor = chosen->Color;
+  s.Style = *chosen;
   RefreshFrame();
 }
 
@@ -76,20 +68,20 @@ void PreviewCommands::VideoViewMouseMove(int x, int y) {
   if (s.IsDraggingSubtitle) {
     const int onPictureX = std::clamp(x, picture.X, picture.X + picture.Width - 1);
     const int onPictureY = std::clamp(y, picture.Y, picture.Y + picture.Height - 1);
-    s.SubtitleX = MulDiv(onPictureX - s.DragOffsetX - picture.X, videoWidth, picture.Width);
-    s.SubtitleY = MulDiv(onPictureY - s.DragOffsetY - picture.Y, videoHeight, picture.Height);
+    s.Placement.X = MulDiv(onPictureX - s.DragOffsetX - picture.X, videoWidth, picture.Width);
+    s.Placement.Y = MulDiv(onPictureY - s.DragOffsetY - picture.Y, videoHeight, picture.Height);
     RefreshFrame();
     return;
   }
 
-  int top = picture.Y + MulDiv(s.SubtitleY, picture.Height, videoHeight);
-  bool onBand = top < y && y < top + s.Font.PointSize;
+  int top = picture.Y + MulDiv(s.Placement.Y, picture.Height, videoHeight);
+  bool onBand = top < y && y < top + s.Style.Font.PointSize;
   c_.View.setHandCursor(onBand);
   // Near the edge a drag ends and does not start again on the same move.
   if (onBand && !nearEdge && c_.Mouse.leftButtonDown()) {
     s.IsDraggingSubtitle = true;
     s.DragOffsetY = y - top;
-    s.DragOffsetX = x - (picture.X + MulDiv(s.SubtitleX, picture.Width, videoWidth));
+    s.DragOffsetX = x - (picture.X + MulDiv(s.Placement.X, picture.Width, videoWidth));
   }
 }
 

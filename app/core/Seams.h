@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "burnin/SubtitleFont.h"
+#include "subtitles/SubtitleStyle.h"
 
 namespace orlisk {
 
@@ -112,11 +112,12 @@ class MouseButtons {
   virtual bool leftButtonDown() const = 0;
 };
 
-// The font dialog `FontDialog1`: the chosen font (with its colour), or nothing on cancel.
+// The font dialog `FontDialog1`: the style with the chosen font and text
+// colour (the outline as it was), or nothing on cancel.
 class FontChooser {
  public:
   virtual ~FontChooser() = default;
-  virtual std::optional<SubtitleFont> chooseFont(const SubtitleFont& current) = 0;
+  virtual std::optional<SubtitleStyle> chooseFont(const SubtitleStyle& current) = 0;
 };
 
 }  // namespace orlisk

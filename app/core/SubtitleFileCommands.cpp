@@ -4,7 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "FontId.h"
+#include "subtitles/SubtitleStyle.h"
 #include "SubtitleFileCommands.h"
 #include "SubtitleFileIO.h"
 #include "settings/SafeFile.h"
@@ -61,14 +61,10 @@ void SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
   }
 
   SubRipReadContext context;
-  context.SubtitleX = s.SubtitleX;
-  context.SubtitleY = s.SubtitleY;
-  context.FontHeight = s.Font.Height;
-  context.TextColor = s.TextColor;
-  context.BorderColor = s.BorderColor;
-  context.FontRef = FontId(s.Font);
+  context.Placement = s.Placement;
+  context.Style = s.Style;
   context.VideoWidth = c_.Reader.GetWidth();
-  const SubtitleFont font = s.Font;
+  const SubtitleFont font = s.Style.Font;
   context.TextWidth = [this, font](const std::string& line) { return c_.TextWidth(line, font); };
   SubtitleFilesRead read;
   try {

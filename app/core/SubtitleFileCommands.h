@@ -6,7 +6,7 @@
 
 #include "CommandBasics.h"
 #include "Seams.h"
-#include "burnin/SubtitleFont.h"
+#include "subtitles/SubtitleStyle.h"
 #include "playback/VideoReader.h"
 
 namespace orlisk {

@@ -14,10 +14,13 @@
 #include "app/ui/CommandRunner.h"
 #include "app/ui/ErrorHandler.h"
 #include "app/ui/OtherWindows.h"
+#include "app/ui/OutputFolderDialog.h"
+#include "app/ui/OutputSettingsDialog.h"
 #include "app/ui/QtSeams.h"
 #include "app/ui/SkinCommands.h"
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
+#include "app/ui/SubtitleStyleDialog.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
 #include "settings/Settings.h"
@@ -141,9 +144,19 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   parts_.Audio.setMoreAudioRequested([this] { Run([this] { controller_->FeedAudio(); }); });
   ConnectControls();
 
-  fm_setfont = new Tfm_setfont(this);
-  fm_set = new Tfm_set(this);
-  fm_dir = new Tfm_dir(this);
+  const auto run = [this](const std::function<void()>& command) { Run(command); };
+  fm_setfont = new Tfm_setfont(
+      this, SubtitleStyleParts{.Settings = settings_,
+                               .State = state_,
+                               .ChooseSubtitleFont = [this] { Run([this] { controller_->ChooseSubtitleFont(); }); },
+                               .Run = run});
+  fm_dir = new Tfm_dir(this, parts_.Paths.HomeFolder);
+  fm_set = new Tfm_set(this, OutputSettingsParts{.Settings = settings_,
+                                                 .State = state_,
+                                                 .Writer = parts_.Writer,
+                                                 .Messages = *messages_,
+                                                 .FolderDialog = *fm_dir,
+                                                 .Run = run});
   fm_about = new Tfm_about(this);
   fm_update = new Tfm_update(this, controller_->online(),
                              [this](const std::function<void()>& command) { Run(command); });
@@ -223,8 +236,8 @@ void Tfm_main::FormShow() {
   const StartupSettings startup = LoadSettings(settings_, parts_.Paths.VideosFolder.string());
   state_.OutputFolder = startup.OutputFolder;
   state_.OutputMode = startup.OutputMode;
-  state_.BorderColor = startup.BorderColor;
-  state_.BorderEnabled = startup.BorderEnabled;
+  state_.Style.BorderColor = startup.BorderColor;
+  state_.Style.BorderEnabled = startup.BorderEnabled;
   state_.AutoUpdateCheck = startup.AutoUpdateCheck;
   state_.FirstInsertHint = startup.FirstInsertHint;
   state_.AutoOpenOutput = startup.AutoOpenOutput;
@@ -232,15 +245,17 @@ void Tfm_main::FormShow() {
   state_.EditMode = true;
   state_.ManualUpdateCheck = false;
   state_.SuppressEditCapture = false;
-  state_.Font = SubtitleFont{};  // FontDialog1's font: Arial, bold, height -21, white
-  state_.TextColor = state_.Font.Color;
+  state_.Style.Font = SubtitleFont{};  // FontDialog1's font: Arial, bold, height -21
+  state_.Style.TextColor = SubtitleStyle{}.TextColor;  // and its colour, white
 
   PlaceControls();
   VideoView1->hide();
   state_.NoVideoOpen = true;
   cb_prsub->setToolTip(Text(language_, "Hint", "cb_prsub", "check it to preview the completed subtitle"));
-  // Still to come here, in this order: the writer's codec catalogues and the
-  // output settings' starting rows.
+  codecLists_ = FillCodecLists(parts_.Writer);
+  state_.XvidCodecIndex = codecLists_.XvidCodecIndex;
+  fm_set->FillCodecLists(codecLists_);
+  fm_set->SetStartRows();
   // Last: the update check on a thread of its own; the show never waits for it.
   if (state_.AutoUpdateCheck) controller_->StartUpdateCheck();
 }
@@ -318,6 +333,10 @@ void Tfm_main::ClearSubtitles() { Run([this] { controller_->ClearSubtitles(); })
 void Tfm_main::InsertBlankSubtitle() { Run([this] { controller_->InsertBlankSubtitle(); }); }
 void Tfm_main::EditSubtitle() { Run([this] { controller_->EditSubtitle(); }); }
 
+void Tfm_main::ShowSubtitleStyle() { Run([this] { fm_setfont->ShowModal(); }); }
+void Tfm_main::ShowOutputSettings() { Run([this] { fm_set->ShowModal(); }); }
+int Tfm_main::FormatChoice() const { return fm_set->FormatChoice(); }
+
 void Tfm_main::ShowFileMenu() {
   PopupMenu_File->popup(SkinMenuPosition(SkinMenu::File, frameGeometry().topLeft(), state_.ChineseUI));
 }
@@ -330,8 +349,6 @@ void Tfm_main::ShowHelpMenu() {
 // their buttons, keys and menu items and do nothing until then.
 void Tfm_main::WriteSubtitlesToVideo() {}
 void Tfm_main::StopWriting() { Run([this] { controller_->StopWriting(); }); }
-void Tfm_main::ShowSubtitleStyle() {}
-void Tfm_main::ShowOutputSettings() {}
 
 void Tfm_main::OpenHelpFile() { Run([this] { controller_->OpenHelpFile(); }); }
 void Tfm_main::ShowHelpTopic(int topic) { Run([this, topic] { controller_->ShowHelpTopic(topic); }); }

@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "app/core/MainController.h"
+#include "burnin/writer/CodecLists.h"
+#include "burnin/writer/VideoWriter.h"
 #include "app/language/Language.h"
 #include "app/ui/WindowCommands.h"
 
@@ -54,6 +56,7 @@ struct MainWindowParts {
   VideoReader& Reader;
   AudioPlayer& Audio;
   TextTransform& Transform;
+  VideoWriter& Writer;  // its catalogues fill the output settings at start
   std::function<int(const std::string& utf8Line, const SubtitleFont& font)> TextWidth;
   // The network; none keeps the window offline (every request fails at once).
   HttpClient* Http = nullptr;
@@ -77,6 +80,10 @@ class Tfm_main : public QWidget, public WindowCommands {
 
   MainController& controller() { return *controller_; }
   MainState& state() { return state_; }
+  // The writer's catalogues as read at start, and the output settings' format
+  // list (0 AVI, 1 MPEG, 2 WMV, 3 RM): what a write job configures from.
+  const CodecLists& codecLists() const { return codecLists_; }
+  int FormatChoice() const;
 
   // The skin's buttons, the function keys and the menus.
   void OpenVideo() override;
@@ -125,6 +132,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   MainState state_;
   ProfileFile settings_;
   Language language_;  // English defaults until LoadLanguage
+  CodecLists codecLists_;
 
   // Controls; children of the skin surface so they sit on its face.
   SkinSurface* Skin1;

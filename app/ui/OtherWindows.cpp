@@ -25,18 +25,6 @@ void SetUpDialog(QDialog& dialog, const QString& caption, QSize size) {
 
 }  // namespace
 
-Tfm_setfont::Tfm_setfont(QWidget* parent) : QDialog(parent) {
-  SetUpDialog(*this, QStringLiteral("Subtitle Settings"), {360, 260});
-}
-
-Tfm_set::Tfm_set(QWidget* parent) : QDialog(parent) {
-  SetUpDialog(*this, QStringLiteral("Settings"), {480, 360});
-}
-
-Tfm_dir::Tfm_dir(QWidget* parent) : QDialog(parent) {
-  SetUpDialog(*this, QStringLiteral("Output Directory"), {400, 420});
-}
-
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
   setCursor(Qt::PointingHandCursor);
   setColour(Qt::blue);

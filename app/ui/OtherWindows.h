@@ -1,7 +1,8 @@
 #pragma once
 // The windows besides the main window. All are created at start, right after
 // the main window, and live until the program ends; they are only shown and
-// hidden. Their controls arrive with the features they belong to.
+// hidden. The three settings dialogs have files of their own:
+// SubtitleStyleDialog.h, OutputSettingsDialog.h, OutputFolderDialog.h.
 #include <QDialog>
 #include <QLabel>
 #include <functional>
@@ -14,27 +15,6 @@ class QPushButton;
 namespace orlisk {
 
 class OnlineCommands;
-
-// Subtitle style: font, colours, outline.
-class Tfm_setfont : public QDialog {
-  Q_OBJECT
- public:
-  explicit Tfm_setfont(QWidget* parent);
-};
-
-// Output settings for writing subtitles into a video.
-class Tfm_set : public QDialog {
-  Q_OBJECT
- public:
-  explicit Tfm_set(QWidget* parent);
-};
-
-// The output folder.
-class Tfm_dir : public QDialog {
-  Q_OBJECT
- public:
-  explicit Tfm_dir(QWidget* parent);
-};
 
 // A label that reads as a web link: blue, red while the mouse is over it,
 // with the hand cursor; a left click on it emits clicked().

@@ -8,7 +8,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace orlisk {
 namespace {
@@ -17,44 +16,13 @@ constexpr double kPointsPerPixel = 72.0 / 96.0;
 
 }  // namespace
 
-QColor ToQColor(Colour colour) {
-  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                static_cast<int>((colour >> 16) & 0xFF));
-}
-
-Colour FromQColor(const QColor& colour) {
-  return static_cast<Colour>(colour.red()) | (static_cast<Colour>(colour.green()) << 8) |
-         (static_cast<Colour>(colour.blue()) << 16);
-}
-
 QFont DialogFont(const SubtitleFont& font) {
-  QFont result(QString::fromStdString(font.Face));
-  const int pixels = std::abs(font.Height);
-  if (pixels > 0) {
-    result.setPointSizeF(pixels * kPointsPerPixel);
-  } else if (font.PointSize > 0) {
-    result.setPointSize(font.PointSize);
-  }
-  result.setBold(font.Bold);
-  result.setItalic(font.Italic);
-  result.setUnderline(font.Underline);
-  result.setStrikeOut(font.StrikeOut);
-  return result;
-}
-
-SubtitleFont FromDialogFont(const QFont& font, Colour colour) {
-  SubtitleFont result;
-  result.Face = font.family().toStdString();
-  const int pixels = font.pixelSize() > 0 ? font.pixelSize()
-                                          : static_cast<int>(std::lround(font.pointSizeF() / kPointsPerPixel));
-  result.Height = -pixels;
-  result.PointSize = static_cast<std::int32_t>(std::lround(pixels * kPointsPerPixel));
-  result.Bold = font.bold();
-  result.Italic = font.italic();
-  result.Underline = font.underline();
-  result.StrikeOut = font.strikeOut();
-  result.Color = colour;
-  return result;
+  QFont shown = ToQFont(font);
+  // The face the user chose rather than its stand-in, in the point sizes the
+  // font dialog lists: the same pixel height at 96 dots per inch.
+  shown.setFamilies({QString::fromStdString(font.Face)});
+  shown.setPointSizeF(shown.pixelSize() * kPointsPerPixel);
+  return shown;
 }
 
 SubtitleFontDialog::SubtitleFontDialog(QWidget* parent)
@@ -92,11 +60,14 @@ void SubtitleFontDialog::pickColour() {
   if (chosen.isValid()) setColour(chosen);
 }
 
-std::optional<SubtitleFont> SubtitleFontDialog::chooseFont(const SubtitleFont& current) {
-  fonts_->setCurrentFont(DialogFont(current));
-  setColour(ToQColor(current.Color));
+std::optional<SubtitleStyle> SubtitleFontDialog::chooseFont(const SubtitleStyle& current) {
+  fonts_->setCurrentFont(DialogFont(current.Font));
+  setColour(ToQColor(current.TextColor));
   if (exec() != QDialog::Accepted) return std::nullopt;
-  return FromDialogFont(fonts_->currentFont(), FromQColor(colour_));
+  SubtitleStyle chosen = current;
+  chosen.Font = FromQFont(fonts_->currentFont());
+  chosen.TextColor = FromQColor(colour_);
+  return chosen;
 }
 
 }  // namespace orlisk

@@ -11,6 +11,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/SingleInstance.h"
 #include "burnin/QtTextTransform.h"
+#include "burnin/writer/FfmpegVideoWriter.h"
 #include "online/CurlHttpClient.h"
 #include "playback/FfmpegVideoReader.h"
 #include "playback/audio/SdlAudioPlayer.h"
@@ -39,10 +40,11 @@ int main(int argc, char** argv) {
   SdlAudioPlayer audio;
   QtTextTransform transform;
   CurlHttpClient http;
+  FfmpegVideoWriter writer;
   const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();
   Tfm_main mainWindow(MainWindowParts{
       AppPaths::Discover(executableFolder, (executableFolder / ORLISK_DATA_FROM_EXECUTABLE).lexically_normal()),
-      SystemDefaultLanguageId(), reader, audio, transform, TextPixelWidth, &http});
+      SystemDefaultLanguageId(), reader, audio, transform, writer, TextPixelWidth, &http});
   app.setCommands(&mainWindow);
   app.setExceptionHandler([&mainWindow] { mainWindow.HandleAppException(); });
 

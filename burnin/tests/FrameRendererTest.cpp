@@ -13,9 +13,9 @@ Frame SmallFrame() { return Frame{2, 1, 8, std::vector<std::uint8_t>(8, 0x40)}; 
 
 SubtitleEntry Subtitle(SubtitleTime begin, SubtitleTime end, std::string text, bool border = true) {
   SubtitleEntry entry;
-  entry.X = 30;
-  entry.Y = 200;
-  entry.DrawLevel = 240;
+  entry.Place.X = 30;
+  entry.Place.Y = 200;
+  entry.Place.DrawLevel = 240;
   entry.Text = std::move(text);
   entry.TextColor = 0x00FFFFFF;
   entry.BorderColor = 0x00FF0000;
@@ -155,8 +155,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RenderEditFrame, CapturesFirstThenDrawsTheWholeTypedText) {
   RecordingTransform transform;
   std::vector<std::string> order;
-  const EditText edit{std::string(300, 'w'), 12, 34, 240, 0x0000FFFF, 0x00000080, true};
-  RenderEditFrame(transform, SmallFrame(), edit, SubtitleFont{}, [&] {
+  const EditText edit{.Text = std::string(300, 'w'),
+                      .Place = {.X = 12, .Y = 34, .DrawLevel = 240},
+                      .Style = {.Font = {}, .TextColor = 0x0000FFFF, .BorderColor = 0x00000080, .BorderEnabled = true}};
+  RenderEditFrame(transform, SmallFrame(), edit, [&] {
     transform.calls.push_back("capture");
   });
   EXPECT_EQ(transform.calls,
@@ -171,8 +173,10 @@ TEST(RenderEditFrame, CapturesFirstThenDrawsTheWholeTypedText) {
 
 TEST(RenderEditFrame, DrawsAnEmptyTextWithoutOutlineOnce) {
   RecordingTransform transform;
-  const EditText edit{"", 5, 6, 240, 0x00FFFFFF, 0x00FF0000, false};
-  RenderEditFrame(transform, SmallFrame(), edit, SubtitleFont{}, nullptr);
+  const EditText edit{.Text = "",
+                      .Place = {.X = 5, .Y = 6, .DrawLevel = 240},
+                      .Style = {.Font = {}, .TextColor = 0x00FFFFFF, .BorderColor = 0x00FF0000, .BorderEnabled = false}};
+  RenderEditFrame(transform, SmallFrame(), edit, nullptr);
   ASSERT_EQ(transform.draws.size(), 1u);
   EXPECT_EQ(transform.draws[0].Text, "");
 }

@@ -178,6 +178,10 @@ void ConfigureOriginal(const SourceFacts& source, const CodecLists& codecs, Writ
   result.Other = other;
 }
 
+// A stored width or height of 0 (or below) cannot be written: the default
+// size stands in for it; the settings file keeps what the user typed.
+int CustomSize(std::int32_t stored, int defaultSize) { return stored > 0 ? stored : defaultSize; }
+
 void ConfigureCustom(const SourceFacts& source, const OutputSettings& settings, int formatChoice,
                      const CodecLists& codecs, WriterConfiguration& result) {
   const int rate = source.AudioSampleRate;
@@ -189,7 +193,7 @@ void ConfigureCustom(const SourceFacts& source, const OutputSettings& settings, 
                                         *ListIndex(settings.MpegChannels, 2, 1) + 1};
       result.MpegVideo = MpegVideoSetup{
           *ListIndex(settings.MpegVersion, 2, 0) + 1, FromList(kMpegVideoBitRates, settings.MpegVideoBitRate, 1),
-          settings.CustomWidth, settings.CustomHeight, FromList(kMpegFrameRates, settings.MpegFrameRate, 1)};
+          CustomSize(settings.CustomWidth, 352), CustomSize(settings.CustomHeight, 240), FromList(kMpegFrameRates, settings.MpegFrameRate, 1)};
       return;
     case 2:
       result.OutputType = kOutputWmv;
@@ -207,7 +211,7 @@ void ConfigureCustom(const SourceFacts& source, const OutputSettings& settings, 
       result.AviCodec = NumberOf(ListIndex(settings.AviCodec, static_cast<int>(codecs.AviCodecs.size()), 1));
       result.AviAudio = AviAudioFor(*ListIndex(settings.AviAudio, 6, kAviAudioMp3), rate);
       result.AviVideo =
-          VideoSetup{settings.CustomWidth, settings.CustomHeight, FromList(kAviFrameRates, settings.AviFrameRate, 4)};
+          VideoSetup{CustomSize(settings.CustomWidth, 352), CustomSize(settings.CustomHeight, 240), FromList(kAviFrameRates, settings.AviFrameRate, 4)};
       return;
   }
 }

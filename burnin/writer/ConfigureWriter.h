@@ -16,7 +16,8 @@
 //
 // Stored values outside their lists (-1 after a list without selection, or a
 // hand edit) count as that key's default; a format choice outside 0..3 counts
-// as AVI, the list's first entry.
+// as AVI, the list's first entry. A custom width or height of 0 or below (the
+// dialog stores what was typed) counts as the default 352 or 240.
 #include <cstdint>
 #include <optional>
 #include <string>

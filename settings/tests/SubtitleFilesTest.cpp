@@ -20,8 +20,8 @@ using Step = FaultySteps::Step;
 
 SubRipReadContext Context() {
   SubRipReadContext context;
-  context.SubtitleX = 10;
-  context.SubtitleY = 100;
+  context.Placement.X = 10;
+  context.Placement.Y = 100;
   context.VideoWidth = 320;
   context.TextWidth = [](const std::string& line) { return static_cast<int>(line.size()) * 7; };
   return context;
@@ -38,9 +38,9 @@ List MakeList(int count, int shift) {
   for (int i = 0; i < count; ++i) {
     list.rows.push_back({TimeRangeText(i * 1000 + shift, i * 1000 + 500), "line " + std::to_string(i)});
     SubtitleEntry entry;
-    entry.X = 1000 + i + shift;
-    entry.Y = 50;
-    entry.DrawLevel = 200;
+    entry.Place.X = 1000 + i + shift;
+    entry.Place.Y = 50;
+    entry.Place.DrawLevel = 200;
     entry.Tag = i + 1;  // as typing leaves it; saving numbers records by place
     list.entries.push_back(entry);
   }
@@ -49,7 +49,7 @@ List MakeList(int count, int shift) {
 
 std::vector<std::int32_t> Xs(const SubRipReadResult& result) {
   std::vector<std::int32_t> xs;
-  for (const auto& entry : result.Entries) xs.push_back(entry.X);
+  for (const auto& entry : result.Entries) xs.push_back(entry.Place.X);
   return xs;
 }
 
@@ -98,7 +98,7 @@ TEST_F(SubtitlePair, ATornPairIsRecognisedAndReadWithTheCurrentStyle) {
   EXPECT_TRUE(read.Result.StaleCompanion);
   ASSERT_EQ(read.Result.Rows.size(), 3u);
   EXPECT_EQ(read.Result.Entries[0].Tag, -1);
-  EXPECT_EQ(read.Result.Entries[0].X, (320 - 6 * 7) / 2);  // centred at the current place
+  EXPECT_EQ(read.Result.Entries[0].Place.X, (320 - 6 * 7) / 2);  // centred at the current place
 }
 
 TEST_F(SubtitlePair, NamesOfTheLongestLengthAreSaveable) {

@@ -53,8 +53,8 @@ std::pair<std::string, std::string> ValidPair(std::mt19937& random) {
   for (int i = 0; i < count; ++i) {
     rows.push_back({TimeRangeText(i * 1000, i * 1000 + 500), "line " + std::to_string(i) + "\r\nmore"});
     SubtitleEntry entry;
-    entry.X = static_cast<std::int32_t>(random());
-    entry.Y = static_cast<std::int32_t>(random());
+    entry.Place.X = static_cast<std::int32_t>(random());
+    entry.Place.Y = static_cast<std::int32_t>(random());
     entry.Tag = static_cast<std::int32_t>(random() % 8) - 1;
     entries.push_back(entry);
   }

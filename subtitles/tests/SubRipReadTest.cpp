@@ -12,12 +12,11 @@ namespace {
 // in which every byte is 7 pixels wide.
 SubRipReadContext Context() {
   SubRipReadContext context;
-  context.SubtitleX = 10;
-  context.SubtitleY = 100;
-  context.FontHeight = -21;
-  context.TextColor = 0x00FFFFFF;
-  context.BorderColor = 0x00FF0000;
-  context.FontRef = 42;
+  context.Placement.X = 10;
+  context.Placement.Y = 100;
+  context.Style.Font.Height = -21;
+  context.Style.TextColor = 0x00FFFFFF;
+  context.Style.BorderColor = 0x00FF0000;
   context.VideoWidth = 320;
   context.TextWidth = [](const std::string& line) { return static_cast<int>(line.size()) * 7; };
   return context;
@@ -25,9 +24,9 @@ SubRipReadContext Context() {
 
 SubtitleEntry Styled(std::int32_t x, std::int32_t y, std::int32_t tag) {
   SubtitleEntry entry;
-  entry.X = x;
-  entry.Y = y;
-  entry.DrawLevel = 200;
+  entry.Place.X = x;
+  entry.Place.Y = y;
+  entry.Place.DrawLevel = 200;
   entry.Tag = tag;
   entry.BorderColor = 0x0000FF00;
   entry.TextColor = 0x000000FF;
@@ -44,7 +43,7 @@ std::vector<std::string> Texts(const SubRipReadResult& result) {
 
 std::vector<std::int32_t> Xs(const SubRipReadResult& result) {
   std::vector<std::int32_t> xs;
-  for (const auto& entry : result.Entries) xs.push_back(entry.X);
+  for (const auto& entry : result.Entries) xs.push_back(entry.Place.X);
   return xs;
 }
 
@@ -72,10 +71,10 @@ TEST(ReadSubRipTest, SaveThenReadGivesTheSameRowsAndStyles) {
 
   EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{30, 40, 50, 60}));
   // Three lines: line 2 leaves a Y other than SubtitleY alone, line 3 moves it down.
-  EXPECT_EQ(result.Entries[1].Y, 210 + 21);
+  EXPECT_EQ(result.Entries[1].Place.Y, 210 + 21);
   const SubtitleEntry& styled = result.Entries[3];
-  EXPECT_EQ(styled.Y, 230);
-  EXPECT_EQ(styled.DrawLevel, 200);
+  EXPECT_EQ(styled.Place.Y, 230);
+  EXPECT_EQ(styled.Place.DrawLevel, 200);
   EXPECT_EQ(styled.Tag, 3);
   EXPECT_EQ(styled.BorderColor, 0x0000FF00u);
   EXPECT_EQ(styled.TextColor, 0x000000FFu);
@@ -87,28 +86,28 @@ TEST(ReadSubRipTest, WithoutCompanionEveryBlockGetsTheCurrentStyleCentred) {
   const auto result = ReadSubRip("0\r\nt\r\nHello\r\nsecond\r\n \r\n1\r\nt\r\nx\r\n \r\n", "", Context());
   ASSERT_EQ(result.Entries.size(), 2u);
   const SubtitleEntry& first = result.Entries[0];
-  EXPECT_EQ(first.X, (320 - 5 * 7) / 2);  // 142: truncated toward zero
-  EXPECT_EQ(first.Y, 100 + 21);
-  EXPECT_EQ(first.DrawLevel, 240);
+  EXPECT_EQ(first.Place.X, (320 - 5 * 7) / 2);  // 142: truncated toward zero
+  EXPECT_EQ(first.Place.Y, 100 + 21);
+  EXPECT_EQ(first.Place.DrawLevel, 240);
   EXPECT_EQ(first.Tag, -1);
   EXPECT_EQ(first.TextColor, 0x00FFFFFFu);
   EXPECT_EQ(first.BorderColor, 0x00FF0000u);
-  EXPECT_EQ(first.Font, 42u);
+  EXPECT_EQ(first.Font, FontId(SubtitleFont{}));  // the current font's reference
   EXPECT_TRUE(first.Border);
-  EXPECT_EQ(result.Entries[1].X, (320 - 7) / 2);
-  EXPECT_EQ(result.Entries[1].Y, 100);
+  EXPECT_EQ(result.Entries[1].Place.X, (320 - 7) / 2);
+  EXPECT_EQ(result.Entries[1].Place.Y, 100);
 }
 
 TEST(ReadSubRipTest, CentringTruncatesTowardZeroForTextWiderThanTheVideo) {
   const auto result = ReadSubRip("0\r\nt\r\n" + std::string(50, 'w') + "\r\n", "", Context());
-  EXPECT_EQ(result.Entries.at(0).X, (320 - 350) / 2);  // -15
+  EXPECT_EQ(result.Entries.at(0).Place.X, (320 - 350) / 2);  // -15
 }
 
 TEST(ReadSubRipTest, FiveLinesReadAsFourAndEachMovesTheTextUp) {
   const auto result = ReadSubRip("0\r\nt\r\n1a\r\n2b\r\n3c\r\n4d\r\n5e\r\n \r\n", "", Context());
   ASSERT_EQ(result.Rows.size(), 1u);
   EXPECT_EQ(result.Rows[0].Subtitle, "1a\r\n2b\r\n3c\r\n4d");
-  EXPECT_EQ(result.Entries[0].Y, 100 + 3 * 21);
+  EXPECT_EQ(result.Entries[0].Place.Y, 100 + 3 * 21);
 }
 
 TEST(ReadSubRipTest, EmptyLineInsideATextEndsIt) {
@@ -219,16 +218,16 @@ TEST(ReadSubRipTest, PartRecordAtTheEndOfTheCompanionIsIgnored) {
 TEST(ReadSubRipTest, ExtremeCompanionValuesWrapInsteadOfOverflowing) {
   SubtitleEntry extreme = Styled(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), 0);
   SubRipReadContext context = Context();
-  context.SubtitleY = 0;
+  context.Placement.Y = 0;
   const auto result = ReadSubRip("0\r\nt\r\na\r\nb\r\nc\r\n", WriteCompanion({extreme}, 1), context);
-  EXPECT_EQ(result.Entries.at(0).X, std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(result.Entries.at(0).Y, std::numeric_limits<std::int32_t>::min() + 20);
+  EXPECT_EQ(result.Entries.at(0).Place.X, std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(result.Entries.at(0).Place.Y, std::numeric_limits<std::int32_t>::min() + 20);
 }
 
 TEST(ReadSubRipTest, WorksWithoutAWidthFunction) {
   SubRipReadContext context = Context();
   context.TextWidth = nullptr;
-  EXPECT_EQ(ReadSubRip("0\r\nt\r\nabc\r\n", "", context).Entries.at(0).X, 160);
+  EXPECT_EQ(ReadSubRip("0\r\nt\r\nabc\r\n", "", context).Entries.at(0).Place.X, 160);
 }
 
 // Two saves of a list: the second moved a block, so its times differ.
@@ -256,7 +255,7 @@ TEST(ReadSubRipTest, ACompanionOfAnotherSaveIsRecognisedAndNotUsed) {
   ASSERT_EQ(stale.Entries.size(), 2u);
   EXPECT_EQ(Xs(stale), (std::vector<std::int32_t>{(320 - 7) / 2, (320 - 7) / 2}));  // current place, centred
   EXPECT_EQ(stale.Entries[0].Tag, -1);
-  EXPECT_EQ(stale.Entries[0].DrawLevel, 240);
+  EXPECT_EQ(stale.Entries[0].Place.DrawLevel, 240);
 }
 
 TEST(ReadSubRipTest, ACompanionWithoutACheckIsUsedAsBefore) {
@@ -314,7 +313,7 @@ TEST(ReadSubRipTest, AHugeCompanionIsReadOnlyWhereTheBlocksAskForRecords) {
   // Tags elsewhere need a search, which stops a little past the last block.
   const CountingCompanion searched(7'000'000, false);
   const auto result = ReadSubRip(text, searched, Context());
-  EXPECT_EQ(result.Entries[1].X, 6'999'999);  // none carries tag 1: the last record
+  EXPECT_EQ(result.Entries[1].Place.X, 6'999'999);  // none carries tag 1: the last record
   EXPECT_LE(searched.recordsRead(), 4u * 1024);
 }
 

@@ -31,9 +31,9 @@ TEST(WriteSubRipTextTest, NumbersCountFromZeroWithoutLeadingZeros) {
 
 SubtitleEntry SampleEntry() {
   SubtitleEntry entry;
-  entry.X = -2;
-  entry.Y = 0x01020304;
-  entry.DrawLevel = 240;
+  entry.Place.X = -2;
+  entry.Place.Y = 0x01020304;
+  entry.Place.DrawLevel = 240;
   entry.Text = "Hi\r\nthere";
   entry.Tag = 7;
   entry.BorderColor = 16711680;
@@ -82,11 +82,11 @@ TEST(CompanionRecordTest, RefusesRecordsOfAnotherSize) {
 TEST(CompanionTest, WritesCountRecordsInOrder) {
   SubtitleEntry first = SampleEntry();
   SubtitleEntry second = SampleEntry();
-  second.X = 99;
+  second.Place.X = 99;
   const std::string bytes = WriteCompanion({first, second}, 3);
   ASSERT_EQ(bytes.size(), 3 * kCompanionRecordSize);
   EXPECT_EQ(DecodeCompanionRecord(bytes.substr(0, kCompanionRecordSize)), first);
-  EXPECT_EQ(DecodeCompanionRecord(bytes.substr(kCompanionRecordSize, kCompanionRecordSize)).X, 99);
+  EXPECT_EQ(DecodeCompanionRecord(bytes.substr(kCompanionRecordSize, kCompanionRecordSize)).Place.X, 99);
   // More records asked for than entries given: the rest are empty entries.
   EXPECT_EQ(DecodeCompanionRecord(bytes.substr(2 * kCompanionRecordSize)), SubtitleEntry{});
   EXPECT_EQ(WriteCompanion({first}, 0), "");

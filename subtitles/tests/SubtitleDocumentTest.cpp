@@ -66,11 +66,11 @@ TEST_F(SubtitleDocumentTest, RowEditsLeaveTheEntriesAlone) {
 TEST_F(SubtitleDocumentTest, ReplaceAllSwapsBothSidesAndResets) {
   document.appendRow({"old", "old"});
   SubtitleEntry entry;
-  entry.X = 7;
+  entry.Place.X = 7;
   document.replaceAll({{"t", "new"}}, {entry});
 
   EXPECT_EQ(subtitles(), (std::vector<std::string>{"new"}));
-  EXPECT_EQ(document.entries().at(0).X, 7);
+  EXPECT_EQ(document.entries().at(0).Place.X, 7);
   EXPECT_EQ(listener.calls.back(), "reset");
 }
 
@@ -117,9 +117,9 @@ TEST(UnsavedChanges, FollowRowsAndTheirEntriesButNotTagsOrEntriesBeyondTheRows) 
   doc.resizeEntries(3);
   EXPECT_FALSE(doc.hasUnsavedChanges()) << "entries without rows are not saved either";
 
-  doc.entries()[0].Y = 40;  // dragged
+  doc.entries()[0].Place.Y = 40;  // dragged
   EXPECT_TRUE(doc.hasUnsavedChanges());
-  doc.entries()[0].Y = 0;
+  doc.entries()[0].Place.Y = 0;
   EXPECT_FALSE(doc.hasUnsavedChanges()) << "changed back is as saved";
 
   doc.setRowSubtitle(0, "uno");

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   orlisk::SubRipReadContext context;
   context.VideoWidth = 320;
-  context.SubtitleY = 200;
+  context.Placement.Y = 200;
   context.TextWidth = [](const std::string& line) { return static_cast<int>(line.size()) * 9; };
   const auto result = orlisk::ReadSubRip(text, bytes.substr(split), context);
   if (result.Rows.size() != result.Entries.size()) std::abort();

@@ -53,9 +53,9 @@ List MakeList(int rows, int version) {
   for (int i = 0; i < rows; ++i) {
     list.rows.push_back({TimeRangeText(i * 1000 + version, i * 1000 + 700), "subtitle line " + std::to_string(i)});
     SubtitleEntry entry;
-    entry.X = 100 * version + i % 50;
-    entry.Y = 400;
-    entry.DrawLevel = 240;
+    entry.Place.X = 100 * version + i % 50;
+    entry.Place.Y = 400;
+    entry.Place.DrawLevel = 240;
     list.entries.push_back(entry);
   }
   return list;

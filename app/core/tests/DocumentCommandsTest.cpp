@@ -94,17 +94,17 @@ TEST_F(DocumentCommands, TypingCapturesTextPlacementAndStyleIntoTheNewEntry) {
   rig.openVideo();
   rig.skin.playtime = "00:00:01,000";
   c.InsertSubtitle();
-  s.SubtitleX = 33;
-  s.TextColor = 0x0000FF;
+  s.Placement.X = 33;
+  s.Style.TextColor = 0x0000FF;
   rig.memo.type("Hello\r\nWorld");
   const SubtitleEntry& e = s.Document.entries()[0];
   EXPECT_EQ(s.Document.row(0).Subtitle, "Hello\r\nWorld");
   EXPECT_EQ(e.Text, "Hello\r\nWorld");
-  EXPECT_EQ(e.X, 33);
+  EXPECT_EQ(e.Place.X, 33);
   EXPECT_EQ(e.TextColor, 0x0000FFu);
   EXPECT_EQ(e.BeginTime, 1000);
   EXPECT_EQ(e.Tag, 1);
-  EXPECT_EQ(e.DrawLevel, 240);
+  EXPECT_EQ(e.Place.DrawLevel, 240);
 }
 
 TEST_F(DocumentCommands, LongTextStaysWholeInTheRowAndIsCutInTheEntry) {
@@ -166,7 +166,7 @@ TEST_F(DocumentCommands, SelectingARowLoadsItsTimesTextFrameAndStyle) {
   rig.openVideo();
   rig.addRow(1000, 2000, "one");
   rig.addRow(4000, 5000, "two");
-  s.Document.entries()[1].X = 77;
+  s.Document.entries()[1].Place.X = 77;
   s.Document.entries()[1].TextColor = 0x123456;
   s.Document.entries()[1].Border = false;
   rig.list.selected = 1;
@@ -178,12 +178,12 @@ TEST_F(DocumentCommands, SelectingARowLoadsItsTimesTextFrameAndStyle) {
   EXPECT_EQ(rig.skin.playtime, "00:00:04,000");
   EXPECT_EQ(rig.skin.playbar, 4000);  // 4 s of 10 s
   EXPECT_EQ(FakeVideoReader::FrameTime(s.CurrentFrame), 4000);
-  EXPECT_EQ(s.SubtitleX, 77);
-  EXPECT_EQ(s.TextColor, 0x123456u);
-  EXPECT_FALSE(s.BorderEnabled);
+  EXPECT_EQ(s.Placement.X, 77);
+  EXPECT_EQ(s.Style.TextColor, 0x123456u);
+  EXPECT_FALSE(s.Style.BorderEnabled);
   EXPECT_EQ(s.SubtitleCursor, 1);
   // Loading the row did not overwrite it.
-  EXPECT_EQ(s.Document.entries()[1].X, 77);
+  EXPECT_EQ(s.Document.entries()[1].Place.X, 77);
 }
 
 TEST_F(DocumentCommands, ARowBeyondTheEndOfTheVideoLoadsWithoutAPictureAndStaysEditable) {

@@ -167,8 +167,8 @@ struct FakeMouse : MouseButtons {
 };
 
 struct FakeFonts : FontChooser {
-  std::optional<SubtitleFont> next;
-  std::optional<SubtitleFont> chooseFont(const SubtitleFont&) override { return next; }
+  std::optional<SubtitleStyle> next;
+  std::optional<SubtitleStyle> chooseFont(const SubtitleStyle&) override { return next; }
 };
 
 // A video of `duration` ms at `fps`; the frame at time t carries t in its first
@@ -496,9 +496,9 @@ struct Rig {
     e.BeginTime = begin;
     e.EndTime = end;
     e.Text = text;
-    e.X = 10;
-    e.Y = 100;
-    e.DrawLevel = 240;
+    e.Place.X = 10;
+    e.Place.Y = 100;
+    e.Place.DrawLevel = 240;
     e.Border = true;
     state.Document.resizeEntries(state.Document.rowCount());
     state.Document.entries().back() = e;

@@ -53,7 +53,7 @@ TEST_F(WithRealMedia, OpeningShowsTheLengthAndTheFirstPicture) {
   rig.openVideo(clip());
   ASSERT_TRUE(rig.messages.shown.empty()) << rig.lastMessage();
   EXPECT_EQ(rig.skin.videotime, "/ 00:00:02,000");
-  EXPECT_EQ(s.SubtitleY, 120 - 63);
+  EXPECT_EQ(s.Placement.Y, 120 - 63);
   ASSERT_EQ(rig.view.shownFrames.size(), 1u);
   EXPECT_EQ(rig.view.shownFrames[0].Width, 160);
   EXPECT_EQ(FrameIndexOf(s.CurrentFrame), 0);

@@ -66,9 +66,9 @@ TEST_F(Preview, RowsRemovedDuringPreviewNeverLetTheCursorPassTheList) {
 }
 
 TEST_F(Preview, EditModeDrawsTheWholeMemoAtThePlacementWithTheOutline) {
-  s.SubtitleX = 12;
-  s.SubtitleY = 34;
-  s.BorderEnabled = true;
+  s.Placement.X = 12;
+  s.Placement.Y = 34;
+  s.Style.BorderEnabled = true;
   rig.memo.content = "Hi";
   rig.transform.draws.clear();
   c.RenderFrame(Frame{1, 1, 4, {0, 0, 0, 0}});
@@ -115,18 +115,18 @@ TEST_F(Preview, RefreshShowsTheKeptFrameAndKeepsIt) {
 }
 
 TEST_F(Preview, ChoosingAFontTakesItsColourAndRedraws) {
-  SubtitleFont font;
-  font.Face = "Liberation Serif";
-  font.Color = 0x00FF00;
-  rig.fonts.next = font;
+  SubtitleStyle chosen = s.Style;
+  chosen.Font.Face = "Liberation Serif";
+  chosen.TextColor = 0x00FF00;
+  rig.fonts.next = chosen;
   auto shown = rig.view.shownFrames.size();
   c.ChooseSubtitleFont();
-  EXPECT_EQ(s.Font.Face, "Liberation Serif");
-  EXPECT_EQ(s.TextColor, 0x00FF00u);
+  EXPECT_EQ(s.Style.Font.Face, "Liberation Serif");
+  EXPECT_EQ(s.Style.TextColor, 0x00FF00u);
   EXPECT_EQ(rig.view.shownFrames.size(), shown + 1);
   rig.fonts.next.reset();
   c.ChooseSubtitleFont();
-  EXPECT_EQ(s.Font.Face, "Liberation Serif");
+  EXPECT_EQ(s.Style.Font.Face, "Liberation Serif");
   EXPECT_EQ(rig.view.shownFrames.size(), shown + 1);
 }
 
@@ -135,7 +135,7 @@ TEST_F(Preview, ChoosingAFontTakesItsColourAndRedraws) {
 struct Placement : Preview {};
 
 TEST_F(Placement, TheBandIsVerticalOnlyAndStrict) {
-  ASSERT_EQ(s.SubtitleY, 177);
+  ASSERT_EQ(s.Placement.Y, 177);
   struct Row {
     int x, y;
     bool hand;
@@ -160,8 +160,8 @@ TEST_F(Placement, TheLeftButtonIsAskedAtTheMoveAndTheDragKeepsItsOffsets) {
   EXPECT_EQ(s.DragOffsetX, 100 - (31 + MulDiv(10, 504, 320)));
   auto shown = rig.view.shownFrames.size();
   c.VideoViewMouseMove(200, 185);
-  EXPECT_EQ(s.SubtitleX, MulDiv(200 - s.DragOffsetX - 31, 320, 504));
-  EXPECT_EQ(s.SubtitleY, MulDiv(185 - 6, 240, 378));
+  EXPECT_EQ(s.Placement.X, MulDiv(200 - s.DragOffsetX - 31, 320, 504));
+  EXPECT_EQ(s.Placement.Y, MulDiv(185 - 6, 240, 378));
   EXPECT_EQ(rig.view.shownFrames.size(), shown + 1);
   c.VideoViewMouseUp();
   EXPECT_FALSE(s.IsDraggingSubtitle);
@@ -171,8 +171,8 @@ TEST_F(Placement, DraggingPastTheLeftEdgeGivesNegativeCoordinates) {
   rig.mouse.left = true;
   c.VideoViewMouseMove(100, 285);
   c.VideoViewMouseMove(0, 0);
-  EXPECT_LT(s.SubtitleX, 0);
-  EXPECT_LT(s.SubtitleY, 0);
+  EXPECT_LT(s.Placement.X, 0);
+  EXPECT_LT(s.Placement.Y, 0);
 }
 
 TEST_F(Placement, NearingTheRightOrBottomEdgeEndsTheDragWherePlaced) {
@@ -182,11 +182,11 @@ TEST_F(Placement, NearingTheRightOrBottomEdgeEndsTheDragWherePlaced) {
     r.mouse.left = true;
     r.controller.VideoViewMouseMove(100, 285);
     r.controller.VideoViewMouseMove(120, 290);
-    int placedX = r.state.SubtitleX, placedY = r.state.SubtitleY;
+    int placedX = r.state.Placement.X, placedY = r.state.Placement.Y;
     r.controller.VideoViewMouseMove(x, y);
     EXPECT_FALSE(r.state.IsDraggingSubtitle);
-    EXPECT_EQ(r.state.SubtitleX, placedX);
-    EXPECT_EQ(r.state.SubtitleY, placedY);
+    EXPECT_EQ(r.state.Placement.X, placedX);
+    EXPECT_EQ(r.state.Placement.Y, placedY);
   }
   // Just inside the margin the drag goes on.
   rig.mouse.left = true;
@@ -218,18 +218,18 @@ TEST(Placement16by9, AWidePictureMapsThroughItsLetterboxAndADragInTheBarsStaysOn
   r.reader.width = 640;
   r.reader.height = 360;
   r.openVideo();  // drawn 566 x 318 at y 30
-  r.state.SubtitleX = 10;
-  r.state.SubtitleY = 200;
+  r.state.Placement.X = 10;
+  r.state.Placement.Y = 200;
   const int top = 30 + MulDiv(200, 318, 360);
   r.mouse.left = true;
   r.controller.VideoViewMouseMove(100, top + 3);
   ASSERT_TRUE(r.state.IsDraggingSubtitle);
   // Straight down by 50 view pixels is 50 * 360 / 318 source pixels.
   r.controller.VideoViewMouseMove(100, top + 3 + 50);
-  EXPECT_EQ(r.state.SubtitleY, 200 + MulDiv(50, 360, 318));
+  EXPECT_EQ(r.state.Placement.Y, 200 + MulDiv(50, 360, 318));
   // Into the bar above the picture: the mouse is held at the picture's top.
   r.controller.VideoViewMouseMove(100, 5);
-  EXPECT_EQ(r.state.SubtitleY, MulDiv(-3, 360, 318));
+  EXPECT_EQ(r.state.Placement.Y, MulDiv(-3, 360, 318));
 }
 
 TEST_F(Placement, NothingWithoutVideo) {

@@ -48,16 +48,16 @@ struct SubtitleFiles : ::testing::Test {
     rig.addRow(1000, 2500, "Hello");
     rig.addRow(3000, 4000, "A\r\nB");
     auto& e = s.Document.entries();
-    e[0].X = 40;
-    e[0].Y = 150;
+    e[0].Place.X = 40;
+    e[0].Place.Y = 150;
     e[0].Tag = 0;
     e[0].TextColor = 0x00FF00;
     e[0].BorderColor = 0x0000FF;
     e[0].Border = false;
-    e[1].X = 50;
-    e[1].Y = 160;
+    e[1].Place.X = 50;
+    e[1].Place.Y = 160;
     e[1].Tag = 1;
-    e[1].DrawLevel = 200;
+    e[1].Place.DrawLevel = 200;
   }
 };
 
@@ -83,25 +83,25 @@ TEST_F(SubtitleFiles, PlacesAndStylesMadeByTypingComeBackAfterSavingAndReading) 
   rig.skin.playtime = "00:00:01,000";
   c.InsertSubtitle();
   rig.memo.type("top line");
-  const Colour firstColour = s.TextColor;
+  const Colour firstColour = s.Style.TextColor;
   rig.skin.playtime = "00:00:03,000";
-  s.SubtitleX = 77;
-  s.SubtitleY = 20;
-  s.TextColor = 0x0000FF;
+  s.Placement.X = 77;
+  s.Placement.Y = 20;
+  s.Style.TextColor = 0x0000FF;
   c.InsertSubtitle();
   rig.memo.type("bottom line");
   ASSERT_EQ(s.Document.entries()[0].Tag, 1);  // the cursor at capture: position + 1
 
   save("film");
   c.ClearSubtitles();
-  s.SubtitleX = 10;  // back at the opening place, so only text at it is centred
-  s.SubtitleY = 177;
+  s.Placement.X = 10;  // back at the opening place, so only text at it is centred
+  s.Placement.Y = 177;
   open(dir / "film.srt");
   const auto& e = s.Document.entries();
   ASSERT_EQ(e.size(), 2u);
   EXPECT_EQ(e[0].TextColor, firstColour);
-  EXPECT_EQ(e[1].X, 77);
-  EXPECT_EQ(e[1].Y, 20);
+  EXPECT_EQ(e[1].Place.X, 77);
+  EXPECT_EQ(e[1].Place.Y, 20);
   EXPECT_EQ(e[1].TextColor, 0x0000FFu);
 }
 
@@ -121,15 +121,15 @@ TEST_F(SubtitleFiles, SaveWritesTheTextAndRecordsAndReadsThemBack) {
   EXPECT_EQ(s.Document.row(1), (SubtitleRow{"00:00:03,000 --> 00:00:04,000", "A\r\nB"}));
   const auto& e = s.Document.entries();
   ASSERT_EQ(e.size(), 2u);
-  EXPECT_EQ(e[0].X, 40);
-  EXPECT_EQ(e[0].Y, 150);
+  EXPECT_EQ(e[0].Place.X, 40);
+  EXPECT_EQ(e[0].Place.Y, 150);
   EXPECT_EQ(e[0].TextColor, 0x00FF00u);
   EXPECT_EQ(e[0].BorderColor, 0x0000FFu);
   EXPECT_FALSE(e[0].Border);
   EXPECT_EQ(e[0].BeginTime, 1000);
   EXPECT_EQ(e[0].EndTime, 2500);
-  EXPECT_EQ(e[1].X, 50);
-  EXPECT_EQ(e[1].DrawLevel, 200);
+  EXPECT_EQ(e[1].Place.X, 50);
+  EXPECT_EQ(e[1].Place.DrawLevel, 200);
   EXPECT_EQ(e[1].Text, "A\r\nB");
   EXPECT_EQ(s.SubtitleCursor, 2);
 }
@@ -139,11 +139,11 @@ TEST_F(SubtitleFiles, ReadingWithoutCompanionCentresAndCreatesAnEmptyOne) {
   open(dir / "plain.srt");
   ASSERT_EQ(s.Document.rowCount(), 1);
   const SubtitleEntry& e = s.Document.entries()[0];
-  EXPECT_EQ(e.X, (320 - 50) / 2);  // five characters of ten pixels
-  EXPECT_EQ(e.Y, 177 + 21);        // one more line moves the text down by the font height
-  EXPECT_EQ(e.DrawLevel, 240);
+  EXPECT_EQ(e.Place.X, (320 - 50) / 2);  // five characters of ten pixels
+  EXPECT_EQ(e.Place.Y, 177 + 21);        // one more line moves the text down by the font height
+  EXPECT_EQ(e.Place.DrawLevel, 240);
   EXPECT_TRUE(e.Border);
-  EXPECT_EQ(e.TextColor, s.TextColor);
+  EXPECT_EQ(e.TextColor, s.Style.TextColor);
   ASSERT_TRUE(fs::exists(dir / "plain.dat"));
   EXPECT_EQ(fs::file_size(dir / "plain.dat"), 0u);
 }
@@ -161,7 +161,7 @@ TEST_F(SubtitleFiles, ANameTypedWithItsSrtKeepsItAndTheCompanionTakesItsPlace) {
   c.ClearSubtitles();
   open(dir / "second.SRT");
   ASSERT_EQ(s.Document.rowCount(), 2);
-  EXPECT_EQ(s.Document.entries()[0].X, 40);  // from second.dat
+  EXPECT_EQ(s.Document.entries()[0].Place.X, 40);  // from second.dat
 }
 
 TEST_F(SubtitleFiles, AFileSavedWithADoubledExtensionStillFindsItsCompanion) {
@@ -172,7 +172,7 @@ TEST_F(SubtitleFiles, AFileSavedWithADoubledExtensionStillFindsItsCompanion) {
   c.ClearSubtitles();
   open(dir / "film.srt.srt");
   ASSERT_EQ(s.Document.rowCount(), 2);
-  EXPECT_EQ(s.Document.entries()[0].X, 40);  // from film.srt.dat
+  EXPECT_EQ(s.Document.entries()[0].Place.X, 40);  // from film.srt.dat
 }
 
 TEST_F(SubtitleFiles, OverwriteQuestionNoKeepsTheFile) {
@@ -225,8 +225,8 @@ TEST_F(SubtitleFiles, AVideoWithTheCompanionsNameIsNotReadAsRecords) {
   Spit(dir / "film.srt", "0\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n \r\n");
   open(dir / "film.srt");
   ASSERT_EQ(s.Document.rowCount(), 1);
-  EXPECT_EQ(s.Document.entries()[0].X, (320 - 20) / 2);
-  EXPECT_EQ(s.Document.entries()[0].DrawLevel, 240);
+  EXPECT_EQ(s.Document.entries()[0].Place.X, (320 - 20) / 2);
+  EXPECT_EQ(s.Document.entries()[0].Place.DrawLevel, 240);
   EXPECT_EQ(Slurp(dir / "film.dat"), video);
 }
 
@@ -269,7 +269,7 @@ TEST_F(SubtitleFiles, ACompanionOfAnotherSaveIsNotUsedAndTheUserIsTold) {
   twoRows();
   save("film");
   const std::string firstText = Slurp(dir / "film.srt");
-  s.Document.entries()[1].X = 77;
+  s.Document.entries()[1].Place.X = 77;
   rig.addRow(5000, 6000, "third");
   save("film");
   Spit(dir / "film.srt", firstText);
@@ -280,7 +280,7 @@ TEST_F(SubtitleFiles, ACompanionOfAnotherSaveIsNotUsedAndTheUserIsTold) {
                                      "save; the subtitles were given the current position and style."});
   ASSERT_EQ(s.Document.rowCount(), 2);
   EXPECT_EQ(s.Document.entries()[0].Tag, -1);
-  EXPECT_EQ(s.Document.entries()[1].DrawLevel, 240);
+  EXPECT_EQ(s.Document.entries()[1].Place.DrawLevel, 240);
 }
 
 TEST_F(SubtitleFiles, ASaveThatCannotCompleteLeavesTheOldFiles) {

@@ -26,9 +26,9 @@ TEST_F(OpenVideo, ShowsLengthFirstPictureAndResetsPlacementAndList) {
   EXPECT_FALSE(s.NoVideoOpen);
   EXPECT_EQ(rig.skin.videotime, "/ 00:01:23,456");
   EXPECT_TRUE(rig.view.visible);
-  EXPECT_EQ(s.SubtitleX, 10);
-  EXPECT_EQ(s.SubtitleY, 240 - 63);
-  EXPECT_EQ(s.DrawLevel, 240);
+  EXPECT_EQ(s.Placement.X, 10);
+  EXPECT_EQ(s.Placement.Y, 240 - 63);
+  EXPECT_EQ(s.Placement.DrawLevel, 240);
   EXPECT_EQ(s.SubtitleCursor, 0);
   EXPECT_EQ(s.Document.rowCount(), 0);
   EXPECT_EQ(s.Document.entries().size(), 1u);  // the entries are left for the next insert

@@ -20,6 +20,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/OtherWindows.h"
 #include "burnin/NullTextTransform.h"
+#include "burnin/writer/NullVideoWriter.h"
 
 namespace orlisk {
 namespace {
@@ -47,6 +48,7 @@ class HelpAndAbout : public ::testing::Test {
         .Reader = reader,
         .Audio = audio,
         .Transform = transform,
+        .Writer = writer,
         .TextWidth = [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; },
         .Desktop = &desktop});
     window->FormShow();
@@ -61,6 +63,7 @@ class HelpAndAbout : public ::testing::Test {
   test::IdleReader reader;
   test::IdleAudio audio;
   NullTextTransform transform;
+  NullVideoWriter writer;
   test::RecordingDesktop desktop;
 };
 

@@ -18,8 +18,13 @@
 #include "TestSupport.h"
 #include "app/skin/SkinSurface.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/OutputSettingsDialog.h"
+#include <QComboBox>
+#include <QTabWidget>
 #include "app/ui/VideoViewWidget.h"
 #include "burnin/NullTextTransform.h"
+#include "burnin/writer/NullVideoWriter.h"
+#include "playback/NullVideoReader.h"
 
 namespace orlisk {
 namespace {
@@ -42,7 +47,7 @@ class MainWindowTest : public ::testing::Test {
     paths.HomeFolder = settingsDir.path().toStdString();
     paths.VideosFolder = paths.HomeFolder / "Videos";
     paths.DataFolder = paths.HomeFolder / "data";
-    return std::make_unique<Tfm_main>(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform,
+    return std::make_unique<Tfm_main>(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform, writer,
                                                       [](const std::string& line, const SubtitleFont&) {
                                                         return static_cast<int>(line.size()) * 10;
                                                       }});
@@ -61,6 +66,7 @@ class MainWindowTest : public ::testing::Test {
   test::IdleReader reader;
   test::IdleAudio audio;
   NullTextTransform transform;
+  NullVideoWriter writer;
 };
 
 TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {
@@ -167,6 +173,28 @@ TEST_F(MainWindowTest, ASkinClickReachesItsCommandAndItsMessage) {
   EXPECT_EQ(caption, "Information");
   EXPECT_EQ(text, "please first add video file");
   EXPECT_EQ(buttons, QStringList{"OK"});
+}
+
+TEST_F(MainWindowTest, SettingsOpensTheOutputSettingsWithTheWritersCatalogues) {
+  auto window = MakeWindow(ProgramFolderWithSkinOnly());
+  window->FormShow();
+  window->show();
+  EXPECT_EQ(window->codecLists().AviCodecs.size(), 2u);
+  EXPECT_EQ(window->state().XvidCodecIndex, 1);
+  QStringList aviCodecs;
+  int page = -1;
+  QTimer::singleShot(0, [&] {
+    auto* settings = qobject_cast<Tfm_set*>(QApplication::activeModalWidget());
+    if (!settings) return;
+    for (int i = 0; i < settings->cmbAVICodecs->count(); ++i) aviCodecs << settings->cmbAVICodecs->itemText(i);
+    page = settings->tabTypeOutFile->currentIndex();
+    settings->cb_format->setCurrentIndex(3);
+    settings->btnCancel->click();
+  });
+  emit window->findChild<SkinSurface*>()->objectClicked(QStringLiteral("settings"));
+  EXPECT_EQ(aviCodecs, (QStringList{"libxvidcore MPEG-4 part 2", "MPEG-4 part 2"}));
+  EXPECT_EQ(page, 0);
+  EXPECT_EQ(window->FormatChoice(), 3);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/OtherWindows.h"
 #include "burnin/QtTextTransform.h"
+#include "burnin/writer/NullVideoWriter.h"
 #include "online/CurlHttpClient.h"
 #include "playback/FfmpegVideoReader.h"
 #include "playback/audio/NullAudioPlayer.h"
@@ -109,7 +110,7 @@ class UpdateWindowTest : public ::testing::Test {
     paths.DataFolder = dataPath();
     paths.VideosFolder = homePath() / "Videos";
     return std::make_unique<Tfm_main>(
-        MainWindowParts{paths, kLangEnglishUs, reader, audio, transform, TextPixelWidth, &http});
+        MainWindowParts{paths, kLangEnglishUs, reader, audio, transform, writer, TextPixelWidth, &http});
   }
 
   std::vector<std::string> targets() const {
@@ -125,6 +126,7 @@ class UpdateWindowTest : public ::testing::Test {
   FfmpegVideoReader reader;
   NullAudioPlayer audio;
   QtTextTransform transform;
+  NullVideoWriter writer;
 };
 
 TEST_F(UpdateWindowTest, ANewerVersionOpensTheWindowWithThePublishedText) {

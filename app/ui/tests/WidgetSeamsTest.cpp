@@ -49,10 +49,9 @@ TEST(SubtitleFontMapping, PixelHeightIsNegativeHeightAndPointsAreRounded) {
   for (const Row& row : {Row{21, 16}, Row{13, 10}, Row{16, 12}, Row{40, 30}}) {
     QFont font("Liberation Sans");
     font.setPixelSize(row.pixels);
-    const SubtitleFont mapped = FromDialogFont(font, 0x0000FF);
+    const SubtitleFont mapped = FromQFont(font);
     EXPECT_EQ(mapped.Height, -row.pixels);
     EXPECT_EQ(mapped.PointSize, row.points);
-    EXPECT_EQ(mapped.Color, 0x0000FFu);
   }
 }
 
@@ -64,23 +63,25 @@ TEST(SubtitleFontMapping, TheStartFontSurvivesTheDialogUnchanged) {
   const QFont shown = DialogFont(start);
   EXPECT_DOUBLE_EQ(shown.pointSizeF(), 15.75);
   EXPECT_TRUE(shown.bold());
-  const SubtitleFont back = FromDialogFont(shown, start.Color);
+  const SubtitleFont back = FromQFont(shown);
   EXPECT_EQ(back, start);
 }
 
 TEST(SubtitleFontDialog, OkGivesTheShownFontAndColourCancelGivesNothing) {
   test::TestApplication();
   SubtitleFontDialog dialog;
-  SubtitleFont current;
-  current.Face = "Liberation Sans";
-  current.Color = 0x0000FF;
+  SubtitleStyle current;
+  current.Font.Face = "Liberation Sans";
+  current.TextColor = 0x0000FF;
+  current.BorderColor = 0x123456;
   QTimer::singleShot(0, [&dialog] { dialog.accept(); });
-  const std::optional<SubtitleFont> chosen = dialog.chooseFont(current);
+  const std::optional<SubtitleStyle> chosen = dialog.chooseFont(current);
   ASSERT_TRUE(chosen.has_value());
-  EXPECT_EQ(chosen->Height, -21);
-  EXPECT_EQ(chosen->PointSize, 16);
-  EXPECT_TRUE(chosen->Bold);
-  EXPECT_EQ(chosen->Color, 0x0000FFu);
+  EXPECT_EQ(chosen->Font.Height, -21);
+  EXPECT_EQ(chosen->Font.PointSize, 16);
+  EXPECT_TRUE(chosen->Font.Bold);
+  EXPECT_EQ(chosen->TextColor, 0x0000FFu);
+  EXPECT_EQ(chosen->BorderColor, 0x123456u) << "the outline is not the font dialog's";
 
   QTimer::singleShot(0, [&dialog] { dialog.reject(); });
   EXPECT_FALSE(dialog.chooseFont(current).has_value());

@@ -267,6 +267,24 @@ INSTANTIATE_TEST_SUITE_P(
                      1, kOutputMpeg, ".mpeg",
                      {kSource, "SetMpegAudioFormat(128, 44100, 2)", kSourceVideo,
                       "SetMpegVideoFormat(1, 1150, 352, 240, 25)"}},
+        ConfigureRow{"AviSizeOfZeroOrBelowWritesTheDefaultSize", kKeep,
+                     [](OutputSettings& s) {
+                       s.OutputMode = 1;
+                       s.CustomWidth = 0;
+                       s.CustomHeight = -5;
+                     },
+                     0, kOutputAvi, ".avi",
+                     {"SelectAviCodec(2)", "SetAviAudioMp3(128, 44100, 2)", kSource, kSourceVideo,
+                      "SetAviVideoFormat(352, 240, 24)"}},
+        ConfigureRow{"MpegWidthOfZeroWritesTheDefaultWidth", kKeep,
+                     [](OutputSettings& s) {
+                       s.OutputMode = 1;
+                       s.CustomWidth = 0;
+                       s.CustomHeight = 288;
+                     },
+                     1, kOutputMpeg, ".mpeg",
+                     {kSource, "SetMpegAudioFormat(128, 44100, 2)", kSourceVideo,
+                      "SetMpegVideoFormat(1, 1150, 352, 288, 25)"}},
         ConfigureRow{"WmvIgnoresTheCustomSize", kKeep,
                      [](OutputSettings& s) {
                        s.OutputMode = 1;

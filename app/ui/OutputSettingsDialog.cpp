@@ -1,0 +1,473 @@
+#include "app/ui/OutputSettingsDialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QAbstractItemView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "app/ui/AviCodecDialog.h"
+#include "app/ui/OutputFolderDialog.h"
+
+namespace orlisk {
+namespace {
+
+constexpr int kDefaultWidth = 352;
+constexpr int kDefaultHeight = 240;
+
+// The indexes "Default" sets and a missing key shows.
+constexpr int kShownAviFrameRate = 3;
+constexpr int kShownAviCodec = 1;
+constexpr int kShownMpegFrameRate = 0;
+constexpr int kShownMpegVideoBitRate = 1;
+constexpr int kShownMpegChannels = 1;
+constexpr int kShownMpegAudioBitRate = 4;
+constexpr int kShownMpegVersion = 0;
+constexpr int kShownMpegFrequency = 8;
+constexpr int kShownWmvProfile = 37;
+
+// An index the list does not have leaves it without a selection.
+void SetListIndex(QComboBox& list, int index) { list.setCurrentIndex(index >= 0 && index < list.count() ? index : -1); }
+
+QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& items) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  list->addItems(items);
+  return list;
+}
+
+// A decimal 32-bit number, as the field holds it; nothing for any other text.
+std::optional<std::int32_t> ParseInteger(const QString& text) {
+  bool ok = false;
+  const int value = text.trimmed().toInt(&ok, 10);
+  if (!ok) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+Tfm_set::Tfm_set(QWidget* parent, OutputSettingsParts parts) : QDialog(parent), parts_(std::move(parts)) {
+  setWindowTitle(QStringLiteral("Settings"));
+  setObjectName(QStringLiteral("Tfm_set"));
+  setModal(true);
+  setFixedSize(430, 297);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+  tabTypeOutFile = new QTabWidget(this);
+  tabTypeOutFile->setObjectName(QStringLiteral("tabTypeOutFile"));
+  // The captions keep their blanks.
+  tabTypeOutFile->addTab(BuildGeneralPage(), QStringLiteral("General"));
+  tabTypeOutFile->addTab(BuildAviPage(), QStringLiteral("  To  AVI    "));
+  tabTypeOutFile->addTab(BuildMpegPage(), QStringLiteral("  To  MPEG   "));
+  tabTypeOutFile->addTab(BuildWmvPage(), QStringLiteral("   To  WMV   "));
+
+  btnSetFormatLikeSample = MakeButton("btnSetFormatLikeSample", "OK");
+  btnConvert = MakeButton("btnConvert", "Default");
+  btnCancel = MakeButton("btnCancel", "Cancel");
+  btnSetFormatLikeSample->setDefault(true);
+  connect(btnSetFormatLikeSample, &QPushButton::clicked, this,
+          [this] { parts_.Run([this] { btnSetFormatLikeSampleClick(); }); });
+  connect(btnConvert, &QPushButton::clicked, this, [this] { btnConvertClick(); });
+  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(btnSetFormatLikeSample);
+  buttons->addWidget(btnConvert);
+  buttons->addWidget(btnCancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->addWidget(tabTypeOutFile);
+  layout->addLayout(buttons);
+}
+
+QPushButton* Tfm_set::MakeButton(const char* name, const char* caption) {
+  auto* button = new QPushButton(QString::fromLatin1(caption), this);
+  button->setObjectName(QString::fromLatin1(name));
+  return button;
+}
+
+QWidget* Tfm_set::BuildGeneralPage() {
+  auto* page = new QWidget;
+  rbSizeOriginal = new QRadioButton(QStringLiteral("Original"), page);
+  rbSizeCustom = new QRadioButton(QStringLiteral("Custom:"), page);
+  rbSizeOriginal->setObjectName(QStringLiteral("rbSizeOriginal"));
+  rbSizeCustom->setObjectName(QStringLiteral("rbSizeCustom"));
+  rbSizeOriginal->setChecked(true);
+  // Selection only: a typed name would leave the write job without a format.
+  cb_format = MakeList(page, "cb_format", {"AVI", "MPEG", "WMV", "RM"});
+  cb_format->setCurrentIndex(0);
+  EdCustomWidth = new QLineEdit(QString::number(kDefaultWidth), page);
+  EdCustomHeight = new QLineEdit(QString::number(kDefaultHeight), page);
+  EdCustomWidth->setObjectName(QStringLiteral("EdCustomWidth"));
+  EdCustomHeight->setObjectName(QStringLiteral("EdCustomHeight"));
+  for (QLineEdit* field : {EdCustomWidth, EdCustomHeight}) {
+    field->installEventFilter(this);
+    field->setMaximumWidth(70);
+    // Text composed by an input method would pass by the key filter.
+    field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    field->setInputMethodHints(Qt::ImhDigitsOnly);
+  }
+  for (QWidget* control : {static_cast<QWidget*>(EdCustomWidth), static_cast<QWidget*>(EdCustomHeight),
+                           static_cast<QWidget*>(cb_format)})
+    control->setEnabled(false);
+  connect(rbSizeOriginal, &QRadioButton::clicked, this, [this] { rbSizeOriginalClick(); });
+  connect(rbSizeCustom, &QRadioButton::clicked, this, [this] { rbSizeCustomClick(); });
+
+  auto* pathGroup = new QGroupBox(QStringLiteral("Output Path:"), page);
+  edt_dir = new QLineEdit(pathGroup);
+  edt_dir->setObjectName(QStringLiteral("edt_dir"));
+  edt_dir->setReadOnly(true);
+  bt_dir = new QPushButton(QStringLiteral("..."), pathGroup);
+  bt_dir->setObjectName(QStringLiteral("bt_dir"));
+  bt_dir->setFixedWidth(32);
+  connect(bt_dir, &QPushButton::clicked, this, [this] { parts_.Run([this] { bt_dirClick(); }); });
+  auto* pathRow = new QHBoxLayout(pathGroup);
+  pathRow->addWidget(edt_dir);
+  pathRow->addWidget(bt_dir);
+
+  cb_open = new QCheckBox(QStringLiteral("Auto Open"), page);
+  cb_open->setObjectName(QStringLiteral("cb_open"));
+  connect(cb_open, &QCheckBox::clicked, this,
+          [this](bool checked) { parts_.Run([this, checked] { cb_openClick(checked); }); });
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(rbSizeOriginal, 0, 0);
+  grid->addWidget(rbSizeCustom, 1, 0);
+  grid->addWidget(cb_format, 1, 1, 1, 3);
+  grid->addWidget(EdCustomWidth, 2, 1);
+  grid->addWidget(new QLabel(QStringLiteral("X"), page), 2, 2, Qt::AlignCenter);
+  grid->addWidget(EdCustomHeight, 2, 3);
+  grid->setColumnStretch(4, 1);
+  auto* layout = new QVBoxLayout(page);
+  layout->addLayout(grid);
+  layout->addWidget(pathGroup);
+  layout->addWidget(cb_open);
+  layout->addStretch();
+  return page;
+}
+
+QWidget* Tfm_set::BuildAviPage() {
+  auto* page = new QWidget;
+  cmbFramerateAVI =
+      MakeList(page, "cmbFramerateAVI", {"10.00", "15.00", "22.54", "23.97", "24.00", "25.00", "29.97", "30.00"});
+  cmbAVICodecs = MakeList(page, "cmbAVICodecs", {});
+  cmbAVICodecs->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  cmbAVICodecs->setMinimumContentsLength(16);
+  connect(cmbAVICodecs, &QComboBox::activated, this,
+          [this](int index) { parts_.Run([this, index] { cmbAVICodecsChange(index); }); });
+  btnConfigureVideoCodec = new QPushButton(QStringLiteral("Configure..."), page);
+  btnConfigureVideoCodec->setObjectName(QStringLiteral("btnConfigureVideoCodec"));
+  connect(btnConfigureVideoCodec, &QPushButton::clicked, this,
+          [this] { parts_.Run([this] { btnConfigureVideoCodecClick(); }); });
+
+  auto* audioGroup = new QGroupBox(QStringLiteral("Audio Format"), page);
+  auto* audioGrid = new QGridLayout(audioGroup);
+  const std::pair<QRadioButton**, std::pair<const char*, std::int32_t>> audio[] = {
+      {&optPCM, {"PCM", kAviAudioPcm}},   {&optMP3, {"MP3", kAviAudioMp3}},   {&optADPCM, {"ADPCM", kAviAudioAdpcm}},
+      {&optGSM, {"GSM", kAviAudioGsm}},   {&optULAW, {"ULAW", kAviAudioUlaw}}, {&optALAW, {"ALAW", kAviAudioAlaw}}};
+  int position = 0;
+  for (const auto& [button, caption] : audio) {
+    *button = new QRadioButton(QString::fromLatin1(caption.first), audioGroup);
+    (*button)->setObjectName(QStringLiteral("opt") + QString::fromLatin1(caption.first));
+    const std::int32_t choice = caption.second;
+    connect(*button, &QRadioButton::clicked, this, [this, choice] { aviAudioFormat_ = choice; });
+    audioGrid->addWidget(*button, position / 3, position % 3);
+    ++position;
+  }
+  optPCM->setChecked(true);
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(new QLabel(QStringLiteral("FrameRate:"), page), 0, 0);
+  grid->addWidget(cmbFramerateAVI, 0, 1);
+  grid->addWidget(new QLabel(QStringLiteral("AVI Codec:"), page), 1, 0);
+  grid->addWidget(cmbAVICodecs, 1, 1);
+  grid->addWidget(btnConfigureVideoCodec, 1, 2);
+  grid->setColumnStretch(1, 1);
+  auto* layout = new QVBoxLayout(page);
+  layout->addLayout(grid);
+  layout->addWidget(audioGroup);
+  layout->addStretch();
+  return page;
+}
+
+QWidget* Tfm_set::BuildMpegPage() {
+  auto* page = new QWidget;
+  auto* versionGroup = new QGroupBox(QStringLiteral("MPEG Version"), page);
+  versionGroup->setObjectName(QStringLiteral("rgMPEG"));
+  rgMPEG = new QButtonGroup(versionGroup);
+  auto* versionRow = new QGridLayout(versionGroup);
+  for (int index : {0, 1}) {
+    auto* button = new QRadioButton(index == 0 ? QStringLiteral("MPEG1") : QStringLiteral("MPEG2"), versionGroup);
+    button->setObjectName(index == 0 ? QStringLiteral("rgMPEG_MPEG1") : QStringLiteral("rgMPEG_MPEG2"));
+    rgMPEG->addButton(button, index);
+    versionRow->addWidget(button, 0, index);
+  }
+  SetMpegVersion(0);
+
+  cmbFramerateMPEG = MakeList(page, "cmbFramerateMPEG", {"24.00", "25.00", "29.97", "30.00"});
+  cmbVideoBitrateMPEG = MakeList(page, "cmbVideoBitrateMPEG", {"750", "1150", "1500", "1950", "2376"});
+  cmbCnannelsMPEG = MakeList(page, "cmbCnannelsMPEG", {"Mono", "Stereo"});
+  cmbAudioBitrateMPEG = MakeList(page, "cmbAudioBitrateMPEG",
+                                 {"64", "80", "96", "112", "128", "160", "192", "224", "256", "320"});
+  cbmpg_fre = MakeList(page, "cbmpg_fre",
+                       {"6000", "8000", "11025", "12000", "16000", "22050", "24000", "32000", "44100", "48000"});
+
+  auto* grid = new QGridLayout;
+  const std::pair<const char*, QComboBox*> rows[] = {{"FrameRate:", cmbFramerateMPEG},
+                                                     {"VideoBitrate:", cmbVideoBitrateMPEG},
+                                                     {"Cnannels:", cmbCnannelsMPEG},
+                                                     {"Bitrate:", cmbAudioBitrateMPEG},
+                                                     {"Frequency:", cbmpg_fre}};
+  int row = 0;
+  for (const auto& [caption, list] : rows) {
+    // Video on the left, sound on the right.
+    const int column = row < 2 ? 0 : 2;
+    const int line = row < 2 ? row : row - 2;
+    grid->addWidget(new QLabel(QString::fromLatin1(caption), page), line, column);
+    grid->addWidget(list, line, column + 1);
+    ++row;
+  }
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(3, 1);
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(versionGroup);
+  layout->addLayout(grid);
+  layout->addStretch();
+  return page;
+}
+
+QWidget* Tfm_set::BuildWmvPage() {
+  auto* page = new QWidget;
+  auto* group = new QGroupBox(QStringLiteral("Output Video Format"), page);
+  cmbWMVCodecs = MakeList(group, "cmbWMVCodecs", {});
+  cmbWMVCodecs->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  cmbWMVCodecs->setMinimumContentsLength(20);
+  auto* groupLayout = new QVBoxLayout(group);
+  groupLayout->addWidget(cmbWMVCodecs);
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(group);
+  layout->addStretch();
+  return page;
+}
+
+void Tfm_set::FillCodecLists(const CodecLists& lists) {
+  cmbAVICodecs->clear();
+  for (const std::string& name : lists.AviCodecs) cmbAVICodecs->addItem(QString::fromStdString(name));
+  cmbWMVCodecs->clear();
+  for (const std::string& name : lists.WmvProfiles) cmbWMVCodecs->addItem(QString::fromStdString(name));
+  SetListIndex(*cmbAVICodecs, 0);
+  SetListIndex(*cmbWMVCodecs, 0);
+  // The lists are narrower than the longest names: their drop-downs show them whole.
+  for (QComboBox* list : {cmbAVICodecs, cmbWMVCodecs}) {
+    list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 24);
+    list->setToolTip(list->currentText());
+    connect(list, &QComboBox::currentTextChanged, list, &QWidget::setToolTip, Qt::UniqueConnection);
+  }
+}
+
+void Tfm_set::SetStartRows() {
+  SetListIndex(*cmbFramerateAVI, 3);
+  SetListIndex(*cmbFramerateMPEG, 1);
+  tabTypeOutFile->setCurrentIndex(0);
+}
+
+void Tfm_set::ShowModal() {
+  FormShow();
+  exec();
+}
+
+void Tfm_set::FormShow() {
+  const ProfileFile& settings = parts_.Settings;
+  if (settings.readInteger("Video", "wh", 0) != 0) {
+    rbSizeCustom->setChecked(true);
+    rbSizeCustomClick();
+  } else {
+    rbSizeOriginal->setChecked(true);
+    rbSizeOriginalClick();
+  }
+  cb_open->setChecked(settings.readBool("Orlisk", "autoopen", true));
+
+  SetListIndex(*cmbFramerateAVI, settings.readInteger("AVI", "fram", kShownAviFrameRate));
+  SetListIndex(*cmbAVICodecs, settings.readInteger("AVI", "Code", kShownAviCodec));
+  SetAudioChoice(settings.readInteger("AVI", "Audio", kAviAudioMp3));
+
+  SetListIndex(*cmbFramerateMPEG, settings.readInteger("MPEG", "fram", kShownMpegFrameRate));
+  SetListIndex(*cmbVideoBitrateMPEG, settings.readInteger("MPEG", "VBit", kShownMpegVideoBitRate));
+  SetListIndex(*cmbCnannelsMPEG, settings.readInteger("MPEG", "Cnannel", kShownMpegChannels));
+  SetListIndex(*cmbAudioBitrateMPEG, settings.readInteger("MPEG", "ABit", kShownMpegAudioBitRate));
+  SetMpegVersion(settings.readInteger("MPEG", "VS", kShownMpegVersion));
+  SetListIndex(*cbmpg_fre, settings.readInteger("MPEG", "Afre", kShownMpegFrequency));
+
+  SetListIndex(*cmbWMVCodecs, settings.readInteger("WMV", "Code", kShownWmvProfile));
+
+  edt_dir->setText(QString::fromStdString(parts_.State.OutputFolder));
+  // "Configure..." works on the codec the list shows; with no codec shown
+  // there is nothing to select.
+  if (cmbAVICodecs->currentIndex() >= 0) parts_.Writer.SelectAviCodec(cmbAVICodecs->currentIndex() + 1);
+}
+
+int Tfm_set::FormatChoice() const { return cb_format->currentIndex(); }
+
+void Tfm_set::rbSizeOriginalClick() {
+  parts_.State.OutputMode = 0;
+  for (QWidget* control : {static_cast<QWidget*>(EdCustomWidth), static_cast<QWidget*>(EdCustomHeight),
+                           static_cast<QWidget*>(cb_format)})
+    control->setEnabled(false);
+}
+
+void Tfm_set::rbSizeCustomClick() {
+  parts_.State.OutputMode = 1;
+  for (QWidget* control : {static_cast<QWidget*>(EdCustomWidth), static_cast<QWidget*>(EdCustomHeight),
+                           static_cast<QWidget*>(cb_format)})
+    control->setEnabled(true);
+}
+
+void Tfm_set::SetAudioChoice(std::int32_t choice) {
+  QRadioButton* button = nullptr;
+  switch (choice) {
+    case kAviAudioPcm: button = optPCM; break;
+    case kAviAudioMp3: button = optMP3; break;
+    case kAviAudioAdpcm: button = optADPCM; break;
+    case kAviAudioAlaw: button = optALAW; break;
+    case kAviAudioUlaw: button = optULAW; break;
+    case kAviAudioGsm: button = optGSM; break;
+    default: return;  // another value changes nothing
+  }
+  button->setChecked(true);
+  aviAudioFormat_ = choice;
+}
+
+void Tfm_set::SetMpegVersion(int index) {
+  // The group takes the nearest entry; a negative index leaves it empty.
+  rgMPEG->setExclusive(false);
+  for (QAbstractButton* button : rgMPEG->buttons()) button->setChecked(false);
+  rgMPEG->setExclusive(true);
+  if (index < 0) return;
+  rgMPEG->button(std::min(index, 1))->setChecked(true);
+}
+
+void Tfm_set::cmbAVICodecsChange(int index) {
+  if (index >= 0) parts_.Writer.SelectAviCodec(index + 1);
+}
+
+void Tfm_set::btnConfigureVideoCodecClick() {
+  if (cmbAVICodecs->currentIndex() < 0) return;
+  ConfigureAviCodec(parts_.Writer, this);
+}
+
+void Tfm_set::cb_openClick(bool checked) {
+  parts_.Settings.writeBool("Orlisk", "autoopen", checked);
+  parts_.State.AutoOpenOutput = checked;
+}
+
+void Tfm_set::bt_dirClick() {
+  Tfm_dir& folders = parts_.FolderDialog;
+  const QRect here = frameGeometry();
+  // A window never shown has no frame yet: it gets one like this dialog's.
+  const QSize frame = here.size() - size();
+  const QSize there = folders.size() + frame;
+  folders.move(here.left() + (here.width() - there.width()) / 2, here.top() + (here.height() - there.height()) / 2);
+  folders.ShellTreeView1->setVisible(true);
+  folders.btn_ok->setVisible(true);
+  folders.btn_cancel->setText(QStringLiteral("Cancel"));
+  folders.setWindowTitle(QStringLiteral("Output Directory"));
+  folders.exec();
+  if (!folders.ChosenFolder().empty()) edt_dir->setText(QString::fromStdString(folders.ChosenFolder()));
+}
+
+void Tfm_set::btnSetFormatLikeSampleClick() {
+  // Pressing Enter in a size field reaches "OK" without leaving the field.
+  FillEmptySizeFields();
+  // Both numbers are checked before anything is stored: a bad one keeps the
+  // dialog open with every setting as it was.
+  std::optional<std::int32_t> width = ParseInteger(EdCustomWidth->text());
+  std::optional<std::int32_t> height = ParseInteger(EdCustomHeight->text());
+  for (const auto& [field, value] : {std::pair{EdCustomWidth, width}, std::pair{EdCustomHeight, height}}) {
+    if (!value) {
+      parts_.Messages.information("'" + field->text().toStdString() + "' is not a valid integer value");
+      field->setFocus();
+      return;
+    }
+  }
+
+  ProfileFile& settings = parts_.Settings;
+  parts_.State.OutputFolder = edt_dir->text().toStdString();
+  settings.writeString("Output", "Path", parts_.State.OutputFolder);
+  settings.writeInteger("Video", "w", *width);
+  settings.writeInteger("Video", "h", *height);
+  settings.writeInteger("Video", "wh", parts_.State.OutputMode);
+  settings.writeInteger("AVI", "fram", cmbFramerateAVI->currentIndex());
+  settings.writeInteger("AVI", "Code", cmbAVICodecs->currentIndex());
+  settings.writeInteger("AVI", "Audio", aviAudioFormat_);
+  settings.writeInteger("MPEG", "fram", cmbFramerateMPEG->currentIndex());
+  settings.writeInteger("MPEG", "VBit", cmbVideoBitrateMPEG->currentIndex());
+  settings.writeInteger("MPEG", "Cnannel", cmbCnannelsMPEG->currentIndex());
+  settings.writeInteger("MPEG", "ABit", cmbAudioBitrateMPEG->currentIndex());
+  settings.writeInteger("MPEG", "VS", rgMPEG->checkedId());
+  settings.writeInteger("MPEG", "Afre", cbmpg_fre->currentIndex());
+  settings.writeInteger("WMV", "Code", cmbWMVCodecs->currentIndex());
+  accept();
+}
+
+void Tfm_set::btnConvertClick() {
+  // Controls only: nothing is stored until "OK".
+  rbSizeOriginal->setChecked(true);
+  rbSizeOriginalClick();
+  SetListIndex(*cmbFramerateAVI, kShownAviFrameRate);
+  SetListIndex(*cmbAVICodecs, kShownAviCodec);
+  SetAudioChoice(kAviAudioMp3);
+  SetListIndex(*cmbFramerateMPEG, kShownMpegFrameRate);
+  SetListIndex(*cmbVideoBitrateMPEG, kShownMpegVideoBitRate);
+  SetListIndex(*cmbCnannelsMPEG, kShownMpegChannels);
+  SetListIndex(*cmbAudioBitrateMPEG, kShownMpegAudioBitRate);
+  SetListIndex(*cbmpg_fre, kShownMpegFrequency);
+  SetMpegVersion(kShownMpegVersion);
+  SetListIndex(*cmbWMVCodecs, kShownWmvProfile);
+}
+
+void Tfm_set::FillEmptySizeFields() {
+  if (EdCustomWidth->text().isEmpty()) EdCustomWidth->setText(QString::number(kDefaultWidth));
+  if (EdCustomHeight->text().isEmpty()) EdCustomHeight->setText(QString::number(kDefaultHeight));
+}
+
+bool Tfm_set::SizeFieldKey(QLineEdit& field, QKeyEvent& key) {
+  // Dialog keys keep their meaning (Enter is "OK", Escape "Cancel", Tab moves on).
+  switch (key.key()) {
+    case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Escape: case Qt::Key_Tab: case Qt::Key_Backtab:
+      return false;
+    default: break;
+  }
+  const bool paste = key.matches(QKeySequence::Paste);
+  const QString text = key.text();
+  // Moves, deletes, shortcuts and modifiers alone keep their meaning.
+  if (!paste && (text.isEmpty() || !text[0].isPrint())) return false;
+  if (!paste && text.size() == 1 && text[0] >= u'0' && text[0] <= u'9') return false;
+  // Any other character acts as a backspace: it deletes the character left
+  // of the caret instead of being inserted.
+  field.backspace();
+  return true;
+}
+
+bool Tfm_set::eventFilter(QObject* watched, QEvent* event) {
+  auto* field = qobject_cast<QLineEdit*>(watched);
+  if (field && (field == EdCustomWidth || field == EdCustomHeight)) {
+    if (event->type() == QEvent::KeyPress) return SizeFieldKey(*field, static_cast<QKeyEvent&>(*event));
+    if (event->type() == QEvent::FocusOut && field->text().isEmpty())
+      field->setText(QString::number(field == EdCustomWidth ? kDefaultWidth : kDefaultHeight));
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace orlisk

@@ -1,0 +1,71 @@
+#pragma once
+// How a subtitle looks and where it stands: the value types that the entries,
+// the main window's state, the renderer, the subtitle files and the style
+// dialogs share. Independent of Qt, so the document and the commands hold them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orlisk {
+
+// 32-bit colour in the layout 0x00BBGGRR (red in the low byte).
+using Colour = std::uint32_t;
+
+// The face and style the user chose.
+struct SubtitleFont {
+  std::string Face = "Arial";  // drawn with a metric-compatible face where Arial is missing
+  // Windows-style height: negative is the character height in pixels (-21 at start).
+  std::int32_t Height = -21;
+  std::int32_t PointSize = 16;  // size in points (at 96 dots per inch: |Height| * 72 / 96)
+  bool Bold = true;
+  bool Italic = false;
+  bool Underline = false;
+  bool StrikeOut = false;
+
+  bool operator==(const SubtitleFont&) const = default;
+};
+
+// The subtitle style: font, text colour, outline colour and the outline switch.
+struct SubtitleStyle {
+  SubtitleFont Font;
+  Colour TextColor = 0x00FFFFFF;
+  Colour BorderColor = 16711680;  // pure blue
+  bool BorderEnabled = true;
+
+  bool operator==(const SubtitleStyle&) const = default;
+};
+
+// Where a subtitle's text stands: its top-left corner in source-video pixels,
+// and the drawing level passed through to the text drawing.
+struct SubtitlePlacement {
+  std::int32_t X = 0;
+  std::int32_t Y = 0;
+  std::int32_t DrawLevel = 0;
+
+  bool operator==(const SubtitlePlacement&) const = default;
+};
+
+// The value a captured subtitle keeps as its font reference: a stable 32-bit
+// identity of the font (FNV-1a over its face and style). Nothing reads it back
+// to draw; it only has to stay the same for the same font.
+inline std::uint32_t FontId(const SubtitleFont& font) {
+  std::uint32_t hash = 2166136261u;
+  auto mix = [&hash](std::string_view bytes) {
+    for (unsigned char b : bytes) {
+      hash ^= b;
+      hash *= 16777619u;
+    }
+  };
+  auto mixInt = [&mix](std::int64_t v) {
+    char bytes[8];
+    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    mix(std::string_view(bytes, 8));
+  };
+  mix(font.Face);
+  mixInt(font.Height);
+  mixInt(font.PointSize);
+  mixInt((font.Bold ? 1 : 0) | (font.Italic ? 2 : 0) | (font.Underline ? 4 : 0) | (font.StrikeOut ? 8 : 0));
+  return hash;
+}
+
+}  // namespace orlisk
