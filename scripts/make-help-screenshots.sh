@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the screenshots of the help pages from the editor itself, in English
 # and in Chinese: a clip made with ffmpeg, the editor under Xvfb with openbox,
-# three subtitles made with the keys as a user makes them, the menus and the
-# About window. Writes data/help/<language>/images/*.png.
+# three subtitles made with the keys as a user makes them, the menus, the style
+# and output settings windows and the About window. Writes data/help/<language>/images/*.png.
 #
 #   scripts/make-help-screenshots.sh [BUILD_DIR]
 #
@@ -62,11 +62,22 @@ drag() {
 # Characters outside the keyboard map are typed through a remapped key, which
 # needs time between characters to arrive whole.
 say() { xdotool type --delay 250 "$1"; sleep 1; }
+# A dialog by its caption, with openbox's frame (one pixel, a 19-pixel title).
+shot_dialog() {
+  local id x y w h
+  id=$(timeout 10 xdotool search --sync --name "^$1\$" | head -1)
+  [[ -n $id ]] || { echo "no window \"$1\"" >&2; exit 1; }
+  eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}
+                                   /Width:/ {print "w=" $2} /Height:/ {print "h=" $2}')"
+  shot "$2" "$((w + 2))x$((h + 21))+$((x - 1))+$((y - 20))"
+}
 
 run_language() {
-  local folder=$1 locale=$2 helpx=$3 line1=$4 line2=$5 line3=$6
+  local folder=$1 locale=$2 videos=$3 stylex=$4 settingsx=$5 helpx=$6 line1=$7 line2=$8 line3=$9
   local out=data/help/$folder/images home=$work/home-$folder
-  mkdir -p "$out" "$home/tmp"
+  mkdir -p "$out" "$home/tmp" "$home/.config"
+  # The output folder as a user's own, not the temporary home's.
+  printf '[Output]\r\nPath=%s\r\n' "$videos" >"$home/.config/orlisk.ini"
   # A home and a temporary folder of its own: fresh settings, and a
   # single-instance lock apart from any editor already running for this user.
   HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share TMPDIR=$home/tmp \
@@ -109,6 +120,12 @@ run_language() {
   xdotool key Up; sleep 0.2; xdotool key Return; sleep 0.8
   shot "$out/about.png" 295x229+169+111
   xdotool key Escape; sleep 0.3
+  click "$stylex" 47  # "Style"
+  shot_dialog "Subtitle Settings" "$out/style.png"
+  xdotool key Escape; sleep 0.3
+  click "$settingsx" 47  # "Settings"
+  shot_dialog "Settings" "$out/settings.png"
+  xdotool key Escape; sleep 0.3
 
   # The finished subtitles over the picture: "Subtitle Preview", then play from the start.
   xdotool key F6; sleep 0.5
@@ -122,9 +139,9 @@ run_language() {
 
 for language in ${HELP_LANGUAGES:-en zh_CN}; do
   case $language in
-    en) run_language en en_US.UTF-8 280 "Hello, and welcome." "This line was dragged to the top." \
+    en) run_language en en_US.UTF-8 /home/user/Videos 96 160 280 "Hello, and welcome." "This line was dragged to the top." \
           "Press F2 to go on, F4 to end the line." ;;
-    zh_CN) run_language zh_CN zh_CN.UTF-8 247 "你好，欢迎收看。" "这一行被拖到了画面上方。" "按 F2 继续播放，按 F4 结束这一行。" ;;
+    zh_CN) run_language zh_CN zh_CN.UTF-8 /home/user/视频 90 143 247 "你好，欢迎收看。" "这一行被拖到了画面上方。" "按 F2 继续播放，按 F4 结束这一行。" ;;
   esac
 done
 
