@@ -52,7 +52,7 @@ MainController::MainController(const MainContext& c)
                .Writer = c.Writer,
                .Transform = c.Transform,
                .Playback = playback_}),
-      links_({.Desktop = c.Desktop}),
+      links_({.Basics = basics_, .Desktop = c.Desktop}),
       online_({.Basics = basics_,
                .Http = c.Http,
                .UiThread = c.UiThread,

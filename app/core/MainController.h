@@ -117,6 +117,8 @@ class MainController {
   void FillCodecLists() { burnIn_.FillCodecLists(); }
 
   // Help and links.
+  void OpenHelpFile() { links_.OpenHelpFile(); }
+  void ShowHelpTopic(int topic) { links_.ShowHelpTopic(topic); }
   void ContactUS1Click() { links_.OpenContactPage(); }
   void OurWebSite1Click() { links_.OpenWebSite(); }
 

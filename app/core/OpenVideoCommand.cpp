@@ -4,6 +4,7 @@
 #include <exception>
 #include <utility>
 
+#include "LinkCommands.h"
 #include "PlaybackCommands.h"
 #include "PreviewCommands.h"
 
@@ -97,7 +98,8 @@ void PlaybackCommands::OpenVideoFailed() {
           c_.Basics.Lang.MessageText("OpenVideoFilesError",
                                      "Does not support this video files, you need to use video converter to "
                                      "convert, the need for recommendations?")))
-    c_.Desktop.openUrl((c_.Basics.Paths.ProgramFolder / "help" / "faq.htm").string());
+    c_.Desktop.openUrl(
+        (HelpFolder(c_.Basics.Paths.ProgramFolder, s.ChineseUI) / *HelpTopicPage(kFaqTopic)).string());
 }
 
 }  // namespace orlisk

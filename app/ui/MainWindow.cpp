@@ -10,6 +10,7 @@
 #include <QProgressBar>
 
 #include "app/skin/SkinSurface.h"
+#include "app/ui/AppIcon.h"
 #include "app/ui/CommandRunner.h"
 #include "app/ui/ErrorHandler.h"
 #include "app/ui/OtherWindows.h"
@@ -77,6 +78,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
       cb_prsub(new QCheckBox(QStringLiteral("Subtitle Preview"), Skin1)),
       FontDialog1(new SubtitleFontDialog(this)) {
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
+  setWindowIcon(ApplicationIcon());  // the other windows and the boxes take it from here
   setFixedSize(kClientWidth, kClientHeight);
   Skin1->setGeometry(0, 0, kClientWidth, kClientHeight);
 
@@ -107,7 +109,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   selection_ = std::make_unique<ListViewSelection>(*lv);
   Timer1 = std::make_unique<QtPlaybackTimer>([this] { Run([this] { controller_->PlaybackTick(); }); });
   clock_ = std::make_unique<SteadyTickClock>();
-  desktop_ = std::make_unique<QtDesktopShell>();
+  if (!parts_.Desktop) ownDesktop_ = std::make_unique<QtDesktopShell>();
   mouse_ = std::make_unique<QtMouseButtons>();
   uiThread_ = std::make_unique<QtUserInterfaceThread>(this, [this](const std::function<void()>& task) { Run(task); });
   Timer2 = std::make_unique<QtPlaybackTimer>([this] { Run([this] { controller_->Timer2Timer(); }); });
@@ -128,7 +130,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                              .List = *selection_,
                                                              .Timer = *Timer1,
                                                              .Clock = *clock_,
-                                                             .Desktop = *desktop_,
+                                                             .Desktop = parts_.Desktop ? *parts_.Desktop
+                                                                                       : *ownDesktop_,
                                                              .Mouse = *mouse_,
                                                              .Fonts = *FontDialog1,
                                                              .Reader = parts_.Reader,
@@ -162,6 +165,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   fm_about = new Tfm_about(this);
   fm_update = new Tfm_update(this, controller_->online(),
                              [this](const std::function<void()>& command) { Run(command); });
+  connect(fm_about, &Tfm_about::webSiteRequested, this, &Tfm_main::OurWebSite1Click);
+  connect(fm_about, &Tfm_about::contactRequested, this, &Tfm_main::ContactUS1Click);
 }
 
 Tfm_main::~Tfm_main() = default;
@@ -355,9 +360,9 @@ void Tfm_main::WriteSubtitlesToVideo() {
   });
 }
 void Tfm_main::StopWriting() { Run([this] { controller_->StopWriting(); }); }
-void Tfm_main::OpenHelpFile() {}
-void Tfm_main::ShowHelpTopic(int) {}
 
+void Tfm_main::OpenHelpFile() { Run([this] { controller_->OpenHelpFile(); }); }
+void Tfm_main::ShowHelpTopic(int topic) { Run([this, topic] { controller_->ShowHelpTopic(topic); }); }
 void Tfm_main::OpenGiftPage() { Run([this] { controller_->OpenGiftPage(); }); }
 void Tfm_main::Inspectionupdate1Click() { Run([this] { controller_->Inspectionupdate1Click(); }); }
 void Tfm_main::ContactUS1Click() { Run([this] { controller_->ContactUS1Click(); }); }

@@ -62,6 +62,8 @@ struct MainWindowParts {
   std::function<int(const std::string& utf8Line, const SubtitleFont& font)> TextWidth;
   // The network; none keeps the window offline (every request fails at once).
   HttpClient* Http = nullptr;
+  // Where help and web pages open: the user's browser unless a test answers.
+  DesktopShell* Desktop = nullptr;
 };
 
 class Tfm_main : public QWidget, public WindowCommands {
@@ -175,7 +177,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<ListViewSelection> selection_;
   std::unique_ptr<QtPlaybackTimer> Timer1;
   std::unique_ptr<SteadyTickClock> clock_;
-  std::unique_ptr<QtDesktopShell> desktop_;
+  std::unique_ptr<QtDesktopShell> ownDesktop_;  // when the parts bring none
   std::unique_ptr<QtMouseButtons> mouse_;
   OfflineHttpClient offline_;
   std::unique_ptr<QtUserInterfaceThread> uiThread_;

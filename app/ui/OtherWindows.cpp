@@ -1,14 +1,21 @@
 #include "app/ui/OtherWindows.h"
 
 #include <QCheckBox>
+#include <QEnterEvent>
+#include <QFrame>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <utility>
 
 #include "app/core/OnlineCommands.h"
+#include "app/ui/AppIcon.h"
 
 namespace orlisk {
 namespace {
+
+constexpr char kProductName[] = "Veldrane Orlisk";
 
 void SetUpDialog(QDialog& dialog, const QString& caption, QSize size) {
   dialog.setWindowTitle(caption);
@@ -18,10 +25,79 @@ void SetUpDialog(QDialog& dialog, const QString& caption, QSize size) {
 
 }  // namespace
 
-Tfm_about::Tfm_about(QWidget* parent) : QDialog(parent) {
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+  setCursor(Qt::PointingHandCursor);
+  setColour(Qt::blue);
+}
+
+void LinkLabel::setColour(const QColor& colour) {
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  setPalette(palette);
+}
+
+void LinkLabel::enterEvent(QEnterEvent* event) {
+  setColour(Qt::red);
+  QLabel::enterEvent(event);
+}
+
+void LinkLabel::leaveEvent(QEvent* event) {
+  setColour(Qt::blue);
+  QLabel::leaveEvent(event);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+  QLabel::mouseReleaseEvent(event);
+  // A press dragged off the link and let go elsewhere is no click.
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+Tfm_about::Tfm_about(QWidget* parent)
+    : QDialog(parent),
+      Image1(new QLabel(this)),
+      Label1(new QLabel(QString::fromLatin1(kProductName), this)),
+      Label4(new QLabel(QStringLiteral("\u00A9 Veldrane Orlisk. All rights reserved."), this)),
+      lbl_web(new LinkLabel(QStringLiteral("Visit our web"), this)),
+      Panel1(new QFrame(this)),
+      btn_contact(new QPushButton(QStringLiteral("Contact us "), this)),
+      btn_close(new QPushButton(QStringLiteral("Close"), this)) {
   SetUpDialog(*this, QStringLiteral("About"), {293, 208});
   setFixedSize(293, 208);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setObjectName(QStringLiteral("Tfm_about"));
+  // The narrow sans serif of the desktop's dialogs, 13 pixels high.
+  QFont dialogFont;
+  dialogFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
+  dialogFont.setPixelSize(13);
+  setFont(dialogFont);
+
+  Image1->setGeometry(24, 20, 36, 36);
+  Image1->setPixmap(ApplicationIcon().pixmap(QSize(36, 36), devicePixelRatioF()));
+  QFont bold = dialogFont;
+  bold.setBold(true);
+  Label1->setFont(bold);
+  Label1->move(71, 29);
+  Label4->move(22, 92);
+  QFont linkFont = dialogFont;
+  linkFont.setPixelSize(11);
+  lbl_web->setFont(linkFont);
+  lbl_web->move(187, 125);
+  Panel1->setGeometry(14, 150, 270, 2);
+  Panel1->setFrameShape(QFrame::HLine);
+  Panel1->setFrameShadow(QFrame::Sunken);
+  btn_contact->setGeometry(41, 165, 75, 25);
+  btn_close->setGeometry(180, 165, 75, 25);
+  btn_close->setDefault(true);
+  for (QLabel* label : {Label1, Label4, static_cast<QLabel*>(lbl_web)}) label->adjustSize();
+
+  for (auto [widget, name] : {std::pair<QWidget*, const char*>{Image1, "Image1"}, {Label1, "Label1"},
+                              {Label4, "Label4"}, {lbl_web, "lbl_web"}, {Panel1, "Panel1"},
+                              {btn_contact, "btn_contact"}, {btn_close, "btn_close"}}) {
+    widget->setObjectName(QString::fromLatin1(name));
+  }
+  connect(lbl_web, &LinkLabel::clicked, this, &Tfm_about::webSiteRequested);
+  connect(btn_contact, &QPushButton::clicked, this, &Tfm_about::contactRequested);
+  connect(btn_close, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void Tfm_about::showBeside(const QWidget& mainWindow) {

@@ -4,9 +4,11 @@
 // hidden. The three settings dialogs have files of their own:
 // SubtitleStyleDialog.h, OutputSettingsDialog.h, OutputFolderDialog.h.
 #include <QDialog>
+#include <QLabel>
 #include <functional>
 
 class QCheckBox;
+class QFrame;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -14,13 +16,48 @@ namespace orlisk {
 
 class OnlineCommands;
 
-// About: fixed size, 293 x 208, close box only. Shown modally 160 pixels right
-// of and 100 below the main window's top-left corner, wherever that window is.
+// A label that reads as a web link: blue, red while the mouse is over it,
+// with the hand cursor; a left click on it emits clicked().
+class LinkLabel : public QLabel {
+  Q_OBJECT
+ public:
+  LinkLabel(const QString& text, QWidget* parent);
+
+ signals:
+  void clicked();
+
+ protected:
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void setColour(const QColor& colour);
+};
+
+// About: fixed size, 293 x 208, close box only: the icon, the product's name,
+// the maker's notice, the link to the web site, "Contact us " and "Close".
+// Shown modally 160 pixels right of and 100 below the main window's top-left
+// corner, wherever that window is. The link and the contact button only ask:
+// the main window opens the pages.
 class Tfm_about : public QDialog {
   Q_OBJECT
  public:
   explicit Tfm_about(QWidget* parent);
   void showBeside(const QWidget& mainWindow);
+
+ signals:
+  void webSiteRequested();  // lbl_web
+  void contactRequested();  // btn_contact
+
+ private:
+  QLabel* Image1;
+  QLabel* Label1;
+  QLabel* Label4;
+  LinkLabel* lbl_web;
+  QFrame* Panel1;
+  QPushButton* btn_contact;
+  QPushButton* btn_close;
 };
 
 // The notice that a newer version exists: fixed at the designed outer size

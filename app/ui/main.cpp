@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "app/skin/SkinSurface.h"
+#include "app/ui/AppIcon.h"
 #include "app/ui/Application.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/SingleInstance.h"
@@ -24,6 +25,9 @@ int main(int argc, char** argv) {
   // window's title, which would turn the "Information" and "Confirm" captions
   // into "Information — Veldrane Orlisk". The main window carries the title.
   app.setApplicationName(QStringLiteral("orlisk"));
+  // The desktop matches the windows to the installed orlisk.desktop by this name.
+  app.setDesktopFileName(QStringLiteral("orlisk"));
+  app.setWindowIcon(ApplicationIcon());
 
   // A later start only tells the running editor about itself.
   SingleInstance instance(SingleInstanceName(title, ::getuid()));

@@ -102,15 +102,6 @@ TEST(StopWriting, AsksOnlyWhileWritingAndOnlyYesEndsTheJob) {
   EXPECT_EQ(r.messages.shown.size(), 2u);
 }
 
-TEST(Links, OpenTheMakersPagesUnderTheConfiguredSite) {
-  Rig r;
-  ::setenv("ORLISK_SITE_URL", "http://127.0.0.1:9/", 1);
-  r.controller.ContactUS1Click();
-  r.controller.OurWebSite1Click();
-  ::unsetenv("ORLISK_SITE_URL");
-  EXPECT_EQ(r.desktop.urls, (std::vector<std::string>{"http://127.0.0.1:9/contact.html", "http://127.0.0.1:9"}));
-}
-
 struct Closing : ::testing::Test {
   Rig r;
   void SetUp() override {

@@ -88,7 +88,7 @@ TEST_F(OpenVideo, AFileThatCannotBeOpenedNamesItOffersTheFormatsPageAndForgetsIt
     EXPECT_EQ(r.messages.shown[0].text, r.folder.file("broken.avi") + "\n\n" + kUnsupported);
     ASSERT_EQ(r.desktop.urls.size(), row.urls);
     if (row.answer) {
-      EXPECT_EQ(r.desktop.urls[0], (r.folder.path / "program" / "help" / "faq.htm").string());
+      EXPECT_EQ(r.desktop.urls[0], (r.folder.path / "program" / "help" / "en" / "faq.htm").string());
     }
     EXPECT_TRUE(r.state.VideoPath.empty());
     EXPECT_TRUE(r.state.NoVideoOpen);

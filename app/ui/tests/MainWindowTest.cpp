@@ -29,22 +29,6 @@
 namespace orlisk {
 namespace {
 
-// Counts the closes the window asks of its reader.
-class IdleReader : public NullVideoReader {
- public:
-  void CloseSource() override { ++closes; }
-  int closes = 0;
-};
-
-class IdleAudio : public AudioPlayer {
- public:
-  void SetAudioFormat(int, int) override {}
-  void StartAudio() override {}
-  void StopAudio() override {}
-  void QueueAudio(const AudioBlock&) override {}
-  std::optional<std::int32_t> PlayedMilliseconds() override { return std::nullopt; }
-};
-
 std::string ReadWhole(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::ostringstream bytes;
@@ -79,8 +63,8 @@ class MainWindowTest : public ::testing::Test {
 
   QTemporaryDir settingsDir;
   QTemporaryDir programFolder;
-  IdleReader reader;
-  IdleAudio audio;
+  test::IdleReader reader;
+  test::IdleAudio audio;
   NullTextTransform transform;
   NullVideoWriter writer;
 };

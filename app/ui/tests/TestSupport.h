@@ -1,11 +1,18 @@
 #pragma once
 // Shared by the window tests: the application object (created once per test
-// process, as the program does) and a command target that records its calls.
+// process, as the program does), a command target that records its calls, the
+// stand-ins for the reader and the sound of a window that opens no video, and
+// a desktop that notes the pages it was asked to open.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/core/Seams.h"
 #include "app/ui/Application.h"
 #include "app/ui/WindowCommands.h"
+#include "playback/AudioPlayer.h"
+#include "playback/NullVideoReader.h"
 
 namespace orlisk::test {
 
@@ -40,6 +47,31 @@ class RecordingCommands : public WindowCommands {
   void OpenGiftPage() override { calls.push_back("OpenGiftPage"); }
   void OpenHelpFile() override { calls.push_back("OpenHelpFile"); }
   void ShowHelpTopic(int topic) override { calls.push_back("ShowHelpTopic" + std::to_string(topic)); }
+};
+
+// A reader that opens nothing and counts the closes the window asks of it.
+class IdleReader : public NullVideoReader {
+ public:
+  void CloseSource() override { ++closes; }
+  int closes = 0;
+};
+
+// A sound output that plays nothing.
+class IdleAudio : public AudioPlayer {
+ public:
+  void SetAudioFormat(int, int) override {}
+  void StartAudio() override {}
+  void StopAudio() override {}
+  void QueueAudio(const AudioBlock&) override {}
+  std::optional<std::int32_t> PlayedMilliseconds() override { return std::nullopt; }
+};
+
+// The desktop: the addresses it was asked to open, in order.
+class RecordingDesktop : public DesktopShell {
+ public:
+  std::vector<std::string> urls;
+  void openUrl(const std::string& url) override { urls.push_back(url); }
+  void showInFileManager(const std::string& path) override { urls.push_back("file manager: " + path); }
 };
 
 }  // namespace orlisk::test

@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# Makes the screenshots of the help pages from the editor itself, in English
+# and in Chinese: a clip made with ffmpeg, the editor under Xvfb with openbox,
+# three subtitles made with the keys as a user makes them, the menus, the style
+# and output settings windows and the About window. Writes data/help/<language>/images/*.png.
+#
+#   scripts/make-help-screenshots.sh [BUILD_DIR]
+#
+# Needs: Xvfb, openbox, xdotool, ImageMagick, ffmpeg; pngquant when present.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build}")
+program="$build/bin/orlisk"
+[[ -x $program ]] || { echo "build the editor first: $program" >&2; exit 1; }
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display of our own: Xvfb picks a free number and writes it down, so the
+# keys and clicks below never reach another X server on this machine.
+Xvfb -displayfd 1 -screen 0 1280x900x24 >"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(head -1 "$work/display")
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+ffmpeg -hide_banner -loglevel error -y \
+  -f lavfi -i "testsrc2=size=640x360:rate=25:duration=30,eq=brightness=-0.12:saturation=0.55" \
+  -f lavfi -i "sine=frequency=330:duration=30" -c:v mpeg4 -q:v 3 -c:a libmp3lame -shortest "$work/clip.avi"
+
+# The main window's client area is moved to (10, 30); its frame starts at (9, 11).
+X0=10
+Y0=30
+click() { xdotool mousemove $((X0 + $1)) $((Y0 + $2)) click "${3:-1}"; sleep 0.6; }
+shot() {
+  import -window root "$work/screen.png"
+  convert "$work/screen.png" -crop "$2" +repage "$1"
+  if [[ -n ${HELP_SHOTS_DEBUG:-} ]]; then cp "$work/screen.png" "$HELP_SHOTS_DEBUG/$(basename "$(dirname "$(dirname "$1")")")-$(basename "$1")"; fi
+}
+# Drags the subtitle from the band at client y=$2 to client y=$3 (x=$1).
+drag() {
+  local x=$((X0 + $1)) from=$((Y0 + $2)) to=$((Y0 + $3)) y
+  xdotool mousemove "$x" "$from"; sleep 0.2
+  xdotool mousedown 1; sleep 0.1
+  # The drag starts on a move with the button held while the mouse is on the text.
+  xdotool mousemove "$x" $((from + 1)); sleep 0.05
+  xdotool mousemove "$x" $((from + 2)); sleep 0.05
+  for ((y = from; y != to; y += (to > from ? 10 : -10))); do
+    if (( (to > from && y > to) || (to < from && y < to) )); then break; fi
+    xdotool mousemove "$x" "$y"; sleep 0.04
+  done
+  xdotool mousemove "$x" "$to"; xdotool mouseup 1; sleep 0.3
+}
+# Characters outside the keyboard map are typed through a remapped key, which
+# needs time between characters to arrive whole.
+say() { xdotool type --delay 250 "$1"; sleep 1; }
+# A dialog by its caption, with openbox's frame (one pixel, a 19-pixel title).
+shot_dialog() {
+  local id x y w h
+  id=$(timeout 10 xdotool search --sync --name "^$1\$" | head -1)
+  [[ -n $id ]] || { echo "no window \"$1\"" >&2; exit 1; }
+  eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}
+                                   /Width:/ {print "w=" $2} /Height:/ {print "h=" $2}')"
+  shot "$2" "$((w + 2))x$((h + 21))+$((x - 1))+$((y - 20))"
+}
+
+run_language() {
+  local folder=$1 locale=$2 videos=$3 stylex=$4 settingsx=$5 helpx=$6 line1=$7 line2=$8 line3=$9
+  local out=data/help/$folder/images home=$work/home-$folder
+  mkdir -p "$out" "$home/tmp" "$home/.config"
+  # The output folder as a user's own, not the temporary home's.
+  printf '[Output]\r\nPath=%s\r\n' "$videos" >"$home/.config/orlisk.ini"
+  # A home and a temporary folder of its own: fresh settings, and a
+  # single-instance lock apart from any editor already running for this user.
+  HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share TMPDIR=$home/tmp \
+    LANG=$locale LC_ALL=$locale SDL_AUDIODRIVER=dummy "$program" >/dev/null 2>&1 &
+  local app=$!
+  pids+=($app)
+  sleep 3
+  local window
+  window=$(timeout 20 xdotool search --sync --name "^Veldrane Orlisk$" | head -1)
+  [[ -n $window ]] || { echo "the editor's window did not appear" >&2; exit 1; }
+  xdotool windowmove "$window" $X0 $Y0
+  xdotool windowactivate --sync "$window" 2>/dev/null || true
+  sleep 0.5
+
+  click 67 103  # "Open Video"
+  xdotool type --delay 10 "$work/clip.avi"; xdotool key Return; sleep 1.5
+  xdotool key F2; sleep 2.2
+  xdotool key F3; sleep 1; xdotool key Return; sleep 0.5  # the hint after the first insert
+  say "$line1"
+  xdotool key F2; sleep 1.8; xdotool key F4; sleep 1.2
+  xdotool key F3; sleep 0.6
+  say "$line2"
+  drag 140 451 230
+  xdotool key F2; sleep 2.5; xdotool key F4; sleep 1.0
+  xdotool key F3; sleep 0.6
+  drag 140 199 451
+  xdotool mousemove 700 400
+  say "$line3"
+  shot "$out/window.png" 990x786+9+11
+
+  click 690 220 3  # the list's own menu
+  shot "$out/listmenu.png" 252x195+637+160
+  xdotool key Escape; sleep 0.3
+  click 40 47  # "File"
+  shot "$out/filemenu.png" 300x220+9+11
+  xdotool key Escape; sleep 0.3
+  click "$helpx" 47  # "Help"
+  shot "$out/helpmenu.png" 300x220+150+11
+  # "About", the last item of the Help menu.
+  xdotool key Up; sleep 0.2; xdotool key Return; sleep 0.8
+  shot "$out/about.png" 295x229+169+111
+  xdotool key Escape; sleep 0.3
+  click "$stylex" 47  # "Style"
+  shot_dialog "Subtitle Settings" "$out/style.png"
+  xdotool key Escape; sleep 0.3
+  click "$settingsx" 47  # "Settings"
+  shot_dialog "Settings" "$out/settings.png"
+  xdotool key Escape; sleep 0.3
+
+  # The finished subtitles over the picture: "Subtitle Preview", then play from the start.
+  xdotool key F6; sleep 0.5
+  click 173 679
+  xdotool key F2; sleep 6.6; xdotool key F5; sleep 0.5
+  shot "$out/preview.png" 566x318+36+208
+
+  kill "$app"
+  wait "$app" 2>/dev/null || true
+}
+
+for language in ${HELP_LANGUAGES:-en zh_CN}; do
+  case $language in
+    en) run_language en en_US.UTF-8 /home/user/Videos 96 160 280 "Hello, and welcome." "This line was dragged to the top." \
+          "Press F2 to go on, F4 to end the line." ;;
+    zh_CN) run_language zh_CN zh_CN.UTF-8 /home/user/视频 90 143 247 "你好，欢迎收看。" "这一行被拖到了画面上方。" "按 F2 继续播放，按 F4 结束这一行。" ;;
+  esac
+done
+
+if command -v pngquant >/dev/null; then
+  pngquant --force --ext .png --quality 70-95 --skip-if-larger data/help/*/images/*.png || true
+fi
+du -ch data/help/*/images/*.png | tail -1
