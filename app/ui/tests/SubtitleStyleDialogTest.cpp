@@ -149,15 +149,6 @@ class RecordingTransform : public NullTextTransform {
   std::vector<Drawn> drawn;
 };
 
-class IdleAudio : public AudioPlayer {
- public:
-  void SetAudioFormat(int, int) override {}
-  void StartAudio() override {}
-  void StopAudio() override {}
-  void QueueAudio(const AudioBlock&) override {}
-  std::optional<std::int32_t> PlayedMilliseconds() override { return std::nullopt; }
-};
-
 TEST(SubtitleStyleFromTheMainWindow, TheOutlineReachesTheNextPictureAndTheFontStaysAfterCancel) {
   test::TestApplication();
   testing::TempFolder folder("style-main");
@@ -168,7 +159,7 @@ TEST(SubtitleStyleFromTheMainWindow, TheOutlineReachesTheNextPictureAndTheFontSt
   paths.VideosFolder = folder / "Videos";
   paths.DataFolder = folder / "data";
   NullVideoReader reader;
-  IdleAudio audio;
+  test::IdleAudio audio;
   RecordingTransform transform;
   NullVideoWriter writer;
   Tfm_main window(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform, writer,
