@@ -38,9 +38,11 @@ bool IsSystemDialog(const QWidget* window) {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
-  try {
+  bool handled = false;
+  lastNet_.run([&] {
     if (event->type() != QEvent::KeyPress || event == keyInDelivery_) {
-      return QApplication::notify(receiver, event);
+      handled = QApplication::notify(receiver, event);
+      return;
     }
     QEvent* outer = keyInDelivery_;
     keyInDelivery_ = event;
@@ -50,30 +52,15 @@ bool Application::notify(QObject* receiver, QEvent* event) {
       ~Restore() { slot = previous; }
     } restore{keyInDelivery_, outer};
     if (!IsSystemDialog(TargetWindow(receiver))) handleKeyPress(event);
-    return QApplication::notify(receiver, event);
-  } catch (...) {
-    reportException();
-    return false;
-  }
+    handled = QApplication::notify(receiver, event);
+  });
+  return handled;
 }
 
 void Application::handleKeyPress(QEvent* event) {
   if (!commands_) return;
   const auto* key = static_cast<QKeyEvent*>(event);
   HandleAppKeyDown(key->key(), key->modifiers(), *commands_);
-}
-
-void Application::reportException() {
-  // A failing timer keeps failing while the question is open; one question at
-  // a time keeps the screen from filling with boxes.
-  if (handlingException_ || !exceptionHandler_) return;
-  handlingException_ = true;
-  try {
-    exceptionHandler_();
-  } catch (...) {
-    // The save offered by the handler failed too; the loop carries on.
-  }
-  handlingException_ = false;
 }
 
 }  // namespace orlisk

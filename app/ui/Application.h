@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <functional>
 
+#include "app/ui/CommandRunner.h"
+
 namespace orlisk {
 
 class WindowCommands;
@@ -21,22 +23,22 @@ class Application : public QApplication {
 
   // The commands the function keys run; nullptr switches the keys off.
   void setCommands(WindowCommands* commands) { commands_ = commands; }
-  // Called after an event handler threw. Whatever it throws in turn is dropped.
-  void setExceptionHandler(std::function<void()> handler) { exceptionHandler_ = std::move(handler); }
+  // Called after an event handler threw, one question at a time. Whatever it
+  // throws in turn is dropped.
+  void setExceptionHandler(std::function<void()> handler) { lastNet_ = CommandRunner(std::move(handler)); }
 
   bool notify(QObject* receiver, QEvent* event) override;
 
  private:
   void handleKeyPress(QEvent* event);
-  void reportException();
 
   WindowCommands* commands_ = nullptr;
-  std::function<void()> exceptionHandler_;
+  // The same runner the commands start through, as the net for any other handler.
+  CommandRunner lastNet_{nullptr};
   // The key press being delivered right now. A key event travels from the
   // window to the focused widget and on to its parents as one object, so its
   // address marks a press the hook has already seen.
   QEvent* keyInDelivery_ = nullptr;
-  bool handlingException_ = false;
 };
 
 }  // namespace orlisk
