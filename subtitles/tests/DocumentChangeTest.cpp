@@ -1,0 +1,102 @@
+#include "subtitles/DocumentChange.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace orlisk {
+namespace {
+
+DocumentSnapshot SnapshotOf(const std::vector<std::string>& texts) {
+  DocumentSnapshot snapshot;
+  for (const std::string& text : texts) {
+    snapshot.Rows.push_back({"00:00:01,000 --> 00:00:02,000", text});
+    SubtitleEntry entry;
+    entry.Text = text;
+    snapshot.Entries.push_back(entry);
+  }
+  return snapshot;
+}
+
+struct SpliceCase {
+  const char* name;
+  std::vector<std::string> before;
+  std::vector<std::string> after;
+  int first;
+  int removed;
+  std::size_t added;
+};
+
+class SpliceBetweenTest : public ::testing::TestWithParam<SpliceCase> {};
+
+// Each kind of list edit is found as the smallest splice, and the splice and
+// its inverse lead from one state to the other and back.
+TEST_P(SpliceBetweenTest, FindsTheSmallestSpliceAndItsInverseGoesBack) {
+  const SpliceCase& c = GetParam();
+  const DocumentSnapshot before = SnapshotOf(c.before);
+  const DocumentSnapshot after = SnapshotOf(c.after);
+  const auto change = SpliceBetween(before, after);
+  ASSERT_TRUE(change.has_value());
+  EXPECT_EQ(change->First, c.first);
+  EXPECT_EQ(change->RemovedCount, c.removed);
+  EXPECT_EQ(change->Rows.size(), c.added);
+
+  DocumentSnapshot redone = before;
+  ApplySplice(redone, *change);
+  EXPECT_EQ(redone, after);
+  ApplySplice(redone, InverseOf(*change, before));
+  EXPECT_EQ(redone, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ListEdits, SpliceBetweenTest,
+    ::testing::Values(SpliceCase{"InsertInTheMiddle", {"a", "b"}, {"a", "x", "b"}, 1, 0, 1},
+                      SpliceCase{"AppendToEmpty", {}, {"a"}, 0, 0, 1},
+                      SpliceCase{"RemoveFirst", {"a", "b", "c"}, {"b", "c"}, 0, 1, 0},
+                      SpliceCase{"EditOne", {"a", "b", "c"}, {"a", "B", "c"}, 1, 1, 1},
+                      SpliceCase{"ClearAll", {"a", "b"}, {}, 0, 2, 0},
+                      SpliceCase{"RepeatedRowInserted", {"a", "a"}, {"a", "a", "a"}, 2, 0, 1},
+                      SpliceCase{"ReplaceEverything", {"a", "b"}, {"c", "d", "e"}, 0, 2, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DocumentChange, SameWorkIsNoChangeEvenWhenTheTagMoved) {
+  const DocumentSnapshot before = SnapshotOf({"a", "b"});
+  DocumentSnapshot after = before;
+  after.Entries[1].Tag = 7;
+  EXPECT_FALSE(SpliceBetween(before, after).has_value());
+  after.Entries[1].Place.X = 12;
+  const auto moved = SpliceBetween(before, after);
+  ASSERT_TRUE(moved.has_value());
+  EXPECT_EQ(moved->First, 1);
+  EXPECT_EQ(moved->RemovedCount, 1);
+}
+
+TEST(DocumentChange, SnapshotTakesOnlyTheEntriesThatBelongToRows) {
+  SubtitleDocument document;
+  document.replaceAll({{"t", "a"}}, std::vector<SubtitleEntry>(3));
+  EXPECT_EQ(DocumentSnapshot::Of(document).Entries.size(), 1u);
+  document.replaceAll({{"t", "a"}, {"t", "b"}}, {});
+  EXPECT_EQ(DocumentSnapshot::Of(document).Entries.size(), 2u);
+}
+
+TEST(DocumentChange, ASpliceThatDoesNotFitIsRefusedAndChangesNothing) {
+  DocumentSnapshot snapshot = SnapshotOf({"a"});
+  DocumentSplice tooFar{1, 1, {}, {}};
+  EXPECT_THROW(ApplySplice(snapshot, tooFar), std::out_of_range);
+  DocumentSplice unpaired{0, 0, {{"t", "x"}}, {}};
+  EXPECT_THROW(ApplySplice(snapshot, unpaired), std::out_of_range);
+  EXPECT_EQ(snapshot, SnapshotOf({"a"}));
+}
+
+TEST(DocumentChange, ApplyingToADocumentReplacesRowsAndEntries) {
+  SubtitleDocument document;
+  const DocumentSnapshot start = SnapshotOf({"a", "b"});
+  document.replaceAll(start.Rows, start.Entries);
+  ApplySplice(document, *SpliceBetween(start, SnapshotOf({"a", "c", "b"})));
+  EXPECT_EQ(DocumentSnapshot::Of(document), SnapshotOf({"a", "c", "b"}));
+}
+
+}  // namespace
+}  // namespace orlisk
