@@ -106,9 +106,8 @@ void EditingCommands::SetBeginTime() {
   if (c_.Basics.RefuseWhileWriting()) return;
   int target = EditTargetRow();
   if (target < 0) return;
-  c_.StartTime.setText(c_.Skin.playtimeText());
   SubtitleEntry& entry = s.Document.entries()[static_cast<std::size_t>(target)];
-  entry.BeginTime = c_.Basics.ParseSubtitleTime(c_.StartTime.text());
+  entry.BeginTime = StampPlaytime(c_.StartTime);
   s.Document.setRowTime(target, TimeRangeText(entry.BeginTime, entry.EndTime));
 }
 
@@ -121,9 +120,8 @@ void EditingCommands::SetEndTime() {
   }
   int target = EditTargetRow();
   if (target < 0) return;
-  c_.EndTime.setText(c_.Skin.playtimeText());
   SubtitleEntry& entry = s.Document.entries()[static_cast<std::size_t>(target)];
-  entry.EndTime = c_.Basics.ParseSubtitleTime(c_.EndTime.text());
+  entry.EndTime = StampPlaytime(c_.EndTime);
   s.Document.setRowTime(target, TimeRangeText(entry.BeginTime, entry.EndTime));
   s.TypingFinished = true;
 }

@@ -36,6 +36,14 @@ class EditingCommands {
   void ClearSubtitles();
   // Copies the typed text, placement and style into the subtitle being edited.
   void CaptureEdit();
+  // Enter in ed_Starttime or ed_Endtime: the time typed there becomes the
+  // begin or end of the subtitle at hand (the new entry while one is being
+  // typed, else the selected row), and the box shows it in full. A text that
+  // is no time shows "Subtitle time errors"; a time past the video's end, a
+  // begin after a stamped end or an end before the begin is refused with a
+  // message. False when nothing changed: the caller shows the old time again.
+  bool ApplyTypedBeginTime();
+  bool ApplyTypedEndTime();
 
  private:
   // The row that typing and time stamping go to: the last row for a new entry,
@@ -44,6 +52,12 @@ class EditingCommands {
   int EditTargetRow() const;
   // The selected row when it names an existing row and entry, else -1.
   int SelectedRowInRange() const;
+  // The row whose times the boxes show: the new entry's, else the selected one; -1 for none.
+  int TypedTimeTargetRow() const;
+  bool ApplyTypedTime(bool begin);
+  // Puts the play time into `box`, taken the reaction delay earlier, and
+  // returns it; a malformed play time shows "Subtitle time errors" and gives 0.
+  SubtitleTime StampPlaytime(TimeEdit& box);
 
   Context c_;
 };

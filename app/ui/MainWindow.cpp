@@ -12,15 +12,18 @@
 #include "app/skin/SkinSurface.h"
 #include "app/ui/AppIcon.h"
 #include "app/ui/CommandRunner.h"
+#include "app/ui/DesktopShortcuts.h"
 #include "app/ui/ErrorHandler.h"
 #include "app/ui/OtherWindows.h"
 #include "app/ui/OutputFolderDialog.h"
 #include "app/ui/OutputSettingsDialog.h"
 #include "app/ui/QtSeams.h"
+#include "app/ui/ReactionDelayDialog.h"
 #include "app/ui/SkinCommands.h"
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
 #include "app/ui/SubtitleStyleDialog.h"
+#include "app/ui/TypedTimeBox.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
 #include "settings/Settings.h"
@@ -72,8 +75,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
       lv(new SubtitleListView(Skin1)),
       lvModel_(new SubtitleListModel(state_.Document, this)),
       ed_text(new QPlainTextEdit(Skin1)),
-      ed_Starttime(new QLineEdit(QStringLiteral("00:00:00"), Skin1)),
-      ed_Endtime(new QLineEdit(QStringLiteral("00:00:00"), Skin1)),
+      ed_Starttime(new QLineEdit(QStringLiteral("00:00:00,000"), Skin1)),
+      ed_Endtime(new QLineEdit(QStringLiteral("00:00:00,000"), Skin1)),
       pb_writesubtitle(new QProgressBar(Skin1)),
       cb_prsub(new QCheckBox(QStringLiteral("Subtitle Preview"), Skin1)),
       FontDialog1(new SubtitleFontDialog(this)) {
@@ -104,8 +107,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   dialogs_ = std::make_unique<QtFileDialogs>(this);
   skinObjects_ = std::make_unique<SkinSurfaceObjects>();
   memo_ = std::make_unique<PlainTextMemo>(*ed_text);
-  startTime_ = std::make_unique<LineTimeEdit>(*ed_Starttime);
-  endTime_ = std::make_unique<LineTimeEdit>(*ed_Endtime);
+  startTime_ = std::make_unique<TypedTimeBox>(*ed_Starttime, [this] { return ApplyTypedTime(true); });
+  endTime_ = std::make_unique<TypedTimeBox>(*ed_Endtime, [this] { return ApplyTypedTime(false); });
   selection_ = std::make_unique<ListViewSelection>(*lv);
   Timer1 = std::make_unique<QtPlaybackTimer>([this] { Run([this] { controller_->PlaybackTick(); }); });
   clock_ = std::make_unique<SteadyTickClock>();
@@ -163,6 +166,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                  .FolderDialog = *fm_dir,
                                                  .Run = run});
   fm_about = new Tfm_about(this);
+  fm_reactionDelay = new ReactionDelayDialog(this, settings_, language_);
   fm_update = new Tfm_update(this, controller_->online(),
                              [this](const std::function<void()>& command) { Run(command); });
   connect(fm_about, &Tfm_about::webSiteRequested, this, &Tfm_main::OurWebSite1Click);
@@ -182,12 +186,16 @@ void Tfm_main::CreateMenus() {
   Stop1 = PopupMenu_File->addAction(QStringLiteral("Stop Write Subtitle"), this, &Tfm_main::StopWriting);
   PopupMenu_File->addSeparator();
   Exit1 = PopupMenu_File->addAction(QStringLiteral("Exit"), this, &Tfm_main::Exit1Click);
+  GiveDesktopShortcuts(*this, {OpenFile1, OpenObj1, SaveProject1, Exit1});
 
   PopupMenu_tools = new QMenu(this);
   Insert = PopupMenu_tools->addAction(QStringLiteral("Insert Subtitle"), this, &Tfm_main::InsertBlankSubtitle);
   Editsubtitle = PopupMenu_tools->addAction(QStringLiteral("Edit Subtitle"), this, &Tfm_main::EditSubtitle);
   RemoveSubtitle1 = PopupMenu_tools->addAction(QStringLiteral("Remove Subtitle"), this, &Tfm_main::RemoveSubtitle);
   ClearSubtitle1 = PopupMenu_tools->addAction(QStringLiteral("Clear Subtitle"), this, &Tfm_main::ClearSubtitles);
+  PopupMenu_tools->addSeparator();
+  ReactionDelay1 =
+      PopupMenu_tools->addAction(QStringLiteral("Reaction Delay..."), this, &Tfm_main::ReactionDelay1Click);
 
   PopupMenu_help = new QMenu(this);
   Content1 = PopupMenu_help->addAction(QStringLiteral("Help"), this, &Tfm_main::OpenHelpFile);
@@ -205,7 +213,8 @@ void Tfm_main::CreateMenus() {
                               {Editsubtitle, "Editsubtitle"}, {RemoveSubtitle1, "RemoveSubtitle1"},
                               {ClearSubtitle1, "ClearSubtitle1"}, {Content1, "Content1"},
                               {Inspectionupdate1, "Inspectionupdate1"}, {ContactUS1, "ContactUS1"},
-                              {OurWebSite1, "OurWebSite1"}, {About1, "About1"}}) {
+                              {OurWebSite1, "OurWebSite1"}, {About1, "About1"},
+                              {ReactionDelay1, "ReactionDelay1"}}) {
     action->setObjectName(QString::fromLatin1(name));
   }
   PopupMenu_File->setObjectName(QStringLiteral("PopupMenu_File"));
@@ -277,6 +286,7 @@ void Tfm_main::LoadLanguage() {
   OurWebSite1->setText(Text(language_, "OurWebSite", "Caption", "Our WebSite"));
   Stop1->setText(Text(language_, "Stop", "Caption", "Stop Write Subtitle"));
   WriteSubtitle1->setText(Text(language_, "WriteSubtitle", "Caption", "Write Subtitle"));
+  ReactionDelay1->setText(Text(language_, "ReactionDelay", "Caption", "Reaction Delay..."));
   // The list keeps its designed headers where the language file has none.
   lvModel_->setHeaders({Text(language_, "LV", "Caption", "No"), Text(language_, "LV", "Subitem", "Time"),
                         Text(language_, "LV", "Subitem1", "Subtitle")});
@@ -369,5 +379,14 @@ void Tfm_main::ContactUS1Click() { Run([this] { controller_->ContactUS1Click(); 
 void Tfm_main::OurWebSite1Click() { Run([this] { controller_->OurWebSite1Click(); }); }
 void Tfm_main::About1Click() { fm_about->showBeside(*this); }
 void Tfm_main::Exit1Click() { close(); }
+void Tfm_main::ReactionDelay1Click() { Run([this] { fm_reactionDelay->ShowModal(); }); }
+
+bool Tfm_main::ApplyTypedTime(bool begin) {
+  bool taken = false;
+  Run([this, begin, &taken] {
+    taken = begin ? controller_->editing().ApplyTypedBeginTime() : controller_->editing().ApplyTypedEndTime();
+  });
+  return taken;
+}
 
 }  // namespace orlisk

@@ -40,7 +40,8 @@ class QtUpdateNotices;
 class QtEventPump;
 class WriteProgressWidgets;
 class PlainTextMemo;
-class LineTimeEdit;
+class TypedTimeBox;
+class ReactionDelayDialog;
 class ListViewSelection;
 class Tfm_setfont;
 class Tfm_set;
@@ -119,6 +120,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   void OurWebSite1Click();
   void About1Click();
   void Exit1Click();
+  void ReactionDelay1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -129,6 +131,8 @@ class Tfm_main : public QWidget, public WindowCommands {
   void LoadLanguage();
   void SetUpSkin();
   void PlaceControls();
+  // Enter in ed_Starttime (begin) or ed_Endtime: true when the typed time was taken.
+  bool ApplyTypedTime(bool begin);
 
   MainWindowParts parts_;
   MainState state_;
@@ -165,6 +169,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   QAction* ContactUS1 = nullptr;
   QAction* OurWebSite1 = nullptr;
   QAction* About1 = nullptr;
+  QAction* ReactionDelay1 = nullptr;
 
   std::unique_ptr<CommandRunner> runner_;
   // The seams the commands talk through.
@@ -172,8 +177,8 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<QtFileDialogs> dialogs_;
   std::unique_ptr<SkinSurfaceObjects> skinObjects_;
   std::unique_ptr<PlainTextMemo> memo_;
-  std::unique_ptr<LineTimeEdit> startTime_;
-  std::unique_ptr<LineTimeEdit> endTime_;
+  std::unique_ptr<TypedTimeBox> startTime_;
+  std::unique_ptr<TypedTimeBox> endTime_;
   std::unique_ptr<ListViewSelection> selection_;
   std::unique_ptr<QtPlaybackTimer> Timer1;
   std::unique_ptr<SteadyTickClock> clock_;
@@ -193,6 +198,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   Tfm_dir* fm_dir;
   Tfm_about* fm_about;
   Tfm_update* fm_update;
+  ReactionDelayDialog* fm_reactionDelay;
 };
 
 }  // namespace orlisk

@@ -2,7 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
-#include <QLineEdit>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -66,9 +65,6 @@ void PlainTextMemo::setText(const std::string& text) {
 bool PlainTextMemo::isEnabled() const { return edit_.isEnabled(); }
 void PlainTextMemo::setEnabled(bool enabled) { edit_.setEnabled(enabled); }
 void PlainTextMemo::setFocus() { edit_.setFocus(Qt::OtherFocusReason); }
-
-std::string LineTimeEdit::text() const { return edit_.text().toStdString(); }
-void LineTimeEdit::setText(const std::string& text) { edit_.setText(QString::fromStdString(text)); }
 
 int ListViewSelection::selectedRow() const {
   const QItemSelectionModel* selection = view_.selectionModel();

@@ -1,11 +1,10 @@
 #pragma once
 // The seams over the main window's own widgets: the skin's four objects, the
-// subtitle memo `ed_text`, the time edit boxes and the list's selection.
+// subtitle memo `ed_text` and the list's selection (the time boxes: TypedTimeBox).
 #include <QString>
 
 #include "app/core/Seams.h"
 
-class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QAbstractItemView;
@@ -71,16 +70,6 @@ class WriteProgressWidgets : public WriteProgressDisplay {
 class QtEventPump : public EventPump {
  public:
   void processPendingEvents() override;
-};
-
-class LineTimeEdit : public TimeEdit {
- public:
-  explicit LineTimeEdit(QLineEdit& edit) : edit_(edit) {}
-  std::string text() const override;
-  void setText(const std::string& text) override;
-
- private:
-  QLineEdit& edit_;
 };
 
 class ListViewSelection : public SubtitleListSelection {

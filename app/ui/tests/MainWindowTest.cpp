@@ -91,7 +91,7 @@ TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {
   int timeEdits = 0;
   for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
     if (edit->geometry() == QRect(340, 617, 112, 24) || edit->geometry() == QRect(597, 617, 112, 24)) {
-      EXPECT_EQ(edit->text(), "00:00:00");
+      EXPECT_EQ(edit->text(), "00:00:00,000");
       ++timeEdits;
     }
   }
