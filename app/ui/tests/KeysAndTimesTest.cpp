@@ -169,12 +169,14 @@ TEST_F(KeysAndTimesTest, EnterWithNoSubtitleAtHandGivesTheShownTimeBack) {
   EXPECT_EQ(window->state().Document.rowCount(), 0);
 }
 
-class TypedTimeBoxTest : public ::testing::Test {
+// The application has to exist before the box's widget does.
+struct WithApplication {
+  WithApplication() { test::TestApplication(); }
+};
+
+class TypedTimeBoxTest : public ::testing::Test, private WithApplication {
  protected:
-  void SetUp() override {
-    test::TestApplication();
-    box.setText("00:00:04,000");
-  }
+  void SetUp() override { box.setText("00:00:04,000"); }
   void Leave(Qt::FocusReason reason) {
     QFocusEvent leaving(QEvent::FocusOut, reason);
     QApplication::sendEvent(&edit, &leaving);
