@@ -23,6 +23,7 @@
 #include "app/ui/SubtitleStyleDialog.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
+#include "app/ui/WindowCaptions.h"
 #include "settings/Settings.h"
 
 namespace orlisk {
@@ -78,6 +79,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
       cb_prsub(new QCheckBox(QStringLiteral("Subtitle Preview"), Skin1)),
       FontDialog1(new SubtitleFontDialog(this)) {
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
+  setObjectName(QStringLiteral("Tfm_main"));  // the language file's section for its captions
   setWindowIcon(ApplicationIcon());  // the other windows and the boxes take it from here
   setFixedSize(kClientWidth, kClientHeight);
   Skin1->setGeometry(0, 0, kClientWidth, kClientHeight);
@@ -89,6 +91,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   pb_writesubtitle->setTextVisible(true);
   pb_writesubtitle->hide();
   cb_prsub->setChecked(false);
+  cb_prsub->setObjectName(QStringLiteral("cb_prsub"));
   // The controls sit on the skin's face, and both shipped skins are dark: give
   // them matching dark surfaces so the window reads as one piece.
   QPalette onSkin = cb_prsub->palette();
@@ -100,7 +103,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   CreateMenus();
 
   runner_ = std::make_unique<CommandRunner>([this] { HandleAppException(); });
-  messages_ = std::make_unique<QtMessageBoxes>(this);
+  messages_ = std::make_unique<QtMessageBoxes>(this, &language_);
   dialogs_ = std::make_unique<QtFileDialogs>(this);
   skinObjects_ = std::make_unique<SkinSurfaceObjects>();
   memo_ = std::make_unique<PlainTextMemo>(*ed_text);
@@ -284,6 +287,11 @@ void Tfm_main::LoadLanguage() {
   // drawn on the picture as the subtitle being typed.
   ed_text->setPlaceholderText(QString::fromStdString(language_.text(
       "ed_text", "text", "Subtitle editing area - please click on the \" insert subtitle\" button edit subtitle")));
+  // Every other caption: the menu items and check box of this window, and the other windows.
+  ApplyWindowCaptions(*this, language_);
+  for (QWidget* window : std::initializer_list<QWidget*>{fm_setfont, fm_set, fm_dir, fm_about, fm_update, FontDialog1})
+    ApplyWindowCaptions(*window, language_);
+  if (!captionsOnShow_) captionsOnShow_ = new DialogCaptionsOnShow(this, language_);
 }
 
 void Tfm_main::SetUpSkin() {

@@ -47,6 +47,7 @@ class Tfm_set;
 class Tfm_dir;
 class Tfm_about;
 class Tfm_update;
+class DialogCaptionsOnShow;
 
 inline constexpr char kApplicationTitle[] = "Veldrane Orlisk";
 
@@ -193,6 +194,8 @@ class Tfm_main : public QWidget, public WindowCommands {
   Tfm_dir* fm_dir;
   Tfm_about* fm_about;
   Tfm_update* fm_update;
+  // Gives dialogs their captions from the language file as they are shown.
+  DialogCaptionsOnShow* captionsOnShow_ = nullptr;
 };
 
 }  // namespace orlisk

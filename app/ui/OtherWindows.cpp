@@ -118,6 +118,7 @@ Tfm_update::Tfm_update(QWidget* parent, OnlineCommands& commands, Runner run)
   SetUpDialog(*this, QStringLiteral("Veldrane Orlisk Update"), {462, 376});
   setFixedSize(462, 376);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setObjectName(QStringLiteral("Tfm_update"));
   Memo1->setObjectName(QStringLiteral("Memo1"));
   Button1->setObjectName(QStringLiteral("Button1"));
   Button2->setObjectName(QStringLiteral("Button2"));
