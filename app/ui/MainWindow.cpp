@@ -302,14 +302,18 @@ void Tfm_main::SetUpSkin() {
   skinObjects_->setProgressPanelVisible(false);
 }
 
+// On the skins' grid: 12 pixels from the window's edges and between panels;
+// the picture sits 8 pixels inside the skin's screen, the time boxes in the
+// timing card, the check box in the transport card, the progress bar over
+// the memo's lower edge while a write runs.
 void Tfm_main::PlaceControls() {
-  VideoView1->setGeometry(26, 148, 566, 378);
-  lv->setGeometry(628, 140, 250, 355);
-  ed_text->setGeometry(12, 544, 868, 63);
-  ed_Starttime->setGeometry(340, 617, 112, 24);
-  ed_Endtime->setGeometry(597, 617, 112, 24);
-  pb_writesubtitle->setGeometry(10, 598, 872, 13);
-  cb_prsub->setGeometry(166, 671, 121, 17);
+  VideoView1->setGeometry(20, 154, 566, 378);
+  lv->setGeometry(606, 146, 264, 366);
+  ed_text->setGeometry(12, 568, 858, 63);
+  ed_Starttime->setGeometry(393, 649, 112, 24);
+  ed_Endtime->setGeometry(650, 649, 112, 24);
+  pb_writesubtitle->setGeometry(16, 623, 850, 13);
+  cb_prsub->setGeometry(176, 714, 121, 17);
 }
 
 void Tfm_main::Run(const std::function<void()>& command) { runner_->run(command); }
