@@ -2,8 +2,13 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QTranslator>
+#include <algorithm>
 #include <memory>
 
 namespace orlisk {
@@ -20,6 +25,62 @@ QMenu::item:disabled { color: #5d6472; }
 QMenu::separator { height: 1px; background: #333946; margin: 4px 8px; }
 QToolTip { background: #242832; color: #e9ecf2; border: 1px solid #3f4654; padding: 3px 6px; }
 )";
+
+// Fusion draws the boxes of check boxes and radio buttons with an outline a
+// shade darker than the window: on a dark window they vanish. These have a
+// visible edge, and the accent colour when ticked.
+class DarkStyle : public QProxyStyle {
+ public:
+  DarkStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+    if (element != PE_IndicatorCheckBox && element != PE_IndicatorRadioButton) {
+      QProxyStyle::drawPrimitive(element, option, painter, widget);
+      return;
+    }
+    const bool enabled = option->state & State_Enabled;
+    const bool on = option->state & (State_On | State_NoChange);
+    const bool hover = enabled && (option->state & State_MouseOver);
+    QColor edge = on ? look::kAccent : (hover ? look::kAccent : look::kBorder.lighter(150));
+    QColor fill = on ? look::kAccent : look::kBase;
+    if (!enabled) {
+      edge = look::kBorder;
+      fill = on ? look::kBorder : look::kWindow;
+    }
+    const QRectF box = QRectF(option->rect).adjusted(1.5, 1.5, -1.5, -1.5);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(edge, 1.2));
+    painter->setBrush(fill);
+    if (element == PE_IndicatorRadioButton) {
+      painter->drawEllipse(box);
+      if (on) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(enabled ? Qt::white : look::kDisabledText);
+        const double dot = box.width() * 0.4;
+        painter->drawEllipse(box.center(), dot / 2, dot / 2);
+      }
+    } else {
+      painter->drawRoundedRect(box, 2.5, 2.5);
+      QPen mark(enabled ? Qt::white : look::kDisabledText, std::max(1.5, box.width() / 7), Qt::SolidLine,
+                Qt::RoundCap, Qt::RoundJoin);
+      painter->setPen(mark);
+      painter->setBrush(Qt::NoBrush);
+      if (option->state & State_NoChange) {
+        painter->drawLine(QPointF(box.left() + box.width() * 0.25, box.center().y()),
+                          QPointF(box.right() - box.width() * 0.25, box.center().y()));
+      } else if (on) {
+        QPainterPath tick;
+        tick.moveTo(box.left() + box.width() * 0.22, box.top() + box.height() * 0.52);
+        tick.lineTo(box.left() + box.width() * 0.42, box.top() + box.height() * 0.72);
+        tick.lineTo(box.left() + box.width() * 0.78, box.top() + box.height() * 0.30);
+        painter->drawPath(tick);
+      }
+    }
+    painter->restore();
+  }
+};
 
 }  // namespace
 
@@ -56,7 +117,7 @@ QPalette DarkPalette() {
 }
 
 void ApplyDarkLook(QApplication& app) {
-  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
+  QApplication::setStyle(new DarkStyle);
   QApplication::setPalette(DarkPalette());
   app.setStyleSheet(QString::fromLatin1(kDarkStyleSheet));
   // The desktop's own file and colour dialogs would keep their light look and

@@ -30,9 +30,9 @@ inline const QColor kLinkHover(0xff, 0x7a, 0x70);
 
 QPalette DarkPalette();
 
-// Fusion with the dark palette and a style sheet for what the palette does not
-// reach (menus, tool tips, group boxes); the dialogs are Qt's own, never the
-// desktop's, so they take the look too.
+// Fusion with the dark palette, check and radio boxes that show on it, and a
+// style sheet for what the palette does not reach (menus, tool tips); the
+// dialogs are Qt's own, never the desktop's, so they take the look too.
 void ApplyDarkLook(QApplication& app);
 
 // Loads Qt's own Simplified Chinese texts (qtbase_zh_CN) when the interface is

@@ -316,7 +316,18 @@ void Tfm_main::PlaceControls() {
   cb_prsub->setGeometry(176, 714, 121, 17);
 }
 
-void Tfm_main::Run(const std::function<void()>& command) { runner_->run(command); }
+void Tfm_main::Run(const std::function<void()>& command) {
+  runner_->run(command);
+  ShowPlayState();
+}
+
+// Every command and tick passes Run, so the buttons follow the play state
+// whichever road changed it (button, key, playbar, the end of the video).
+void Tfm_main::ShowPlayState() {
+  if (SkinObject* play = Skin1->FindObject(QStringLiteral("play"))) play->SetActive(state_.IsPlaying);
+  if (SkinObject* pause = Skin1->FindObject(QStringLiteral("pause")))
+    pause->SetActive(state_.IsPaused && !state_.IsPlaying);
+}
 
 void Tfm_main::HandleAppException() {
   orlisk::HandleAppException(*messages_, language_, [this] { controller_->SaveSubtitleFile(); });

@@ -79,6 +79,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   // An error escaped a command: offer to save the subtitles.
   void HandleAppException();
   // Runs a command of this window; an error it throws goes to HandleAppException.
+  // Afterwards the play and pause buttons show the play state.
   void Run(const std::function<void()>& command);
 
   MainController& controller() { return *controller_; }
@@ -125,6 +126,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void ShowPlayState();
   void CreateMenus();
   void ConnectControls();
   void LoadLanguage();

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QStringList>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ struct ShippedSkin {
   const char* label;
   const char* fileName;
   int helpMenuX;  // where the window pops the help menu up
+  bool chinese;
 };
 
 // Controls the window lays over the face (left, top, width, height).
@@ -135,6 +137,32 @@ TEST_P(ShippedSkinTest, LaysItsPanelsOnOneGrid) {
           << panels[a].first << " and " << panels[b].first << " are closer than the grid's gap";
 }
 
+// Buttons without a caption say what they do in a tool tip, in the skin's
+// language, with the function key that does the same.
+TEST_P(ShippedSkinTest, IconOnlyButtonsNameTheirCommandAndKey) {
+  SkinDocument document = ReadShipped(GetParam().fileName);
+  int iconOnly = 0;
+  for (const SkinObjectData& object : document.objects) {
+    if (object.kind != SkinKind::Button || !object.text.isEmpty()) continue;
+    ++iconOnly;
+    EXPECT_FALSE(object.hint.isEmpty()) << object.name.toStdString();
+    if (GetParam().chinese) {
+      EXPECT_TRUE(object.hint.contains(QRegularExpression(QStringLiteral("\\p{Han}")))) << object.name.toStdString();
+    }
+  }
+  EXPECT_GE(iconOnly, 5);
+  const std::pair<const char*, const char*> keys[] = {
+      {"play", "F2"}, {"insertsubtitle", "F3"}, {"setendtime", "F4"}, {"pause", "F5"},
+      {"stopplay", "F6"}, {"playstop", "F6"}, {"start", "F7"}, {"stop", "F8"}};
+  for (const auto& [name, key] : keys) {
+    const SkinObjectData* object = document.find(name);
+    ASSERT_NE(object, nullptr) << name;
+    EXPECT_TRUE(object->hint.contains(QStringLiteral("(%1)").arg(key))) << name << ": " << object->hint.toStdString();
+  }
+  // The play button has a look for "playing".
+  EXPECT_TRUE(document.find("play")->active.isValid());
+}
+
 TEST_P(ShippedSkinTest, LoadsOntoTheSurface) {
   test::EnsureApplication();
   SkinSurface surface;
@@ -159,8 +187,8 @@ TEST_P(ShippedSkinTest, LoadsOntoTheSurface) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ShippedSkinTest,
-                         testing::Values(ShippedSkin{"English", "skn.skn", 265},
-                                         ShippedSkin{"Chinese", "skncn.skn", 248}),
+                         testing::Values(ShippedSkin{"English", "skn.skn", 265, false},
+                                         ShippedSkin{"Chinese", "skncn.skn", 248, true}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -6,7 +6,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -26,6 +29,7 @@
 
 #include "TestSupport.h"
 #include "app/language/Language.h"
+#include "app/skin/SkinSurface.h"
 #include "app/ui/AppLook.h"
 #include "app/ui/AviCodecDialog.h"
 #include "app/ui/MainWindow.h"
@@ -126,8 +130,21 @@ TEST(LookTest, QtDialogsAndBoxesTakeTheDarkPalette) {
     EXPECT_GT(widget->palette().color(QPalette::WindowText).lightness(), 180);
   }
   EXPECT_TRUE(QApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
+  // An unticked check box keeps a visible edge on the dark window.
+  QCheckBox box2(QStringLiteral("Subtitle Border"));
+  box2.resize(box2.sizeHint());
+  const QImage face = box2.grab().toImage();
+  QStyleOptionButton option;
+  option.initFrom(&box2);
+  const QRect indicator = box2.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box2);
+  int brightest = 0;
+  for (int y = indicator.top(); y <= indicator.bottom(); ++y)
+    for (int x = indicator.left(); x <= indicator.right(); ++x)
+      brightest = std::max(brightest, face.pixelColor(x, y).lightness());
+  EXPECT_GT(brightest, 70);
   QApplication::setPalette(before);
   qApp->setStyleSheet(sheet);
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 }
 
 TEST(QtTranslationsTest, AnEnglishInterfaceKeepsQtsEnglishTexts) {
@@ -231,6 +248,30 @@ TEST_F(ChineseCaptionsTest, AnEnglishInterfaceKeepsEnglishCaptions) {
   ASSERT_NO_THROW(window->FormShow());
   for (const auto& [where, text] : VisibleCaptions(*window, true))
     EXPECT_FALSE(HasChinese(text)) << where.toStdString() << ": \"" << text.toStdString() << "\"";
+}
+
+// Whatever road changes the play state, the play button shows it once the
+// command has run.
+TEST_F(ChineseCaptionsTest, ThePlayButtonShowsThatPlaybackIsRunning) {
+  auto window = MakeWindow(kLangEnglishUs);
+  ASSERT_NO_THROW(window->FormShow());
+  auto* skin = window->findChild<SkinSurface*>();
+  ASSERT_TRUE(skin);
+  SkinObject* play = skin->FindObject(QStringLiteral("play"));
+  SkinObject* pause = skin->FindObject(QStringLiteral("pause"));
+  ASSERT_TRUE(play && pause);
+  EXPECT_FALSE(play->isActive());
+  window->Run([&] { window->state().IsPlaying = true; });
+  EXPECT_TRUE(play->isActive());
+  EXPECT_FALSE(pause->isActive());
+  window->Run([&] {
+    window->state().IsPlaying = false;
+    window->state().IsPaused = true;
+  });
+  EXPECT_FALSE(play->isActive());
+  EXPECT_TRUE(pause->isActive());
+  window->Run([&] { window->state().IsPaused = false; });
+  EXPECT_FALSE(pause->isActive());
 }
 
 // Captions by window and control name; a missing file or key keeps the caption
