@@ -33,6 +33,14 @@ class DarkStyle : public QProxyStyle {
  public:
   DarkStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
+  // Qt's stock icons on dialog buttons (a green tick on OK, a red cross on
+  // Cancel) are drawn for light desktops; the buttons read well without them.
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+
   void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override {
     if (element != PE_IndicatorCheckBox && element != PE_IndicatorRadioButton) {

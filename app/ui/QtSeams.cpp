@@ -37,9 +37,11 @@ class CentredMessageBox : public QMessageBox {
 
 enum class BoxKind { Information, InformationQuestion, InformationWithHelp, Confirmation };
 
-// A button's text in Qt's own words: "OK", "&Yes", "&No", "Cancel" and
-// "&Help" are Qt's, so they follow Qt's translation into the interface's language.
-QString ButtonText(const char* english) { return QCoreApplication::translate("QPlatformTheme", english); }
+// Texts in Qt's own words follow Qt's translation into the interface's
+// language: the buttons ("OK", "&Yes", "&No", "Cancel", "&Help") and the file
+// dialogs' captions ("Open", "Save As").
+QString QtText(const char* context, const char* english) { return QCoreApplication::translate(context, english); }
+QString ButtonText(const char* english) { return QtText("QPlatformTheme", english); }
 
 // "Information" or "Confirm", from the language file when there is one.
 QString BoxCaption(const Language* language, const char* english) {
@@ -131,18 +133,18 @@ MessageBoxes::SaveAnswer QtMessageBoxes::saveQuestion(const std::string& text) {
 }
 
 std::optional<std::string> QtFileDialogs::openVideo(const std::string& startFolder, const std::string& filter) {
-  return RunFileDialog(parent_, QStringLiteral("Open"), startFolder, filter, QFileDialog::AcceptOpen,
+  return RunFileDialog(parent_, QtText("QFileDialog", "Open"), startFolder, filter, QFileDialog::AcceptOpen,
                        QFileDialog::ExistingFiles);
 }
 
 std::optional<std::string> QtFileDialogs::openSubtitle(const std::string& startFolder, const std::string& filter) {
-  return RunFileDialog(parent_, QStringLiteral("Open"), startFolder, filter, QFileDialog::AcceptOpen,
+  return RunFileDialog(parent_, QtText("QFileDialog", "Open"), startFolder, filter, QFileDialog::AcceptOpen,
                        QFileDialog::ExistingFile);
 }
 
 std::optional<std::string> QtFileDialogs::saveSubtitle(const std::string& startFolder, const std::string& proposedName,
                                                        const std::string& filter) {
-  return RunFileDialog(parent_, QStringLiteral("Save As"), startFolder, filter, QFileDialog::AcceptSave,
+  return RunFileDialog(parent_, QtText("QFileDialog", "Save As"), startFolder, filter, QFileDialog::AcceptSave,
                        QFileDialog::AnyFile, proposedName);
 }
 

@@ -33,6 +33,9 @@ SubtitleFontDialog::SubtitleFontDialog(QWidget* parent)
   // The font dialog becomes a plain child widget; this dialog supplies the buttons.
   fonts_->setWindowFlags(Qt::Widget);
   fonts_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+  // Inside this dialog it lines up with the colour row and the buttons.
+  fonts_->setSizeGripEnabled(false);
+  if (fonts_->layout()) fonts_->layout()->setContentsMargins(0, 0, 0, 0);
 
   auto* colourRow = new QHBoxLayout;
   auto* colourLabel = new QLabel(tr("Colour:"), this);

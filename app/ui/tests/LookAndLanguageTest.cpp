@@ -11,6 +11,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QGroupBox>
@@ -186,6 +187,21 @@ TEST(QtTranslationsTest, OurMessageBoxesSayOkInChinese) {
   });
   boxes.information("text");
   EXPECT_TRUE(seen.contains(QString::fromUtf8("确定"))) << seen.join(", ").toStdString();
+
+  // The file dialogs' captions are Qt's words too.
+  QtFileDialogs dialogs(&parent);
+  QString caption;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QFileDialog*>(top);
+      if (!dialog || !dialog->isVisible()) continue;
+      caption = dialog->windowTitle();
+      dialog->reject();
+    }
+  });
+  QTemporaryDir folder;
+  EXPECT_EQ(dialogs.openVideo(folder.path().toStdString(), "All File|*.*;"), std::nullopt);
+  EXPECT_EQ(caption, QString::fromUtf8("打开"));
 }
 
 class ChineseCaptionsTest : public ::testing::Test {
