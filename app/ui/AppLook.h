@@ -24,6 +24,7 @@ inline const QColor kText(0xe9, 0xec, 0xf2);
 inline const QColor kMutedText(0x8d, 0x95, 0xa3);
 inline const QColor kDisabledText(0x5d, 0x64, 0x72);
 inline const QColor kAccent(0x3f, 0x83, 0xf8);
+// Links: blue, red under the mouse, light enough to read on the dark windows.
 inline const QColor kLink(0x6c, 0xa6, 0xff);
 inline const QColor kLinkHover(0xff, 0x7a, 0x70);
 }  // namespace look
