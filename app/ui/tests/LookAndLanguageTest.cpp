@@ -242,6 +242,22 @@ TEST_F(ChineseCaptionsTest, EveryCaptionOfEveryWindowHasItsChineseText) {
   }
 }
 
+// The About and update windows place their controls by hand: the Chinese
+// captions fit the places they are given.
+TEST_F(ChineseCaptionsTest, ChineseCaptionsFitTheWindowsPlacedByHand) {
+  auto window = MakeWindow(kLangChineseSimplified);
+  ASSERT_NO_THROW(window->FormShow());
+  for (const char* name : {"Tfm_about", "Tfm_update"}) {
+    auto* dialog = window->findChild<QDialog*>(QString::fromLatin1(name));
+    ASSERT_TRUE(dialog) << name;
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+      EXPECT_GE(label->width(), label->sizeHint().width()) << name << " " << label->objectName().toStdString();
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+      EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(button->text()) + 8)
+          << name << " " << button->objectName().toStdString();
+  }
+}
+
 // The codec's settings window is made when asked for; it gets its captions as it shows.
 TEST_F(ChineseCaptionsTest, TheCodecSettingsWindowGetsItsChineseCaptionsAsItShows) {
   const QtChinese qtChinese;
