@@ -111,6 +111,10 @@ void SetProperty(SkinObjectData& object, const QString& key, const QString& valu
     object.picture = Unquote(value);
   } else if (key == "visible") {
     object.visible = ParseYesNo(value, err);
+  } else if (key == "hint") {
+    object.hint = Unquote(value);
+  } else if (key == "active") {
+    object.active = ParseColour(value, err);
   } else {
     err.raise(QStringLiteral("unknown property '%1'").arg(key));
   }

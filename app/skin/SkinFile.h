@@ -23,6 +23,9 @@
 //   icon = play              a drawn icon (SkinIcons.h lists the names)
 //   picture = skin/logo.png  PNG, relative to the skin file's folder
 //   visible = no             hidden at start (default yes)
+//   hint = "Play (F2)"        tool tip: the command and its key
+//   active = #2f9e6a         fill while the program marks the object as on
+//                            (the play button while playing)
 //
 // Colours are "#rrggbb" or "#aarrggbb". Exactly one object is the form; its
 // rectangle gives the size of the window's face. Scroll bars run from 0 to
@@ -59,10 +62,13 @@ struct SkinObjectData {
   QString icon;
   QString picture;  // as written; the surface loads it into pictureImage
   bool visible = true;
+  QString hint;
+  QColor active;
   int line = 0;  // line of the object's header
 
   QImage pictureImage;
   int scrollPosition = 0;
+  bool on = false;
 };
 
 class SkinDocument {

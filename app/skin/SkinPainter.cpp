@@ -83,8 +83,25 @@ void PaintButton(QPainter& painter, const SkinObjectData& object, const SkinObje
     fill = object.hover.isValid() ? object.hover : (fill.isValid() ? fill.lighter(125) : fill);
     fill2 = fill2.isValid() ? fill2.lighter(125) : fill2;
   }
+  // On (the play button while playing): its own fill, lit under the mouse,
+  // and a ring inside the edge, so the state reads at a glance.
+  if (object.on && object.active.isValid()) {
+    fill = state == SkinObjectState::Hover ? object.active.lighter(115) : object.active;
+    fill2 = QColor();
+  }
   const QRectF rect(object.rect);
   PaintBox(painter, rect, object, fill, fill2);
+  if (object.on) {
+    QColor ring = TextColourOf(object);
+    ring.setAlphaF(0.55);
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(ring, 2));
+    const QRectF inner = rect.adjusted(3, 3, -3, -3);
+    const double radius = std::max(0.0, std::min<double>(object.radius, std::min(rect.width(), rect.height()) / 2) - 3);
+    painter.drawRoundedRect(inner, radius, radius);
+    painter.restore();
+  }
 
   // The face sinks a pixel while pressed.
   const QRectF face = state == SkinObjectState::Pressed ? rect.translated(0, 1) : rect;

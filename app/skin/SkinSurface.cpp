@@ -2,9 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QStringDecoder>
+#include <QToolTip>
 #include <algorithm>
 #include <map>
 
@@ -113,6 +115,16 @@ void SkinObject::SetScrollPosition(int position) {
 }
 
 QRect SkinObject::rect() const { return data_.rect; }
+
+void SkinObject::SetActive(bool on) {
+  if (data_.on == on) return;
+  data_.on = on;
+  Refresh();
+}
+
+bool SkinObject::isActive() const { return data_.on; }
+
+QString SkinObject::hint() const { return data_.hint; }
 
 // SkinSurface --------------------------------------------------------------
 
@@ -226,6 +238,19 @@ void SkinSurface::mouseReleaseEvent(QMouseEvent* event) {
   if (impl_->objectAt(event->position().toPoint()) != pressed || object->name == kPlaybarName) return;
   const QString name = object->name;  // a handler may load another skin
   emit objectClicked(name);
+}
+
+bool SkinSurface::event(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const SkinObjectData* object = impl_->at(impl_->objectAt(help->pos()));
+  if (object && !object->hint.isEmpty()) {
+    QToolTip::showText(help->globalPos(), object->hint, this, object->rect);
+  } else {
+    QToolTip::hideText();
+    event->ignore();
+  }
+  return true;
 }
 
 void SkinSurface::leaveEvent(QEvent* event) {

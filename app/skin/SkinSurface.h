@@ -34,6 +34,10 @@ class SkinObject {
   int GetScrollPosition() const;  // 0..10000, scroll bars only
   void SetScrollPosition(int position);
   QRect rect() const;
+  // Marks a button as on (drawn in its "active" look) or off.
+  void SetActive(bool on);
+  bool isActive() const;
+  QString hint() const;
 
  private:
   SkinSurface& surface_;
@@ -68,6 +72,7 @@ class SkinSurface : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  bool event(QEvent* event) override;  // tool tips: the hint of the object under the mouse
 
  private:
   friend class SkinObject;

@@ -37,18 +37,22 @@ AviCodecDialog::AviCodecDialog(QWidget* parent, const QString& codecName, const 
   rbBitRate->setChecked(settings.Control == AviCodecSettings::RateControl::BitRate);
 
   auto* rate = new QGroupBox(QStringLiteral("Rate Control"), this);
+  rate->setObjectName(QStringLiteral("grpRate"));
   auto* rateLayout = new QFormLayout(rate);
   rateLayout->addRow(rbQuality, edQuality);
   rateLayout->addRow(rbBitRate, edBitRate);
   if (lossless_) {
     rate->setEnabled(false);
     rate->setTitle(QStringLiteral("Rate Control (lossless codec: every pixel is kept)"));
+    rate->setObjectName(QStringLiteral("grpRateLossless"));
   }
   connect(rbQuality, &QRadioButton::toggled, this, &AviCodecDialog::EnableRateFields);
   EnableRateFields();
 
   auto* keyFrames = new QFormLayout;
-  keyFrames->addRow(QStringLiteral("Key frame every (frames):"), edKeyFrames);
+  auto* keyFramesLabel = new QLabel(QStringLiteral("Key frame every (frames):"), this);
+  keyFramesLabel->setObjectName(QStringLiteral("lblKeyFrames"));
+  keyFrames->addRow(keyFramesLabel, edKeyFrames);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -26,6 +26,7 @@
 #include "app/ui/TypedTimeBox.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
+#include "app/ui/WindowCaptions.h"
 #include "settings/Settings.h"
 
 namespace orlisk {
@@ -81,6 +82,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
       cb_prsub(new QCheckBox(QStringLiteral("Subtitle Preview"), Skin1)),
       FontDialog1(new SubtitleFontDialog(this)) {
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
+  setObjectName(QStringLiteral("Tfm_main"));  // the language file's section for its captions
   setWindowIcon(ApplicationIcon());  // the other windows and the boxes take it from here
   setFixedSize(kClientWidth, kClientHeight);
   Skin1->setGeometry(0, 0, kClientWidth, kClientHeight);
@@ -92,6 +94,9 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   pb_writesubtitle->setTextVisible(true);
   pb_writesubtitle->hide();
   cb_prsub->setChecked(false);
+  cb_prsub->setObjectName(QStringLiteral("cb_prsub"));
+  ed_Starttime->setObjectName(QStringLiteral("ed_Starttime"));
+  ed_Endtime->setObjectName(QStringLiteral("ed_Endtime"));
   // The controls sit on the skin's face, and both shipped skins are dark: give
   // them matching dark surfaces so the window reads as one piece.
   QPalette onSkin = cb_prsub->palette();
@@ -103,7 +108,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   CreateMenus();
 
   runner_ = std::make_unique<CommandRunner>([this] { HandleAppException(); });
-  messages_ = std::make_unique<QtMessageBoxes>(this);
+  messages_ = std::make_unique<QtMessageBoxes>(this, &language_);
   dialogs_ = std::make_unique<QtFileDialogs>(this);
   skinObjects_ = std::make_unique<SkinSurfaceObjects>();
   memo_ = std::make_unique<PlainTextMemo>(*ed_text);
@@ -294,6 +299,11 @@ void Tfm_main::LoadLanguage() {
   // drawn on the picture as the subtitle being typed.
   ed_text->setPlaceholderText(QString::fromStdString(language_.text(
       "ed_text", "text", "Subtitle editing area - please click on the \" insert subtitle\" button edit subtitle")));
+  // Every other caption: the menu items and check box of this window, and the other windows.
+  ApplyWindowCaptions(*this, language_);
+  for (QWidget* window : std::initializer_list<QWidget*>{fm_setfont, fm_set, fm_dir, fm_about, fm_update, FontDialog1})
+    ApplyWindowCaptions(*window, language_);
+  if (!captionsOnShow_) captionsOnShow_ = new DialogCaptionsOnShow(this, language_);
 }
 
 void Tfm_main::SetUpSkin() {
@@ -304,17 +314,32 @@ void Tfm_main::SetUpSkin() {
   skinObjects_->setProgressPanelVisible(false);
 }
 
+// On the skins' grid: 12 pixels from the window's edges and between panels;
+// the picture sits 8 pixels inside the skin's screen, the time boxes in the
+// timing card, the check box in the transport card, the progress bar over
+// the memo's lower edge while a write runs.
 void Tfm_main::PlaceControls() {
-  VideoView1->setGeometry(26, 148, 566, 378);
-  lv->setGeometry(628, 140, 250, 355);
-  ed_text->setGeometry(12, 544, 868, 63);
-  ed_Starttime->setGeometry(340, 617, 112, 24);
-  ed_Endtime->setGeometry(597, 617, 112, 24);
-  pb_writesubtitle->setGeometry(10, 598, 872, 13);
-  cb_prsub->setGeometry(166, 671, 121, 17);
+  VideoView1->setGeometry(20, 154, 566, 378);
+  lv->setGeometry(606, 146, 264, 366);
+  ed_text->setGeometry(12, 568, 858, 63);
+  ed_Starttime->setGeometry(393, 649, 112, 24);
+  ed_Endtime->setGeometry(650, 649, 112, 24);
+  pb_writesubtitle->setGeometry(16, 623, 850, 13);
+  cb_prsub->setGeometry(176, 714, 121, 17);
 }
 
-void Tfm_main::Run(const std::function<void()>& command) { runner_->run(command); }
+void Tfm_main::Run(const std::function<void()>& command) {
+  runner_->run(command);
+  ShowPlayState();
+}
+
+// Every command and tick passes Run, so the buttons follow the play state
+// whichever road changed it (button, key, playbar, the end of the video).
+void Tfm_main::ShowPlayState() {
+  if (SkinObject* play = Skin1->FindObject(QStringLiteral("play"))) play->SetActive(state_.IsPlaying);
+  if (SkinObject* pause = Skin1->FindObject(QStringLiteral("pause")))
+    pause->SetActive(state_.IsPaused && !state_.IsPlaying);
+}
 
 void Tfm_main::HandleAppException() {
   orlisk::HandleAppException(*messages_, language_, [this] { controller_->SaveSubtitleFile(); });

@@ -48,6 +48,7 @@ class Tfm_set;
 class Tfm_dir;
 class Tfm_about;
 class Tfm_update;
+class DialogCaptionsOnShow;
 
 inline constexpr char kApplicationTitle[] = "Veldrane Orlisk";
 
@@ -79,6 +80,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   // An error escaped a command: offer to save the subtitles.
   void HandleAppException();
   // Runs a command of this window; an error it throws goes to HandleAppException.
+  // Afterwards the play and pause buttons show the play state.
   void Run(const std::function<void()>& command);
 
   MainController& controller() { return *controller_; }
@@ -126,6 +128,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void ShowPlayState();
   void CreateMenus();
   void ConnectControls();
   void LoadLanguage();
@@ -199,6 +202,8 @@ class Tfm_main : public QWidget, public WindowCommands {
   Tfm_about* fm_about;
   Tfm_update* fm_update;
   ReactionDelayDialog* fm_reactionDelay;
+  // Gives dialogs their captions from the language file as they are shown.
+  DialogCaptionsOnShow* captionsOnShow_ = nullptr;
 };
 
 }  // namespace orlisk

@@ -11,6 +11,7 @@
 
 #include "app/core/OnlineCommands.h"
 #include "app/ui/AppIcon.h"
+#include "app/ui/AppLook.h"
 
 namespace orlisk {
 namespace {
@@ -27,7 +28,7 @@ void SetUpDialog(QDialog& dialog, const QString& caption, QSize size) {
 
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
   setCursor(Qt::PointingHandCursor);
-  setColour(Qt::blue);
+  setColour(look::kLink);
 }
 
 void LinkLabel::setColour(const QColor& colour) {
@@ -37,12 +38,12 @@ void LinkLabel::setColour(const QColor& colour) {
 }
 
 void LinkLabel::enterEvent(QEnterEvent* event) {
-  setColour(Qt::red);
+  setColour(look::kLinkHover);
   QLabel::enterEvent(event);
 }
 
 void LinkLabel::leaveEvent(QEvent* event) {
-  setColour(Qt::blue);
+  setColour(look::kLink);
   QLabel::leaveEvent(event);
 }
 
@@ -118,6 +119,7 @@ Tfm_update::Tfm_update(QWidget* parent, OnlineCommands& commands, Runner run)
   SetUpDialog(*this, QStringLiteral("Veldrane Orlisk Update"), {462, 376});
   setFixedSize(462, 376);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setObjectName(QStringLiteral("Tfm_update"));
   Memo1->setObjectName(QStringLiteral("Memo1"));
   Button1->setObjectName(QStringLiteral("Button1"));
   Button2->setObjectName(QStringLiteral("Button2"));

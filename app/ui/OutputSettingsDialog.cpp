@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <tuple>
 #include <optional>
 
 #include "app/ui/AviCodecDialog.h"
@@ -55,6 +56,13 @@ std::optional<std::int32_t> ParseInteger(const QString& text) {
   return value;
 }
 
+// A label the language file can find by name.
+QLabel* NamedLabel(const char* name, const char* caption, QWidget* parent) {
+  auto* label = new QLabel(QString::fromLatin1(caption), parent);
+  label->setObjectName(QString::fromLatin1(name));
+  return label;
+}
+
 }  // namespace
 
 Tfm_set::Tfm_set(QWidget* parent, OutputSettingsParts parts) : QDialog(parent), parts_(std::move(parts)) {
@@ -71,6 +79,9 @@ Tfm_set::Tfm_set(QWidget* parent, OutputSettingsParts parts) : QDialog(parent), 
   tabTypeOutFile->addTab(BuildAviPage(), QStringLiteral("  To  AVI    "));
   tabTypeOutFile->addTab(BuildMpegPage(), QStringLiteral("  To  MPEG   "));
   tabTypeOutFile->addTab(BuildWmvPage(), QStringLiteral("   To  WMV   "));
+  // Named so the language file can give every caption of this window.
+  for (auto [page, name] : {std::pair{0, "pageGeneral"}, {1, "pageAvi"}, {2, "pageMpeg"}, {3, "pageWmv"}})
+    tabTypeOutFile->widget(page)->setObjectName(QString::fromLatin1(name));
 
   btnSetFormatLikeSample = MakeButton("btnSetFormatLikeSample", "OK");
   btnConvert = MakeButton("btnConvert", "Default");
@@ -126,6 +137,7 @@ QWidget* Tfm_set::BuildGeneralPage() {
   connect(rbSizeCustom, &QRadioButton::clicked, this, [this] { rbSizeCustomClick(); });
 
   auto* pathGroup = new QGroupBox(QStringLiteral("Output Path:"), page);
+  pathGroup->setObjectName(QStringLiteral("grpOutputPath"));
   edt_dir = new QLineEdit(pathGroup);
   edt_dir->setObjectName(QStringLiteral("edt_dir"));
   edt_dir->setReadOnly(true);
@@ -173,6 +185,7 @@ QWidget* Tfm_set::BuildAviPage() {
           [this] { parts_.Run([this] { btnConfigureVideoCodecClick(); }); });
 
   auto* audioGroup = new QGroupBox(QStringLiteral("Audio Format"), page);
+  audioGroup->setObjectName(QStringLiteral("grpAudioFormat"));
   auto* audioGrid = new QGridLayout(audioGroup);
   const std::pair<QRadioButton**, std::pair<const char*, std::int32_t>> audio[] = {
       {&optPCM, {"PCM", kAviAudioPcm}},   {&optMP3, {"MP3", kAviAudioMp3}},   {&optADPCM, {"ADPCM", kAviAudioAdpcm}},
@@ -189,9 +202,9 @@ QWidget* Tfm_set::BuildAviPage() {
   optPCM->setChecked(true);
 
   auto* grid = new QGridLayout;
-  grid->addWidget(new QLabel(QStringLiteral("FrameRate:"), page), 0, 0);
+  grid->addWidget(NamedLabel("lblFramerateAVI", "FrameRate:", page), 0, 0);
   grid->addWidget(cmbFramerateAVI, 0, 1);
-  grid->addWidget(new QLabel(QStringLiteral("AVI Codec:"), page), 1, 0);
+  grid->addWidget(NamedLabel("lblAVICodec", "AVI Codec:", page), 1, 0);
   grid->addWidget(cmbAVICodecs, 1, 1);
   grid->addWidget(btnConfigureVideoCodec, 1, 2);
   grid->setColumnStretch(1, 1);
@@ -225,17 +238,18 @@ QWidget* Tfm_set::BuildMpegPage() {
                        {"6000", "8000", "11025", "12000", "16000", "22050", "24000", "32000", "44100", "48000"});
 
   auto* grid = new QGridLayout;
-  const std::pair<const char*, QComboBox*> rows[] = {{"FrameRate:", cmbFramerateMPEG},
-                                                     {"VideoBitrate:", cmbVideoBitrateMPEG},
-                                                     {"Cnannels:", cmbCnannelsMPEG},
-                                                     {"Bitrate:", cmbAudioBitrateMPEG},
-                                                     {"Frequency:", cbmpg_fre}};
+  const std::tuple<const char*, const char*, QComboBox*> rows[] = {
+      {"lblFramerateMPEG", "FrameRate:", cmbFramerateMPEG},
+      {"lblVideoBitrateMPEG", "VideoBitrate:", cmbVideoBitrateMPEG},
+      {"lblCnannelsMPEG", "Cnannels:", cmbCnannelsMPEG},
+      {"lblAudioBitrateMPEG", "Bitrate:", cmbAudioBitrateMPEG},
+      {"lblFrequencyMPEG", "Frequency:", cbmpg_fre}};
   int row = 0;
-  for (const auto& [caption, list] : rows) {
+  for (const auto& [name, caption, list] : rows) {
     // Video on the left, sound on the right.
     const int column = row < 2 ? 0 : 2;
     const int line = row < 2 ? row : row - 2;
-    grid->addWidget(new QLabel(QString::fromLatin1(caption), page), line, column);
+    grid->addWidget(NamedLabel(name, caption, page), line, column);
     grid->addWidget(list, line, column + 1);
     ++row;
   }
@@ -251,6 +265,7 @@ QWidget* Tfm_set::BuildMpegPage() {
 QWidget* Tfm_set::BuildWmvPage() {
   auto* page = new QWidget;
   auto* group = new QGroupBox(QStringLiteral("Output Video Format"), page);
+  group->setObjectName(QStringLiteral("grpWMVFormat"));
   cmbWMVCodecs = MakeList(group, "cmbWMVCodecs", {});
   cmbWMVCodecs->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   cmbWMVCodecs->setMinimumContentsLength(20);

@@ -1,5 +1,6 @@
 #include "app/ui/QtSeams.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDesktopServices>
@@ -14,6 +15,7 @@
 #include <QUrl>
 #include <chrono>
 
+#include "app/language/Language.h"
 #include "app/ui/FileFilters.h"
 
 namespace orlisk {
@@ -35,21 +37,33 @@ class CentredMessageBox : public QMessageBox {
 
 enum class BoxKind { Information, InformationQuestion, InformationWithHelp, Confirmation };
 
+// Texts in Qt's own words follow Qt's translation into the interface's
+// language: the buttons ("OK", "&Yes", "&No", "Cancel", "&Help") and the file
+// dialogs' captions ("Open", "Save As").
+QString QtText(const char* context, const char* english) { return QCoreApplication::translate(context, english); }
+QString ButtonText(const char* english) { return QtText("QPlatformTheme", english); }
+
+// "Information" or "Confirm", from the language file when there is one.
+QString BoxCaption(const Language* language, const char* english) {
+  if (!language) return QString::fromLatin1(english);
+  return QString::fromStdString(language->text("MessageBox", english, english));
+}
+
 // Shows a box of the kind and answers whether its first button ("OK" or "&Yes") was chosen.
-bool ShowBox(QWidget* parent, BoxKind kind, const std::string& text) {
+bool ShowBox(QWidget* parent, const Language* language, BoxKind kind, const std::string& text) {
   const bool confirm = kind == BoxKind::Confirmation;
   CentredMessageBox box(confirm ? QMessageBox::Question : QMessageBox::Information,
-                        confirm ? QStringLiteral("Confirm") : QStringLiteral("Information"),
+                        BoxCaption(language, confirm ? "Confirm" : "Information"),
                         QString::fromStdString(text), QMessageBox::NoButton, parent);
   QPushButton* first = nullptr;
   QPushButton* escape = nullptr;
   switch (kind) {
     case BoxKind::Information:
-      first = escape = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      first = escape = box.addButton(ButtonText("OK"), QMessageBox::AcceptRole);
       break;
     case BoxKind::InformationWithHelp: {
-      first = escape = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-      QPushButton* help = box.addButton(QStringLiteral("&Help"), QMessageBox::HelpRole);
+      first = escape = box.addButton(ButtonText("OK"), QMessageBox::AcceptRole);
+      QPushButton* help = box.addButton(ButtonText("&Help"), QMessageBox::HelpRole);
       // No help topic is attached to these boxes: the button neither helps nor closes the box.
       if (auto* buttons = box.findChild<QDialogButtonBox*>()) {
         QObject::disconnect(help, &QAbstractButton::clicked, buttons, nullptr);
@@ -58,8 +72,8 @@ bool ShowBox(QWidget* parent, BoxKind kind, const std::string& text) {
     }
     case BoxKind::InformationQuestion:
     case BoxKind::Confirmation:
-      first = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-      escape = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+      first = box.addButton(ButtonText("&Yes"), QMessageBox::YesRole);
+      escape = box.addButton(ButtonText("&No"), QMessageBox::NoRole);
       break;
   }
   box.setDefaultButton(first);
@@ -92,24 +106,24 @@ QUrl UrlFor(const std::string& address) {
 
 }  // namespace
 
-void QtMessageBoxes::information(const std::string& text) { ShowBox(parent_, BoxKind::Information, text); }
+void QtMessageBoxes::information(const std::string& text) { ShowBox(parent_, language_, BoxKind::Information, text); }
 
 bool QtMessageBoxes::informationQuestion(const std::string& text) {
-  return ShowBox(parent_, BoxKind::InformationQuestion, text);
+  return ShowBox(parent_, language_, BoxKind::InformationQuestion, text);
 }
 
 void QtMessageBoxes::informationWithHelp(const std::string& text) {
-  ShowBox(parent_, BoxKind::InformationWithHelp, text);
+  ShowBox(parent_, language_, BoxKind::InformationWithHelp, text);
 }
 
-bool QtMessageBoxes::confirmation(const std::string& text) { return ShowBox(parent_, BoxKind::Confirmation, text); }
+bool QtMessageBoxes::confirmation(const std::string& text) { return ShowBox(parent_, language_, BoxKind::Confirmation, text); }
 
 MessageBoxes::SaveAnswer QtMessageBoxes::saveQuestion(const std::string& text) {
-  CentredMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), QString::fromStdString(text),
+  CentredMessageBox box(QMessageBox::Question, BoxCaption(language_, "Confirm"), QString::fromStdString(text),
                         QMessageBox::NoButton, parent_);
-  QPushButton* save = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-  QPushButton* discard = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-  QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+  QPushButton* save = box.addButton(ButtonText("&Yes"), QMessageBox::YesRole);
+  QPushButton* discard = box.addButton(ButtonText("&No"), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(ButtonText("Cancel"), QMessageBox::RejectRole);
   box.setDefaultButton(save);
   box.setEscapeButton(cancel);
   box.exec();
@@ -119,18 +133,18 @@ MessageBoxes::SaveAnswer QtMessageBoxes::saveQuestion(const std::string& text) {
 }
 
 std::optional<std::string> QtFileDialogs::openVideo(const std::string& startFolder, const std::string& filter) {
-  return RunFileDialog(parent_, QStringLiteral("Open"), startFolder, filter, QFileDialog::AcceptOpen,
+  return RunFileDialog(parent_, QtText("QFileDialog", "Open"), startFolder, filter, QFileDialog::AcceptOpen,
                        QFileDialog::ExistingFiles);
 }
 
 std::optional<std::string> QtFileDialogs::openSubtitle(const std::string& startFolder, const std::string& filter) {
-  return RunFileDialog(parent_, QStringLiteral("Open"), startFolder, filter, QFileDialog::AcceptOpen,
+  return RunFileDialog(parent_, QtText("QFileDialog", "Open"), startFolder, filter, QFileDialog::AcceptOpen,
                        QFileDialog::ExistingFile);
 }
 
 std::optional<std::string> QtFileDialogs::saveSubtitle(const std::string& startFolder, const std::string& proposedName,
                                                        const std::string& filter) {
-  return RunFileDialog(parent_, QStringLiteral("Save As"), startFolder, filter, QFileDialog::AcceptSave,
+  return RunFileDialog(parent_, QtText("QFileDialog", "Save As"), startFolder, filter, QFileDialog::AcceptSave,
                        QFileDialog::AnyFile, proposedName);
 }
 
@@ -171,7 +185,7 @@ void QtUserInterfaceThread::post(std::function<void()> task) {
 
 void QtUpdateNotices::showNotice(const std::string& text) {
   CentredMessageBox box(QMessageBox::NoIcon, title_, QString::fromStdString(text), QMessageBox::NoButton, parent_);
-  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  QPushButton* ok = box.addButton(ButtonText("OK"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);
   box.setEscapeButton(ok);
   box.exec();

@@ -14,13 +14,18 @@ class QWidget;
 
 namespace orlisk {
 
+class Language;
+
 // Modal boxes centred on the screen, with the captions, icons and buttons of
 // the four kinds: "Information" with "OK", "&Yes"/"&No" or "OK"/"&Help", and
 // "Confirm" with a question icon and "&Yes"/"&No". Escape answers No (or OK).
 // "&Help" has no topic: pressing it leaves the box open.
 class QtMessageBoxes : public MessageBoxes {
  public:
-  explicit QtMessageBoxes(QWidget* parent) : parent_(parent) {}
+  // The captions "Information" and "Confirm" come from the language file
+  // (section "MessageBox") when one is given; it must outlive the boxes.
+  explicit QtMessageBoxes(QWidget* parent, const Language* language = nullptr)
+      : parent_(parent), language_(language) {}
   void information(const std::string& text) override;
   bool informationQuestion(const std::string& text) override;
   void informationWithHelp(const std::string& text) override;
@@ -29,6 +34,7 @@ class QtMessageBoxes : public MessageBoxes {
 
  private:
   QPointer<QWidget> parent_;
+  const Language* language_;
 };
 
 // QFileDialog with the Windows filters converted. The video dialog lets the

@@ -28,12 +28,19 @@ QFont DialogFont(const SubtitleFont& font) {
 SubtitleFontDialog::SubtitleFontDialog(QWidget* parent)
     : QDialog(parent), fonts_(new QFontDialog(this)), colourButton_(new QPushButton(tr("Colour..."), this)) {
   setWindowTitle(QStringLiteral("Font"));
+  setObjectName(QStringLiteral("FontDialog1"));
+  colourButton_->setObjectName(QStringLiteral("btnColour"));
   // The font dialog becomes a plain child widget; this dialog supplies the buttons.
   fonts_->setWindowFlags(Qt::Widget);
   fonts_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+  // Inside this dialog it lines up with the colour row and the buttons.
+  fonts_->setSizeGripEnabled(false);
+  if (fonts_->layout()) fonts_->layout()->setContentsMargins(0, 0, 0, 0);
 
   auto* colourRow = new QHBoxLayout;
-  colourRow->addWidget(new QLabel(tr("Colour:"), this));
+  auto* colourLabel = new QLabel(tr("Colour:"), this);
+  colourLabel->setObjectName(QStringLiteral("lblColour"));
+  colourRow->addWidget(colourLabel);
   colourRow->addWidget(colourButton_);
   colourRow->addStretch();
   connect(colourButton_, &QPushButton::clicked, this, &SubtitleFontDialog::pickColour);
@@ -56,7 +63,7 @@ void SubtitleFontDialog::setColour(const QColor& colour) {
 }
 
 void SubtitleFontDialog::pickColour() {
-  const QColor chosen = QColorDialog::getColor(colour_, this, tr("Colour"));
+  const QColor chosen = QColorDialog::getColor(colour_, this);
   if (chosen.isValid()) setColour(chosen);
 }
 

@@ -45,6 +45,7 @@ Tfm_setfont::Tfm_setfont(QWidget* parent, SubtitleStyleParts parts)
   connect(Button4, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* group = new QGroupBox(QStringLiteral("Subtitle Settings"), this);
+  group->setObjectName(QStringLiteral("grpSubtitle"));
   auto* groupLayout = new QHBoxLayout(group);
   groupLayout->addWidget(Button1);
   groupLayout->addWidget(Button2);

@@ -7,6 +7,7 @@
 
 #include "app/skin/SkinSurface.h"
 #include "app/ui/AppIcon.h"
+#include "app/ui/AppLook.h"
 #include "app/ui/Application.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/SingleInstance.h"
@@ -28,6 +29,9 @@ int main(int argc, char** argv) {
   // The desktop matches the windows to the installed orlisk.desktop by this name.
   app.setDesktopFileName(QStringLiteral("orlisk"));
   app.setWindowIcon(ApplicationIcon());
+  ApplyDarkLook(app);
+  const int languageId = SystemDefaultLanguageId();
+  InstallQtTranslations(app, languageId == kLangChineseSimplified);
 
   // A later start only tells the running editor about itself.
   SingleInstance instance(SingleInstanceName(title, ::getuid()));
@@ -44,7 +48,7 @@ int main(int argc, char** argv) {
   const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();
   Tfm_main mainWindow(MainWindowParts{
       AppPaths::Discover(executableFolder, (executableFolder / ORLISK_DATA_FROM_EXECUTABLE).lexically_normal()),
-      SystemDefaultLanguageId(), reader, audio, transform, writer, TextPixelWidth, &http});
+      languageId, reader, audio, transform, writer, TextPixelWidth, &http});
   app.setCommands(&mainWindow);
   app.setExceptionHandler([&mainWindow] { mainWindow.HandleAppException(); });
 

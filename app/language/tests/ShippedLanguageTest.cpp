@@ -32,6 +32,27 @@ const std::vector<Entry>& Entries() {
       list.push_back({section, "Caption"});
     list.insert(list.end(), {{"LV", "Caption"}, {"LV", "Subitem"}, {"LV", "Subitem1"}, {"ed_text", "text"},
                              {"Hint", "cb_prsub"}});
+    // The captions of the windows, by window and control name.
+    const std::pair<const char*, std::vector<const char*>> captions[] = {
+        {"MessageBox", {"Information", "Confirm"}},
+        {"Tfm_main",
+         {"OpenFile1", "OpenObj1", "SaveProject1", "Insert", "Editsubtitle", "RemoveSubtitle1", "ClearSubtitle1",
+          "cb_prsub"}},
+        {"Tfm_setfont", {"Caption", "grpSubtitle", "Button1", "Button2", "cb_Bborder", "Button3", "Button4"}},
+        {"FontDialog1", {"Caption", "lblColour", "btnColour"}},
+        {"Tfm_set",
+         {"Caption", "pageGeneral", "pageAvi", "pageMpeg", "pageWmv", "rbSizeOriginal", "rbSizeCustom",
+          "grpOutputPath", "cb_open", "lblFramerateAVI", "lblAVICodec", "btnConfigureVideoCodec", "grpAudioFormat",
+          "rgMPEG", "lblFramerateMPEG", "lblVideoBitrateMPEG", "lblCnannelsMPEG", "cmbCnannelsMPEGItem0",
+          "cmbCnannelsMPEGItem1", "lblAudioBitrateMPEG", "lblFrequencyMPEG", "grpWMVFormat",
+          "btnSetFormatLikeSample", "btnConvert", "btnCancel"}},
+        {"AviCodecDialog", {"grpRate", "grpRateLossless", "rbQuality", "rbBitRate", "lblKeyFrames"}},
+        {"Tfm_dir", {"Caption", "btn_ok", "btn_cancel"}},
+        {"Tfm_about", {"Caption", "lbl_web", "btn_contact", "btn_close"}},
+        {"Tfm_update", {"Caption", "Button1", "Button2", "ck_update"}},
+    };
+    for (const auto& [section, keys] : captions)
+      for (const char* key : keys) list.push_back({section, key});
     return list;
   }();
   return entries;

@@ -6,7 +6,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QStringList>
+#include <string>
+#include <vector>
 
 #include "app/skin/SkinFile.h"
 #include "app/skin/SkinSurface.h"
@@ -19,12 +22,13 @@ struct ShippedSkin {
   const char* label;
   const char* fileName;
   int helpMenuX;  // where the window pops the help menu up
+  bool chinese;
 };
 
 // Controls the window lays over the face (left, top, width, height).
-const QRect kControls[] = {{26, 148, 566, 378}, {628, 140, 250, 355}, {12, 544, 868, 63},
-                           {340, 617, 112, 24}, {597, 617, 112, 24}, {10, 598, 872, 13},
-                           {166, 671, 121, 17}};
+const QRect kControls[] = {{20, 154, 566, 378}, {606, 146, 264, 366}, {12, 568, 858, 63},
+                           {393, 649, 112, 24}, {650, 649, 112, 24}, {16, 623, 850, 13},
+                           {176, 714, 121, 17}};
 
 QString SkinPath(const char* fileName) { return QStringLiteral(ORLISK_DATA_DIR "/") + fileName; }
 
@@ -61,7 +65,7 @@ TEST_P(ShippedSkinTest, OffersEveryObjectTheWindowUses) {
   ASSERT_NE(progress, nullptr);
   EXPECT_EQ(progress->kind, SkinKind::Panel);
   EXPECT_FALSE(progress->visible);
-  EXPECT_TRUE(progress->rect.contains(QRect(10, 598, 872, 13))) << "shpb frames the write progress bar";
+  EXPECT_TRUE(progress->rect.contains(QRect(16, 623, 850, 13))) << "shpb frames the write progress bar";
 }
 
 TEST_P(ShippedSkinTest, MenusOpenUnderTheirButtons) {
@@ -82,6 +86,81 @@ TEST_P(ShippedSkinTest, LeavesTheControlsUncovered) {
     for (const QRect& control : kControls)
       EXPECT_FALSE(object.rect.intersects(control)) << object.name.toStdString() << " covers a control";
   }
+}
+
+// The panels (with the list and the memo the window places) sit on one grid:
+// the same margin to the window's edges and under the header, the same gap
+// between neighbours, and none touches another.
+TEST_P(ShippedSkinTest, LaysItsPanelsOnOneGrid) {
+  constexpr int kGrid = 12;
+  SkinDocument document = ReadShipped(GetParam().fileName);
+  const QRect form = document.form().rect;
+  const auto rect = [&](const char* name) {
+    const SkinObjectData* object = document.find(name);
+    EXPECT_NE(object, nullptr) << name;
+    return object ? object->rect : QRect();
+  };
+  const QRect toolbar = rect("openvideo").united(rect("savesubtitle"));
+  const QRect list = kControls[1].united(rect("clear"));
+  const QRect memo = kControls[2];
+  const std::vector<std::pair<std::string, QRect>> panels = {
+      {"toolbar", toolbar}, {"screen", rect("screen")},     {"list", list},
+      {"memo", memo},       {"timing", rect("timingcard")}, {"transport", rect("transportcard")},
+      {"sidebar", rect("sidebar")}};
+
+  EXPECT_EQ(rect("header").bottom() + 1 + kGrid, toolbar.top());
+  EXPECT_EQ(rect("header").bottom() + 1 + kGrid, rect("sidebar").top());
+  for (const auto& [name, place] : panels) {
+    EXPECT_GE(place.left(), kGrid) << name;
+    EXPECT_LE(place.right(), form.right() - kGrid) << name;
+    EXPECT_LE(place.bottom(), form.bottom() - kGrid) << name;
+  }
+  // The main column, top to bottom, and the sidebar beside it.
+  QRect above = toolbar;
+  for (const auto& [name, place] : {std::pair{"screen", rect("screen")}, {"memo", memo}, {"timing", rect("timingcard")},
+                                    {"transport", rect("transportcard")}}) {
+    EXPECT_EQ(place.left(), kGrid) << name;
+    EXPECT_EQ(place.top(), above.bottom() + 1 + kGrid) << name;
+    if (std::string(name) != "screen") EXPECT_EQ(place.right(), list.right()) << name;
+    above = place;
+  }
+  EXPECT_EQ(above.bottom(), form.bottom() - kGrid);
+  EXPECT_EQ(rect("sidebar").bottom(), form.bottom() - kGrid);
+  EXPECT_EQ(rect("sidebar").right(), form.right() - kGrid);
+  EXPECT_EQ(rect("screen").right() + 1 + kGrid, list.left());
+  EXPECT_EQ(list.right() + 1 + kGrid, rect("sidebar").left());
+  EXPECT_EQ(list.top(), rect("screen").top());
+  EXPECT_EQ(list.bottom(), rect("screen").bottom());
+  for (std::size_t a = 0; a < panels.size(); ++a)
+    for (std::size_t b = a + 1; b < panels.size(); ++b)
+      EXPECT_FALSE(panels[a].second.adjusted(-kGrid + 1, -kGrid + 1, kGrid - 1, kGrid - 1).intersects(panels[b].second))
+          << panels[a].first << " and " << panels[b].first << " are closer than the grid's gap";
+}
+
+// Buttons without a caption say what they do in a tool tip, in the skin's
+// language, with the function key that does the same.
+TEST_P(ShippedSkinTest, IconOnlyButtonsNameTheirCommandAndKey) {
+  SkinDocument document = ReadShipped(GetParam().fileName);
+  int iconOnly = 0;
+  for (const SkinObjectData& object : document.objects) {
+    if (object.kind != SkinKind::Button || !object.text.isEmpty()) continue;
+    ++iconOnly;
+    EXPECT_FALSE(object.hint.isEmpty()) << object.name.toStdString();
+    if (GetParam().chinese) {
+      EXPECT_TRUE(object.hint.contains(QRegularExpression(QStringLiteral("\\p{Han}")))) << object.name.toStdString();
+    }
+  }
+  EXPECT_GE(iconOnly, 5);
+  const std::pair<const char*, const char*> keys[] = {
+      {"play", "F2"}, {"insertsubtitle", "F3"}, {"setendtime", "F4"}, {"pause", "F5"},
+      {"stopplay", "F6"}, {"playstop", "F6"}, {"start", "F7"}, {"stop", "F8"}};
+  for (const auto& [name, key] : keys) {
+    const SkinObjectData* object = document.find(name);
+    ASSERT_NE(object, nullptr) << name;
+    EXPECT_TRUE(object->hint.contains(QStringLiteral("(%1)").arg(key))) << name << ": " << object->hint.toStdString();
+  }
+  // The play button has a look for "playing".
+  EXPECT_TRUE(document.find("play")->active.isValid());
 }
 
 TEST_P(ShippedSkinTest, LoadsOntoTheSurface) {
@@ -108,8 +187,8 @@ TEST_P(ShippedSkinTest, LoadsOntoTheSurface) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ShippedSkinTest,
-                         testing::Values(ShippedSkin{"English", "skn.skn", 265},
-                                         ShippedSkin{"Chinese", "skncn.skn", 248}),
+                         testing::Values(ShippedSkin{"English", "skn.skn", 265, false},
+                                         ShippedSkin{"Chinese", "skncn.skn", 248, true}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

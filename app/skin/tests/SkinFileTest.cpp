@@ -16,6 +16,7 @@ TEST(SkinFile, ReadsEveryProperty) {
       "color = #102030\ncolor2 = #80102030\nhover = #405060\npressed = #708090\n"
       "text = #a0b0c0\nborder = #d0e0f0\naccent = #010203\nradius = 6\nfontsize = 15\n"
       "bold = yes\nalign = left\nicon = play\npicture = skin/p.png\nvisible = no\n"
+      "hint = \"Play (F2)\"\nactive = #0a0b0c\n"
       "[时间]\nkind = text\nrect = 1,2,3,4\ncaption = 字幕 = subtitle\n");
   SkinDocument document = ParseSkin(text, "t.skn");
   ASSERT_EQ(document.objects.size(), 3u);
@@ -38,6 +39,9 @@ TEST(SkinFile, ReadsEveryProperty) {
   EXPECT_EQ(play->fontSize, 15);
   EXPECT_TRUE(play->bold);
   EXPECT_EQ(play->align, SkinAlign::Left);
+  EXPECT_EQ(play->hint, "Play (F2)");
+  EXPECT_EQ(play->active, QColor(0x0a, 0x0b, 0x0c));
+  EXPECT_FALSE(play->on);
   EXPECT_EQ(play->icon, "play");
   EXPECT_EQ(play->picture, "skin/p.png");
   EXPECT_FALSE(play->visible);

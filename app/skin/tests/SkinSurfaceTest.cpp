@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolTip>
+#include <QHelpEvent>
 
 #include "app/skin/SkinIcons.h"
 #include "app/skin/tests/TestApplication.h"
@@ -30,6 +32,8 @@ rect = 0, 0, 300, 90
 kind = button
 rect = 10, 10, 40, 30
 icon = play
+hint = Play (F2)
+active = #00ff00
 [Stop]
 kind = button
 rect = 60, 10, 40, 30
@@ -193,6 +197,30 @@ TEST_F(SkinSurfaceTest, VisibilityShowsInThePaintedFace) {
   surface_.FindObject("shpb")->SetVisible(true);
   EXPECT_EQ(pixel(insidePanel), QColor(Qt::green));
   EXPECT_EQ(pixel({270, 30}), QColor(Qt::yellow));  // the picture beside the skin file
+}
+
+TEST_F(SkinSurfaceTest, AButtonMarkedOnShowsItsActiveLook) {
+  SkinObject* play = surface_.FindObject("play");
+  const QPoint besideTheIcon(17, 30);
+  EXPECT_NE(pixel(besideTheIcon), QColor(Qt::green));
+  play->SetActive(true);
+  EXPECT_TRUE(play->isActive());
+  EXPECT_EQ(pixel(besideTheIcon), QColor(Qt::green));
+  EXPECT_NE(pixel({13, 25}), QColor(Qt::green)) << "a ring inside the edge";
+  play->SetActive(false);
+  EXPECT_NE(pixel(besideTheIcon), QColor(Qt::green));
+}
+
+TEST_F(SkinSurfaceTest, ToolTipsNameTheCommandUnderTheMouse) {
+  // The tip shown, or nothing when the surface passed on the request.
+  const auto askAt = [&](QPoint point) {
+    QHelpEvent event(QEvent::ToolTip, point, surface_.mapToGlobal(point));
+    QApplication::sendEvent(&surface_, &event);
+    return event.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  EXPECT_EQ(askAt({30, 25}), "Play (F2)");
+  EXPECT_EQ(surface_.FindObject("play")->hint(), "Play (F2)");
+  EXPECT_EQ(askAt({80, 25}), "") << "Stop has no hint";
 }
 
 TEST_F(SkinSurfaceTest, SizeHintIsTheFormSize) { EXPECT_EQ(surface_.sizeHint(), QSize(300, 200)); }

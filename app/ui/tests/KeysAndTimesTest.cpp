@@ -68,11 +68,8 @@ class KeysAndTimesTest : public ::testing::Test {
     return window;
   }
 
-  QLineEdit* TimeBox(Tfm_main& window, int left) {
-    for (QLineEdit* edit : window.findChildren<QLineEdit*>()) {
-      if (edit->geometry().topLeft() == QPoint(left, 617)) return edit;
-    }
-    return nullptr;
+  QLineEdit* TimeBox(Tfm_main& window, const char* name) {
+    return window.findChild<QLineEdit*>(QString::fromLatin1(name));
   }
 
   QTemporaryDir settingsDir;
@@ -101,7 +98,7 @@ TEST_F(KeysAndTimesTest, TheShortcutsRunTheirCommandsFromAnywhereInTheWindow) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  QLineEdit* begin = TimeBox(*window, 340);
+  QLineEdit* begin = TimeBox(*window, "ed_Starttime");
   ASSERT_TRUE(begin);
   begin->setFocus();
 
@@ -140,8 +137,8 @@ TEST_F(KeysAndTimesTest, EnterInTheBoxesAppliesTheTypedTimeAndATypoGivesTheShown
   state.Document.entries()[0].EndTime = 8000;
   window->findChild<SubtitleListView*>()->selectRow(0);
   window->controller().SelectSubtitle();
-  QLineEdit* begin = TimeBox(*window, 340);
-  QLineEdit* end = TimeBox(*window, 597);
+  QLineEdit* begin = TimeBox(*window, "ed_Starttime");
+  QLineEdit* end = TimeBox(*window, "ed_Endtime");
   ASSERT_TRUE(begin && end);
   EXPECT_EQ(begin->text(), "00:00:04,000");
 
@@ -162,7 +159,7 @@ TEST_F(KeysAndTimesTest, EnterInTheBoxesAppliesTheTypedTimeAndATypoGivesTheShown
 
 TEST_F(KeysAndTimesTest, EnterWithNoSubtitleAtHandGivesTheShownTimeBack) {
   auto window = MakeWindow();
-  QLineEdit* begin = TimeBox(*window, 340);
+  QLineEdit* begin = TimeBox(*window, "ed_Starttime");
   begin->setText("00:00:05,000");
   QTest::keyClick(begin, Qt::Key_Return);
   EXPECT_EQ(begin->text(), "00:00:00,000");

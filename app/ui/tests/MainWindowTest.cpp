@@ -81,16 +81,16 @@ TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {
   auto* memo = window->findChild<QPlainTextEdit*>();
   ASSERT_TRUE(memo);
   EXPECT_FALSE(memo->isEnabled());
-  EXPECT_EQ(memo->geometry(), QRect(12, 544, 868, 63));
+  EXPECT_EQ(memo->geometry(), QRect(12, 568, 858, 63));
   EXPECT_FALSE(window->findChild<VideoViewWidget*>()->isVisibleTo(window.get()));
-  EXPECT_EQ(window->findChild<VideoViewWidget*>()->geometry(), QRect(26, 148, 566, 378));
+  EXPECT_EQ(window->findChild<VideoViewWidget*>()->geometry(), QRect(20, 154, 566, 378));
   auto* preview = window->findChild<QCheckBox*>();
   EXPECT_EQ(preview->text(), "Subtitle Preview");
   EXPECT_FALSE(preview->isChecked());
   EXPECT_FALSE(preview->toolTip().isEmpty());
   int timeEdits = 0;
   for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
-    if (edit->geometry() == QRect(340, 617, 112, 24) || edit->geometry() == QRect(597, 617, 112, 24)) {
+    if (edit->geometry() == QRect(393, 649, 112, 24) || edit->geometry() == QRect(650, 649, 112, 24)) {
       EXPECT_EQ(edit->text(), "00:00:00,000");
       ++timeEdits;
     }
