@@ -32,6 +32,11 @@ const std::vector<Entry>& Entries() {
       list.push_back({section, "Caption"});
     list.insert(list.end(), {{"LV", "Caption"}, {"LV", "Subitem"}, {"LV", "Subitem1"}, {"ed_text", "text"},
                              {"Hint", "cb_prsub"}});
+    // Recovery after a crash.
+    for (const char* key : {"RecoverJournal", "RecoverJournalVideo", "RecoverJournalNoVideo", "RecoverJournalTime",
+                            "RecoverJournalCount", "RecoverJournalDamaged", "RecoverJournalNewer",
+                            "RecoverJournalForeign", "RecoverJournalWriteFailed"})
+      list.push_back({"messagedlg", key});
     return list;
   }();
   return entries;
