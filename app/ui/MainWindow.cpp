@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 
+#include "app/core/RecoveryCommands.h"
 #include "app/skin/SkinSurface.h"
 #include "app/ui/AppIcon.h"
 #include "app/ui/CommandRunner.h"
@@ -23,6 +24,7 @@
 #include "app/ui/SubtitleStyleDialog.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
+#include "settings/RecoveryJournal.h"
 #include "settings/Settings.h"
 
 namespace orlisk {
@@ -146,6 +148,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                              .Writer = parts_.Writer,
                                                              .Events = *events_,
                                                              .Progress = *progress_});
+  recovery_ = std::make_unique<RecoveryCommands>(RecoveryCommands::Context{
+      .Basics = controller_->basics(), .List = *selection_, .Playback = controller_->playback()});
   parts_.Audio.setMoreAudioRequested([this] { Run([this] { controller_->FeedAudio(); }); });
   ConnectControls();
 
@@ -304,7 +308,10 @@ void Tfm_main::PlaceControls() {
   cb_prsub->setGeometry(166, 671, 121, 17);
 }
 
-void Tfm_main::Run(const std::function<void()>& command) { runner_->run(command); }
+void Tfm_main::Run(const std::function<void()>& command) {
+  runner_->run(command);
+  JournalLastCommand();
+}
 
 void Tfm_main::HandleAppException() {
   orlisk::HandleAppException(*messages_, language_, [this] { controller_->SaveSubtitleFile(); });
@@ -315,6 +322,7 @@ void Tfm_main::closeEvent(QCloseEvent* event) {
   bool canClose = false;
   Run([this, &canClose] { canClose = controller_->FormCloseQuery(); });
   if (canClose) {
+    CloseJournalCleanly();
     event->accept();
   } else {
     event->ignore();

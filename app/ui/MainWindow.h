@@ -12,6 +12,7 @@
 #include "burnin/writer/VideoWriter.h"
 #include "app/language/Language.h"
 #include "app/ui/WindowCommands.h"
+#include "subtitles/DocumentChange.h"
 
 class QAction;
 class QCheckBox;
@@ -47,6 +48,8 @@ class Tfm_set;
 class Tfm_dir;
 class Tfm_about;
 class Tfm_update;
+class RecoveryCommands;
+class RecoveryJournal;
 
 inline constexpr char kApplicationTitle[] = "Veldrane Orlisk";
 
@@ -79,6 +82,9 @@ class Tfm_main : public QWidget, public WindowCommands {
   void HandleAppException();
   // Runs a command of this window; an error it throws goes to HandleAppException.
   void Run(const std::function<void()>& command);
+  // After the first show: offers to restore what a run that did not end
+  // cleanly left in its journal, then keeps this run's own journal.
+  void RecoverAndStartJournal();
 
   MainController& controller() { return *controller_; }
   MainState& state() { return state_; }
@@ -129,6 +135,9 @@ class Tfm_main : public QWidget, public WindowCommands {
   void LoadLanguage();
   void SetUpSkin();
   void PlaceControls();
+  void StartJournalling();     // every change of the list from now on reaches journal_
+  void CloseJournalCleanly();  // the window closes as the user wished
+  void JournalLastCommand();   // the change the command that just ran made, if any
 
   MainWindowParts parts_;
   MainState state_;
@@ -186,6 +195,10 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<QtEventPump> events_;
   std::unique_ptr<WriteProgressWidgets> progress_;
   std::unique_ptr<MainController> controller_;
+  std::unique_ptr<RecoveryCommands> recovery_;
+  std::unique_ptr<RecoveryJournal> journal_;  // none until RecoverAndStartJournal
+  DocumentSnapshot journalled_;                // the list as journal_ last heard of it
+  bool journalledUnsaved_ = false;
 
   // The other windows, created after this one and living as long.
   Tfm_setfont* fm_setfont;

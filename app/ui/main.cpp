@@ -56,5 +56,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   mainWindow.show();
+  mainWindow.RecoverAndStartJournal();
   return app.exec();
 }

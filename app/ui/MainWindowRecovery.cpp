@@ -1,0 +1,60 @@
+// The main window's part in recovery after a crash: the question at start,
+// and this run's own journal from then until a clean close.
+#include <QTimer>
+
+#include "app/core/RecoveryCommands.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/WidgetSeams.h"
+#include "settings/RecoveryJournal.h"
+
+namespace orlisk {
+
+void Tfm_main::RecoverAndStartJournal() {
+  Run([this] {
+    std::optional<LeftJournal> restoredFrom = recovery_->RecoverFromJournal();
+    RecoveryJournal::Parts parts;
+    parts.Folder = parts_.Paths.DataFolder;
+    parts.VideoPath = [this] { return state_.VideoPath; };
+    parts.MatchesSavedFiles = [this] { return !state_.Document.hasUnsavedChanges(); };
+    // Told after the command that hit the failure has ended, not inside it.
+    parts.WriteFailed = [this](const std::string& reason) {
+      QTimer::singleShot(0, this, [this, reason] { Run([this, reason] { recovery_->JournalWriteFailed(reason); }); });
+    };
+    try {
+      journal_ = std::make_unique<RecoveryJournal>(std::move(parts));
+    } catch (const JournalError& e) {
+      // The editor works without a journal; the user knows a crash would lose work.
+      recovery_->JournalWriteFailed(e.what());
+      return;
+    }
+    journal_->historyStarted(DocumentSnapshot::Of(state_.Document));
+    // Only now that this run's journal holds the restored list does the old one go.
+    if (restoredFrom && journal_->healthy()) restoredFrom->remove();
+    StartJournalling();
+  });
+}
+
+void Tfm_main::StartJournalling() {
+  journalled_ = DocumentSnapshot::Of(state_.Document);
+  journalledUnsaved_ = state_.Document.hasUnsavedChanges();
+}
+
+void Tfm_main::JournalLastCommand() {
+  if (!journal_) return;
+  DocumentSnapshot now = DocumentSnapshot::Of(state_.Document);
+  const bool unsaved = state_.Document.hasUnsavedChanges();
+  std::optional<DocumentSplice> change = SpliceBetween(journalled_, now);
+  if (!unsaved && (journalledUnsaved_ || change)) {
+    journal_->documentSaved(now);  // saved, or a file read: nothing to lose any more
+  } else if (change) {
+    journal_->documentChanged(*change, now);
+  }
+  journalled_ = std::move(now);
+  journalledUnsaved_ = unsaved;
+}
+
+void Tfm_main::CloseJournalCleanly() {
+  if (journal_) journal_->closeCleanly();
+}
+
+}  // namespace orlisk
