@@ -48,6 +48,8 @@ void PlaybackCommands::OpenVideo() {
     s.SubtitleCursor = 0;
     s.Document.clearRows();
     c_.List.selectRow(-1);
+    s.SubtitlePath.clear();
+    c_.Basics.History.startFresh();
     c_.Preview.RefreshFrame();
   } catch (const std::exception&) {
     OpenVideoFailed();

@@ -47,6 +47,7 @@ class Tfm_set;
 class Tfm_dir;
 class Tfm_about;
 class Tfm_update;
+class HistoryControls;
 
 inline constexpr char kApplicationTitle[] = "Veldrane Orlisk";
 
@@ -79,6 +80,9 @@ class Tfm_main : public QWidget, public WindowCommands {
   void HandleAppException();
   // Runs a command of this window; an error it throws goes to HandleAppException.
   void Run(const std::function<void()>& command);
+  // The same, for a command that is not a plain user action: typing, the
+  // placement drag, a timer (they join or keep the history's runs).
+  void RunAs(CommandKind kind, const std::function<void()>& command);
 
   MainController& controller() { return *controller_; }
   MainState& state() { return state_; }
@@ -186,6 +190,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<QtEventPump> events_;
   std::unique_ptr<WriteProgressWidgets> progress_;
   std::unique_ptr<MainController> controller_;
+  std::unique_ptr<HistoryControls> historyControls_;  // goes before the history it observes
 
   // The other windows, created after this one and living as long.
   Tfm_setfont* fm_setfont;
