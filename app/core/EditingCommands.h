@@ -4,6 +4,7 @@
 // typed text into the subtitle being edited.
 #include "CommandBasics.h"
 #include "Seams.h"
+#include "subtitles/DocumentChange.h"
 #include "playback/VideoReader.h"
 
 namespace orlisk {
@@ -36,6 +37,11 @@ class EditingCommands {
   void ClearSubtitles();
   // Copies the typed text, placement and style into the subtitle being edited.
   void CaptureEdit();
+  // Undo and redo of the list's changes: the changed subtitle is selected and
+  // shown on its picture; typing goes on in the subtitle it went to when only
+  // that subtitle changed (UndoCommands.cpp).
+  void Undo();
+  void Redo();
 
  private:
   // The row that typing and time stamping go to: the last row for a new entry,
@@ -44,6 +50,9 @@ class EditingCommands {
   int EditTargetRow() const;
   // The selected row when it names an existing row and entry, else -1.
   int SelectedRowInRange() const;
+  // After an undo or redo applied `applied`: puts the selection, the memo and
+  // the placement in step with the list.
+  void ShowRestored(const DocumentSplice& applied, int editTarget);
 
   Context c_;
 };

@@ -52,6 +52,8 @@ void PlaybackCommands::OpenVideoFile(const std::string& path) {
     s.SubtitleCursor = 0;
     s.Document.clearRows();
     c_.List.selectRow(-1);
+    s.SubtitlePath.clear();
+    c_.Basics.History.startFresh();
     c_.Preview.RefreshFrame();
   } catch (const std::exception&) {
     OpenVideoFailed();

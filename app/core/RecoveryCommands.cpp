@@ -86,6 +86,7 @@ void RecoveryCommands::Restore(const JournalContents& contents) {
   s.SubtitleCursor = s.Document.rowCount();
   s.EditingNewEntry = false;
   s.TypingFinished = true;
+  c_.History.startFresh();
 }
 
 void RecoveryCommands::JournalWriteFailed(const std::string& reason) const {

@@ -21,6 +21,7 @@ class RecoveryCommands {
  public:
   struct Context {
     const CommandBasics& Basics;  // state, data folder, language, message boxes
+    DocumentHistory& History;     // starts afresh from a restored list
     SubtitleListSelection& List;
     PlaybackCommands& Playback;   // opens the journal's video again
   };
@@ -29,7 +30,8 @@ class RecoveryCommands {
   // Run at start, before this run starts a journal of its own:
   // - a journal that holds unsaved work: the question "RecoverJournal" with
   //   the video, the time of the last change and the number of subtitles;
-  //   Yes restores it, No removes it. Only one is restored per start; older
+  //   Yes restores it (the undo history starts from the restored list), No
+//   removes it. Only one is restored per start; older
   //   ones wait for the next start.
   // - a journal of a newer or foreign format: a message naming where it was
   //   kept ("<name>.unreadable"); it is never read or removed.

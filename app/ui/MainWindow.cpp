@@ -14,6 +14,7 @@
 #include "app/ui/AppIcon.h"
 #include "app/ui/CommandRunner.h"
 #include "app/ui/ErrorHandler.h"
+#include "app/ui/HistoryControls.h"
 #include "app/ui/OtherWindows.h"
 #include "app/ui/OutputFolderDialog.h"
 #include "app/ui/OutputSettingsDialog.h"
@@ -109,12 +110,15 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   startTime_ = std::make_unique<LineTimeEdit>(*ed_Starttime);
   endTime_ = std::make_unique<LineTimeEdit>(*ed_Endtime);
   selection_ = std::make_unique<ListViewSelection>(*lv);
-  Timer1 = std::make_unique<QtPlaybackTimer>([this] { Run([this] { controller_->PlaybackTick(); }); });
+  Timer1 = std::make_unique<QtPlaybackTimer>(
+      [this] { RunAs(CommandKind::Background, [this] { controller_->PlaybackTick(); }); });
   clock_ = std::make_unique<SteadyTickClock>();
   if (!parts_.Desktop) ownDesktop_ = std::make_unique<QtDesktopShell>();
   mouse_ = std::make_unique<QtMouseButtons>();
-  uiThread_ = std::make_unique<QtUserInterfaceThread>(this, [this](const std::function<void()>& task) { Run(task); });
-  Timer2 = std::make_unique<QtPlaybackTimer>([this] { Run([this] { controller_->Timer2Timer(); }); });
+  uiThread_ = std::make_unique<QtUserInterfaceThread>(
+      this, [this](const std::function<void()>& task) { RunAs(CommandKind::Background, task); });
+  Timer2 = std::make_unique<QtPlaybackTimer>(
+      [this] { RunAs(CommandKind::Background, [this] { controller_->Timer2Timer(); }); });
   updateNotices_ = std::make_unique<QtUpdateNotices>(this, QString::fromLatin1(kApplicationTitle),
                                                      [this] { fm_update->ShowModal(); });
   events_ = std::make_unique<QtEventPump>();
@@ -149,9 +153,22 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                              .Events = *events_,
                                                              .Progress = *progress_});
   recovery_ = std::make_unique<RecoveryCommands>(RecoveryCommands::Context{
-      .Basics = controller_->basics(), .List = *selection_, .Playback = controller_->playback()});
-  parts_.Audio.setMoreAudioRequested([this] { Run([this] { controller_->FeedAudio(); }); });
+      .Basics = controller_->basics(),
+      .History = controller_->history(),
+      .List = *selection_,
+      .Playback = controller_->playback()});
+  parts_.Audio.setMoreAudioRequested(
+      [this] { RunAs(CommandKind::Background, [this] { controller_->FeedAudio(); }); });
   ConnectControls();
+  historyControls_ = std::make_unique<HistoryControls>(
+      HistoryControlsParts{.Window = *this,
+                           .ListMenu = *PopupMenu_tools,
+                           .Memo = *ed_text,
+                           .State = state_,
+                           .History = controller_->history(),
+                           .Undo = [this] { Run([this] { controller_->Undo(); }); },
+                           .Redo = [this] { Run([this] { controller_->Redo(); }); },
+                           .ApplicationTitle = kApplicationTitle});
 
   const auto run = [this](const std::function<void()>& command) { Run(command); };
   fm_setfont = new Tfm_setfont(
@@ -173,7 +190,9 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   connect(fm_about, &Tfm_about::contactRequested, this, &Tfm_main::ContactUS1Click);
 }
 
-Tfm_main::~Tfm_main() = default;
+Tfm_main::~Tfm_main() {
+  if (journal_) controller_->history().removeObserver(*journal_);
+}
 
 void Tfm_main::CreateMenus() {
   PopupMenu_File = new QMenu(this);
@@ -228,11 +247,14 @@ void Tfm_main::ConnectControls() {
   connect(lv, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu_tools->popup(lv->viewport()->mapToGlobal(at)); });
 
-  connect(ed_text, &QPlainTextEdit::textChanged, this, [this] { Run([this] { controller_->ed_textChange(); }); });
+  connect(ed_text, &QPlainTextEdit::textChanged, this,
+          [this] { RunAs(CommandKind::Typing, [this] { controller_->ed_textChange(); }); });
   connect(cb_prsub, &QCheckBox::clicked, this,
           [this](bool ticked) { Run([this, ticked] { controller_->cb_prsubClick(ticked); }); });
   VideoView1->setMouseHandlers(
-      [this](int x, int y) { Run([this, x, y] { controller_->VideoViewMouseMove(x, y); }); },
+      [this](int x, int y) {
+        RunAs(CommandKind::PlacementDrag, [this, x, y] { controller_->VideoViewMouseMove(x, y); });
+      },
       [this] { Run([this] { controller_->VideoViewMouseUp(); }); });
 }
 
@@ -266,6 +288,7 @@ void Tfm_main::FormShow() {
   fm_set->SetStartRows();
   // Last: the update check on a thread of its own; the show never waits for it.
   if (state_.AutoUpdateCheck) controller_->StartUpdateCheck();
+  controller_->history().startFresh();
 }
 
 void Tfm_main::LoadLanguage() {
@@ -281,6 +304,7 @@ void Tfm_main::LoadLanguage() {
   OurWebSite1->setText(Text(language_, "OurWebSite", "Caption", "Our WebSite"));
   Stop1->setText(Text(language_, "Stop", "Caption", "Stop Write Subtitle"));
   WriteSubtitle1->setText(Text(language_, "WriteSubtitle", "Caption", "Write Subtitle"));
+  historyControls_->ApplyCaptions(language_);
   // The list keeps its designed headers where the language file has none.
   lvModel_->setHeaders({Text(language_, "LV", "Caption", "No"), Text(language_, "LV", "Subitem", "Time"),
                         Text(language_, "LV", "Subitem1", "Subtitle")});
@@ -308,9 +332,12 @@ void Tfm_main::PlaceControls() {
   cb_prsub->setGeometry(166, 671, 121, 17);
 }
 
-void Tfm_main::Run(const std::function<void()>& command) {
-  runner_->run(command);
-  JournalLastCommand();
+void Tfm_main::Run(const std::function<void()>& command) { RunAs(CommandKind::UserAction, command); }
+
+void Tfm_main::RunAs(CommandKind kind, const std::function<void()>& command) {
+  // The history records inside the runner, so an error an observer raises
+  // reaches the handler like a command's own.
+  runner_->run([this, kind, &command] { controller_->history().runCommand(kind, command); });
 }
 
 void Tfm_main::HandleAppException() {

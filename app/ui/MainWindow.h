@@ -50,6 +50,7 @@ class Tfm_about;
 class Tfm_update;
 class RecoveryCommands;
 class RecoveryJournal;
+class HistoryControls;
 
 inline constexpr char kApplicationTitle[] = "Veldrane Orlisk";
 
@@ -82,6 +83,9 @@ class Tfm_main : public QWidget, public WindowCommands {
   void HandleAppException();
   // Runs a command of this window; an error it throws goes to HandleAppException.
   void Run(const std::function<void()>& command);
+  // The same, for a command that is not a plain user action: typing, the
+  // placement drag, a timer (they join or keep the history's runs).
+  void RunAs(CommandKind kind, const std::function<void()>& command);
   // After the first show: offers to restore what a run that did not end
   // cleanly left in its journal, then keeps this run's own journal.
   void RecoverAndStartJournal();
@@ -137,7 +141,6 @@ class Tfm_main : public QWidget, public WindowCommands {
   void PlaceControls();
   void StartJournalling();     // every change of the list from now on reaches journal_
   void CloseJournalCleanly();  // the window closes as the user wished
-  void JournalLastCommand();   // the change the command that just ran made, if any
 
   MainWindowParts parts_;
   MainState state_;
@@ -197,8 +200,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<MainController> controller_;
   std::unique_ptr<RecoveryCommands> recovery_;
   std::unique_ptr<RecoveryJournal> journal_;  // none until RecoverAndStartJournal
-  DocumentSnapshot journalled_;                // the list as journal_ last heard of it
-  bool journalledUnsaved_ = false;
+  std::unique_ptr<HistoryControls> historyControls_;  // goes before the history it observes
 
   // The other windows, created after this one and living as long.
   Tfm_setfont* fm_setfont;

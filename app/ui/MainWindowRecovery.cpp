@@ -27,30 +27,17 @@ void Tfm_main::RecoverAndStartJournal() {
       recovery_->JournalWriteFailed(e.what());
       return;
     }
-    journal_->historyStarted(DocumentSnapshot::Of(state_.Document));
+    StartJournalling();
     // Only now that this run's journal holds the restored list does the old one go.
     if (restoredFrom && journal_->healthy()) restoredFrom->remove();
-    StartJournalling();
   });
 }
 
 void Tfm_main::StartJournalling() {
-  journalled_ = DocumentSnapshot::Of(state_.Document);
-  journalledUnsaved_ = state_.Document.hasUnsavedChanges();
-}
-
-void Tfm_main::JournalLastCommand() {
-  if (!journal_) return;
-  DocumentSnapshot now = DocumentSnapshot::Of(state_.Document);
-  const bool unsaved = state_.Document.hasUnsavedChanges();
-  std::optional<DocumentSplice> change = SpliceBetween(journalled_, now);
-  if (!unsaved && (journalledUnsaved_ || change)) {
-    journal_->documentSaved(now);  // saved, or a file read: nothing to lose any more
-  } else if (change) {
-    journal_->documentChanged(*change, now);
-  }
-  journalled_ = std::move(now);
-  journalledUnsaved_ = unsaved;
+  // The list as it is now is the journal's base; every change the history
+  // records from here on is appended to it.
+  journal_->historyStarted(DocumentSnapshot::Of(state_.Document));
+  controller_->history().addObserver(*journal_);
 }
 
 void Tfm_main::CloseJournalCleanly() {

@@ -18,6 +18,7 @@ struct Recovery : ::testing::Test {
   Rig rig;
   MainState& s = rig.state;
   RecoveryCommands recovery{{.Basics = rig.controller.basics(),
+                             .History = rig.controller.history(),
                              .List = rig.list,
                              .Playback = rig.controller.playback()}};
   fs::path data = rig.Paths().DataFolder;
@@ -81,6 +82,7 @@ TEST_F(Recovery, YesRestoresTheSubtitlesExactlyAndOpensTheirVideo) {
   EXPECT_EQ(rig.reader.opens, 1);
   EXPECT_TRUE(s.Document.hasUnsavedChanges());  // closing offers to save it
   EXPECT_EQ(s.SubtitleCursor, 12);
+  EXPECT_FALSE(rig.controller.history().canUndo());  // the restore is the history's start
   // Kept until this run's own journal holds the list.
   ASSERT_TRUE(restored);
   EXPECT_TRUE(fs::exists(journal));
