@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "FakeSeams.h"
@@ -166,6 +170,86 @@ TEST_F(Recovery, SubtitlesComeBackEvenWhenTheirVideoIsGone) {
   EXPECT_EQ(DocumentSnapshot::Of(s.Document), Work(3));
   EXPECT_TRUE(s.VideoPath.empty());
   EXPECT_EQ(rig.reader.opens, 0);
+}
+
+// The editor's own commands, each run through the history as the window runs
+// them: a video opened, then every twelfth step a subtitle inserted at a new
+// play time and the others one letter typed into it.
+void TypeFilm(Rig& rig, int steps, const std::function<void(int)>& afterEach = {}) {
+  DocumentHistory& history = rig.controller.history();
+  history.runCommand(CommandKind::UserAction, [&] { rig.openVideo(); });
+  for (int step = 0; step < steps; ++step) {
+    if (step % 12 == 0) {
+      rig.skin.playtime = FormatSubtitleTime(1000 * step + 7);
+      history.runCommand(CommandKind::UserAction, [&] { rig.controller.InsertSubtitle(); });
+    } else {
+      history.runCommand(CommandKind::Typing,
+                         [&] { rig.memo.type(rig.memo.text() + static_cast<char>('a' + step % 26)); });
+    }
+    if (afterEach) afterEach(step + 1);
+  }
+}
+
+// The editor killed with SIGKILL in the middle of typing: the next start
+// restores every row, each with its times, text, place and style, as the
+// last step that reached the journal left it.
+TEST_F(Recovery, AnEditorKilledMidTypingIsRestoredRowForRow) {
+  int progress[2];
+  ASSERT_EQ(::pipe(progress), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::close(progress[0]);
+    Rig editor;
+    // Its temporary folder outlives it: the parent removes it.
+    const std::string own = editor.folder.path.string();
+    const int length = static_cast<int>(own.size());
+    if (::write(progress[1], &length, sizeof length) != sizeof length ||
+        ::write(progress[1], own.data(), own.size()) != static_cast<ssize_t>(own.size()))
+      ::_exit(3);
+    RecoveryJournal::Parts parts;
+    parts.Folder = data;
+    parts.VideoPath = [&editor] { return editor.state.VideoPath; };
+    RecoveryJournal journal(parts);
+    editor.controller.history().addObserver(journal);
+    editor.controller.history().startFresh();
+    TypeFilm(editor, 1 << 30, [&](int done) {
+      if (::write(progress[1], &done, sizeof done) != sizeof done) ::_exit(3);
+    });
+    ::_exit(0);
+  }
+  ::close(progress[1]);
+  int length = 0;
+  ASSERT_EQ(::read(progress[0], &length, sizeof length), static_cast<ssize_t>(sizeof length));
+  std::string childFolder(static_cast<std::size_t>(length), '\0');
+  ASSERT_EQ(::read(progress[0], childFolder.data(), childFolder.size()), static_cast<ssize_t>(length));
+  int reported = 0;
+  while (reported < 300 && ::read(progress[0], &reported, sizeof reported) == sizeof reported) {
+  }
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  for (int done = 0; ::read(progress[0], &done, sizeof done) == sizeof done;) reported = done;
+  ::close(progress[0]);
+  fs::remove_all(childFolder);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  ASSERT_GE(reported, 300);
+
+  rig.messages.answers = {true};
+  std::optional<LeftJournal> restored = recovery.RecoverFromJournal();
+  ASSERT_TRUE(restored);
+  const DocumentSnapshot back = DocumentSnapshot::Of(s.Document);
+  // The same steps again, in an editor that is not killed: the kill fell
+  // after the last step the child reported, or during the one after it.
+  auto stateAfter = [](int steps) {
+    Rig again;
+    TypeFilm(again, steps);
+    return DocumentSnapshot::Of(again.state.Document);
+  };
+  const int steps = back == stateAfter(reported) ? reported : reported + 1;
+  EXPECT_EQ(back, stateAfter(steps)) << "after " << reported << " reported steps";
+  EXPECT_EQ(back.Rows.size(), static_cast<std::size_t>((steps + 11) / 12));
+  EXPECT_GE(back.Rows.size(), 25u);
 }
 
 TEST_F(Recovery, AFailedJournalWriteTellsTheUserWhy) {
