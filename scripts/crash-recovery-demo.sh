@@ -8,6 +8,7 @@
 #
 #   scripts/crash-recovery-demo.sh [BUILD_DIR] [OUTPUT_FOLDER]
 #
+# ORLISK_DEMO_LOCALE=zh_CN.UTF-8 runs it with the Chinese interface.
 # Needs: Xvfb, openbox, xdotool, ImageMagick, ffmpeg.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,12 +39,13 @@ ffmpeg -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=640x360:rate=2
   -f lavfi -i "sine=frequency=330:duration=30" -c:v mpeg4 -q:v 3 -c:a libmp3lame -shortest "$work/clip.avi"
 
 home=$work/home
+locale=${ORLISK_DEMO_LOCALE:-en_US.UTF-8}
 mkdir -p "$home/tmp" "$home/.config"
 X0=10
 Y0=30
 start_editor() {
   HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share TMPDIR=$home/tmp \
-    LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 SDL_AUDIODRIVER=dummy "$program" >"$work/editor.log" 2>&1 &
+    LANG=$locale LC_ALL=$locale SDL_AUDIODRIVER=dummy "$program" >"$work/editor.log" 2>&1 &
   app=$!
   pids+=($app)
   local window
