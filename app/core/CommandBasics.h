@@ -4,6 +4,7 @@
 // (guards, messages, typed times, the dialogs' remembered folders).
 #include <string>
 
+#include "DocumentHistory.h"
 #include "MainState.h"
 #include "Seams.h"
 #include "app/language/Language.h"
@@ -17,7 +18,7 @@ class CommandBasics {
  public:
   CommandBasics(MainState& state, ProfileFile& settings, Language& lang, MessageBoxes& messages,
                 AppPaths paths)
-      : State(state), Settings(settings), Lang(lang), Messages(messages), Paths(std::move(paths)) {}
+      : State(state), Settings(settings), Lang(lang), Messages(messages), Paths(std::move(paths)), History(state.Document) {}
 
   // An information box with a text from the language file.
   void ShowInformation(const std::string& key, const std::string& englishDefault) const;
@@ -36,6 +37,8 @@ class CommandBasics {
   Language& Lang;
   MessageBoxes& Messages;
   const AppPaths Paths;
+  // The list's undo steps and the observers of its changes.
+  DocumentHistory History;
 };
 
 }  // namespace orlisk

@@ -4,6 +4,7 @@
 // typed text into the subtitle being edited.
 #include "CommandBasics.h"
 #include "Seams.h"
+#include "subtitles/DocumentChange.h"
 #include "playback/VideoReader.h"
 
 namespace orlisk {
@@ -44,6 +45,11 @@ class EditingCommands {
   // message. False when nothing changed: the caller shows the old time again.
   bool ApplyTypedBeginTime();
   bool ApplyTypedEndTime();
+  // Undo and redo of the list's changes: the changed subtitle is selected and
+  // shown on its picture; typing goes on in the subtitle it went to when only
+  // that subtitle changed (UndoCommands.cpp).
+  void Undo();
+  void Redo();
 
  private:
   // The row that typing and time stamping go to: the last row for a new entry,
@@ -58,6 +64,9 @@ class EditingCommands {
   // Puts the play time into `box`, taken the reaction delay earlier, and
   // returns it; a malformed play time shows "Subtitle time errors" and gives 0.
   SubtitleTime StampPlaytime(TimeEdit& box);
+  // After an undo or redo applied `applied`: puts the selection, the memo and
+  // the placement in step with the list.
+  void ShowRestored(const DocumentSplice& applied, int editTarget);
 
   Context c_;
 };

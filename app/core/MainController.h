@@ -64,6 +64,8 @@ class MainController {
 
   MainState& state() { return basics_.State; }
   const CommandBasics& basics() const { return basics_; }
+  // Where every command's change of the list is recorded, undone and told.
+  DocumentHistory& history() { return basics_.History; }
 
   EditingCommands& editing() { return editing_; }
   SubtitleFileCommands& files() { return files_; }
@@ -83,6 +85,8 @@ class MainController {
   void RemoveSubtitle() { editing_.RemoveSubtitle(); }
   void ClearSubtitles() { editing_.ClearSubtitles(); }
   void CaptureEdit() { editing_.CaptureEdit(); }
+  void Undo() { editing_.Undo(); }
+  void Redo() { editing_.Redo(); }
 
   // Subtitle files.
   void OpenSubtitleFile() { files_.OpenSubtitleFile(); }

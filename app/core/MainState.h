@@ -62,6 +62,9 @@ struct MainState {
   std::int32_t EditIndex = 0;
   std::int32_t XvidCodecIndex = 0;
   std::string SkinFilePath;
+  // The subtitle file last read or saved; empty while the list has no file
+  // (at start, after a video was opened).
+  std::string SubtitlePath;
 };
 
 }  // namespace orlisk

@@ -26,12 +26,16 @@ constexpr int kStartDrawLevel = 240;
 }  // namespace
 
 void PlaybackCommands::OpenVideo() {
-  MainState& s = c_.Basics.State;
   if (c_.Basics.RefuseWhileWriting()) return;
   std::optional<std::string> chosen = c_.Dialogs.openVideo(c_.Basics.DialogFolder("OpenDialog1"), kVideoFilter);
   if (!chosen) return;
   c_.Basics.RememberDialogFolder("OpenDialog1", *chosen);
-  s.VideoPath = *chosen;
+  OpenVideoFile(*chosen);
+}
+
+void PlaybackCommands::OpenVideoFile(const std::string& path) {
+  MainState& s = c_.Basics.State;
+  s.VideoPath = path;
 
   if (!s.NoVideoOpen) c_.Reader.CloseSource();
   s.NoVideoOpen = false;
@@ -48,6 +52,8 @@ void PlaybackCommands::OpenVideo() {
     s.SubtitleCursor = 0;
     s.Document.clearRows();
     c_.List.selectRow(-1);
+    s.SubtitlePath.clear();
+    c_.Basics.History.startFresh();
     c_.Preview.RefreshFrame();
   } catch (const std::exception&) {
     OpenVideoFailed();

@@ -32,6 +32,8 @@ class PlaybackCommands {
   explicit PlaybackCommands(Context context) : c_(context) {}
 
   void OpenVideo();
+  // Opens `path` as OpenVideo does once its dialog chose it (a restore after a crash names the video itself).
+  void OpenVideoFile(const std::string& path);
   void Play();
   void Pause();
   void StopPlayback();

@@ -89,6 +89,8 @@ void SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
   c_.List.selectRow(-1);
   s.Document.replaceAll(std::move(read.Result.Rows), std::move(read.Result.Entries));
   s.Document.markSaved();
+  s.SubtitlePath = path;
+  c_.Basics.History.startFresh();
   s.SubtitleCursor = s.Document.rowCount();
   if (read.Result.StaleCompanion) {
     c_.Basics.ShowInformation("ReadSubtitleStaleCompanion",
@@ -130,6 +132,8 @@ bool SubtitleFileCommands::SaveSubtitleFile() {
 
   SaveSubtitleFiles(textFile, companionFile, s.Document.rows(), s.Document.entries());
   s.Document.markSaved();
+  s.SubtitlePath = textFile.string();
+  c_.Basics.History.saved();
   return true;
 }
 

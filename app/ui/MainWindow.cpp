@@ -9,11 +9,13 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 
+#include "app/core/RecoveryCommands.h"
 #include "app/skin/SkinSurface.h"
 #include "app/ui/AppIcon.h"
 #include "app/ui/CommandRunner.h"
 #include "app/ui/DesktopShortcuts.h"
 #include "app/ui/ErrorHandler.h"
+#include "app/ui/HistoryControls.h"
 #include "app/ui/OtherWindows.h"
 #include "app/ui/OutputFolderDialog.h"
 #include "app/ui/OutputSettingsDialog.h"
@@ -27,6 +29,7 @@
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
 #include "app/ui/WindowCaptions.h"
+#include "settings/RecoveryJournal.h"
 #include "settings/Settings.h"
 
 namespace orlisk {
@@ -115,12 +118,15 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   startTime_ = std::make_unique<TypedTimeBox>(*ed_Starttime, [this] { return ApplyTypedTime(true); });
   endTime_ = std::make_unique<TypedTimeBox>(*ed_Endtime, [this] { return ApplyTypedTime(false); });
   selection_ = std::make_unique<ListViewSelection>(*lv);
-  Timer1 = std::make_unique<QtPlaybackTimer>([this] { Run([this] { controller_->PlaybackTick(); }); });
+  Timer1 = std::make_unique<QtPlaybackTimer>(
+      [this] { RunAs(CommandKind::Background, [this] { controller_->PlaybackTick(); }); });
   clock_ = std::make_unique<SteadyTickClock>();
   if (!parts_.Desktop) ownDesktop_ = std::make_unique<QtDesktopShell>();
   mouse_ = std::make_unique<QtMouseButtons>();
-  uiThread_ = std::make_unique<QtUserInterfaceThread>(this, [this](const std::function<void()>& task) { Run(task); });
-  Timer2 = std::make_unique<QtPlaybackTimer>([this] { Run([this] { controller_->Timer2Timer(); }); });
+  uiThread_ = std::make_unique<QtUserInterfaceThread>(
+      this, [this](const std::function<void()>& task) { RunAs(CommandKind::Background, task); });
+  Timer2 = std::make_unique<QtPlaybackTimer>(
+      [this] { RunAs(CommandKind::Background, [this] { controller_->Timer2Timer(); }); });
   updateNotices_ = std::make_unique<QtUpdateNotices>(this, QString::fromLatin1(kApplicationTitle),
                                                      [this] { fm_update->ShowModal(); });
   events_ = std::make_unique<QtEventPump>();
@@ -154,8 +160,23 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                              .Writer = parts_.Writer,
                                                              .Events = *events_,
                                                              .Progress = *progress_});
-  parts_.Audio.setMoreAudioRequested([this] { Run([this] { controller_->FeedAudio(); }); });
+  recovery_ = std::make_unique<RecoveryCommands>(RecoveryCommands::Context{
+      .Basics = controller_->basics(),
+      .History = controller_->history(),
+      .List = *selection_,
+      .Playback = controller_->playback()});
+  parts_.Audio.setMoreAudioRequested(
+      [this] { RunAs(CommandKind::Background, [this] { controller_->FeedAudio(); }); });
   ConnectControls();
+  historyControls_ = std::make_unique<HistoryControls>(
+      HistoryControlsParts{.Window = *this,
+                           .ListMenu = *PopupMenu_tools,
+                           .Memo = *ed_text,
+                           .State = state_,
+                           .History = controller_->history(),
+                           .Undo = [this] { Run([this] { controller_->Undo(); }); },
+                           .Redo = [this] { Run([this] { controller_->Redo(); }); },
+                           .ApplicationTitle = kApplicationTitle});
 
   const auto run = [this](const std::function<void()>& command) { Run(command); };
   fm_setfont = new Tfm_setfont(
@@ -178,7 +199,9 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   connect(fm_about, &Tfm_about::contactRequested, this, &Tfm_main::ContactUS1Click);
 }
 
-Tfm_main::~Tfm_main() = default;
+Tfm_main::~Tfm_main() {
+  if (journal_) controller_->history().removeObserver(*journal_);
+}
 
 void Tfm_main::CreateMenus() {
   PopupMenu_File = new QMenu(this);
@@ -238,11 +261,14 @@ void Tfm_main::ConnectControls() {
   connect(lv, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu_tools->popup(lv->viewport()->mapToGlobal(at)); });
 
-  connect(ed_text, &QPlainTextEdit::textChanged, this, [this] { Run([this] { controller_->ed_textChange(); }); });
+  connect(ed_text, &QPlainTextEdit::textChanged, this,
+          [this] { RunAs(CommandKind::Typing, [this] { controller_->ed_textChange(); }); });
   connect(cb_prsub, &QCheckBox::clicked, this,
           [this](bool ticked) { Run([this, ticked] { controller_->cb_prsubClick(ticked); }); });
   VideoView1->setMouseHandlers(
-      [this](int x, int y) { Run([this, x, y] { controller_->VideoViewMouseMove(x, y); }); },
+      [this](int x, int y) {
+        RunAs(CommandKind::PlacementDrag, [this, x, y] { controller_->VideoViewMouseMove(x, y); });
+      },
       [this] { Run([this] { controller_->VideoViewMouseUp(); }); });
 }
 
@@ -276,6 +302,7 @@ void Tfm_main::FormShow() {
   fm_set->SetStartRows();
   // Last: the update check on a thread of its own; the show never waits for it.
   if (state_.AutoUpdateCheck) controller_->StartUpdateCheck();
+  controller_->history().startFresh();
 }
 
 void Tfm_main::LoadLanguage() {
@@ -292,6 +319,7 @@ void Tfm_main::LoadLanguage() {
   Stop1->setText(Text(language_, "Stop", "Caption", "Stop Write Subtitle"));
   WriteSubtitle1->setText(Text(language_, "WriteSubtitle", "Caption", "Write Subtitle"));
   ReactionDelay1->setText(Text(language_, "ReactionDelay", "Caption", "Reaction Delay..."));
+  historyControls_->ApplyCaptions(language_);
   // The list keeps its designed headers where the language file has none.
   lvModel_->setHeaders({Text(language_, "LV", "Caption", "No"), Text(language_, "LV", "Subitem", "Time"),
                         Text(language_, "LV", "Subitem1", "Subtitle")});
@@ -328,8 +356,12 @@ void Tfm_main::PlaceControls() {
   cb_prsub->setGeometry(176, 714, 121, 17);
 }
 
-void Tfm_main::Run(const std::function<void()>& command) {
-  runner_->run(command);
+void Tfm_main::Run(const std::function<void()>& command) { RunAs(CommandKind::UserAction, command); }
+
+void Tfm_main::RunAs(CommandKind kind, const std::function<void()>& command) {
+  // The history records inside the runner, so an error an observer raises
+  // reaches the handler like a command's own.
+  runner_->run([this, kind, &command] { controller_->history().runCommand(kind, command); });
   ShowPlayState();
 }
 
@@ -350,6 +382,7 @@ void Tfm_main::closeEvent(QCloseEvent* event) {
   bool canClose = false;
   Run([this, &canClose] { canClose = controller_->FormCloseQuery(); });
   if (canClose) {
+    CloseJournalCleanly();
     event->accept();
   } else {
     event->ignore();

@@ -12,6 +12,7 @@
 #include "burnin/writer/VideoWriter.h"
 #include "app/language/Language.h"
 #include "app/ui/WindowCommands.h"
+#include "subtitles/DocumentChange.h"
 
 class QAction;
 class QCheckBox;
@@ -49,6 +50,9 @@ class Tfm_dir;
 class Tfm_about;
 class Tfm_update;
 class DialogCaptionsOnShow;
+class RecoveryCommands;
+class RecoveryJournal;
+class HistoryControls;
 
 inline constexpr char kApplicationTitle[] = "Veldrane Orlisk";
 
@@ -82,6 +86,12 @@ class Tfm_main : public QWidget, public WindowCommands {
   // Runs a command of this window; an error it throws goes to HandleAppException.
   // Afterwards the play and pause buttons show the play state.
   void Run(const std::function<void()>& command);
+  // The same, for a command that is not a plain user action: typing, the
+  // placement drag, a timer (they join or keep the history's runs).
+  void RunAs(CommandKind kind, const std::function<void()>& command);
+  // After the first show: offers to restore what a run that did not end
+  // cleanly left in its journal, then keeps this run's own journal.
+  void RecoverAndStartJournal();
 
   MainController& controller() { return *controller_; }
   MainState& state() { return state_; }
@@ -136,6 +146,8 @@ class Tfm_main : public QWidget, public WindowCommands {
   void PlaceControls();
   // Enter in ed_Starttime (begin) or ed_Endtime: true when the typed time was taken.
   bool ApplyTypedTime(bool begin);
+  void StartJournalling();     // every change of the list from now on reaches journal_
+  void CloseJournalCleanly();  // the window closes as the user wished
 
   MainWindowParts parts_;
   MainState state_;
@@ -194,6 +206,9 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<QtEventPump> events_;
   std::unique_ptr<WriteProgressWidgets> progress_;
   std::unique_ptr<MainController> controller_;
+  std::unique_ptr<RecoveryCommands> recovery_;
+  std::unique_ptr<RecoveryJournal> journal_;  // none until RecoverAndStartJournal
+  std::unique_ptr<HistoryControls> historyControls_;  // goes before the history it observes
 
   // The other windows, created after this one and living as long.
   Tfm_setfont* fm_setfont;

@@ -60,5 +60,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   mainWindow.show();
+  mainWindow.RecoverAndStartJournal();
   return app.exec();
 }

@@ -28,7 +28,8 @@ const std::vector<Entry>& Entries() {
           "ReadSubtitleNoBlocks", "SaveFailed"})
       list.push_back({"messagedlg", key});
     for (const char* section :
-         {"About", "ContactUS", "Content", "Exit", "Inspectionupdate", "OurWebSite", "Stop", "WriteSubtitle"})
+         {"About", "ContactUS", "Content", "Exit", "Inspectionupdate", "OurWebSite", "Stop", "WriteSubtitle",
+          "Undo", "Redo"})
       list.push_back({section, "Caption"});
     list.insert(list.end(), {{"LV", "Caption"}, {"LV", "Subitem"}, {"LV", "Subitem1"}, {"ed_text", "text"},
                              {"Hint", "cb_prsub"}});
@@ -53,6 +54,11 @@ const std::vector<Entry>& Entries() {
     };
     for (const auto& [section, keys] : captions)
       for (const char* key : keys) list.push_back({section, key});
+    // Recovery after a crash.
+    for (const char* key : {"RecoverJournal", "RecoverJournalVideo", "RecoverJournalNoVideo", "RecoverJournalTime",
+                            "RecoverJournalCount", "RecoverJournalDamaged", "RecoverJournalNewer",
+                            "RecoverJournalForeign", "RecoverJournalWriteFailed"})
+      list.push_back({"messagedlg", key});
     return list;
   }();
   return entries;

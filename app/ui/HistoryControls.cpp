@@ -1,0 +1,70 @@
+#include "app/ui/HistoryControls.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QWidget>
+
+#include "app/core/WindowTitle.h"
+
+namespace orlisk {
+
+HistoryControls::HistoryControls(HistoryControlsParts parts)
+    : parts_(std::move(parts)) {
+  parts_.ListMenu.addSeparator();
+  undo_ = parts_.ListMenu.addAction(QStringLiteral("Undo"));
+  redo_ = parts_.ListMenu.addAction(QStringLiteral("Redo"));
+  undo_->setObjectName(QStringLiteral("Undo1"));
+  redo_->setObjectName(QStringLiteral("Redo1"));
+  undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  // The keys work wherever the focus is in the main window, the list's menu
+  // closed or open.
+  for (QAction* action : {undo_, redo_}) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setShortcutVisibleInContextMenu(true);
+    parts_.Window.addAction(action);
+  }
+  connect(undo_, &QAction::triggered, this, [this] { parts_.Undo(); });
+  connect(redo_, &QAction::triggered, this, [this] { parts_.Redo(); });
+
+  // The memo would take the keys for an undo of its own, which knows nothing
+  // of the list; a run of typing is undone as a step of the list instead.
+  if (auto* memo = qobject_cast<QPlainTextEdit*>(&parts_.Memo)) memo->setUndoRedoEnabled(false);
+  parts_.Memo.installEventFilter(this);
+
+  parts_.History.addObserver(*this);
+  Refresh();
+}
+
+HistoryControls::~HistoryControls() { parts_.History.removeObserver(*this); }
+
+void HistoryControls::ApplyCaptions(const Language& language) {
+  undo_->setText(QString::fromStdString(language.text("Undo", "Caption", "Undo")));
+  redo_->setText(QString::fromStdString(language.text("Redo", "Caption", "Redo")));
+}
+
+void HistoryControls::Refresh() {
+  undo_->setEnabled(parts_.History.canUndo());
+  redo_->setEnabled(parts_.History.canRedo());
+  const QString title = QString::fromStdString(MainWindowTitle(
+      parts_.ApplicationTitle, parts_.State.SubtitlePath, parts_.State.Document.hasUnsavedChanges()));
+  if (parts_.Window.windowTitle() != title) parts_.Window.setWindowTitle(title);
+}
+
+bool HistoryControls::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &parts_.Memo && event->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QKeyCombination pressed = key->keyCombination();
+    for (QAction* action : {undo_, redo_}) {
+      for (const QKeySequence& shortcut : action->shortcuts()) {
+        // Not accepted: the window's shortcut gets the key, not the memo.
+        if (shortcut.count() == 1 && shortcut[0] == pressed) return true;
+      }
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace orlisk
