@@ -73,6 +73,7 @@ class TimedReader : public VideoReader {
     if (measuring) ++figures_.framesSkipped;
     inner_.SkipFrame();
   }
+  void SetFrameSize(int width, int height) override { inner_.SetFrameSize(width, height); }
   AudioBlock ReadAudio(int requestedBytes) override { return inner_.ReadAudio(requestedBytes); }
   int GetAudioChannels() const override { return inner_.GetAudioChannels(); }
   int GetAudioSampleRate() const override { return inner_.GetAudioSampleRate(); }

@@ -85,6 +85,12 @@ void QtTextTransform::DrawText(double /*strength*/, int x, int y, const std::str
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(&surface_);
     painter_->setRenderHint(QPainter::TextAntialiasing);
+    // A picture scaled for the view gets the text scaled with it: the same
+    // place and size on the picture as on the source's.
+    if (frame_.PlaceWidth() != frame_.Width || frame_.PlaceHeight() != frame_.Height) {
+      painter_->scale(static_cast<double>(frame_.Width) / frame_.PlaceWidth(),
+                      static_cast<double>(frame_.Height) / frame_.PlaceHeight());
+    }
   }
   painter_->setFont(cached.Font);
   painter_->setPen(ToQColor(colour));

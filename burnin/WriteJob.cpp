@@ -32,6 +32,9 @@ WriteJob::~WriteJob() {
 
 void WriteJob::Start(const std::string& outputPath, std::int32_t outputType) {
   outputPath_ = outputPath;
+  // The written video takes the source's pictures at their size, whatever
+  // size playback asked the reader for.
+  parts_.Reader.SetFrameSize(0, 0);
   parts_.Reader.SeekTo(0);
   // A file that was there before (a replacement the user asked for) is not
   // ours to remove.

@@ -8,13 +8,22 @@ namespace orlisk {
 
 // One picture: 32-bit pixels, bytes B, G, R, 0xFF in memory (QImage's
 // Format_RGB32 layout), rows `Stride` bytes apart. No pixels means "no frame".
+// A picture the reader scaled for the view still stands for the source's
+// picture: places on it (a subtitle's x and y, font sizes) are measured in
+// the source's pixels, SourceWidth x SourceHeight, which 0 leaves equal to
+// the picture's own size.
 struct Frame {
   int Width = 0;
   int Height = 0;
   int Stride = 0;
   std::vector<std::uint8_t> Pixels;
+  int SourceWidth = 0;
+  int SourceHeight = 0;
 
   bool empty() const { return Pixels.empty(); }
+  // The size places on the picture are measured in.
+  int PlaceWidth() const { return SourceWidth > 0 ? SourceWidth : Width; }
+  int PlaceHeight() const { return SourceHeight > 0 ? SourceHeight : Height; }
 };
 
 // Interleaved signed 16-bit PCM at the source's rate and channel count.

@@ -34,13 +34,19 @@ void KeepFfmpegToErrors() {
 
 // One picture waiting in the queue. The worker converts it ahead when it has
 // nothing to decode; a picture passed over by SkipFrame is never converted.
+// The decoded picture stays until the picture leaves the queue, so that one
+// converted at a size no longer wanted can be converted again.
 struct QueuedPicture {
   std::uint64_t serial = 0;        // tells a picture apart after the queue moved
   std::int32_t time = 0;
-  AvFramePtr decoded;              // null once converted, or while the worker converts it
+  AvFramePtr decoded;              // never null
   std::optional<Frame> converted;
   std::exception_ptr conversionFailure;  // raised by ReadFrame
-  bool converting = false;         // the worker holds `decoded`
+  bool converting = false;         // the worker converts a reference of its own
+
+  bool ConvertedAt(int width, int height) const {
+    return converted && converted->Width == width && converted->Height == height;
+  }
 };
 
 }  // namespace
@@ -75,6 +81,8 @@ struct FfmpegVideoReader::Source {
   std::int32_t endTime = 0;        // the position once the queue is used up
   std::exception_ptr failure;      // raised by the next ReadFrame
   bool seekWaiting = false;        // keeps the worker off the decoder
+  int frameWidth = 0;              // the size pictures are handed out at
+  int frameHeight = 0;
   bool stopping = false;
   std::thread worker;
   // One converter per thread: a conversion context serves one thread at a time.
@@ -85,10 +93,17 @@ struct FfmpegVideoReader::Source {
   bool RoomToDecode() const { return !videoEnded && !failure && queue.size() < kFramesAhead; }
   QueuedPicture* FirstToConvert() {
     for (QueuedPicture& picture : queue) {
-      if (picture.decoded && !picture.converting && !picture.converted && !picture.conversionFailure)
+      if (!picture.converting && !picture.conversionFailure && !picture.ConvertedAt(frameWidth, frameHeight))
         return &picture;
     }
     return nullptr;
+  }
+  // `decoded` converted to the size asked for, on either thread's converter.
+  Frame Convert(PictureConverter& converter, const AVFrame& decoded, int toWidth, int toHeight) const {
+    Frame frame = converter.ToFrame(decoded, toWidth, toHeight);
+    frame.SourceWidth = width;
+    frame.SourceHeight = height;
+    return frame;
   }
   void Push(DecodedPicture decoded) {
     QueuedPicture picture;
@@ -156,17 +171,22 @@ void FfmpegVideoReader::Source::DecodeOne() {
 void FfmpegVideoReader::Source::ConvertOne(std::unique_lock<std::mutex>& lock) {
   QueuedPicture* picture = FirstToConvert();
   const std::uint64_t serial = picture->serial;
-  AvFramePtr decoded = std::move(picture->decoded);
+  const int toWidth = frameWidth;
+  const int toHeight = frameHeight;
+  // A reference of the worker's own: SkipFrame may drop the queued one meanwhile.
+  AvFramePtr decoded(av_frame_clone(picture->decoded.get()));
   picture->converting = true;
   lock.unlock();
 
   std::optional<Frame> converted;
   std::exception_ptr error;
   try {
-    converted = workerConverter.ToFrame(*decoded, width, height);
+    if (!decoded) throw MediaError::FromAv("Cannot convert a picture", AVERROR(ENOMEM));
+    converted = Convert(workerConverter, *decoded, toWidth, toHeight);
   } catch (...) {
     error = std::current_exception();
   }
+  decoded.reset();
 
   lock.lock();
   // The picture may have been skipped, read or sought away meanwhile.
@@ -218,6 +238,8 @@ void FfmpegVideoReader::OpenSource(const std::string& path) {
   source->frameRate = video.FrameRate();
   source->width = video.Width();
   source->height = video.Height();
+  source->frameWidth = source->width;
+  source->frameHeight = source->height;
   const StreamDecoder& videoDecoder = video.Decoder();
   source->videoBitRate = StreamBitRate(*videoDecoder.Format(), *videoDecoder.Stream());
   source->videoFormatName = VideoFormatName(videoDecoder.Stream()->codecpar->codec_id);
@@ -298,13 +320,16 @@ Frame FfmpegVideoReader::ReadFrame() {
   std::unique_lock lock(source.queueMutex);
   source.queueChanged.wait(lock, [&source] { return source.FrameOrEndReady(); });
   if (!source.queue.empty()) {
+    const int toWidth = source.frameWidth;
+    const int toHeight = source.frameHeight;
     QueuedPicture picture = source.TakeFront(lock);
     lock.unlock();
     source.queueChanged.notify_all();
     if (picture.conversionFailure) std::rethrow_exception(picture.conversionFailure);
-    if (picture.converted) return std::move(*picture.converted);
-    // Not converted ahead (the caller is catching up): converted here.
-    return source.callerConverter.ToFrame(*picture.decoded, source.width, source.height);
+    if (picture.ConvertedAt(toWidth, toHeight)) return std::move(*picture.converted);
+    // Not converted ahead (the caller is catching up), or at another size:
+    // converted here. The decoded picture is dropped outside the lock.
+    return source.Convert(source.callerConverter, *picture.decoded, toWidth, toHeight);
   }
   if (source.failure) {
     std::exception_ptr failure = source.failure;
@@ -327,6 +352,19 @@ void FfmpegVideoReader::SkipFrame() {
   QueuedPicture passedOver = std::move(source.queue.front());
   source.queue.pop_front();
   lock.unlock();
+  source.queueChanged.notify_all();
+}
+
+void FfmpegVideoReader::SetFrameSize(int width, int height) {
+  if (!source_) return;
+  Source& source = *source_;
+  {
+    std::lock_guard lock(source.queueMutex);
+    const bool sourceSize = width <= 0 || height <= 0;
+    source.frameWidth = sourceSize ? source.width : width;
+    source.frameHeight = sourceSize ? source.height : height;
+  }
+  // Pictures converted ahead at the old size are converted again.
   source.queueChanged.notify_all();
 }
 

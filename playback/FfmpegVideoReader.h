@@ -1,11 +1,11 @@
 #pragma once
 // The source reader over FFmpeg. Pictures are decoded ahead on a thread of
-// the reader's own (a few wait in a bounded queue) and converted there when
-// the queue is full; a picture passed over with SkipFrame is never
-// converted, and one read before the thread got to it is converted by
-// ReadFrame. Every call below is made on the caller's (user-interface) thread
-// and behaves as VideoReader says: a call that needs a frame not decoded yet
-// waits for it.
+// the reader's own (a few wait in a bounded queue) and converted there, at
+// the size SetFrameSize asked for, when the queue is full; a picture passed
+// over with SkipFrame is never converted, and one read before the thread got
+// to it is converted by ReadFrame. Every call below is made on the caller's
+// (user-interface) thread and behaves as VideoReader says: a call that needs
+// a frame not decoded yet waits for it.
 // Sound is read on the caller's thread through a demuxer of its own, so the
 // picture and the sound never wait for each other's packets.
 #include <memory>
@@ -33,6 +33,9 @@ class FfmpegVideoReader : public VideoReader {
   void SeekTo(std::int32_t ms) override;
   Frame ReadFrame() override;
   void SkipFrame() override;
+  // Pictures converted ahead at another size are converted again; the size
+  // lasts until the next OpenSource.
+  void SetFrameSize(int width, int height) override;
   AudioBlock ReadAudio(int requestedBytes) override;
 
   int GetAudioChannels() const override;

@@ -41,6 +41,13 @@ class VideoReader {
   // out; the position advances as after ReadFrame. Nothing after the last
   // frame. A reader that cannot do better reads the frame and drops it.
   virtual void SkipFrame() { ReadFrame(); }
+  // The size ReadFrame's pictures are wanted at (the view's picture, for
+  // playback): from now on they come scaled to width x height, their
+  // SourceWidth and SourceHeight naming the source's size, which places on
+  // them are still measured in. 0 x 0 asks for the source's size, as every
+  // newly opened file starts. A reader that cannot scale keeps the source's
+  // size: whoever reads must take either.
+  virtual void SetFrameSize(int /*width*/, int /*height*/) {}
   // The next block of sound from the audio position: `requestedBytes` bytes,
   // or a default amount (about 40 ms) for 0. An empty block at the end and for
   // a video without sound.

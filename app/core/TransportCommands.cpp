@@ -90,6 +90,12 @@ void PlaybackCommands::Play() {
   }
   s.SuppressEditCapture = false;
 
+  // Pictures come converted straight to the size the view shows them at:
+  // scaling each 1080p picture down on the user-interface thread cost more
+  // than a frame time on a busy machine. Places stay in source pixels.
+  const PictureRect shown = FitPicture(c_.View.viewWidth(), c_.View.viewHeight(), c_.Reader.GetWidth(),
+                                       c_.Reader.GetHeight());
+  c_.Reader.SetFrameSize(shown.Width, shown.Height);
   s.PlaybarPosition = c_.Skin.playbarPosition();
   c_.Reader.SeekTo(PlaybarTime());
   s.PlayStartPosition = c_.Reader.GetPosition();

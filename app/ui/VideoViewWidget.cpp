@@ -45,11 +45,18 @@ void VideoViewWidget::paintEvent(QPaintEvent*) {
   }
   // Wraps the kept pixels; nothing is copied to paint.
   const QImage picture(frame_.Pixels.data(), frame_.Width, frame_.Height, frame_.Stride, QImage::Format_RGB32);
-  const PictureRect fitted = FitPicture(width(), height(), frame_.Width, frame_.Height);
+  // The source's shape, as the mouse maps it: a picture the reader scaled
+  // may be a pixel off that shape after rounding.
+  const PictureRect fitted = FitPicture(width(), height(), frame_.PlaceWidth(), frame_.PlaceHeight());
   const QRect target(fitted.X, fitted.Y, fitted.Width, fitted.Height);
   // Only the bars are filled, so the picture is not painted twice.
   const QRegion bars = QRegion(rect()).subtracted(QRegion(target));
   for (const QRect& bar : bars) painter.fillRect(bar, Qt::black);
+  if (picture.size() == target.size()) {
+    // Scaled to the view by the reader: copied as it is.
+    painter.drawImage(target.topLeft(), picture);
+    return;
+  }
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawImage(target, picture);
 }

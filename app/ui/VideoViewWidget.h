@@ -1,6 +1,7 @@
 #pragma once
-// `VideoView1`: paints the current frame stretched over the whole widget and
-// reports mouse moves and releases in its own pixels.
+// `VideoView1`: paints the current frame in its FitPicture rectangle (as it
+// is when the reader already scaled it to that size, smoothly scaled
+// otherwise) and reports mouse moves and releases in its own pixels.
 #include <QWidget>
 #include <functional>
 

@@ -184,6 +184,55 @@ TEST(QtTextTransform, LoadFrameCopiesAndTakeFrameKeepsTheLayout) {
   EXPECT_TRUE(transform.TakeFrame().empty());
 }
 
+// A picture the reader scaled for the view: its places stay in the source's
+// pixels, so the text lands where it lands on the source's picture, scaled.
+struct ScaledFrameCase {
+  const char* Name;
+  int Width, Height;  // of the scaled picture; the source's is 600 x 300
+};
+
+class ScaledFrame : public ::testing::TestWithParam<ScaledFrameCase> {};
+
+TEST_P(ScaledFrame, TextLandsAtTheSourcePlaceScaledAndTheFrameKeepsItsSourceSize) {
+  const ScaledFrameCase& c = GetParam();
+  SubtitleFont font = TestFont();
+  font.Height = -48;
+  auto drawOn = [&](Frame frame) {
+    QtTextTransform transform;
+    transform.LoadFrame(frame);
+    transform.DrawText(0.9, 120, 180, "HIH", font, kRed, 240);
+    return transform.TakeFrame();
+  };
+  const Frame full = drawOn(SolidFrame(600, 300));
+  Frame small = SolidFrame(c.Width, c.Height);
+  small.SourceWidth = 600;
+  small.SourceHeight = 300;
+  const Frame drawn = drawOn(small);
+  EXPECT_EQ(drawn.Width, c.Width);
+  EXPECT_EQ(drawn.PlaceWidth(), 600);
+  EXPECT_EQ(drawn.PlaceHeight(), 300);
+
+  const auto painted = [](Rgb colour) { return !IsBackground(colour); };
+  const PaintedArea onFull = FindPixels(full, painted);
+  const PaintedArea onSmall = FindPixels(drawn, painted);
+  ASSERT_GT(onFull.Count, 100);
+  ASSERT_GT(onSmall.Count, 10);
+  const double sx = c.Width / 600.0;
+  const double sy = c.Height / 300.0;
+  // Within two pixels: anti-aliased edges round either way.
+  EXPECT_NEAR(onSmall.Left, onFull.Left * sx, 2.0);
+  EXPECT_NEAR(onSmall.Right, onFull.Right * sx, 2.0);
+  EXPECT_NEAR(onSmall.Top, onFull.Top * sy, 2.0);
+  EXPECT_NEAR(onSmall.Bottom, onFull.Bottom * sy, 2.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ScaledFrame,
+                         ::testing::Values(ScaledFrameCase{"Half", 300, 150},
+                                           ScaledFrameCase{"Third", 200, 100},
+                                           ScaledFrameCase{"TwoThirds", 400, 200},
+                                           ScaledFrameCase{"Doubled", 1200, 600}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 struct DamagedFrameCase {
   const char* Name;
   int Width, Height, Stride;

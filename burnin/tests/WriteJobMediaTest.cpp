@@ -124,6 +124,28 @@ TEST(WriteJobMedia, TheWrittenFrameIsThePreviewOfTheSameSourceFrameByteForByte) 
   EXPECT_GT(withText, 30);  // both subtitles were drawn
 }
 
+TEST(WriteJobMedia, AReaderLeftAtTheViewsSizeByPlaybackWritesTheSourcesSize) {
+  FfmpegVideoReader reader;
+  reader.OpenSource(Clip());
+  reader.SetFrameSize(160, 120);  // as playback leaves it
+  NullVideoWriter writer;
+  writer.KeepFrames = true;
+  writer.SetSourceVideoFormat(reader.GetWidth(), reader.GetHeight(), reader.GetFrameRate());
+  writer.SetSourceAudioFormat(reader.GetAudioSampleRate(), reader.GetAudioChannels());
+  QtTextTransform transform;
+  WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, TwoSubtitles(),
+               SubtitleFont{});
+  job.Start("/nowhere/out.avi", kOutputAvi);
+  while (job.Step()) {
+  }
+  job.Finish();
+  ASSERT_EQ(writer.Frames.size(), 100u);
+  for (const Frame& frame : writer.Frames) {
+    ASSERT_EQ(frame.Width, 320);
+    ASSERT_EQ(frame.Height, 240);
+  }
+}
+
 struct Probe {
   SubtitleTime At;
   int YellowTop;  // band searched for yellow; -1: none expected

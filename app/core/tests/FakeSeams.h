@@ -252,6 +252,9 @@ struct FakeVideoReader : VideoReader {
   std::string GetAudioFormatName() const override { return "wav"; }
   std::int64_t GetVideoBitRate() const override { return 0; }
   std::string GetVideoFormatName() const override { return "fake"; }
+  // The sizes asked for; frames keep the source's size.
+  std::vector<std::pair<int, int>> frameSizes;
+  void SetFrameSize(int w, int h) override { frameSizes.emplace_back(w, h); }
 };
 
 struct RecordingView : VideoView {

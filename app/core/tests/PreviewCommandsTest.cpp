@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "FakeSeams.h"
 
 namespace orlisk::testing {
@@ -230,6 +232,38 @@ TEST(Placement16by9, AWidePictureMapsThroughItsLetterboxAndADragInTheBarsStaysOn
   // Into the bar above the picture: the mouse is held at the picture's top.
   r.controller.VideoViewMouseMove(100, 5);
   EXPECT_EQ(r.state.Placement.Y, MulDiv(-3, 360, 318));
+}
+
+// Playback hands the view pictures already scaled to its 566 x 318 picture
+// rectangle, with the placement still in the source's 1920 x 1080 pixels. A
+// subtitle dragged to a view pixel is drawn on that picture at exactly that
+// pixel: view -> source -> scaled picture comes back where it started.
+TEST(PlacementOnScaledPictures, ADraggedPlaceIsDrawnOnTheViewsPictureAtTheMousesPixel) {
+  Rig r;
+  r.reader.width = 1920;
+  r.reader.height = 1080;
+  r.openVideo();
+  const PictureRect picture = FitPicture(566, 378, 1920, 1080);
+  ASSERT_EQ(picture.Width, 566);
+  ASSERT_EQ(picture.Height, 318);
+  r.state.Placement.X = 0;
+  r.state.Placement.Y = 900;
+  const int top = picture.Y + MulDiv(900, picture.Height, 1080);
+  r.mouse.left = true;
+  r.controller.VideoViewMouseMove(3, top + 2);
+  ASSERT_TRUE(r.state.IsDraggingSubtitle);
+  for (int x = 3; x < 556; x += 7) {
+    for (int y = picture.Y + 2; y < picture.Y + picture.Height; y += 11) {
+      r.controller.VideoViewMouseMove(x, y);
+      ASSERT_TRUE(r.state.IsDraggingSubtitle);
+      const SubtitlePlacement& place = r.state.Placement;
+      // Where the text transform puts the place on the scaled picture.
+      const double drawnX = place.X * static_cast<double>(picture.Width) / 1920.0;
+      const double drawnY = place.Y * static_cast<double>(picture.Height) / 1080.0;
+      EXPECT_EQ(std::lround(drawnX), x - r.state.DragOffsetX - picture.X) << x << "," << y;
+      EXPECT_EQ(std::lround(drawnY), y - r.state.DragOffsetY - picture.Y) << x << "," << y;
+    }
+  }
 }
 
 TEST_F(Placement, NothingWithoutVideo) {

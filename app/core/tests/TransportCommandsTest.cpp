@@ -85,6 +85,23 @@ TEST_F(Transport, PlaySeeksToThePlaybarAndStartsTheClock) {
   EXPECT_EQ(rig.audio.queued.size(), 1u);
 }
 
+TEST(TransportFrameSize, PlayAsksForPicturesAtTheSizeTheViewShowsThem) {
+  struct Row {
+    int videoWidth, videoHeight;
+    std::pair<int, int> asked;
+  };
+  for (Row row : {Row{1920, 1080, {566, 318}}, Row{320, 240, {504, 378}}, Row{566, 378, {566, 378}},
+                  Row{160, 90, {566, 318}}}) {
+    Rig r;
+    r.reader.width = row.videoWidth;
+    r.reader.height = row.videoHeight;
+    r.openVideo();
+    r.controller.Play();
+    ASSERT_FALSE(r.reader.frameSizes.empty());
+    EXPECT_EQ(r.reader.frameSizes.back(), row.asked) << row.videoWidth << "x" << row.videoHeight;
+  }
+}
+
 TEST_F(Transport, PlayWhilePlayingDoesNothing) {
   c.Play();
   auto seeks = rig.reader.seeks.size();
