@@ -33,6 +33,8 @@ void PlaybackCommands::OpenVideo() {
   c_.Basics.RememberDialogFolder("OpenDialog1", *chosen);
   s.VideoPath = *chosen;
 
+  // The sound of the video closed here is no longer measured or drawn.
+  c_.Waveform.forgetSound();
   if (!s.NoVideoOpen) c_.Reader.CloseSource();
   s.NoVideoOpen = false;
 
@@ -49,6 +51,8 @@ void PlaybackCommands::OpenVideo() {
     s.Document.clearRows();
     c_.List.selectRow(-1);
     c_.Preview.RefreshFrame();
+    // Last, once the picture is up: the measuring runs on beside the window.
+    c_.Waveform.showSoundOf(s.VideoPath, duration);
   } catch (const std::exception&) {
     OpenVideoFailed();
     return;

@@ -16,6 +16,7 @@
 #include "app/ui/OtherWindows.h"
 #include "app/ui/OutputFolderDialog.h"
 #include "app/ui/OutputSettingsDialog.h"
+#include "app/ui/PlaybarSound.h"
 #include "app/ui/QtSeams.h"
 #include "app/ui/SkinCommands.h"
 #include "app/ui/SubtitleFontDialog.h"
@@ -117,6 +118,12 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                      [this] { fm_update->ShowModal(); });
   events_ = std::make_unique<QtEventPump>();
   progress_ = std::make_unique<WriteProgressWidgets>(*pb_writesubtitle, *ed_text);
+  waveform_ = std::make_unique<PlaybarSound>(
+      Skin1->playbarWaveform(),
+      [this] {
+        if (SkinObject* playbar = Skin1->FindObject(QStringLiteral("playbar"))) playbar->Refresh();
+      },
+      *uiThread_);
   controller_ = std::make_unique<MainController>(MainContext{.State = state_,
                                                              .Settings = settings_,
                                                              .Lang = language_,
@@ -137,6 +144,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                              .Reader = parts_.Reader,
                                                              .View = *VideoView1,
                                                              .Audio = parts_.Audio,
+                                                             .Waveform = *waveform_,
                                                              .Transform = parts_.Transform,
                                                              .TextWidth = parts_.TextWidth,
                                                              .Http = parts_.Http ? *parts_.Http : offline_,
@@ -304,7 +312,11 @@ void Tfm_main::PlaceControls() {
   cb_prsub->setGeometry(166, 671, 121, 17);
 }
 
-void Tfm_main::Run(const std::function<void()>& command) { runner_->run(command); }
+void Tfm_main::Run(const std::function<void()>& command) {
+  runner_->run(command);
+  // Whatever the command did to the list shows on the playbar's bands.
+  waveform_->followSubtitles(state_.Document);
+}
 
 void Tfm_main::HandleAppException() {
   orlisk::HandleAppException(*messages_, language_, [this] { controller_->SaveSubtitleFile(); });

@@ -36,6 +36,7 @@ class SteadyTickClock;
 class QtDesktopShell;
 class QtMouseButtons;
 class QtUserInterfaceThread;
+class PlaybarSound;
 class QtUpdateNotices;
 class QtEventPump;
 class WriteProgressWidgets;
@@ -185,6 +186,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<QtUpdateNotices> updateNotices_;
   std::unique_ptr<QtEventPump> events_;
   std::unique_ptr<WriteProgressWidgets> progress_;
+  std::unique_ptr<PlaybarSound> waveform_;  // stops its scan before the skin goes
   std::unique_ptr<MainController> controller_;
 
   // The other windows, created after this one and living as long.
