@@ -6,7 +6,6 @@
 namespace orlisk {
 namespace {
 
-constexpr double kShownDecibels = 54.0;
 const QColor kUnplayedWave(0x9a, 0xa3, 0xb5);
 // Subtitle spans: amber, see-through so the sound stays readable under them;
 // the current subtitle's band is denser and edged.
@@ -16,10 +15,7 @@ const QColor kCurrentSpanEdge(0xff, 0xd0, 0x60, 230);
 
 }  // namespace
 
-double WaveformHeightOf(double level) {
-  if (level <= 0) return 0;
-  return std::clamp(1.0 + 20.0 * std::log10(level) / kShownDecibels, 0.0, 1.0);
-}
+double WaveformHeightOf(double level) { return std::sqrt(std::clamp(level, 0.0, 1.0)); }
 
 void PaintPlaybarWithWaveform(QPainter& painter, const SkinObjectData& bar, SkinObjectState state,
                               const PlaybarWaveform& waveform) {

@@ -15,8 +15,9 @@ namespace orlisk {
 void PaintPlaybarWithWaveform(QPainter& painter, const SkinObjectData& bar, SkinObjectState state,
                               const PlaybarWaveform& waveform);
 
-// How tall a loudness (0..1) is drawn, as a share of the half height: on a
-// decibel scale over the top 54 dB, so speech stands out from near-silence.
+// How tall a loudness (0..1) is drawn, as a share of the half height: its
+// square root, so that quiet speech still shows in a track a dozen pixels
+// high while loud and quiet stretches stay apart (-20 dB is a third).
 double WaveformHeightOf(double level);
 
 }  // namespace orlisk

@@ -114,9 +114,8 @@ TEST(PlaybarWaveformTest, ANewVideoForgetsTheOldSoundAndSpans) {
   EXPECT_TRUE(std::all_of(levels.begin(), levels.end(), [](float level) { return level < 0; }));
 }
 
-TEST(PlaybarWaveformTest, LoudnessIsDrawnOnADecibelScale) {
-  const std::pair<double, double> rows[] = {{0.0, 0.0}, {1.0, 1.0}, {0.5, 1.0 - 6.0206 / 54}, {0.1, 1.0 - 20.0 / 54},
-                                            {0.001, 0.0}};
+TEST(PlaybarWaveformTest, LoudnessIsDrawnByItsSquareRoot) {
+  const std::pair<double, double> rows[] = {{0.0, 0.0}, {1.0, 1.0}, {0.25, 0.5}, {0.01, 0.1}, {-0.5, 0.0}, {2.0, 1.0}};
   for (const auto& [level, height] : rows) EXPECT_NEAR(WaveformHeightOf(level), height, 1e-3) << level;
 }
 

@@ -1,0 +1,167 @@
+// The sound's waveform behind the playbar, on a one-hour 360p H.264 clip
+// with AAC sound (made once, kept in the cache folder):
+// - opening the clip (the reader's open and first picture) alone, and with
+//   the scan started right after it as the window does: the open must not
+//   get slower;
+// - reading pictures while the scan runs, against reading them alone: the
+//   scan must not hold up playback;
+// - stopping a running scan, which the next open of a video waits for;
+// - the whole scan: its time, its processor time and the memory it adds.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "BenchClips.h"
+#include "BenchClock.h"
+#include "playback/FfmpegVideoReader.h"
+#include "playback/SoundScanner.h"
+
+namespace {
+
+using namespace orlisk::bench;
+
+constexpr int kRounds = 7;
+constexpr int kFramesRead = 75;  // three seconds of pictures
+
+std::string WaveformClip() {
+  return CachedClip({.width = 640, .height = 360, .fps = 25, .seconds = 3600, .audio = true, .codec = "libx264",
+                     .container = "mp4", .audioCodec = "aac", .sampleRate = 48000, .channels = 2,
+                     .picture = orlisk::testclips::Picture::TestPattern, .extraOptions = "-preset ultrafast"},
+                    "360p25-h264-aac48000-1h.mp4");
+}
+
+// The resident memory of this process, in KiB (VmRSS).
+long ResidentKiB() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+  }
+  return 0;
+}
+
+double Ms(const Stopwatch& watch) { return watch.Seconds() * 1000.0; }
+
+struct OpenFigures {
+  std::vector<double> openMs;   // OpenSource and the first picture (and the scan's start)
+  std::vector<double> readMs;   // kFramesRead pictures after the open
+  std::vector<double> stopMs;   // stopping the scan still running
+};
+
+void OpenAndRead(const std::string& clip, bool withScan, OpenFigures& figures) {
+  orlisk::FfmpegVideoReader reader;
+  std::unique_ptr<orlisk::SoundScanner> scanner;
+  const Stopwatch open;
+  reader.OpenSource(clip);
+  reader.SeekTo(0);
+  if (reader.ReadFrame().empty()) std::printf("no first picture\n");
+  if (withScan) scanner = std::make_unique<orlisk::SoundScanner>(clip, orlisk::SoundScanner::Callbacks{
+                                                                           .PeaksFound = [](orlisk::SoundPeakPiece) {},
+                                                                           .Ended = [](bool) {}});
+  figures.openMs.push_back(Ms(open));
+
+  const Stopwatch read;
+  for (int i = 0; i < kFramesRead; ++i) reader.ReadFrame();
+  figures.readMs.push_back(Ms(read));
+  if (scanner) {
+    const Stopwatch stop;
+    scanner.reset();
+    figures.stopMs.push_back(Ms(stop));
+  }
+}
+
+struct WholeScan {
+  double wallSeconds = 0;
+  double cpuSeconds = 0;
+  std::size_t steps = 0;
+  long addedKiB = 0;  // the highest resident memory during the scan, less that before it
+  bool foundSound = false;
+};
+
+WholeScan ScanWhole(const std::string& clip) {
+  WholeScan result;
+  std::mutex mutex;
+  bool ended = false;
+  // The pieces are kept as the window keeps them: every step once.
+  std::vector<orlisk::SoundPeak> kept;
+  const long before = ResidentKiB();
+  long highest = before;
+  const double cpuBefore = ProcessCpuSeconds();
+  const Stopwatch wall;
+  {
+    orlisk::SoundScanner scanner(clip, {.PeaksFound =
+                                            [&](orlisk::SoundPeakPiece piece) {
+                                              std::lock_guard lock(mutex);
+                                              if (kept.size() < piece.First) kept.resize(piece.First);
+                                              kept.insert(kept.end(), piece.Peaks.begin(), piece.Peaks.end());
+                                            },
+                                        .Ended =
+                                            [&](bool foundSound) {
+                                              std::lock_guard lock(mutex);
+                                              result.foundSound = foundSound;
+                                              ended = true;
+                                            }});
+    for (;;) {
+      highest = std::max(highest, ResidentKiB());
+      std::lock_guard lock(mutex);
+      if (ended) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+  result.wallSeconds = wall.Seconds();
+  result.cpuSeconds = ProcessCpuSeconds() - cpuBefore;
+  result.steps = kept.size();
+  result.addedKiB = highest - before;
+  return result;
+}
+
+}  // namespace
+
+int main() {
+  const std::string clip = WaveformClip();
+  std::printf("clip %s, load average %s\n", clip.c_str(), LoadAverage().c_str());
+
+  // Once to bring the file into the page cache, so both sides find it there.
+  OpenFigures warmUp;
+  OpenAndRead(clip, false, warmUp);
+
+  OpenFigures alone, scanning;
+  for (int round = 0; round < kRounds; ++round) {
+    // Taking turns, so that a change in the machine's load falls on both.
+    OpenAndRead(clip, round % 2 == 1, round % 2 == 1 ? scanning : alone);
+    OpenAndRead(clip, round % 2 == 0, round % 2 == 0 ? scanning : alone);
+  }
+  const double openAlone = Median(alone.openMs);
+  const double openScanning = Median(scanning.openMs);
+  const double readAlone = Median(alone.readMs);
+  const double readScanning = Median(scanning.readMs);
+  const double stopHighest = Percentile(scanning.stopMs, 1.0);
+  std::printf("open + first picture:       alone %.1f ms, with the scan started %.1f ms (medians of %d)\n", openAlone,
+              openScanning, kRounds);
+  std::printf("%d pictures after the open: alone %.1f ms, while scanning %.1f ms\n", kFramesRead, readAlone,
+              readScanning);
+  std::printf("stopping a running scan:    median %.2f ms, highest %.2f ms\n", Median(scanning.stopMs), stopHighest);
+
+  const WholeScan whole = ScanWhole(clip);
+  const double peakBytes = static_cast<double>(whole.steps) * sizeof(orlisk::SoundPeak);
+  std::printf("whole scan of one hour:     %.1f s, %.1f s of processor, %zu steps (%.2f MB kept), "
+              "resident memory up by %.2f MB at most, sound found: %s\n",
+              whole.wallSeconds, whole.cpuSeconds, whole.steps, peakBytes / 1e6,
+              static_cast<double>(whole.addedKiB) / 1024.0, whole.foundSound ? "yes" : "no");
+
+  PrintResult("waveform: open with the scan", "<= 1.1 x alone", Format("%.1f vs %.1f ms", openScanning, openAlone),
+              openScanning <= 1.1 * openAlone);
+  PrintResult("waveform: pictures while scanning", "<= 1.25 x alone", Format("%.1f vs %.1f ms", readScanning, readAlone),
+              readScanning <= 1.25 * readAlone);
+  PrintResult("waveform: stopping a scan", "<= 50 ms", Format("%.2f ms (highest)", stopHighest), stopHighest <= 50);
+  PrintResult("waveform: memory of a 1 h scan", "<= 4 MB", Format("%.2f MB resident", whole.addedKiB / 1024.0),
+              whole.foundSound && whole.addedKiB <= 4 * 1024);
+  PrintResult("waveform: peaks of 2 h of sound", "<= 2 MB", Format("%.2f MB", 2 * peakBytes / 1e6),
+              whole.foundSound && 2 * peakBytes <= 2e6);
+  return 0;
+}
