@@ -20,7 +20,8 @@ class PlaybarWaveform {
  public:
   // A video of `durationMs` whose loudness will come as peaks of `stepMs`
   // each (0 silence .. 65535 full scale), step 0 at time 0. Room for all of
-  // them is taken at once; peaks past the video's end are not kept.
+  // them is taken at once, at most 2 MB (a longer video keeps the highest of
+  // every few steps); peaks past the video's end are not kept.
   void start(std::int32_t durationMs, int stepMs);
   // No video, or a video without sound: the plain track. Forgets the spans.
   void clear();
@@ -47,12 +48,15 @@ class PlaybarWaveform {
  private:
   std::int32_t duration_ = 0;
   int stepMs_ = 1;
+  std::size_t stepsPerPeak_ = 1;      // steps merged into one kept peak
   std::vector<std::uint16_t> peaks_;  // sized for the whole video at start
-  std::size_t known_ = 0;             // steps [0, known_) have arrived
+  std::size_t known_ = 0;             // kept peaks [0, known_) have (some of) their steps
   std::vector<TimeSpan> spans_;
 
+  // The column cache, and the first kept peak changed since it was worked out.
+  static constexpr std::size_t kUnchanged = static_cast<std::size_t>(-1);
   mutable std::vector<float> columns_;
-  mutable std::size_t columnsKnown_ = 0;  // known_ when the columns were worked out
+  mutable std::size_t changedFrom_ = kUnchanged;
 };
 
 }  // namespace orlisk

@@ -34,6 +34,30 @@ TEST(PlaybarWaveformTest, TwoHoursOfSoundTakeLessThanTwoMegabytes) {
   EXPECT_TRUE(waveform.hasSound());
 }
 
+TEST(PlaybarWaveformTest, AVideoClaimingWeeksKeepsItsLoudestStepsInTwoMegabytes) {
+  constexpr std::int32_t kLongest = 2'147'483'647;  // what a broken file may claim: almost 25 days
+  PlaybarWaveform waveform;
+  waveform.start(kLongest, 10);
+  EXPECT_LE(waveform.memoryBytes(), 2u * 1024 * 1024 + 64);
+  // One loud step in the middle of the sound still shows in its column.
+  waveform.addPeaks(0, Steps(1000, 100));
+  waveform.addPeaks(108'447'924, {65535});  // half way and a little
+  waveform.addPeaks(214'748'364, {100});
+  const std::vector<float>& levels = waveform.columnLevels(100);
+  EXPECT_FLOAT_EQ(levels[50], 1.0F);
+  EXPECT_LT(levels[49], 0.01F);
+  EXPECT_LE(waveform.memoryBytes(), 2u * 1024 * 1024 + 100 * sizeof(float) + 64);
+}
+
+TEST(PlaybarWaveformTest, APeakArrivingForAColumnAlreadyDrawnRedrawsIt) {
+  PlaybarWaveform waveform;
+  waveform.start(1000, 10);
+  waveform.addPeaks(0, Steps(55, 1000));
+  EXPECT_FLOAT_EQ(waveform.columnLevels(10)[5], 1000.0F / 65535.0F);
+  waveform.addPeaks(55, {30000});  // step 55, still column 5
+  EXPECT_FLOAT_EQ(waveform.columnLevels(10)[5], 30000.0F / 65535.0F);
+}
+
 struct ColumnRow {
   const char* name;
   std::int32_t durationMs;
