@@ -1,5 +1,6 @@
 #include "SoundScanner.h"
 
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -86,18 +87,18 @@ std::int64_t OriginMicroseconds(const AVFormatContext& format) {
 // falls there (time stamps that overlap by a few samples) is dropped.
 class StepPeaks {
  public:
-  StepPeaks(int sampleRate, std::function<void(SoundPeakPiece)> handOver)
-      : sampleRate_(sampleRate), handOver_(std::move(handOver)), lastHandOver_(Clock::now()) {}
+  explicit StepPeaks(std::function<void(SoundPeakPiece)> handOver)
+      : handOver_(std::move(handOver)), lastHandOver_(Clock::now()) {}
 
-  // A decoded frame whose first sample lies `firstSample` samples after the
-  // picture's time 0 (negative: before it).
-  void Add(const AVFrame& frame, std::int64_t firstSample) {
+  // A decoded frame at `sampleRate` whose first sample lies `firstSample`
+  // samples (at that rate) after the picture's time 0 (negative: before it).
+  void Add(const AVFrame& frame, int sampleRate, std::int64_t firstSample) {
     const int count = frame.nb_samples;
     int i = static_cast<int>(std::clamp<std::int64_t>(-firstSample, 0, count));
     while (i < count) {
       const std::int64_t sample = firstSample + i;
-      const std::int64_t step = sample * 1000 / (std::int64_t{sampleRate_} * kPeakStepMs);
-      const std::int64_t stepEnd = ((step + 1) * sampleRate_ * kPeakStepMs + 999) / 1000;
+      const std::int64_t step = sample * 1000 / (std::int64_t{sampleRate} * kPeakStepMs);
+      const std::int64_t stepEnd = ((step + 1) * sampleRate * kPeakStepMs + 999) / 1000;
       const int end = static_cast<int>(std::min<std::int64_t>(count, stepEnd - firstSample));
       Record(step, FramePeak(frame, i, end));
       i = end;
@@ -130,7 +131,6 @@ class StepPeaks {
     handOver_(std::move(piece));
   }
 
-  int sampleRate_;
   std::function<void(SoundPeakPiece)> handOver_;
   std::size_t first_ = 0;
   std::vector<SoundPeak> peaks_;
@@ -140,7 +140,11 @@ class StepPeaks {
 
 // The scan only fills a picture behind the playbar: it yields the processor
 // to playback and typing whenever they want it.
-void RunBehindEverythingElse() { setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10); }
+// Named for whoever looks at the threads (top -H, a debugger).
+void RunBehindEverythingElse() {
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+  pthread_setname_np(pthread_self(), "orlisk-waveform");
+}
 
 }  // namespace
 
@@ -165,7 +169,7 @@ void SoundScanner::Scan(const std::string& path) {
       const std::int64_t originSample = av_rescale(OriginMicroseconds(*decoder->Format()), sampleRate, 1'000'000);
       const std::int64_t maxGap = kMaxGapSeconds * sampleRate;
       const AVRational sampleTime{1, sampleRate};
-      StepPeaks peaks(sampleRate, [this](SoundPeakPiece piece) {
+      StepPeaks peaks([this](SoundPeakPiece piece) {
         if (!stopping_) callbacks_.PeaksFound(std::move(piece));
       });
       AvFramePtr frame(av_frame_alloc());
@@ -182,8 +186,11 @@ void SoundScanner::Scan(const std::string& path) {
           }
         }
         if (start == std::numeric_limits<std::int64_t>::min()) start = 0;
-        peaks.Add(*frame, start);
-        expected = start + frame->nb_samples;
+        // The count above is at the stream's first rate; a stream that
+        // changes its rate half way is measured at each frame's own.
+        const int frameRate = frame->sample_rate > 0 ? frame->sample_rate : sampleRate;
+        peaks.Add(*frame, frameRate, av_rescale(start, frameRate, sampleRate));
+        expected = start + av_rescale(frame->nb_samples, sampleRate, frameRate);
         av_frame_unref(frame.get());
       }
       if (!stopping_) peaks.Finish();
