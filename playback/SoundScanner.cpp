@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <exception>
 #include <limits>
+#include <optional>
 
 #include "StreamDecoder.h"
 
@@ -23,10 +24,26 @@ using Clock = std::chrono::steady_clock;
 // large pieces, a slow one still shows progress several times a second.
 constexpr std::size_t kPieceSteps = 2000;
 constexpr auto kPieceInterval = std::chrono::milliseconds(150);
-// A time stamp that jumps further ahead than this is taken for a broken one
-// (or a discontinuity of a broadcast stream): the sound is placed right after
-// what came before instead, so that it cannot make a huge run of empty steps.
+// A time stamp that jumps further ahead than this, or back by more than a
+// second, is taken for a broken one (or a discontinuity of a broadcast
+// stream): the sound is placed right after what came before instead, so that
+// it can neither make a huge run of empty steps nor fall on steps already
+// handed over.
 constexpr std::int64_t kMaxGapSeconds = 60;
+constexpr std::int64_t kMaxStepBackSeconds = 1;
+
+// Where a frame starts, in samples at `rate` after the picture's time 0:
+// where its time stamp says (`stamped`, if it has one), unless that is only
+// rounding away from where the previous frame ended (`expected`, if there was
+// one) or jumps implausibly far.
+std::int64_t FrameStart(std::optional<std::int64_t> stamped, std::optional<std::int64_t> expected, int rate) {
+  if (!expected) return stamped.value_or(0);
+  if (!stamped) return *expected;
+  const std::int64_t jump = *stamped - *expected;
+  const bool rounding = std::llabs(jump) <= std::int64_t{rate} * kPeakStepMs / 1000;
+  const bool plausible = jump <= kMaxGapSeconds * rate && jump >= -kMaxStepBackSeconds * rate;
+  return rounding || !plausible ? *expected : *stamped;
+}
 
 // The highest magnitude among samples [from, to) of every channel, as a
 // peak. `zero` is the silent value (128 for unsigned bytes); integer formats
@@ -167,27 +184,19 @@ void SoundScanner::Scan(const std::string& path) {
     if (decoder && sampleRate > 0) {
       const AVStream* stream = decoder->Stream();
       const std::int64_t originSample = av_rescale(OriginMicroseconds(*decoder->Format()), sampleRate, 1'000'000);
-      const std::int64_t maxGap = kMaxGapSeconds * sampleRate;
       const AVRational sampleTime{1, sampleRate};
       StepPeaks peaks([this](SoundPeakPiece piece) {
         if (!stopping_) callbacks_.PeaksFound(std::move(piece));
       });
       AvFramePtr frame(av_frame_alloc());
-      std::int64_t expected = std::numeric_limits<std::int64_t>::min();  // where the next frame should start
+      std::optional<std::int64_t> expected;  // where the previous frame ended
       while (!stopping_ && frame && decoder->NextFrame(frame.get())) {
-        std::int64_t start = expected;
-        if (frame->best_effort_timestamp != AV_NOPTS_VALUE) {
-          const std::int64_t stamped = av_rescale_q(frame->best_effort_timestamp, stream->time_base, sampleTime) - originSample;
-          // A stamp a sample or two off the running count is rounding; a
-          // stamp far ahead is broken.
-          const bool first = expected == std::numeric_limits<std::int64_t>::min();
-          if (first || std::llabs(stamped - expected) > sampleRate * kPeakStepMs / 1000) {
-            if (first || stamped < expected || stamped - expected <= maxGap) start = stamped;
-          }
-        }
-        if (start == std::numeric_limits<std::int64_t>::min()) start = 0;
-        // The count above is at the stream's first rate; a stream that
-        // changes its rate half way is measured at each frame's own.
+        std::optional<std::int64_t> stamped;
+        if (frame->best_effort_timestamp != AV_NOPTS_VALUE)
+          stamped = av_rescale_q(frame->best_effort_timestamp, stream->time_base, sampleTime) - originSample;
+        const std::int64_t start = FrameStart(stamped, expected, sampleRate);
+        // Counted at the stream's first rate; a stream that changes its rate
+        // half way is measured at each frame's own.
         const int frameRate = frame->sample_rate > 0 ? frame->sample_rate : sampleRate;
         peaks.Add(*frame, frameRate, av_rescale(start, frameRate, sampleRate));
         expected = start + av_rescale(frame->nb_samples, sampleRate, frameRate);
@@ -203,7 +212,7 @@ void SoundScanner::Scan(const std::string& path) {
   try {
     callbacks_.Ended(foundSound);
   } catch (const std::exception&) {
-    // Nothing on this thread could report it; the caller's own thread does.
+    // A failing callback has no one to tell on this thread.
   }
 }
 
