@@ -93,7 +93,8 @@ std::int64_t OriginMicroseconds(const AVFormatContext& format) {
     const AVStream* stream = format.streams[i];
     if (stream->codecpar->codec_type != AVMEDIA_TYPE_VIDEO) continue;
     if (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) continue;
-    if (stream->start_time != AV_NOPTS_VALUE) return av_rescale_q(stream->start_time, stream->time_base, AV_TIME_BASE_Q);
+    if (stream->start_time != AV_NOPTS_VALUE)
+      return av_rescale_q(stream->start_time, stream->time_base, AV_TIME_BASE_Q);
     break;
   }
   return format.start_time == AV_NOPTS_VALUE ? 0 : format.start_time;
@@ -140,8 +141,9 @@ class StepPeaks {
   }
 
   void HandOver(std::size_t steps) {
-    SoundPeakPiece piece{.First = first_, .Peaks = {peaks_.begin(), peaks_.begin() + static_cast<std::ptrdiff_t>(steps)}};
-    peaks_.erase(peaks_.begin(), peaks_.begin() + static_cast<std::ptrdiff_t>(steps));
+    const auto end = peaks_.begin() + static_cast<std::ptrdiff_t>(steps);
+    SoundPeakPiece piece{.First = first_, .Peaks = {peaks_.begin(), end}};
+    peaks_.erase(peaks_.begin(), end);
     first_ += steps;
     handedOverAny_ = true;
     lastHandOver_ = Clock::now();

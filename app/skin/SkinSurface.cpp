@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <map>
 
-#include "app/skin/SkinFile.h"
 #include "app/skin/PlaybarWaveformPainter.h"
+#include "app/skin/SkinFile.h"
 #include "app/skin/SkinPainter.h"
 #include "settings/SafeFile.h"
 

@@ -17,7 +17,9 @@
 namespace orlisk {
 namespace {
 
-std::vector<std::uint16_t> Steps(std::size_t count, std::uint16_t peak) { return std::vector<std::uint16_t>(count, peak); }
+std::vector<std::uint16_t> Steps(std::size_t count, std::uint16_t peak) {
+  return std::vector<std::uint16_t>(count, peak);
+}
 
 TEST(PlaybarWaveformTest, TwoHoursOfSoundTakeLessThanTwoMegabytes) {
   constexpr std::int32_t kTwoHours = 2 * 60 * 60 * 1000;
