@@ -224,6 +224,7 @@ PlaybackFigures RunPlayback(const PlaybackOptions& options) {
   });
   SteadyTickClock tickClock;
   SdlAudioPlayer audio;
+  NoSoundWaveform waveform;  // the playback figures are those of the transport alone
   Positions positions;
   positions.audio = &audio;
   MeasuredView view(figures, positions, reader);
@@ -257,6 +258,7 @@ PlaybackFigures RunPlayback(const PlaybackOptions& options) {
                                   .Reader = reader,
                                   .View = view,
                                   .Audio = audio,
+                                  .Waveform = waveform,
                                   .Transform = transform,
                                   .TextWidth = TextPixelWidth,
                                   .Http = http,

@@ -58,7 +58,9 @@ void InputGuard::startNow(std::int64_t limitMicroseconds) {
   deadline_.store(av_gettime_relative() + limitMicroseconds);
 }
 
-bool InputGuard::passed() const { return av_gettime_relative() >= deadline_.load(); }
+bool InputGuard::passed() const {
+  return (stopFlag_ && stopFlag_->load()) || av_gettime_relative() >= deadline_.load();
+}
 
 int InputGuard::Interrupted(void* self) { return static_cast<InputGuard*>(self)->passed() ? 1 : 0; }
 

@@ -22,6 +22,9 @@ inline constexpr std::int64_t kReadTimeLimitMicroseconds = 5'000'000;
 class InputGuard {
  public:
   void startNow(std::int64_t limitMicroseconds);
+  // Also gives up at once while `flag` is set (null: only the deadline
+  // counts). The flag must outlive the input.
+  void stopWhen(const std::atomic<bool>* flag) { stopFlag_ = flag; }
   bool passed() const;
   const std::string& url() const { return url_; }
   // The interrupt callback: non-zero once the deadline of `self` has passed.
@@ -31,6 +34,7 @@ class InputGuard {
   friend InputFormatPtr OpenLocalInput(const std::string& path, InputGuard& guard);
   std::string url_;
   std::atomic<std::int64_t> deadline_{0};
+  const std::atomic<bool>* stopFlag_ = nullptr;
 };
 
 // Opens `path` for reading, or raises MediaError ("Cannot open "<path>": ...")

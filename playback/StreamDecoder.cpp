@@ -24,9 +24,10 @@ int ChooseStream(AVFormatContext* format, AVMediaType type) {
 }  // namespace
 
 std::unique_ptr<StreamDecoder> StreamDecoder::Open(const std::string& path, AVMediaType type,
-                                                   int decoderThreads) {
+                                                   int decoderThreads, const std::atomic<bool>* stopFlag) {
   const std::string quoted = "\"" + path + "\"";
   std::unique_ptr<StreamDecoder> result(new StreamDecoder);
+  result->guard_.stopWhen(stopFlag);
   InputFormatPtr format = OpenLocalInput(path, result->guard_);
   if (int error = avformat_find_stream_info(format.get(), nullptr); error < 0) {
     throw MediaError::FromAv("Cannot read the streams of " + quoted, error);

@@ -2,6 +2,7 @@
 // One decoded stream of a media file, with a demuxer of its own: the picture
 // and the sound are read through separate StreamDecoders so that neither
 // waits for the other's packets. Internal to playback/.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,9 +17,12 @@ class StreamDecoder {
   // Opens `path` and its main stream of `type` (a cover picture is not a
   // video). Returns nullptr when the file has no such stream; raises
   // MediaError when the file cannot be read or the stream cannot be decoded.
-  // `decoderThreads` 0 lets FFmpeg choose.
+  // `decoderThreads` 0 lets FFmpeg choose. While `stopFlag` (if given) is
+  // set, opening and reading give up at once, as at the end of the file; the
+  // flag must outlive the decoder.
   static std::unique_ptr<StreamDecoder> Open(const std::string& path, AVMediaType type,
-                                             int decoderThreads);
+                                             int decoderThreads,
+                                             const std::atomic<bool>* stopFlag = nullptr);
 
   // The next decoded frame in presentation order, or false at the end of the
   // stream. A broken packet is skipped; a read error (a truncated or vanished

@@ -32,6 +32,7 @@ MainController::MainController(const MainContext& c)
                  .Reader = c.Reader,
                  .View = c.View,
                  .Audio = c.Audio,
+                 .Waveform = c.Waveform,
                  .Preview = preview_}),
       preview_({.Basics = basics_,
                 .Memo = c.Memo,

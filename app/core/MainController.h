@@ -45,6 +45,7 @@ struct MainContext {
   VideoReader& Reader;         // VideoFileRead
   VideoView& View;             // VideoView1
   AudioPlayer& Audio;          // AudioPlayer21
+  SoundWaveform& Waveform;     // the sound behind the playbar
   TextTransform& Transform;    // VideoTransform1
   TextWidthFunction TextWidth;
   HttpClient& Http;

@@ -37,6 +37,8 @@ void PlaybackCommands::OpenVideoFile(const std::string& path) {
   MainState& s = c_.Basics.State;
   s.VideoPath = path;
 
+  // The sound of the video closed here is no longer measured or drawn.
+  c_.Waveform.forgetSound();
   if (!s.NoVideoOpen) c_.Reader.CloseSource();
   s.NoVideoOpen = false;
 
@@ -55,6 +57,8 @@ void PlaybackCommands::OpenVideoFile(const std::string& path) {
     s.SubtitlePath.clear();
     c_.Basics.History.startFresh();
     c_.Preview.RefreshFrame();
+    // Last, once the picture is up: the measuring runs on beside the window.
+    c_.Waveform.showSoundOf(s.VideoPath, duration);
   } catch (const std::exception&) {
     OpenVideoFailed();
     return;

@@ -5,6 +5,7 @@
 
 #include "CommandBasics.h"
 #include "Seams.h"
+#include "SoundWaveform.h"
 #include "playback/AudioPlayer.h"
 #include "playback/VideoReader.h"
 #include "playback/VideoView.h"
@@ -27,6 +28,7 @@ class PlaybackCommands {
     VideoReader& Reader;            // VideoFileRead
     VideoView& View;                // VideoView1
     AudioPlayer& Audio;             // AudioPlayer21
+    SoundWaveform& Waveform;        // the sound behind the playbar, per opened video
     PreviewCommands& Preview;       // draws every shown frame
   };
   explicit PlaybackCommands(Context context) : c_(context) {}

@@ -148,23 +148,20 @@ void PaintScrollbar(QPainter& painter, const SkinObjectData& object, SkinObjectS
   const double trackHeight = std::max(4.0, std::round(rect.height() / 3.5));
   const double centreY = rect.center().y();
   const double thumbX = ScrollThumbCentre(object.rect, object.scrollPosition);
-  const double thumbRadius = rect.height() / 2.0 - (state == SkinObjectState::Normal ? 1.5 : 0.5);
-  const QColor accent = object.accent.isValid() ? object.accent : kDefaultAccent;
+  const QColor accent = ScrollbarAccentOf(object);
 
   painter.save();
   painter.setPen(Qt::NoPen);
   const QRectF track(rect.left() + rect.height() / 2.0 - trackHeight / 2, centreY - trackHeight / 2,
                      rect.width() - rect.height() + trackHeight, trackHeight);
-  painter.setBrush(object.color.isValid() ? object.color : kDefaultTrack);
+  painter.setBrush(ScrollbarTrackOf(object));
   painter.drawRoundedRect(track, trackHeight / 2, trackHeight / 2);
   QRectF played = track;
   played.setRight(std::max(track.left() + trackHeight, thumbX));
   painter.setBrush(accent);
   painter.drawRoundedRect(played, trackHeight / 2, trackHeight / 2);
-  painter.setBrush(object.textColor.isValid() ? object.textColor : QColor(Qt::white));
-  painter.setPen(QPen(accent, state == SkinObjectState::Normal ? 1.5 : 2.5));
-  painter.drawEllipse(QPointF(thumbX, centreY), thumbRadius - 1, thumbRadius - 1);
   painter.restore();
+  PaintScrollbarThumb(painter, object, state);
 }
 
 void PaintImage(QPainter& painter, const SkinObjectData& object) {
@@ -183,6 +180,14 @@ void PaintImage(QPainter& painter, const SkinObjectData& object) {
 
 }  // namespace
 
+QColor ScrollbarTrackOf(const SkinObjectData& object) {
+  return object.color.isValid() ? object.color : kDefaultTrack;
+}
+
+QColor ScrollbarAccentOf(const SkinObjectData& object) {
+  return object.accent.isValid() ? object.accent : kDefaultAccent;
+}
+
 double ScrollThumbCentre(const QRect& bar, int position) {
   const double radius = bar.height() / 2.0;
   const double travel = std::max(0.0, bar.width() - 2 * radius);
@@ -195,6 +200,18 @@ int ScrollPositionAt(const QRect& bar, int x) {
   if (travel <= 0) return 0;
   const double fraction = (x + 0.5 - (bar.left() + radius)) / travel;
   return std::clamp(static_cast<int>(std::lround(fraction * kScrollRange)), 0, kScrollRange);
+}
+
+void PaintScrollbarThumb(QPainter& painter, const SkinObjectData& object, SkinObjectState state) {
+  const QRectF rect(object.rect);
+  const double thumbX = ScrollThumbCentre(object.rect, object.scrollPosition);
+  const double thumbRadius = rect.height() / 2.0 - (state == SkinObjectState::Normal ? 1.5 : 0.5);
+  const QColor accent = ScrollbarAccentOf(object);
+  painter.save();
+  painter.setBrush(object.textColor.isValid() ? object.textColor : QColor(Qt::white));
+  painter.setPen(QPen(accent, state == SkinObjectState::Normal ? 1.5 : 2.5));
+  painter.drawEllipse(QPointF(thumbX, rect.center().y()), thumbRadius - 1, thumbRadius - 1);
+  painter.restore();
 }
 
 void PaintSkinObject(QPainter& painter, const SkinObjectData& object, const SkinObjectData& form,

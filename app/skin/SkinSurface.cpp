@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <map>
 
+#include "app/skin/PlaybarWaveformPainter.h"
 #include "app/skin/SkinFile.h"
 #include "app/skin/SkinPainter.h"
 #include "settings/SafeFile.h"
@@ -74,6 +75,7 @@ struct SkinSurface::Impl {
   int hovered = -1;  // indexes into document.objects; -1 for none
   int pressed = -1;
   bool trackingPlaybar = false;
+  PlaybarWaveform waveform;
 
   int objectAt(const QPoint& point) const {
     for (int index = static_cast<int>(document.objects.size()) - 1; index >= 0; --index) {
@@ -154,6 +156,8 @@ SkinObject* SkinSurface::FindObject(const QString& name) {
   return found == impl_->handles.end() ? nullptr : found->second.get();
 }
 
+PlaybarWaveform& SkinSurface::playbarWaveform() { return impl_->waveform; }
+
 QSize SkinSurface::sizeHint() const {
   if (impl_->document.objects.empty()) return QWidget::sizeHint();
   return impl_->document.form().rect.size();
@@ -175,7 +179,10 @@ void SkinSurface::paintEvent(QPaintEvent* event) {
     else if (impl_->hovered == index && impl_->pressed < 0)
       state = SkinObjectState::Hover;
     painter.save();
-    PaintSkinObject(painter, object, form, state);
+    if (object.kind == SkinKind::Scrollbar && object.name == kPlaybarName && impl_->waveform.hasSound())
+      PaintPlaybarWithWaveform(painter, object, state, impl_->waveform);
+    else
+      PaintSkinObject(painter, object, form, state);
     painter.restore();
   }
 }

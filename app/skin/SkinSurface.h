@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/skin/PlaybarWaveform.h"
+
 namespace orlisk {
 
 // A skin file that is missing or broken; what() names the file and the fault.
@@ -57,6 +59,9 @@ class SkinSurface : public QWidget {
   SkinObject* FindObject(const QString& name);
   // The size of the skin's form object (the window's face) once a skin is loaded.
   QSize sizeHint() const override;
+  // What the playbar's track shows behind the thumb: the plain track until
+  // it has sound. Redraw the playbar after changing it.
+  PlaybarWaveform& playbarWaveform();
 
  signals:
   // A click (press and release on the same object) on any object but the playbar.

@@ -19,6 +19,7 @@
 #include "app/ui/OtherWindows.h"
 #include "app/ui/OutputFolderDialog.h"
 #include "app/ui/OutputSettingsDialog.h"
+#include "app/ui/PlaybarSound.h"
 #include "app/ui/QtSeams.h"
 #include "app/ui/ReactionDelayDialog.h"
 #include "app/ui/SkinCommands.h"
@@ -131,6 +132,12 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                      [this] { fm_update->ShowModal(); });
   events_ = std::make_unique<QtEventPump>();
   progress_ = std::make_unique<WriteProgressWidgets>(*pb_writesubtitle, *ed_text);
+  waveform_ = std::make_unique<PlaybarSound>(
+      Skin1->playbarWaveform(),
+      [this] {
+        if (SkinObject* playbar = Skin1->FindObject(QStringLiteral("playbar"))) playbar->Refresh();
+      },
+      *uiThread_);
   controller_ = std::make_unique<MainController>(MainContext{.State = state_,
                                                              .Settings = settings_,
                                                              .Lang = language_,
@@ -151,6 +158,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                                                              .Reader = parts_.Reader,
                                                              .View = *VideoView1,
                                                              .Audio = parts_.Audio,
+                                                             .Waveform = *waveform_,
                                                              .Transform = parts_.Transform,
                                                              .TextWidth = parts_.TextWidth,
                                                              .Http = parts_.Http ? *parts_.Http : offline_,
@@ -363,6 +371,8 @@ void Tfm_main::RunAs(CommandKind kind, const std::function<void()>& command) {
   // reaches the handler like a command's own.
   runner_->run([this, kind, &command] { controller_->history().runCommand(kind, command); });
   ShowPlayState();
+  // Whatever the command did to the list shows on the playbar's bands.
+  waveform_->followSubtitles(state_.Document);
 }
 
 // Every command and tick passes Run, so the buttons follow the play state

@@ -37,6 +37,7 @@ class SteadyTickClock;
 class QtDesktopShell;
 class QtMouseButtons;
 class QtUserInterfaceThread;
+class PlaybarSound;
 class QtUpdateNotices;
 class QtEventPump;
 class WriteProgressWidgets;
@@ -205,6 +206,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   std::unique_ptr<QtUpdateNotices> updateNotices_;
   std::unique_ptr<QtEventPump> events_;
   std::unique_ptr<WriteProgressWidgets> progress_;
+  std::unique_ptr<PlaybarSound> waveform_;  // stops its scan before the skin goes
   std::unique_ptr<MainController> controller_;
   std::unique_ptr<RecoveryCommands> recovery_;
   std::unique_ptr<RecoveryJournal> journal_;  // none until RecoverAndStartJournal

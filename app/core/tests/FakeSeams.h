@@ -288,6 +288,15 @@ struct RecordingAudio : AudioPlayer {
   void askForMore() { requestMoreAudio(); }
 };
 
+// Every call in order: "show <path> <duration>", "forget".
+struct RecordingWaveform : SoundWaveform {
+  std::vector<std::string> calls;
+  void showSoundOf(const std::string& path, std::int32_t durationMs) override {
+    calls.push_back("show " + path + " " + std::to_string(durationMs));
+  }
+  void forgetSound() override { calls.push_back("forget"); }
+};
+
 struct CountingTransform : TextTransform {
   struct Drawn {
     int x, y;
@@ -452,6 +461,7 @@ struct Rig {
   FakeVideoReader reader;
   RecordingView view;
   RecordingAudio audio;
+  RecordingWaveform waveform;
   CountingTransform transform;
   ScriptedHttp http;
   QueuedUiThread uiThread;
@@ -490,6 +500,7 @@ struct Rig {
                                .Reader = readerInUse,
                                .View = view,
                                .Audio = audio,
+                               .Waveform = waveform,
                                .Transform = transformInUse,
                                .TextWidth = textWidth,
                                .Http = http,

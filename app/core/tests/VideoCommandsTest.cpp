@@ -166,6 +166,25 @@ TEST_F(OpenVideo, OpeningAnotherVideoWhilePlayingPlaysItOnWithItsOwnClockAndSoun
   EXPECT_EQ(rig.skin.playbar, 5000);
 }
 
+TEST_F(OpenVideo, TheSoundBehindThePlaybarFollowsEachVideoOpened) {
+  rig.reader.duration = 83456;
+  c.OpenVideo();  // cancelled
+  s.IsWriting = true;
+  rig.openVideo("refused.avi");
+  s.IsWriting = false;
+  EXPECT_TRUE(rig.waveform.calls.empty());
+
+  rig.openVideo("first.avi");
+  rig.openVideo("second.avi");
+  rig.reader.failOpen = true;
+  rig.messages.answers = {false};
+  rig.openVideo("broken.avi");
+  const std::vector<std::string> expected = {"forget", "show " + rig.folder.file("first.avi") + " 83456",
+                                             "forget", "show " + rig.folder.file("second.avi") + " 83456",
+                                             "forget"};
+  EXPECT_EQ(rig.waveform.calls, expected);
+}
+
 TEST_F(OpenVideo, ASecondOpenClosesTheFirst) {
   rig.openVideo("a.avi");
   EXPECT_EQ(rig.reader.closes, 0);

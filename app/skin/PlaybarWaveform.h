@@ -1,0 +1,62 @@
+#pragma once
+// What the playbar's track shows behind its thumb while a video is open: the
+// sound's loudness over the whole video, arriving in pieces while it is
+// measured, and the subtitles' spans. Plain data with the per-column
+// loudness cached for drawing; user-interface thread only.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace orlisk {
+
+// A subtitle's time on the video, in ms; End after Begin.
+struct TimeSpan {
+  std::int32_t Begin = 0;
+  std::int32_t End = 0;
+  bool operator==(const TimeSpan&) const = default;
+};
+
+class PlaybarWaveform {
+ public:
+  // A video of `durationMs` whose loudness will come as peaks of `stepMs`
+  // each (0 silence .. 65535 full scale), step 0 at time 0. Room for all of
+  // them is taken at once, at most 2 MB (a longer video keeps the highest of
+  // every few steps); peaks past the video's end are not kept.
+  void start(std::int32_t durationMs, int stepMs);
+  // No video, or a video without sound: the plain track. Forgets the spans.
+  void clear();
+  // Peaks of the steps first, first + 1, ...; pieces come in order.
+  void addPeaks(std::size_t first, const std::vector<std::uint16_t>& peaks);
+  // Whether any loudness has arrived: until then the plain track shows.
+  bool hasSound() const { return known_ > 0; }
+  std::int32_t duration() const { return duration_; }
+
+  // The subtitles' spans; false when they are the same as before.
+  bool setSpans(std::vector<TimeSpan> spans);
+  const std::vector<TimeSpan>& spans() const { return spans_; }
+  // The current subtitle at `ms`: of the spans that hold it, the one that
+  // began last (the first of those in the list on a tie); -1 for none.
+  int spanAt(std::int32_t ms) const;
+
+  // The loudness (0..1) of each of `columns` equal slices of the video, the
+  // highest peak in the slice; -1 for a slice the measuring has not reached.
+  const std::vector<float>& columnLevels(int columns) const;
+
+  // What the peaks and the column cache take, in bytes.
+  std::size_t memoryBytes() const;
+
+ private:
+  std::int32_t duration_ = 0;
+  int stepMs_ = 1;
+  std::size_t stepsPerPeak_ = 1;      // steps merged into one kept peak
+  std::vector<std::uint16_t> peaks_;  // sized for the whole video at start
+  std::size_t known_ = 0;             // kept peaks [0, known_) have (some of) their steps
+  std::vector<TimeSpan> spans_;
+
+  // The column cache, and the first kept peak changed since it was worked out.
+  static constexpr std::size_t kUnchanged = static_cast<std::size_t>(-1);
+  mutable std::vector<float> columns_;
+  mutable std::size_t changedFrom_ = kUnchanged;
+};
+
+}  // namespace orlisk
