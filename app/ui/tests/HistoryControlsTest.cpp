@@ -133,12 +133,18 @@ TEST_F(HistoryControlsTest, TheKeysUndoTheListEvenFromTheMemo) {
   EXPECT_EQ(window->state().Document.row(0).Subtitle, "One") << "the whole run is one step";
   EXPECT_EQ(memo->toPlainText(), "One");
   EXPECT_EQ(Title(), "keys.srt - Veldrane Orlisk");
+  memo->moveCursor(QTextCursor::End);
+  QTest::keyClicks(memo, "!");  // editing goes on in the same subtitle
+  EXPECT_EQ(window->state().Document.row(0).Subtitle, "One!");
+  QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(window->state().Document.row(0).Subtitle, "One");
 
+  // The typed "!" replaced " and more" as what can be redone.
   QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(window->state().Document.row(0).Subtitle, "One and more");
+  EXPECT_EQ(window->state().Document.row(0).Subtitle, "One!");
   QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
   QTest::keyClick(memo, Qt::Key_Y, Qt::ControlModifier);
-  EXPECT_EQ(window->state().Document.row(0).Subtitle, "One and more");
+  EXPECT_EQ(window->state().Document.row(0).Subtitle, "One!");
   window->hide();
 }
 
