@@ -26,8 +26,13 @@ HistoryControls::HistoryControls(HistoryControlsParts parts)
     action->setShortcutVisibleInContextMenu(true);
     parts_.Window.addAction(action);
   }
-  connect(undo_, &QAction::triggered, this, [this] { parts_.Undo(); });
-  connect(redo_, &QAction::triggered, this, [this] { parts_.Redo(); });
+  // Typing goes on at the end of the restored text, not before it.
+  const auto thenCursorAtEnd = [this](const std::function<void()>& command) {
+    command();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(&parts_.Memo)) memo->moveCursor(QTextCursor::End);
+  };
+  connect(undo_, &QAction::triggered, this, [this, thenCursorAtEnd] { thenCursorAtEnd(parts_.Undo); });
+  connect(redo_, &QAction::triggered, this, [this, thenCursorAtEnd] { thenCursorAtEnd(parts_.Redo); });
 
   // The memo would take the keys for an undo of its own, which knows nothing
   // of the list; a run of typing is undone as a step of the list instead.
