@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -144,6 +145,23 @@ TEST_F(HistoryControlsTest, TheKeysUndoTheListEvenFromTheMemo) {
   QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
   QTest::keyClick(memo, Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(window->state().Document.row(0).Subtitle, "One!");
+
+  // A time box keeps the keys for its own typing, and gives them to the list
+  // once it has nothing of its own to undo.
+  auto* begin = window->findChildren<QLineEdit*>().value(0);
+  ASSERT_TRUE(begin);
+  window->ClearSubtitles();
+  ASSERT_EQ(Rows(), 0);
+  begin->setFocus();
+  begin->setText("00:00:05,000");  // set by a command: nothing of its own to undo
+  QTest::keyClick(begin, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Rows(), 2);
+  const QString shown = begin->text();  // the restored subtitle's begin time
+  QTest::keyClick(begin, Qt::Key_End);
+  QTest::keyClicks(begin, "9");
+  QTest::keyClick(begin, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(begin->text(), shown);
+  EXPECT_EQ(window->state().Document.row(0).Subtitle, "One!") << "the box's own typing was undone, not the list";
   window->hide();
 }
 
