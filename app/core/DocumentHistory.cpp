@@ -7,6 +7,7 @@ namespace orlisk {
 namespace {
 
 bool SameWork(const SubtitleEntry& a, const SubtitleEntry& b) {
+  if (a.Tag == b.Tag) return a == b;  // the usual case, without copying the text
   SubtitleEntry untagged = a;
   untagged.Tag = b.Tag;
   return untagged == b;

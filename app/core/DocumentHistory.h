@@ -61,6 +61,8 @@ class DocumentHistory {
   bool canRedo() const { return !redo_.empty(); }
   std::size_t undoCount() const { return undo_.size(); }
   std::size_t redoCount() const { return redo_.size(); }
+  // What the steps hold, near enough (see ApproximateBytes).
+  std::size_t heldBytes() const { return bytes_; }
 
   // Puts the list back as it was before the newest step (or as it was after
   // the step undone last) and returns the splice applied to it; nothing when

@@ -66,7 +66,7 @@ class EditingCommands {
   SubtitleTime StampPlaytime(TimeEdit& box);
   // After an undo or redo applied `applied`: puts the selection, the memo and
   // the placement in step with the list.
-  void ShowRestored(const DocumentSplice& applied, int editTarget);
+  void ShowRestored(const DocumentSplice& applied, int editTarget, int selected);
 
   Context c_;
 };

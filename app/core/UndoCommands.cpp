@@ -10,16 +10,18 @@ namespace orlisk {
 void EditingCommands::Undo() {
   if (c_.Basics.RefuseWhileWriting()) return;
   const int editTarget = c_.Memo.isEnabled() ? EditTargetRow() : -1;
-  if (std::optional<DocumentSplice> applied = c_.Basics.History.undo()) ShowRestored(*applied, editTarget);
+  const int selected = c_.List.selectedRow();
+  if (std::optional<DocumentSplice> applied = c_.Basics.History.undo()) ShowRestored(*applied, editTarget, selected);
 }
 
 void EditingCommands::Redo() {
   if (c_.Basics.RefuseWhileWriting()) return;
   const int editTarget = c_.Memo.isEnabled() ? EditTargetRow() : -1;
-  if (std::optional<DocumentSplice> applied = c_.Basics.History.redo()) ShowRestored(*applied, editTarget);
+  const int selected = c_.List.selectedRow();
+  if (std::optional<DocumentSplice> applied = c_.Basics.History.redo()) ShowRestored(*applied, editTarget, selected);
 }
 
-void EditingCommands::ShowRestored(const DocumentSplice& applied, int editTarget) {
+void EditingCommands::ShowRestored(const DocumentSplice& applied, int editTarget, int selected) {
   MainState& s = c_.Basics.State;
   const SubtitleDocument& doc = s.Document;
   // Nothing shown here may be captured back into the list: the font, say, is
@@ -30,7 +32,9 @@ void EditingCommands::ShowRestored(const DocumentSplice& applied, int editTarget
                             !s.IsPlaying;
   if (sameSubtitle) {
     // Typing, a drag or a style undone in the subtitle being edited: editing
-    // goes on there, from its restored text, place and style.
+    // goes on there, from its restored text, place and style. The list was
+    // reset under its selection, which names the subtitle typing goes to.
+    c_.List.selectRow(selected < doc.rowCount() ? selected : -1);
     const SubtitleEntry& entry = doc.entries()[static_cast<std::size_t>(editTarget)];
     s.Placement = entry.Place;
     s.Style.TextColor = entry.TextColor;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QWidget>
@@ -26,13 +27,19 @@ HistoryControls::HistoryControls(HistoryControlsParts parts)
     action->setShortcutVisibleInContextMenu(true);
     parts_.Window.addAction(action);
   }
-  connect(undo_, &QAction::triggered, this, [this] { parts_.Undo(); });
-  connect(redo_, &QAction::triggered, this, [this] { parts_.Redo(); });
+  // Typing goes on at the end of the restored text, not before it.
+  const auto thenCursorAtEnd = [this](const std::function<void()>& command) {
+    command();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(&parts_.Memo)) memo->moveCursor(QTextCursor::End);
+  };
+  connect(undo_, &QAction::triggered, this, [this, thenCursorAtEnd] { thenCursorAtEnd(parts_.Undo); });
+  connect(redo_, &QAction::triggered, this, [this, thenCursorAtEnd] { thenCursorAtEnd(parts_.Redo); });
 
   // The memo would take the keys for an undo of its own, which knows nothing
   // of the list; a run of typing is undone as a step of the list instead.
   if (auto* memo = qobject_cast<QPlainTextEdit*>(&parts_.Memo)) memo->setUndoRedoEnabled(false);
   parts_.Memo.installEventFilter(this);
+  for (QLineEdit* box : parts_.TimeBoxes) box->installEventFilter(this);
 
   parts_.History.addObserver(*this);
   Refresh();
@@ -53,18 +60,25 @@ void HistoryControls::Refresh() {
   if (parts_.Window.windowTitle() != title) parts_.Window.setWindowTitle(title);
 }
 
-bool HistoryControls::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &parts_.Memo && event->type() == QEvent::ShortcutOverride) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    const QKeyCombination pressed = key->keyCombination();
-    for (QAction* action : {undo_, redo_}) {
-      for (const QKeySequence& shortcut : action->shortcuts()) {
-        // Not accepted: the window's shortcut gets the key, not the memo.
-        if (shortcut.count() == 1 && shortcut[0] == pressed) return true;
-      }
+QAction* HistoryControls::ActionFor(QKeyCombination pressed) const {
+  for (QAction* action : {undo_, redo_}) {
+    for (const QKeySequence& shortcut : action->shortcuts()) {
+      if (shortcut.count() == 1 && shortcut[0] == pressed) return action;
     }
   }
-  return QObject::eventFilter(watched, event);
+  return nullptr;
+}
+
+bool HistoryControls::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride) return QObject::eventFilter(watched, event);
+  QAction* action = ActionFor(static_cast<QKeyEvent*>(event)->keyCombination());
+  if (!action) return QObject::eventFilter(watched, event);
+  if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+    const bool ownEdit = action == undo_ ? box->isUndoAvailable() : box->isRedoAvailable();
+    if (ownEdit) return QObject::eventFilter(watched, event);
+  }
+  // Not accepted: the window's shortcut gets the key, not the control.
+  return true;
 }
 
 }  // namespace orlisk

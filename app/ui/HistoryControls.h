@@ -5,12 +5,14 @@
 // observers, so they are right after every command, undo, read and save.
 #include <QObject>
 #include <functional>
+#include <vector>
 
 #include "app/core/DocumentHistory.h"
 #include "app/core/MainState.h"
 #include "app/language/Language.h"
 
 class QAction;
+class QLineEdit;
 class QMenu;
 class QWidget;
 
@@ -20,6 +22,9 @@ struct HistoryControlsParts {
   QWidget& Window;  // takes the title and the keys
   QMenu& ListMenu;  // the items go at its end
   QWidget& Memo;    // ed_text: its own undo keys give way to the list's
+  // ed_Starttime and ed_Endtime: they keep the keys only while they have an
+  // edit of their own to undo or redo.
+  std::vector<QLineEdit*> TimeBoxes;
   const MainState& State;
   DocumentHistory& History;
   std::function<void()> Undo;  // run as commands of the window
@@ -50,6 +55,9 @@ class HistoryControls : public QObject, public DocumentChangeObserver {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The undo or redo action whose key `pressed` is, if any.
+  QAction* ActionFor(QKeyCombination pressed) const;
+
   HistoryControlsParts parts_;
   QAction* undo_;
   QAction* redo_;

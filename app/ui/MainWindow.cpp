@@ -180,6 +180,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
       HistoryControlsParts{.Window = *this,
                            .ListMenu = *PopupMenu_tools,
                            .Memo = *ed_text,
+                           .TimeBoxes = {ed_Starttime, ed_Endtime},
                            .State = state_,
                            .History = controller_->history(),
                            .Undo = [this] { Run([this] { controller_->Undo(); }); },
