@@ -71,7 +71,8 @@ bool MainController::FormCloseQuery() {
     // The output is finished here; the write job's loop sees IsWriting
     // cleared and ends without touching the reader or the writer again.
     burnIn_.FinishForClose();
-    canClose = KeepUnsavedSubtitles();
+    canClose = KeepUnsavedSubtitles(
+        "SaveBeforeClose", "The subtitles have changed since they were last saved. Save them before closing?");
     if (canClose) {
       if (s.IsPlaying) playback_.StopPlayback();
       if (!s.VideoPath.empty()) reader_.CloseSource();
@@ -85,10 +86,26 @@ bool MainController::FormCloseQuery() {
   return canClose;
 }
 
-bool MainController::KeepUnsavedSubtitles() {
+void MainController::OpenVideo() {
+  if (basics_.RefuseWhileWriting() || !KeepUnsavedSubtitlesBeforeReplacing()) return;
+  playback_.OpenVideo();
+}
+
+void MainController::OpenSubtitleFile() {
+  // While a video is written the read itself refuses, after its dialog.
+  if (!basics_.State.IsWriting && !KeepUnsavedSubtitlesBeforeReplacing()) return;
+  files_.OpenSubtitleFile();
+}
+
+bool MainController::KeepUnsavedSubtitlesBeforeReplacing() {
+  return KeepUnsavedSubtitles("SaveBeforeReplace",
+                              "The subtitles have changed since they were last saved. Save them before the list is "
+                              "replaced?");
+}
+
+bool MainController::KeepUnsavedSubtitles(const char* questionKey, const char* englishQuestion) {
   if (!basics_.State.Document.hasUnsavedChanges()) return true;
-  switch (basics_.Messages.saveQuestion(basics_.Lang.MessageText(
-      "SaveBeforeClose", "The subtitles have changed since they were last saved. Save them before closing?"))) {
+  switch (basics_.Messages.saveQuestion(basics_.Lang.MessageText(questionKey, englishQuestion))) {
     case MessageBoxes::SaveAnswer::Save: return files_.SaveSubtitleFile();
     case MessageBoxes::SaveAnswer::Discard: return true;
     case MessageBoxes::SaveAnswer::Cancel: break;

@@ -90,12 +90,14 @@ class MainController {
   void Redo() { editing_.Redo(); }
 
   // Subtitle files.
-  void OpenSubtitleFile() { files_.OpenSubtitleFile(); }
+  // Opening a video or a subtitle file replaces the list and starts a fresh
+  // history, so changed subtitles are offered for saving first.
+  void OpenSubtitleFile();
   void ReadSubtitleFile(const std::string& path) { files_.ReadSubtitleFile(path); }
   bool SaveSubtitleFile() { return files_.SaveSubtitleFile(); }
 
   // Opening a video and the playback transport.
-  void OpenVideo() { playback_.OpenVideo(); }
+  void OpenVideo();
   void Play() { playback_.Play(); }
   void Pause() { playback_.Pause(); }
   void StopPlayback() { playback_.StopPlayback(); }
@@ -140,8 +142,10 @@ class MainController {
   bool FormCloseQuery();
 
  private:
-  // Asks whether to save changed subtitles; true when closing may go on.
-  bool KeepUnsavedSubtitles();
+  // Asks (with the language file's `questionKey`) whether to save changed
+  // subtitles; true when what replaces or closes them may go on.
+  bool KeepUnsavedSubtitles(const char* questionKey, const char* englishQuestion);
+  bool KeepUnsavedSubtitlesBeforeReplacing();
 
   CommandBasics basics_;
   VideoReader& reader_;

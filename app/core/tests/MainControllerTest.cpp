@@ -156,5 +156,56 @@ TEST_F(Closing, ASettingsFileThatCannotBeWrittenDoesNotKeepTheEditorOpen) {
   EXPECT_TRUE(r.controller.FormCloseQuery());
 }
 
+// Opening a video or a subtitle file replaces the list with a fresh history,
+// so unsaved subtitles are offered for saving first, as on closing.
+struct Replacing : Closing {
+  static constexpr const char* kQuestion =
+      "The subtitles have changed since they were last saved. Save them before the list is replaced?";
+  void openSubtitles() {
+    const fs::path file = r.folder.file("other.srt");
+    std::ofstream(file, std::ios::binary) << "1\r\n00:00:01,000 --> 00:00:02,000\r\nread\r\n\r\n";
+    r.dialogs.nextSubtitle = file.string();
+    r.controller.OpenSubtitleFile();
+  }
+};
+
+TEST_F(Replacing, CancelKeepsTheListAndOpensNoDialog) {
+  for (bool video : {true, false}) {
+    SCOPED_TRACE(video ? "video" : "subtitle file");
+    r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Cancel};
+    const std::size_t dialogsBefore = r.dialogs.startFolders.size();
+    video ? r.openVideo("next.avi") : openSubtitles();
+    EXPECT_EQ(r.lastMessage(), kQuestion);
+    EXPECT_EQ(r.dialogs.startFolders.size(), dialogsBefore);
+    ASSERT_EQ(r.state.Document.rowCount(), 1);
+    EXPECT_EQ(r.state.Document.row(0).Subtitle, "unsaved work");
+  }
+}
+
+TEST_F(Replacing, DiscardOpensAndSaveOpensOnlyOnceSaved) {
+  r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Save};
+  r.dialogs.nextSave = r.folder.file("work");
+  openSubtitles();
+  EXPECT_TRUE(fs::exists(r.folder.file("work.srt")));
+  ASSERT_EQ(r.state.Document.rowCount(), 1);
+  EXPECT_EQ(r.state.Document.row(0).Subtitle, "read");
+
+  r.controller.InsertSubtitle();
+  r.memo.type("more work");
+  r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Discard};
+  r.openVideo("next.avi");
+  EXPECT_EQ(r.messages.shown.back().text, kQuestion);
+  EXPECT_EQ(r.state.Document.rowCount(), 0);
+}
+
+TEST_F(Replacing, SavedSubtitlesAreReplacedWithoutAQuestion) {
+  r.dialogs.nextSave = r.folder.file("work");
+  ASSERT_TRUE(r.controller.SaveSubtitleFile());
+  r.messages.shown.clear();
+  openSubtitles();
+  EXPECT_TRUE(r.messages.shown.empty());
+  EXPECT_EQ(r.state.Document.row(0).Subtitle, "read");
+}
+
 }  // namespace
 }  // namespace orlisk::testing

@@ -232,6 +232,7 @@ TEST_F(SubtitleFiles, AVideoWithTheCompanionsNameIsNotReadAsRecords) {
 
 TEST_F(SubtitleFiles, AMissingFileAsksWithHelpAndKeepsTheList) {
   twoRows();
+  s.Document.markSaved();  // no save question first
   open(dir / "nowhere.srt");
   ASSERT_EQ(rig.messages.shown.size(), 1u);
   EXPECT_EQ(rig.messages.shown[0].kind, "help");
@@ -244,6 +245,7 @@ TEST_F(SubtitleFiles, AMissingFileAsksWithHelpAndKeepsTheList) {
 // place: refused at once with a message, the list and the folder as they were.
 TEST_F(SubtitleFiles, ASpecialOrHugeFileIsRefusedWithAMessageAndChangesNothing) {
   twoRows();
+  s.Document.markSaved();  // no save question first
   fs::create_directories(dir / "folder.srt");
   ASSERT_EQ(::mkfifo((dir / "pipe.srt").c_str(), 0600), 0);
   fs::create_symlink("/dev/zero", dir / "zero.srt");

@@ -20,6 +20,7 @@ struct OpenVideo : ::testing::Test {
 TEST_F(OpenVideo, ShowsLengthFirstPictureAndResetsPlacementAndList) {
   rig.reader.duration = 83456;
   rig.addRow(1000, 2000, "old");
+  s.Document.markSaved();  // no save question first
   s.SubtitleCursor = 3;
   rig.openVideo("film.avi");
   EXPECT_EQ(s.VideoPath, rig.folder.file("film.avi"));

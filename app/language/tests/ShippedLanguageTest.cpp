@@ -24,7 +24,7 @@ const std::vector<Entry>& Entries() {
          {"OpenVideoFiles", "VideoFilePlay", "VideoFilePlayAdd", "OpenVideoFilesError", "OpenFile1Click",
           "OpenFile2Click", "ReadSubtitleinfo", "SavesubtoFiles", "StrTimetoint", "SetSubEndtime",
           "insertsubtitle3", "insertsubtitle", "FormCloseQuery", "StopWriteSubtovideo", "Exception",
-          "Writesubtitle", "WritesubtitletoVideo", "SavesubCompanionExists", "SaveBeforeClose",
+          "Writesubtitle", "WritesubtitletoVideo", "SavesubCompanionExists", "SaveBeforeClose", "SaveBeforeReplace",
           "ReadSubtitleNoBlocks", "SaveFailed"})
       list.push_back({"messagedlg", key});
     for (const char* section :
