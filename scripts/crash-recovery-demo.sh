@@ -18,22 +18,7 @@ program="$build/bin/orlisk"
 [[ -x $program ]] || { echo "build the editor first: $program" >&2; exit 1; }
 mkdir -p "$out"
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 1 -screen 0 1280x900x24 >"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(head -1 "$work/display")
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+source scripts/lib/own-display.sh  # we stand in the project folder
 
 ffmpeg -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=640x360:rate=25:duration=30" \
   -f lavfi -i "sine=frequency=330:duration=30" -c:v mpeg4 -q:v 3 -c:a libmp3lame -shortest "$work/clip.avi"
@@ -55,10 +40,9 @@ start_editor() {
   xdotool windowactivate --sync "$window" 2>/dev/null || true
   sleep 1
 }
-click() { xdotool mousemove $((X0 + $1)) $((Y0 + $2)) click "${3:-1}"; sleep 0.6; }
 
 start_editor
-click 67 103  # "Open Video"
+xdotool key ctrl+o; sleep 1  # "Open Video File"
 xdotool type --delay 10 "$work/clip.avi"; xdotool key Return; sleep 1.5
 xdotool key F2; sleep 1.5
 xdotool key F3; sleep 1; xdotool key Return; sleep 0.5  # the hint after the first insert
@@ -88,8 +72,7 @@ xdotool key Return; sleep 1.5  # "Yes" is the default button
 import -window root "$out/restored.png"
 
 # Save the restored list and compare its rows with what was typed.
-click 40 47  # "File"
-xdotool key Down Down Down Return; sleep 1  # "Save Subtitle File"
+xdotool key ctrl+s; sleep 1  # "Save Subtitle File"
 xdotool key ctrl+a; xdotool type --delay 10 "$work/restored"; xdotool key Return; sleep 1.5
 cp "$work/restored.srt" "$out/restored.srt"
 tr -d '\r' <"$out/restored.srt" | grep -v -e '^ $' -e '^[0-9]*$' -e ' --> ' >"$work/texts"

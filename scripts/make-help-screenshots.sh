@@ -13,30 +13,14 @@ build=$(realpath "${1:-build}")
 program="$build/bin/orlisk"
 [[ -x $program ]] || { echo "build the editor first: $program" >&2; exit 1; }
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display of our own: Xvfb picks a free number and writes it down, so the
-# keys and clicks below never reach another X server on this machine.
-Xvfb -displayfd 1 -screen 0 1280x900x24 >"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(head -1 "$work/display")
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+source scripts/lib/own-display.sh  # we stand in the project folder
 
 ffmpeg -hide_banner -loglevel error -y \
   -f lavfi -i "testsrc2=size=640x360:rate=25:duration=30,eq=brightness=-0.12:saturation=0.55" \
   -f lavfi -i "sine=frequency=330:duration=30" -c:v mpeg4 -q:v 3 -c:a libmp3lame -shortest "$work/clip.avi"
 
 # The main window's client area is moved to (10, 30); its frame starts at (9, 11).
+# Clicks are in client coordinates, crops in the screen's.
 X0=10
 Y0=30
 click() { xdotool mousemove $((X0 + $1)) $((Y0 + $2)) click "${3:-1}"; sleep 0.6; }
@@ -65,7 +49,14 @@ say() { xdotool type --delay 250 "$1"; sleep 1; }
 # A dialog by its caption, with openbox's frame (one pixel, a 19-pixel title).
 shot_dialog() {
   local id x y w h
-  id=$(timeout 10 xdotool search --sync --name "^$1\$" | head -1)
+  # The dialog is the active window once it is up; its name is compared here
+  # rather than by xdotool's pattern, which does not take Chinese captions.
+  for _ in $(seq 50); do
+    id=$(xdotool getactivewindow 2>/dev/null || true)
+    [[ -n $id && $(xdotool getwindowname "$id" 2>/dev/null) == "$1" ]] && break
+    id=
+    sleep 0.2
+  done
   [[ -n $id ]] || { echo "no window \"$1\"" >&2; exit 1; }
   eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}
                                    /Width:/ {print "w=" $2} /Height:/ {print "h=" $2}')"
@@ -74,6 +65,7 @@ shot_dialog() {
 
 run_language() {
   local folder=$1 locale=$2 videos=$3 stylex=$4 settingsx=$5 helpx=$6 line1=$7 line2=$8 line3=$9
+  local styleCaption=${10} settingsCaption=${11} aboutCaption=${12}
   local out=data/help/$folder/images home=$work/home-$folder
   mkdir -p "$out" "$home/tmp" "$home/.config"
   # The output folder as a user's own, not the temporary home's.
@@ -92,7 +84,7 @@ run_language() {
   xdotool windowactivate --sync "$window" 2>/dev/null || true
   sleep 0.5
 
-  click 67 103  # "Open Video"
+  xdotool key ctrl+o; sleep 1  # "Open Video File"
   xdotool type --delay 10 "$work/clip.avi"; xdotool key Return; sleep 1.5
   xdotool key F2; sleep 2.2
   xdotool key F3; sleep 1; xdotool key Return; sleep 0.5  # the hint after the first insert
@@ -100,38 +92,38 @@ run_language() {
   xdotool key F2; sleep 1.8; xdotool key F4; sleep 1.2
   xdotool key F3; sleep 0.6
   say "$line2"
-  drag 140 451 230
+  drag 140 456 240
   xdotool key F2; sleep 2.5; xdotool key F4; sleep 1.0
   xdotool key F3; sleep 0.6
-  drag 140 199 451
+  drag 140 209 456
   xdotool mousemove 700 400
   say "$line3"
   shot "$out/window.png" 990x786+9+11
 
-  click 690 220 3  # the list's own menu
-  shot "$out/listmenu.png" 252x195+637+160
+  click 700 300 3  # the list's own menu
+  shot "$out/listmenu.png" 236x200+706+326
   xdotool key Escape; sleep 0.3
-  click 40 47  # "File"
-  shot "$out/filemenu.png" 300x220+9+11
+  click 38 19  # "File"
+  shot "$out/filemenu.png" 330x240+9+11
   xdotool key Escape; sleep 0.3
-  click "$helpx" 47  # "Help"
-  shot "$out/helpmenu.png" 300x220+150+11
+  click "$helpx" 19  # "Help"
+  shot "$out/helpmenu.png" 300x220+$((X0 + helpx - 40))+11
   # "About", the last item of the Help menu.
   xdotool key Up; sleep 0.2; xdotool key Return; sleep 0.8
-  shot "$out/about.png" 295x229+169+111
+  shot_dialog "$aboutCaption" "$out/about.png"
   xdotool key Escape; sleep 0.3
-  click "$stylex" 47  # "Style"
-  shot_dialog "Subtitle Settings" "$out/style.png"
+  click "$stylex" 19  # "Style"
+  shot_dialog "$styleCaption" "$out/style.png"
   xdotool key Escape; sleep 0.3
-  click "$settingsx" 47  # "Settings"
-  shot_dialog "Settings" "$out/settings.png"
+  click "$settingsx" 19  # "Settings"
+  shot_dialog "$settingsCaption" "$out/settings.png"
   xdotool key Escape; sleep 0.3
 
   # The finished subtitles over the picture: "Subtitle Preview", then play from the start.
   xdotool key F6; sleep 0.5
-  click 173 679
+  click 183 722
   xdotool key F2; sleep 6.6; xdotool key F5; sleep 0.5
-  shot "$out/preview.png" 566x318+36+208
+  shot "$out/preview.png" 566x318+30+214
 
   kill "$app"
   wait "$app" 2>/dev/null || true
@@ -139,9 +131,10 @@ run_language() {
 
 for language in ${HELP_LANGUAGES:-en zh_CN}; do
   case $language in
-    en) run_language en en_US.UTF-8 /home/user/Videos 96 160 280 "Hello, and welcome." "This line was dragged to the top." \
-          "Press F2 to go on, F4 to end the line." ;;
-    zh_CN) run_language zh_CN zh_CN.UTF-8 /home/user/视频 90 143 247 "你好，欢迎收看。" "这一行被拖到了画面上方。" "按 F2 继续播放，按 F4 结束这一行。" ;;
+    en) run_language en en_US.UTF-8 /home/user/Videos 94 158 278 "Hello, and welcome." "This line was dragged to the top." \
+          "Press F2 to go on, F4 to end the line." "Subtitle Settings" "Settings" "About" ;;
+    zh_CN) run_language zh_CN zh_CN.UTF-8 /home/user/视频 89 141 245 "你好，欢迎收看。" "这一行被拖到了画面上方。" \
+          "按 F2 继续播放，按 F4 结束这一行。" "字幕设置" "设置" "关于" ;;
   esac
 done
 

@@ -36,12 +36,7 @@ class HelpAndAbout : public ::testing::Test {
   void TearDown() override { test::TestApplication().setCommands(nullptr); }
 
   std::unique_ptr<Tfm_main> MakeWindow(int languageId) {
-    AppPaths paths;
-    paths.ProgramFolder = ORLISK_TEST_DATA_DIR;
-    paths.HomeFolder = home.path().toStdString();
-    paths.SettingsFile = paths.HomeFolder / "orlisk.ini";
-    paths.VideosFolder = paths.HomeFolder / "Videos";
-    paths.DataFolder = paths.HomeFolder / "data";
+    const AppPaths paths = test::WindowPaths(home.path().toStdString());
     auto window = std::make_unique<Tfm_main>(MainWindowParts{
         .Paths = paths,
         .LanguageId = languageId,
@@ -49,7 +44,7 @@ class HelpAndAbout : public ::testing::Test {
         .Audio = audio,
         .Transform = transform,
         .Writer = writer,
-        .TextWidth = [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; },
+        .TextWidth = test::TenPixelsAByte,
         .Desktop = &desktop});
     window->FormShow();
     return window;

@@ -30,15 +30,10 @@ class HistoryControlsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::TestApplication();
-    AppPaths paths;
-    paths.ProgramFolder = ORLISK_TEST_DATA_DIR;
-    paths.SettingsFile = folder() / "orlisk.ini";
-    paths.HomeFolder = folder();
-    paths.VideosFolder = folder() / "Videos";
-    paths.DataFolder = folder() / "data";
+    const AppPaths paths = test::WindowPaths(folder());
     window = std::make_unique<Tfm_main>(MainWindowParts{
         paths, kLangEnglishUs, reader, audio, transform, writer,
-        [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; }});
+        test::TenPixelsAByte});
     window->FormShow();
     undo = window->findChild<QAction*>(QStringLiteral("Undo1"));
     redo = window->findChild<QAction*>(QStringLiteral("Redo1"));

@@ -55,15 +55,10 @@ class KeysAndTimesTest : public ::testing::Test {
   void SetUp() override { test::TestApplication(); }
 
   std::unique_ptr<Tfm_main> MakeWindow(int languageId = kLangEnglishUs) {
-    AppPaths paths;
-    paths.ProgramFolder = ORLISK_TEST_DATA_DIR;
-    paths.SettingsFile = std::filesystem::path(settingsDir.path().toStdString()) / "orlisk.ini";
-    paths.HomeFolder = settingsDir.path().toStdString();
-    paths.VideosFolder = paths.HomeFolder / "Videos";
-    paths.DataFolder = paths.HomeFolder / "data";
+    const AppPaths paths = test::WindowPaths(settingsDir.path().toStdString());
     auto window = std::make_unique<Tfm_main>(
         MainWindowParts{paths, languageId, reader, audio, transform, writer,
-                        [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; }});
+                        test::TenPixelsAByte});
     window->FormShow();
     return window;
   }

@@ -41,16 +41,9 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override { test::TestApplication(); }
 
   std::unique_ptr<Tfm_main> MakeWindow(const std::filesystem::path& programFolder) {
-    AppPaths paths;
-    paths.ProgramFolder = programFolder;
-    paths.SettingsFile = std::filesystem::path(settingsDir.path().toStdString()) / "orlisk.ini";
-    paths.HomeFolder = settingsDir.path().toStdString();
-    paths.VideosFolder = paths.HomeFolder / "Videos";
-    paths.DataFolder = paths.HomeFolder / "data";
+    const AppPaths paths = test::WindowPaths(settingsDir.path().toStdString(), programFolder);
     return std::make_unique<Tfm_main>(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform, writer,
-                                                      [](const std::string& line, const SubtitleFont&) {
-                                                        return static_cast<int>(line.size()) * 10;
-                                                      }});
+                                                      test::TenPixelsAByte});
   }
 
   // The shipped skin without a language file: every text is the English default.

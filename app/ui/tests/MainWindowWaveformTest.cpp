@@ -41,20 +41,13 @@ bool ProcessEventsUntil(Done done) {
 TEST(MainWindowWaveformTest, AnOpenedVideosSoundAndTheListsSubtitlesShowOnThePlaybar) {
   test::TestApplication();
   QTemporaryDir home;
-  AppPaths paths;
-  paths.ProgramFolder = ORLISK_TEST_DATA_DIR;
-  paths.SettingsFile = std::filesystem::path(home.path().toStdString()) / "orlisk.ini";
-  paths.HomeFolder = home.path().toStdString();
-  paths.VideosFolder = paths.HomeFolder / "Videos";
-  paths.DataFolder = paths.HomeFolder / "data";
+  const AppPaths paths = test::WindowPaths(home.path().toStdString());
   FfmpegVideoReader reader;
   test::IdleAudio audio;
   NullTextTransform transform;
   NullVideoWriter writer;
   Tfm_main window(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform, writer,
-                                  [](const std::string& line, const SubtitleFont&) {
-                                    return static_cast<int>(line.size()) * 10;
-                                  }});
+                                  test::TenPixelsAByte});
   window.FormShow();
   window.show();
   PlaybarWaveform& waveform = window.findChild<SkinSurface*>()->playbarWaveform();

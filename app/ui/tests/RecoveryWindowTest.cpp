@@ -70,12 +70,7 @@ void AnswerNextBox(const QString& buttonText, QString* seenText) {
 TEST(RecoveryWindowTest, RestoresAtStartJournalsTheCommandsAndRemovesItsJournalOnAClose) {
   test::TestApplication();
   testing::TempFolder folder("recovery-window");
-  AppPaths paths;
-  paths.ProgramFolder = ORLISK_TEST_DATA_DIR;
-  paths.SettingsFile = folder / "orlisk.ini";
-  paths.HomeFolder = folder.path();
-  paths.VideosFolder = folder / "Videos";
-  paths.DataFolder = folder / "data";
+  const AppPaths paths = test::WindowPaths(folder.path());
   fs::path left;
   {
     RecoveryJournal::Parts parts;
@@ -91,9 +86,7 @@ TEST(RecoveryWindowTest, RestoresAtStartJournalsTheCommandsAndRemovesItsJournalO
   NullTextTransform transform;
   NullVideoWriter writer;
   Tfm_main window(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform, writer,
-                                  [](const std::string& line, const SubtitleFont&) {
-                                    return static_cast<int>(line.size()) * 10;
-                                  }});
+                                  test::TenPixelsAByte});
   window.FormShow();
   window.show();
   QString question;

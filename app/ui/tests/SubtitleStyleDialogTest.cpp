@@ -152,20 +152,13 @@ class RecordingTransform : public NullTextTransform {
 TEST(SubtitleStyleFromTheMainWindow, TheOutlineReachesTheNextPictureAndTheFontStaysAfterCancel) {
   test::TestApplication();
   testing::TempFolder folder("style-main");
-  AppPaths paths;
-  paths.ProgramFolder = ORLISK_TEST_DATA_DIR;
-  paths.SettingsFile = folder / "orlisk.ini";
-  paths.HomeFolder = folder.path();
-  paths.VideosFolder = folder / "Videos";
-  paths.DataFolder = folder / "data";
+  const AppPaths paths = test::WindowPaths(folder.path());
   NullVideoReader reader;
   test::IdleAudio audio;
   RecordingTransform transform;
   NullVideoWriter writer;
   Tfm_main window(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform, writer,
-                                  [](const std::string& line, const SubtitleFont&) {
-                                    return static_cast<int>(line.size()) * 10;
-                                  }});
+                                  test::TenPixelsAByte});
   window.FormShow();
   window.show();
   auto* skin = window.findChild<SkinSurface*>();

@@ -12,4 +12,16 @@ Application& TestApplication() {
   return *app;
 }
 
+AppPaths WindowPaths(const std::filesystem::path& home, const std::filesystem::path& programFolder) {
+  AppPaths paths;
+  paths.ProgramFolder = programFolder;
+  paths.HomeFolder = home;
+  paths.SettingsFile = home / "orlisk.ini";
+  paths.VideosFolder = home / "Videos";
+  paths.DataFolder = home / "data";
+  return paths;
+}
+
+int TenPixelsAByte(const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; }
+
 }  // namespace orlisk::test

@@ -4,6 +4,7 @@
 // stand-ins for the reader and the sound of a window that opens no video, and
 // a desktop that notes the pages it was asked to open.
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "app/core/Seams.h"
 #include "app/ui/Application.h"
 #include "app/ui/WindowCommands.h"
+#include "settings/AppPaths.h"
+#include "subtitles/SubtitleStyle.h"
 #include "playback/AudioPlayer.h"
 #include "playback/NullVideoReader.h"
 
@@ -18,6 +21,14 @@ namespace orlisk::test {
 
 // The one Application of the test process.
 Application& TestApplication();
+
+// Where a window under test keeps its files: the settings file, videos and
+// data under `home`; the shipped skins and language files by default.
+AppPaths WindowPaths(const std::filesystem::path& home,
+                     const std::filesystem::path& programFolder = ORLISK_TEST_DATA_DIR);
+
+// Text width for windows under test: ten pixels a byte, whatever the font.
+int TenPixelsAByte(const std::string& line, const SubtitleFont& font);
 
 class RecordingCommands : public WindowCommands {
  public:
