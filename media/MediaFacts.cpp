@@ -4,13 +4,14 @@
 #include <cctype>
 
 namespace orlisk {
-namespace {
 
-std::string LowerCase(std::string text) {
+std::string AsciiLowerCase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return text;
 }
+
+namespace {
 
 // FFmpeg numbers codecs in blocks: PCM first among the audio codecs, then ADPCM.
 bool IsPcm(AVCodecID codec) { return codec >= AV_CODEC_ID_FIRST_AUDIO && codec < AV_CODEC_ID_ADPCM_IMA_QT; }
@@ -41,16 +42,16 @@ std::string AudioFormatName(AVCodecID codec) {
   if (IsPcm(codec)) return "wav";
   if (IsAdpcm(codec)) return "adpcm";
   const char* name = avcodec_get_name(codec);
-  return name ? LowerCase(name) : "";
+  return name ? AsciiLowerCase(name) : "";
 }
 
 std::string VideoFormatName(AVCodecID codec) {
   if (codec == AV_CODEC_ID_NONE) return "";
   if (codec == AV_CODEC_ID_MPEG1VIDEO) return "mpeg1 video";
   const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec);
-  if (descriptor && descriptor->long_name) return LowerCase(descriptor->long_name);
+  if (descriptor && descriptor->long_name) return AsciiLowerCase(descriptor->long_name);
   const char* name = avcodec_get_name(codec);
-  return name ? LowerCase(name) : "";
+  return name ? AsciiLowerCase(name) : "";
 }
 
 std::int64_t StreamBitRate(const AVFormatContext& format, const AVStream& stream) {

@@ -8,6 +8,10 @@
 
 namespace orlisk {
 
+// `text` with its ASCII letters in lower case: how names of codecs, formats
+// and file extensions are compared.
+std::string AsciiLowerCase(std::string text);
+
 // "wav" for any PCM, "adpcm" for any ADPCM, "alaw", "ulaw", "gsm" (both GSM
 // variants), else FFmpeg's short codec name ("mp3", "aac", ...). Lower case.
 std::string AudioFormatName(AVCodecID codec);

@@ -1,20 +1,14 @@
 #include "ConfigureWriter.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <span>
 
 #include "WriterProfiles.h"
+#include "media/MediaFacts.h"
 
 namespace orlisk {
 namespace {
-
-std::string LowerCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 // The families of containers an "Original" output can take.
 enum class Family { Avi, Mpeg, Wmv, Rm, Mp4, Mov, Matroska, Webm, Ogg, Flv, MpegTs, ThreeGp };
@@ -73,7 +67,7 @@ struct OriginalTarget {
 };
 
 OriginalTarget OriginalTargetOf(const SourceFacts& source) {
-  const std::string extension = LowerCase(std::filesystem::path(source.Path).extension().string());
+  const std::string extension = AsciiLowerCase(std::filesystem::path(source.Path).extension().string());
   for (const auto& known : kExtensions) {
     if (extension == known.extension) {
       switch (known.family) {
@@ -117,7 +111,7 @@ AviAudioSetup AviAudioFor(std::int32_t choice, int rate) {
 
 // Original AVI: the source's sound family decides, MP3 128 kbit/s otherwise.
 AviAudioSetup OriginalAviAudio(const SourceFacts& source) {
-  const std::string name = LowerCase(source.AudioFormatName);
+  const std::string name = AsciiLowerCase(source.AudioFormatName);
   if (name == "wav") return AviAudioFor(kAviAudioPcm, source.AudioSampleRate);
   if (name == "adpcm") return AviAudioFor(kAviAudioAdpcm, source.AudioSampleRate);
   if (name == "alaw") return AviAudioFor(kAviAudioAlaw, source.AudioSampleRate);
@@ -144,7 +138,7 @@ void ConfigureOriginal(const SourceFacts& source, const CodecLists& codecs, Writ
       return;
     case Family::Mpeg: {
       result.OutputType = kOutputMpeg;
-      const int version = LowerCase(source.VideoFormatName) == "mpeg1 video" ? 1 : 2;
+      const int version = AsciiLowerCase(source.VideoFormatName) == "mpeg1 video" ? 1 : 2;
       result.MpegAudio = MpegAudioSetup{KbpsOf(source.AudioBitRate), source.AudioSampleRate, source.AudioChannels};
       result.MpegVideo = MpegVideoSetup{version, std::clamp(KbpsOf(source.VideoBitRate), 750, 2376), source.Width,
                                         source.Height, source.FrameRate};
