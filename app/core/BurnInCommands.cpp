@@ -65,9 +65,9 @@ void BurnInCommands::WriteSubtitlesToVideo() {
 
   std::optional<WritingIndicators> indicators;
   indicators.emplace(s, c_.Skin, c_.Progress);
-  // The memo shows the job's status now, which is no subtitle: it edits none
-  // until a subtitle is inserted or picked again.
-  s.TypingFinished = true;
+  // The memo shows the job's status now, which is no subtitle: nothing is at
+  // hand until a subtitle is inserted or picked again.
+  s.AtHand.Release();
   c_.Memo.setText(c_.Basics.Lang.MessageText("Writesubtitle", "The subtitles are written to the video"));
 
   OutputSettings settings = ReadOutputSettings(c_.Basics.Settings);

@@ -7,7 +7,6 @@
 #include "EditingCommands.h"
 #include "PlaybackCommands.h"
 #include "PreviewCommands.h"
-#include "subtitles/TextEncoding.h"
 
 namespace orlisk {
 
@@ -22,41 +21,21 @@ int EditingCommands::SelectedRowInRange() const {
   return row;
 }
 
-int EditingCommands::EditTargetRow() const {
+namespace {
+// Rows whose entry exists too: the entries can lag behind the rows.
+int RowsWithEntries(const SubtitleDocument& doc) {
+  return std::min(doc.rowCount(), static_cast<int>(doc.entries().size()));
+}
+}  // namespace
+
+int EditingCommands::StampRow() const {
   const MainState& s = c_.Basics.State;
-  const SubtitleDocument& doc = s.Document;
-  int row = -1;
-  if (s.EditingNewEntry) {
-    row = doc.rowCount() - 1;
-  } else if (c_.List.selectedRow() >= 0) {
-    // The selected row only has to exist; typing goes to EditIndex, which a
-    // removal or a clear may have left behind the end of the list.
-    row = s.EditIndex;
-  }
-  if (row < 0 || row >= doc.rowCount() || row >= static_cast<int>(doc.entries().size())) return -1;
-  return row;
+  return s.AtHand.StampRow(RowsWithEntries(s.Document), c_.List.selectedRow());
 }
 
-void EditingCommands::CaptureEdit() {
-  MainState& s = c_.Basics.State;
-  std::string typed = c_.Memo.text();
-  SubtitleEntry& buffer = s.EntryBuffer;
-  buffer.Place = s.Placement;
-  buffer.Text = CutUtf8(typed, kMaxEntryTextBytes);
-  buffer.Tag = s.SubtitleCursor;
-  buffer.TextColor = s.Style.TextColor;
-  buffer.BorderColor = s.Style.BorderColor;
-  buffer.Font = FontId(s.Style.Font);
-  buffer.Border = s.Style.BorderEnabled;
-
-  if (s.SuppressEditCapture || s.MemoEmptiedByPause || s.TypingFinished || !c_.Memo.isEnabled()) return;
-  int target = EditTargetRow();
-  if (target < 0) return;
-  s.Document.setRowSubtitle(target, typed);
-  SubtitleEntry& entry = s.Document.entries()[static_cast<std::size_t>(target)];
-  buffer.BeginTime = entry.BeginTime;
-  buffer.EndTime = entry.EndTime;
-  entry = buffer;
+int EditingCommands::RowAtHand() const {
+  const MainState& s = c_.Basics.State;
+  return s.AtHand.Row(RowsWithEntries(s.Document));
 }
 
 void EditingCommands::InsertSubtitle() {
@@ -78,18 +57,16 @@ void EditingCommands::InsertSubtitle() {
   // still hold an old subtitle: the new one starts from zero.
   s.Document.entries().back() = SubtitleEntry{};
 
-  s.EditingNewEntry = true;
-  s.TypingFinished = false;
+  s.AtHand.StartNew(s.Document.rowCount() - 1);
   c_.Memo.setEnabled(true);
   c_.Memo.setText("");
   c_.Memo.setFocus();
 
   c_.Playback.TakeFrameAtPlaybar();
-  s.SuppressEditCapture = true;
   c_.Preview.RefreshFrame();
-  s.SuppressEditCapture = false;
 
   SetBeginTime();
+  ShowTimesAtHand(s.AtHand, s.Document, c_.StartTime, c_.EndTime);
   s.SubtitleCursor = s.Document.rowCount();
 
   if (s.FirstInsertHint) {
@@ -104,7 +81,7 @@ void EditingCommands::InsertSubtitle() {
 void EditingCommands::SetBeginTime() {
   MainState& s = c_.Basics.State;
   if (c_.Basics.RefuseWhileWriting()) return;
-  int target = EditTargetRow();
+  const int target = StampRow();
   if (target < 0) return;
   SubtitleEntry& entry = s.Document.entries()[static_cast<std::size_t>(target)];
   entry.BeginTime = StampPlaytime(c_.StartTime);
@@ -118,49 +95,49 @@ void EditingCommands::SetEndTime() {
     c_.Basics.ShowInformation("SetSubEndtime", "please first add video file");
     return;
   }
-  int target = EditTargetRow();
+  const int target = StampRow();
   if (target < 0) return;
   SubtitleEntry& entry = s.Document.entries()[static_cast<std::size_t>(target)];
   entry.EndTime = StampPlaytime(c_.EndTime);
   s.Document.setRowTime(target, TimeRangeText(entry.BeginTime, entry.EndTime));
-  s.TypingFinished = true;
+  s.AtHand.FinishTyping();
 }
 
 void EditingCommands::SelectSubtitle() {
   MainState& s = c_.Basics.State;
   if (s.IsPlaying || s.IsWriting) return;
-  int row = SelectedRowInRange();
+  const int row = SelectedRowInRange();
   if (row < 0) return;
+  s.AtHand.Pick(row);
+  ShowPickedRow(row);
+}
 
-  s.SuppressEditCapture = true;
-  s.EditingNewEntry = false;
-  s.TypingFinished = false;
+void EditingCommands::ShowPickedRow(int row) {
+  MainState& s = c_.Basics.State;
   s.SubtitleCursor = row;
   const SubtitleEntry entry = s.Document.entries()[static_cast<std::size_t>(row)];
+  // The font stays the window's: entries keep no font to draw with.
+  s.Placement = entry.Place;
+  s.Style.TextColor = entry.TextColor;
+  s.Style.BorderColor = entry.BorderColor;
+  s.Style.BorderEnabled = entry.Border;
 
   // Rows can exist without a video (a blank row, a file read earlier): then
   // there is no picture to seek and no playbar to move.
-  bool haveVideo = !s.VideoPath.empty();
+  const bool haveVideo = !s.VideoPath.empty();
   if (haveVideo) {
     c_.Reader.SeekTo(entry.BeginTime);
     s.CurrentFrame = c_.Reader.ReadFrame();
   }
   c_.Memo.setEnabled(false);
-  c_.Memo.setText(s.Document.row(row).Subtitle);  // redraws, still in the old style
+  c_.Memo.setText(s.Document.row(row).Subtitle);  // redraws the picture
   if (haveVideo) {
     // A time read from a file can lie outside the video; the playbar cannot.
     s.PlaybarPosition = std::clamp(MulDiv(entry.BeginTime, 10000, c_.Reader.GetDuration()), 0, 10000);
     c_.Skin.setPlaybarPosition(s.PlaybarPosition);
   }
-  c_.StartTime.setText(FormatSubtitleTime(entry.BeginTime));
-  c_.EndTime.setText(FormatSubtitleTime(entry.EndTime));
+  ShowTimesAtHand(s.AtHand, s.Document, c_.StartTime, c_.EndTime);
   c_.Skin.setPlaytimeText(c_.StartTime.text());
-  s.SuppressEditCapture = false;
-
-  s.Placement = entry.Place;
-  s.Style.TextColor = entry.TextColor;
-  s.Style.BorderColor = entry.BorderColor;
-  s.Style.BorderEnabled = entry.Border;
 }
 
 void EditingCommands::EditSubtitle() {
@@ -173,11 +150,10 @@ void EditingCommands::EditSubtitle() {
     return;
   }
   if (s.IsPlaying || s.IsPaused) c_.Playback.StopPlayback();
-  SelectSubtitle();
-  s.EditingNewEntry = false;
+  s.AtHand.TakeUp(row);
+  ShowPickedRow(row);
   c_.Memo.setEnabled(true);
   c_.Memo.setFocus();
-  s.EditIndex = row;
 }
 
 void EditingCommands::InsertBlankSubtitle() {
@@ -186,31 +162,31 @@ void EditingCommands::InsertBlankSubtitle() {
   if (c_.Basics.RefuseWhileWriting()) return;
   if (s.IsPlaying || s.IsPaused) c_.Playback.StopPlayback();
 
-  s.TypingFinished = false;
+  int p = 0;
   if (doc.rowCount() == 0) {
     doc.appendRow(SubtitleRow{kEmptyRange, ""});
     doc.resizeEntries(1);
     doc.entries()[0] = SubtitleEntry{};
-    c_.Memo.setEnabled(true);
-    return;
+  } else {
+    const int selected = SelectedRowInRange();
+    p = selected >= 0 ? selected : doc.rowCount() - 1;
+    // The place and style of the row the blank one goes before.
+    if (selected >= 0) SelectSubtitle();
+    // Rows p.. move down one place; the blank row p keeps a copy of the old
+    // entry p (its times, place and style) until it is edited.
+    doc.resizeEntries(doc.rowCount());
+    auto& entries = doc.entries();
+    SubtitleEntry copyOfP = entries[static_cast<std::size_t>(p)];
+    entries.insert(entries.begin() + p, copyOfP);
+    doc.insertRow(p, SubtitleRow{kEmptyRange, ""});
   }
-
-  SelectSubtitle();
-  s.EditingNewEntry = false;
-  int selected = SelectedRowInRange();
-  int p = selected >= 0 ? selected : doc.rowCount() - 1;
-  s.EditIndex = p;
-
-  // Rows p.. move down one place; the blank row p keeps a copy of the old
-  // entry p until it is edited.
-  doc.resizeEntries(doc.rowCount());
-  auto& entries = doc.entries();
-  SubtitleEntry copyOfP = entries[static_cast<std::size_t>(p)];
-  entries.insert(entries.begin() + p, copyOfP);
-  doc.insertRow(p, SubtitleRow{kEmptyRange, ""});
-  if (selected >= 0) c_.List.selectRow(p);
-
+  // The blank row is at hand for typing, with its own empty text: the text of
+  // the row it displaced would otherwise be typed into it.
+  c_.List.selectRow(p);
+  s.AtHand.TakeUp(p);
   c_.Memo.setEnabled(true);
+  c_.Memo.setText("");
+  ShowTimesAtHand(s.AtHand, s.Document, c_.StartTime, c_.EndTime);
 }
 
 void EditingCommands::RemoveSubtitle() {
@@ -229,20 +205,24 @@ void EditingCommands::RemoveSubtitle() {
     c_.List.selectRow(std::min(r, doc.rowCount() - 1));
     SelectSubtitle();
   } else {
+    s.AtHand.Release();
     c_.List.selectRow(-1);
     c_.Memo.setText("");
     c_.Preview.RefreshFrame();
+    ShowTimesAtHand(s.AtHand, s.Document, c_.StartTime, c_.EndTime);
   }
 }
 
 void EditingCommands::ClearSubtitles() {
   MainState& s = c_.Basics.State;
   if (c_.Basics.RefuseWhileWriting()) return;
+  s.AtHand.Release();
   c_.Memo.setText("");
   s.Document.clearRows();
   c_.List.selectRow(-1);
   c_.Preview.RefreshFrame();
   s.Document.resizeEntries(0);
+  ShowTimesAtHand(s.AtHand, s.Document, c_.StartTime, c_.EndTime);
 }
 
 }  // namespace orlisk

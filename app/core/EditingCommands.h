@@ -1,7 +1,8 @@
 #pragma once
 // The subtitle list and typing: inserting while watching, time stamps,
-// selecting, editing, blank rows, removing, clearing, and the capture of the
-// typed text into the subtitle being edited.
+// selecting, editing, blank rows, removing, clearing, typed times, undo and
+// redo. Each command says what is at hand (MainState::AtHand) and puts the
+// memo, the boxes and the picture in step with it.
 #include "CommandBasics.h"
 #include "Seams.h"
 #include "subtitles/DocumentChange.h"
@@ -35,11 +36,9 @@ class EditingCommands {
   void InsertBlankSubtitle();
   void RemoveSubtitle();
   void ClearSubtitles();
-  // Copies the typed text, placement and style into the subtitle being edited.
-  void CaptureEdit();
-  // Enter in ed_Starttime or ed_Endtime: the time typed there becomes the
-  // begin or end of the subtitle at hand (the new entry while one is being
-  // typed, else the selected row), and the box shows it in full. A text that
+  // Enter in ed_Starttime or ed_Endtime, or leaving the box: the time typed
+  // there becomes the begin or end of the subtitle at hand, and the box shows
+  // it in full. A text that
   // is no time shows "Subtitle time errors"; a time past the video's end, a
   // begin after a stamped end or an end before the begin is refused with a
   // message. False when nothing changed: the caller shows the old time again.
@@ -52,21 +51,22 @@ class EditingCommands {
   void Redo();
 
  private:
-  // The row that typing and time stamping go to: the last row for a new entry,
-  // else EditIndex while a row is selected; -1 when there is none (or EditIndex
-  // lies beyond the list after a removal).
-  int EditTargetRow() const;
   // The selected row when it names an existing row and entry, else -1.
   int SelectedRowInRange() const;
-  // The row whose times the boxes show: the new entry's, else the selected one; -1 for none.
-  int TypedTimeTargetRow() const;
+  // The row a stamp goes to, within the entries too; -1 for none.
+  int StampRow() const;
+  // The row at hand, within the entries too; -1 for none.
+  int RowAtHand() const;
   bool ApplyTypedTime(bool begin);
   // Puts the play time into `box`, taken the reaction delay earlier, and
   // returns it; a malformed play time shows "Subtitle time errors" and gives 0.
   SubtitleTime StampPlaytime(TimeEdit& box);
+  // Shows `row` as the picked subtitle: its own place and style first, so the
+  // picture draws it where it stands, then its text, times and picture.
+  void ShowPickedRow(int row);
   // After an undo or redo applied `applied`: puts the selection, the memo and
   // the placement in step with the list.
-  void ShowRestored(const DocumentSplice& applied, int editTarget, int selected);
+  void ShowRestored(const DocumentSplice& applied, int typingRow, int selected);
 
   Context c_;
 };

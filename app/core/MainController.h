@@ -85,7 +85,6 @@ class MainController {
   void InsertBlankSubtitle() { editing_.InsertBlankSubtitle(); }
   void RemoveSubtitle() { editing_.RemoveSubtitle(); }
   void ClearSubtitles() { editing_.ClearSubtitles(); }
-  void CaptureEdit() { editing_.CaptureEdit(); }
   void Undo() { editing_.Undo(); }
   void Redo() { editing_.Redo(); }
 
@@ -149,9 +148,10 @@ class MainController {
 
   CommandBasics basics_;
   VideoReader& reader_;
-  // The groups call each other (typing redraws the picture, the picture
-  // captures the typing); each holds references to the others, bound before
-  // they are built and used only once all are.
+  // A group may use the groups below it (editing pauses playback and redraws
+  // the picture; playback draws through the preview group), never one above:
+  // what two groups share is the subtitle at hand in the state. References
+  // are bound before the groups are built and used only once all are.
   EditingCommands editing_;
   SubtitleFileCommands files_;
   PlaybackCommands playback_;

@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "subtitles/SubtitleStyle.h"
+#include "SubtitleAtHand.h"
 #include "media/Frame.h"
 #include "subtitles/SubtitleDocument.h"
+#include "subtitles/SubtitleStyle.h"
 
 namespace orlisk {
 
@@ -18,7 +19,6 @@ struct MainState {
   bool IsPaused = false;
   bool IsWriting = false;
   bool AutoOpenOutput = true;
-  bool IsDraggingSubtitle = false;
   bool ResumeAfterSeek = false;  // IsPlaying as it was when the playbar was pressed
   SubtitleStyle Style;           // `SubtitleFont`, `TextColor`, `BorderColor`, `BorderEnabled`
   SubtitlePlacement Placement;   // `SubtitleX`, `SubtitleY` (source pixels), `DrawLevel`
@@ -33,8 +33,9 @@ struct MainState {
   // last block has played out).
   std::int32_t SoundPlayedMs = 0;
   bool SoundEnded = false;
-  SubtitleEntry EntryBuffer;
   SubtitleDocument Document;     // the list rows and `Subtitles`
+  // What typing, time stamps, a drag and the picture go to.
+  SubtitleAtHand AtHand;
   std::string OutputExtension;
   std::string OutputFolder;
   std::int32_t OutputMode = 0;
@@ -50,16 +51,6 @@ struct MainState {
   bool ChineseUI = false;
   bool FirstInsertHint = true;
   std::int32_t PlaybarPosition = 0;  // 0..10000
-  bool SuppressEditCapture = false;
-  bool EditingNewEntry = false;
-  // A plain pause empties the memo for typing; until the memo changes again
-  // that empty memo must not be captured over the subtitle being edited, or
-  // pausing and resuming would erase its text.
-  bool MemoEmptiedByPause = false;
-  // F4 stamped the end of the subtitle being typed: it is finished, and the
-  // memo edits no entry until F3 inserts a new one or the user picks a row.
-  bool TypingFinished = false;
-  std::int32_t EditIndex = 0;
   std::int32_t XvidCodecIndex = 0;
   std::string SkinFilePath;
   // The subtitle file last read or saved; empty while the list has no file

@@ -46,6 +46,13 @@ void PlaybackCommands::OpenVideoFile(const std::string& path) {
     c_.Reader.OpenSource(s.VideoPath);
     std::int32_t duration = c_.Reader.GetDuration();
     c_.Skin.setVideotimeText("/ " + FormatSubtitleTime(duration));
+    // A new video starts clean: nothing at hand, no text of the old one in
+    // the memo or on the new picture, no old times in the boxes. The old
+    // picture goes first, so emptying the memo draws nothing.
+    s.CurrentFrame = Frame{};
+    s.AtHand.Release();
+    c_.Memo.setText("");
+    ShowTimesAtHand(s.AtHand, s.Document, c_.StartTime, c_.EndTime);
     TakeFrameAtPlaybar();
     c_.View.setViewVisible(true);
     s.Placement.X = kStartSubtitleX;

@@ -21,6 +21,8 @@ class PlaybackCommands {
     FileDialogs& Dialogs;
     SkinObjects& Skin;
     TextMemo& Memo;                 // ed_text: emptied for typing on a pause
+    TimeEdit& StartTime;            // ed_Starttime and ed_Endtime: zero for a new video
+    TimeEdit& EndTime;
     SubtitleListSelection& List;    // lv: cleared when a video opens
     PlaybackTimer& Timer;           // Timer1
     TickClock& Clock;

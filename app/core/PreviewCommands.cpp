@@ -1,7 +1,7 @@
 // What the picture shows: the edit or preview renderer, the still redraw, the
 // preview switch, the font choice and dragging the subtitle's place.
 #include "PreviewCommands.h"
-#include "EditingCommands.h"
+
 #include <algorithm>
 
 #include "burnin/FrameRenderer.h"
@@ -12,7 +12,7 @@ Frame PreviewCommands::RenderFrame(const Frame& frame) {
   MainState& s = c_.Basics.State;
   if (s.EditMode) {
     const EditText edit{.Text = c_.Memo.text(), .Place = s.Placement, .Style = s.Style};
-    return RenderEditFrame(c_.Transform, frame, edit, [this] { c_.Editing.CaptureEdit(); });
+    return RenderEditFrame(c_.Transform, frame, edit, [this] { CaptureAtHand(); });
   }
   // The renderer never lets the cursor pass the list, which may have shrunk
   // below PreviewCount since preview playback began.
@@ -20,12 +20,16 @@ Frame PreviewCommands::RenderFrame(const Frame& frame) {
                             s.PreviewCount, c_.Reader.GetPosition(), s.Style.Font);
 }
 
-void PreviewCommands::ed_textChange() {
-  // Any change after a pause (typing, a new subtitle, a chosen row) is the
-  // memo's real content again.
-  c_.Basics.State.MemoEmptiedByPause = false;
-  RefreshFrame();
+void PreviewCommands::CaptureAtHand() {
+  MainState& s = c_.Basics.State;
+  s.AtHand.Capture(s.Document, WindowSubtitle{.Text = c_.Memo.text(),
+                                              .MemoEnabled = c_.Memo.isEnabled(),
+                                              .Place = s.Placement,
+                                              .Style = s.Style,
+                                              .Cursor = s.SubtitleCursor});
 }
+
+void PreviewCommands::ed_textChange() { RefreshFrame(); }
 
 void PreviewCommands::RefreshFrame() {
   MainState& s = c_.Basics.State;
@@ -33,7 +37,7 @@ void PreviewCommands::RefreshFrame() {
   if (s.CurrentFrame.empty()) {
     // No picture at this position (past the last frame): nothing to draw on,
     // but typing still reaches the subtitle being edited.
-    if (s.EditMode) c_.Editing.CaptureEdit();
+    if (s.EditMode) CaptureAtHand();
     return;
   }
   Frame shown = RenderFrame(s.CurrentFrame);
@@ -60,12 +64,12 @@ void PreviewCommands::VideoViewMouseMove(int x, int y) {
   if (viewWidth <= 0 || viewHeight <= 0 || videoWidth <= 0 || videoHeight <= 0) return;
 
   bool nearEdge = x >= viewWidth - 10 || y >= viewHeight - 10;
-  if (nearEdge) s.IsDraggingSubtitle = false;
+  if (nearEdge) s.AtHand.SetDragging(false);
 
   // View and source pixels meet in the rectangle the picture is drawn in; a
   // drag over the black bars holds the mouse at the picture's edge.
   const PictureRect picture = FitPicture(viewWidth, viewHeight, videoWidth, videoHeight);
-  if (s.IsDraggingSubtitle) {
+  if (s.AtHand.IsDraggingSubtitle()) {
     const int onPictureX = std::clamp(x, picture.X, picture.X + picture.Width - 1);
     const int onPictureY = std::clamp(y, picture.Y, picture.Y + picture.Height - 1);
     s.Placement.X = MulDiv(onPictureX - s.DragOffsetX - picture.X, videoWidth, picture.Width);
@@ -79,12 +83,12 @@ void PreviewCommands::VideoViewMouseMove(int x, int y) {
   c_.View.setHandCursor(onBand);
   // Near the edge a drag ends and does not start again on the same move.
   if (onBand && !nearEdge && c_.Mouse.leftButtonDown()) {
-    s.IsDraggingSubtitle = true;
+    s.AtHand.SetDragging(true);
     s.DragOffsetY = y - top;
     s.DragOffsetX = x - (picture.X + MulDiv(s.Placement.X, picture.Width, videoWidth));
   }
 }
 
-void PreviewCommands::VideoViewMouseUp() { c_.Basics.State.IsDraggingSubtitle = false; }
+void PreviewCommands::VideoViewMouseUp() { c_.Basics.State.AtHand.SetDragging(false); }
 
 }  // namespace orlisk

@@ -9,8 +9,6 @@
 
 namespace orlisk {
 
-class EditingCommands;
-
 class PreviewCommands {
  public:
   struct Context {
@@ -21,7 +19,6 @@ class PreviewCommands {
     TextTransform& Transform;    // VideoTransform1
     MouseButtons& Mouse;
     FontChooser& Fonts;          // FontDialog1
-    EditingCommands& Editing;    // the edit renderer captures the typed text
   };
   explicit PreviewCommands(Context context) : c_(context) {}
 
@@ -34,6 +31,10 @@ class PreviewCommands {
   void VideoViewMouseUp();
 
  private:
+  // The edit renderer's first step: what the window shows goes into the
+  // subtitle at hand.
+  void CaptureAtHand();
+
   Context c_;
 };
 

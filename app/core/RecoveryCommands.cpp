@@ -84,8 +84,7 @@ void RecoveryCommands::Restore(const JournalContents& contents) {
   // Not marked saved: the restored work is in no file yet, and closing
   // offers to save it.
   s.SubtitleCursor = s.Document.rowCount();
-  s.EditingNewEntry = false;
-  s.TypingFinished = true;
+  s.AtHand.Release();
   c_.History.startFresh();
 }
 

@@ -88,7 +88,6 @@ void PlaybackCommands::Play() {
     s.SubtitleCursor = 0;
     s.PreviewCount = s.Document.rowCount();
   }
-  s.SuppressEditCapture = false;
 
   // Pictures come converted straight to the size the view shows them at:
   // scaling each 1080p picture down on the user-interface thread cost more
@@ -177,12 +176,13 @@ void PlaybackCommands::Pause() {
   c_.Audio.StopAudio();
   c_.Timer.stop();
   if (s.EditMode) {
-    // Still playing while the memo is emptied, so the change does not redraw
-    // the still picture: the view keeps the last played frame.
+    // Still playing while the memo changes, so the change does not redraw the
+    // still picture: the view keeps the last played frame. A subtitle that
+    // takes the typing keeps its text in the memo, and typing goes on in it;
+    // otherwise the memo is emptied for the next subtitle.
     c_.Memo.setEnabled(true);
-    c_.Memo.setText("");
+    if (!s.AtHand.TakesTyping()) c_.Memo.setText("");
     c_.Memo.setFocus();
-    s.MemoEmptiedByPause = true;
   }
   s.IsPaused = true;
   s.IsPlaying = false;

@@ -29,24 +29,14 @@ SubtitleTime EditingCommands::StampPlaytime(TimeEdit& box) {
   return stamped;
 }
 
-int EditingCommands::TypedTimeTargetRow() const {
-  const MainState& s = c_.Basics.State;
-  const SubtitleDocument& doc = s.Document;
-  // The boxes show the subtitle last selected or inserted, which is not
-  // always EditIndex (a click alone does not move it): a typed time goes to
-  // the subtitle whose time the user was looking at.
-  int row = s.EditingNewEntry ? doc.rowCount() - 1 : SelectedRowInRange();
-  if (row < 0 || row >= static_cast<int>(doc.entries().size())) return -1;
-  return row;
-}
-
 bool EditingCommands::ApplyTypedBeginTime() { return ApplyTypedTime(true); }
 bool EditingCommands::ApplyTypedEndTime() { return ApplyTypedTime(false); }
 
 bool EditingCommands::ApplyTypedTime(bool begin) {
   MainState& s = c_.Basics.State;
   if (c_.Basics.RefuseWhileWriting()) return false;
-  const int row = TypedTimeTargetRow();
+  // The boxes show the subtitle at hand: a typed time goes to it.
+  const int row = RowAtHand();
   if (row < 0) return false;
   TimeEdit& box = begin ? c_.StartTime : c_.EndTime;
 

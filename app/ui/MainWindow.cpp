@@ -298,7 +298,6 @@ void Tfm_main::FormShow() {
 
   state_.EditMode = true;
   state_.ManualUpdateCheck = false;
-  state_.SuppressEditCapture = false;
   state_.Style.Font = SubtitleFont{};  // FontDialog1's font: Arial, bold, height -21
   state_.Style.TextColor = SubtitleStyle{}.TextColor;  // and its colour, white
 
@@ -332,10 +331,14 @@ void Tfm_main::LoadLanguage() {
   // The list keeps its designed headers where the language file has none.
   lvModel_->setHeaders({Text(language_, "LV", "Caption", "No"), Text(language_, "LV", "Subitem", "Time"),
                         Text(language_, "LV", "Subitem1", "Subtitle")});
-  // A hint shown while the memo is empty, never its text: the memo's text is
+  // Hints shown while the memo is empty, never its text: the memo's text is
   // drawn on the picture as the subtitle being typed.
-  ed_text->setPlaceholderText(QString::fromStdString(language_.text(
-      "ed_text", "text", "Subtitle editing area - please click on the \" insert subtitle\" button edit subtitle")));
+  typingHint_ = Text(language_, "ed_text", "Typing",
+                     "Type the subtitle: it is drawn on the picture as you type, and F4 stamps its end");
+  readOnlyHint_ = Text(language_, "ed_text", "ReadOnly",
+                       "Press F3 to add a subtitle at the play time, or pick a row in the list and choose Edit to "
+                       "change it");
+  ShowMemoState();
   // Every other caption: the menu items and check box of this window, and the other windows.
   ApplyWindowCaptions(*this, language_);
   for (QWidget* window : std::initializer_list<QWidget*>{fm_setfont, fm_set, fm_dir, fm_about, fm_update, FontDialog1})
@@ -372,6 +375,7 @@ void Tfm_main::RunAs(CommandKind kind, const std::function<void()>& command) {
   // reaches the handler like a command's own.
   runner_->run([this, kind, &command] { controller_->history().runCommand(kind, command); });
   ShowPlayState();
+  ShowMemoState();
   // Whatever the command did to the list shows on the playbar's bands.
   waveform_->followSubtitles(state_.Document);
 }
@@ -382,6 +386,13 @@ void Tfm_main::ShowPlayState() {
   if (SkinObject* play = Skin1->FindObject(QStringLiteral("play"))) play->SetActive(state_.IsPlaying);
   if (SkinObject* pause = Skin1->FindObject(QStringLiteral("pause")))
     pause->SetActive(state_.IsPaused && !state_.IsPlaying);
+}
+
+void Tfm_main::ShowMemoState() {
+  const bool takesTyping = state_.AtHand.TakesTyping();
+  ed_text->setReadOnly(!takesTyping);
+  const QString& hint = takesTyping ? typingHint_ : readOnlyHint_;
+  if (ed_text->placeholderText() != hint) ed_text->setPlaceholderText(hint);
 }
 
 void Tfm_main::HandleAppException() {

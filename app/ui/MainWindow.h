@@ -140,6 +140,9 @@ class Tfm_main : public QWidget, public WindowCommands {
 
  private:
   void ShowPlayState();
+  // The memo takes typing only while a subtitle at hand does; its hint says
+  // what typing does, or how to take a subtitle up.
+  void ShowMemoState();
   void CreateMenus();
   void ConnectControls();
   void LoadLanguage();
@@ -221,6 +224,8 @@ class Tfm_main : public QWidget, public WindowCommands {
   ReactionDelayDialog* fm_reactionDelay;
   // Gives dialogs their captions from the language file as they are shown.
   DialogCaptionsOnShow* captionsOnShow_ = nullptr;
+  QString typingHint_;
+  QString readOnlyHint_;
 };
 
 }  // namespace orlisk

@@ -34,9 +34,10 @@ bool TypedTimeBox::eventFilter(QObject* watched, QEvent* event) {
   if (watched != &edit_ || applying_) return false;
   if (event->type() == QEvent::FocusOut) {
     // Another window coming to the front, or the box's own context menu, is
-    // not leaving the box: the typing is still there on return.
+    // not leaving the box: the typing is still there on return. Leaving it
+    // otherwise (Tab, a click elsewhere) takes a typed time as Enter does.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) RestoreShownTime();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && edit_.text() != shown_) Enter();
   } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     RestoreShownTime();
     return true;

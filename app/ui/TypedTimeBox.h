@@ -1,9 +1,9 @@
 #pragma once
 // ed_Starttime and ed_Endtime as the commands see them. The time the program
-// puts in a box is its shown time. Enter hands what the user typed to a
-// command, which either takes it (and shows it in full) or refuses it; a
-// refused text, Escape, and leaving the box without Enter bring the shown time
-// back, so a box never shows a time that is not the subtitle's.
+// puts in a box is its shown time. Enter, or leaving the box with a changed
+// text, hands what the user typed to a command, which either takes it (and
+// shows it in full) or refuses it; a refused text and Escape bring the shown
+// time back, so a box never shows a time that is not the subtitle's.
 #include <QObject>
 #include <QString>
 #include <functional>

@@ -36,7 +36,7 @@ TEST_F(DocumentCommands, InsertWhilePlayingPausesStampsTheBeginAndEmptiesTheMemo
   EXPECT_EQ(rig.memo.content, "");
   EXPECT_TRUE(rig.memo.enabled);
   EXPECT_GT(rig.memo.focusCount, 0);
-  EXPECT_TRUE(s.EditingNewEntry);
+  EXPECT_TRUE(s.AtHand.EditingNewEntry());
   EXPECT_EQ(s.SubtitleCursor, 1);
   EXPECT_TRUE(rig.messages.shown.empty());
 }
@@ -120,9 +120,10 @@ TEST_F(DocumentCommands, LongTextStaysWholeInTheRowAndIsCutInTheEntry) {
 
 TEST_F(DocumentCommands, SetEndTimeOnAnEmptyListDoesNothing) {
   rig.openVideo();
+  rig.endTime.content = "untouched";
   c.SetEndTime();
   EXPECT_TRUE(rig.messages.shown.empty());
-  EXPECT_EQ(rig.endTime.content, "00:00:00");
+  EXPECT_EQ(rig.endTime.content, "untouched");
 }
 
 TEST_F(DocumentCommands, SetEndTimeWithoutVideoAsksForOne) {
@@ -226,7 +227,7 @@ TEST_F(DocumentCommands, EditSubtitleStopsPlaybackAndSendsTypingToTheRow) {
   rig.list.selected = 1;
   c.EditSubtitle();
   EXPECT_FALSE(s.IsPlaying);
-  EXPECT_EQ(s.EditIndex, 1);
+  EXPECT_EQ(s.AtHand.EditIndex(), 1);
   EXPECT_TRUE(rig.memo.enabled);
   rig.memo.type("changed");
   EXPECT_EQ(s.Document.row(1).Subtitle, "changed");
@@ -268,8 +269,8 @@ TEST_F(DocumentCommands, InsertBlankWithoutSelectionGoesBeforeTheLastRow) {
   // The blank row keeps a copy of the entry it displaced until it is edited.
   EXPECT_EQ(s.Document.entries()[1].BeginTime, 3000);
   EXPECT_EQ(s.Document.entries()[2].BeginTime, 3000);
-  EXPECT_EQ(s.EditIndex, 1);
-  EXPECT_FALSE(s.EditingNewEntry);
+  EXPECT_EQ(s.AtHand.EditIndex(), 1);
+  EXPECT_FALSE(s.AtHand.EditingNewEntry());
 }
 
 TEST_F(DocumentCommands, InsertBlankBeforeTheSelectedRowKeepsItSelectedAndEditable) {
@@ -347,7 +348,7 @@ TEST_F(DocumentCommands, StampingAndTypingAfterEditIndexFellOffTheListDoNothing)
   c.EditSubtitle();  // EditIndex 2
   rig.list.selected = 0;
   c.RemoveSubtitle();  // two rows left; EditIndex still 2
-  ASSERT_EQ(s.EditIndex, 2);
+  ASSERT_EQ(s.AtHand.EditIndex(), 2);
   rig.memo.enabled = true;
   rig.skin.playtime = "00:00:09,000";
   c.SetBeginTime();
@@ -387,8 +388,8 @@ TEST_F(DocumentCommands, PausingAndResumingKeepsTheTextOfTheSubtitleBeingTyped) 
   c.InsertSubtitle();
   rig.memo.type("first line");
   c.Play();  // resume from the pause the insert made
-  c.Pause();  // a plain pause empties the memo for typing
-  EXPECT_EQ(rig.memo.content, "");
+  c.Pause();  // typing goes on in the same subtitle
+  EXPECT_EQ(rig.memo.content, "first line");
   c.Play();
   rig.clock.advance(1000);
   c.PlaybackTick();  // the edit renderer captures on every drawn frame

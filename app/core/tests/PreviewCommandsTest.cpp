@@ -147,16 +147,16 @@ TEST_F(Placement, TheBandIsVerticalOnlyAndStrict) {
     c.VideoViewMouseMove(row.x, row.y);
     ASSERT_TRUE(rig.view.hand.has_value());
     EXPECT_EQ(*rig.view.hand, row.hand) << row.x << "," << row.y;
-    EXPECT_FALSE(s.IsDraggingSubtitle);
+    EXPECT_FALSE(s.AtHand.IsDraggingSubtitle());
   }
 }
 
 TEST_F(Placement, TheLeftButtonIsAskedAtTheMoveAndTheDragKeepsItsOffsets) {
   c.VideoViewMouseMove(100, 285);
-  EXPECT_FALSE(s.IsDraggingSubtitle);  // pressing alone starts nothing
+  EXPECT_FALSE(s.AtHand.IsDraggingSubtitle());  // pressing alone starts nothing
   rig.mouse.left = true;
   c.VideoViewMouseMove(100, 285);
-  ASSERT_TRUE(s.IsDraggingSubtitle);
+  ASSERT_TRUE(s.AtHand.IsDraggingSubtitle());
   EXPECT_EQ(s.DragOffsetY, 6);
   // The 4:3 picture is drawn 504 x 378 at x 31, between black bars.
   EXPECT_EQ(s.DragOffsetX, 100 - (31 + MulDiv(10, 504, 320)));
@@ -166,7 +166,7 @@ TEST_F(Placement, TheLeftButtonIsAskedAtTheMoveAndTheDragKeepsItsOffsets) {
   EXPECT_EQ(s.Placement.Y, MulDiv(185 - 6, 240, 378));
   EXPECT_EQ(rig.view.shownFrames.size(), shown + 1);
   c.VideoViewMouseUp();
-  EXPECT_FALSE(s.IsDraggingSubtitle);
+  EXPECT_FALSE(s.AtHand.IsDraggingSubtitle());
 }
 
 TEST_F(Placement, DraggingPastTheLeftEdgeGivesNegativeCoordinates) {
@@ -186,7 +186,7 @@ TEST_F(Placement, NearingTheRightOrBottomEdgeEndsTheDragWherePlaced) {
     r.controller.VideoViewMouseMove(120, 290);
     int placedX = r.state.Placement.X, placedY = r.state.Placement.Y;
     r.controller.VideoViewMouseMove(x, y);
-    EXPECT_FALSE(r.state.IsDraggingSubtitle);
+    EXPECT_FALSE(r.state.AtHand.IsDraggingSubtitle());
     EXPECT_EQ(r.state.Placement.X, placedX);
     EXPECT_EQ(r.state.Placement.Y, placedY);
   }
@@ -194,7 +194,7 @@ TEST_F(Placement, NearingTheRightOrBottomEdgeEndsTheDragWherePlaced) {
   rig.mouse.left = true;
   c.VideoViewMouseMove(100, 285);
   c.VideoViewMouseMove(555, 367);
-  EXPECT_TRUE(s.IsDraggingSubtitle);
+  EXPECT_TRUE(s.AtHand.IsDraggingSubtitle());
 }
 
 TEST(FitPicture, KeepsTheAspectRatioCentredBetweenBars) {
@@ -225,7 +225,7 @@ TEST(Placement16by9, AWidePictureMapsThroughItsLetterboxAndADragInTheBarsStaysOn
   const int top = 30 + MulDiv(200, 318, 360);
   r.mouse.left = true;
   r.controller.VideoViewMouseMove(100, top + 3);
-  ASSERT_TRUE(r.state.IsDraggingSubtitle);
+  ASSERT_TRUE(r.state.AtHand.IsDraggingSubtitle());
   // Straight down by 50 view pixels is 50 * 360 / 318 source pixels.
   r.controller.VideoViewMouseMove(100, top + 3 + 50);
   EXPECT_EQ(r.state.Placement.Y, 200 + MulDiv(50, 360, 318));
@@ -251,11 +251,11 @@ TEST(PlacementOnScaledPictures, ADraggedPlaceIsDrawnOnTheViewsPictureAtTheMouses
   const int top = picture.Y + MulDiv(900, picture.Height, 1080);
   r.mouse.left = true;
   r.controller.VideoViewMouseMove(3, top + 2);
-  ASSERT_TRUE(r.state.IsDraggingSubtitle);
+  ASSERT_TRUE(r.state.AtHand.IsDraggingSubtitle());
   for (int x = 3; x < 556; x += 7) {
     for (int y = picture.Y + 2; y < picture.Y + picture.Height; y += 11) {
       r.controller.VideoViewMouseMove(x, y);
-      ASSERT_TRUE(r.state.IsDraggingSubtitle);
+      ASSERT_TRUE(r.state.AtHand.IsDraggingSubtitle());
       const SubtitlePlacement& place = r.state.Placement;
       // Where the text transform puts the place on the scaled picture.
       const double drawnX = place.X * static_cast<double>(picture.Width) / 1920.0;
@@ -271,7 +271,7 @@ TEST_F(Placement, NothingWithoutVideo) {
   none.mouse.left = true;
   none.controller.VideoViewMouseMove(100, 5);
   EXPECT_FALSE(none.view.hand.has_value());
-  EXPECT_FALSE(none.state.IsDraggingSubtitle);
+  EXPECT_FALSE(none.state.AtHand.IsDraggingSubtitle());
 }
 
 }  // namespace

@@ -184,16 +184,26 @@ class TypedTimeBoxTest : public ::testing::Test, private WithApplication {
                    }};
 };
 
-TEST_F(TypedTimeBoxTest, LeavingWithoutEnterRestoresTheShownTime) {
-  for (Qt::FocusReason reason : {Qt::MouseFocusReason, Qt::TabFocusReason, Qt::BacktabFocusReason}) {
+TEST_F(TypedTimeBoxTest, LeavingTheBoxAppliesATypedTimeAsEnterDoesAndEscapeCancels) {
+  const Qt::FocusReason reasons[] = {Qt::MouseFocusReason, Qt::TabFocusReason, Qt::BacktabFocusReason};
+  for (Qt::FocusReason reason : reasons) {
     edit.setText("00:00:09,999");
     Leave(reason);
-    EXPECT_EQ(edit.text(), "00:00:04,000") << reason;
+    EXPECT_EQ(edit.text(), "00:00:0" + QString::number(applied) + ",000") << reason;
   }
+  EXPECT_EQ(applied, 3);
+  Leave(Qt::TabFocusReason);  // nothing typed: nothing to apply
+  EXPECT_EQ(applied, 3);
+
+  answer = false;  // refused: the shown time comes back
+  edit.setText("00:00:09,999");
+  Leave(Qt::TabFocusReason);
+  EXPECT_EQ(edit.text(), "00:00:03,000");
+
   edit.setText("00:00:09,999");
   QTest::keyClick(&edit, Qt::Key_Escape);
-  EXPECT_EQ(edit.text(), "00:00:04,000");
-  EXPECT_EQ(applied, 0);
+  EXPECT_EQ(edit.text(), "00:00:03,000");
+  EXPECT_EQ(applied, 4);
 }
 
 TEST_F(TypedTimeBoxTest, AnotherWindowInFrontOrTheBoxesOwnMenuKeepTheTyping) {

@@ -117,11 +117,23 @@ TEST_F(MainWindowTest, MenuCaptionsFallBackToEnglishWithoutALanguageFile) {
     EXPECT_EQ(action->text(), QString::fromLatin1(caption)) << name;
   }
   // The instruction is a hint shown while the memo is empty, not text that
-  // would be drawn on the picture.
+  // would be drawn on the picture; with nothing at hand it takes no typing.
   auto* memo = window->findChild<QPlainTextEdit*>();
   EXPECT_EQ(memo->toPlainText(), "");
+  EXPECT_TRUE(memo->isReadOnly());
   EXPECT_EQ(memo->placeholderText(),
-            "Subtitle editing area - please click on the \" insert subtitle\" button edit subtitle");
+            "Press F3 to add a subtitle at the play time, or pick a row in the list and choose Edit to change it");
+}
+
+TEST_F(MainWindowTest, TheMemoTakesTypingOnlyWhileASubtitleIsAtHand) {
+  auto window = MakeWindow(ProgramFolderWithSkinOnly());
+  window->FormShow();
+  auto* memo = window->findChild<QPlainTextEdit*>();
+  window->InsertBlankSubtitle();  // a blank row, taken up for typing
+  EXPECT_FALSE(memo->isReadOnly());
+  EXPECT_EQ(memo->placeholderText(), "Type the subtitle: it is drawn on the picture as you type, and F4 stamps its end");
+  window->ClearSubtitles();
+  EXPECT_TRUE(memo->isReadOnly());
 }
 
 TEST_F(MainWindowTest, AMissingSkinFileStopsTheStartNamingTheFile) {
