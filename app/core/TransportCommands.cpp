@@ -177,11 +177,11 @@ void PlaybackCommands::Pause() {
   c_.Timer.stop();
   if (s.EditMode) {
     // Still playing while the memo changes, so the change does not redraw the
-    // still picture: the view keeps the last played frame. A subtitle that
-    // takes the typing keeps its text in the memo, and typing goes on in it;
-    // otherwise the memo is emptied for the next subtitle.
+    // still picture: the view keeps the last played frame. The subtitle at
+    // hand keeps its text in the memo (typing goes on in it, or it stays on
+    // the picture as finished); with nothing at hand the memo is emptied.
     c_.Memo.setEnabled(true);
-    if (!s.AtHand.TakesTyping()) c_.Memo.setText("");
+    if (s.AtHand.kind() == SubtitleAtHand::Kind::Nothing) c_.Memo.setText("");
     c_.Memo.setFocus();
   }
   s.IsPaused = true;
