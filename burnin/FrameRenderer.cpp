@@ -31,11 +31,7 @@ Frame RenderPreviewFrame(TextTransform& transform, const Frame& frame,
     const SubtitleEntry& due = subtitles[static_cast<std::size_t>(cursor)];
     if (due.BeginTime < t && t < due.EndTime) {
       // Each subtitle keeps its own colours and outline; the font is the one in use.
-      DrawOutlinedText(transform, due.Text, due.Place,
-                       SubtitleStyle{.Font = font,
-                                     .TextColor = due.TextColor,
-                                     .BorderColor = due.BorderColor,
-                                     .BorderEnabled = due.Border});
+      DrawOutlinedText(transform, due.Text, due.Place, StyleOf(due, font));
     } else if (t > due.EndTime) {
       // Passing a subtitle costs one frame without text, so the next one can
       // show from the following frame at the earliest.

@@ -23,21 +23,4 @@ UpdateCheckResult RunUpdateCheck(HttpClient& http, const UpdateCheckRequest& req
   }
 }
 
-TMyUPdate::~TMyUPdate() {
-  cancel_ = true;
-  if (thread_.joinable()) thread_.join();
-}
-
-bool TMyUPdate::start(UpdateCheckRequest request, std::function<void(UpdateCheckResult)> finished) {
-  if (running()) return false;
-  thread_ = std::thread([this, request = std::move(request), finished = std::move(finished)] {
-    finished(RunUpdateCheck(http_, request, &cancel_));
-  });
-  return true;
-}
-
-void TMyUPdate::join() {
-  if (thread_.joinable()) thread_.join();
-}
-
 }  // namespace orlisk

@@ -25,4 +25,18 @@ struct SubtitleEntry {
   bool operator==(const SubtitleEntry&) const = default;
 };
 
+// An entry's own colours and outline, drawn in `font`: entries keep no font
+// to draw with.
+inline SubtitleStyle StyleOf(const SubtitleEntry& entry, const SubtitleFont& font) {
+  return SubtitleStyle{.Font = font, .TextColor = entry.TextColor, .BorderColor = entry.BorderColor,
+                       .BorderEnabled = entry.Border};
+}
+
+// Gives `entry` the colours and outline of `style` (its font is not kept).
+inline void TakeColours(SubtitleEntry& entry, const SubtitleStyle& style) {
+  entry.TextColor = style.TextColor;
+  entry.BorderColor = style.BorderColor;
+  entry.Border = style.BorderEnabled;
+}
+
 }  // namespace orlisk

@@ -116,11 +116,8 @@ void EditingCommands::ShowPickedRow(int row) {
   MainState& s = c_.Basics.State;
   s.SubtitleCursor = row;
   const SubtitleEntry entry = s.Document.entries()[static_cast<std::size_t>(row)];
-  // The font stays the window's: entries keep no font to draw with.
   s.Placement = entry.Place;
-  s.Style.TextColor = entry.TextColor;
-  s.Style.BorderColor = entry.BorderColor;
-  s.Style.BorderEnabled = entry.Border;
+  s.Style = StyleOf(entry, s.Style.Font);
 
   // Rows can exist without a video (a blank row, a file read earlier): then
   // there is no picture to seek and no playbar to move.

@@ -1,7 +1,7 @@
 #pragma once
 // Online services: the usage report on the first start, the update check with
 // its notice window, and the gift page. The check downloads on a thread of its
-// own (`TMyUPdate`); its result comes back to the user-interface thread, where
+// own (`UpdateCheckThread`); its result comes back to the user-interface thread, where
 // a newer version starts `Timer2`, whose tick shows the notice window.
 #include <chrono>
 #include <filesystem>
@@ -11,7 +11,7 @@
 #include "CommandBasics.h"
 #include "OnlineSeams.h"
 #include "Seams.h"
-#include "online/UpdateCheck.h"
+#include "online/UpdateCheckThread.h"
 #include "online/UpdateDescription.h"
 
 namespace orlisk {
@@ -69,7 +69,7 @@ class OnlineCommands {
   Context c_;
   std::optional<UpdateNotice> shownNotice_;
   // Last, so that its thread has ended before anything it reports to goes.
-  TMyUPdate check_;
+  UpdateCheckThread check_;
 };
 
 }  // namespace orlisk

@@ -11,7 +11,7 @@ namespace {
 // What the renderers draw of an entry besides its text. The font reference
 // and the tag are not compared: the renderers never read them.
 bool SameLook(const SubtitleEntry& a, const SubtitleEntry& b) {
-  return a.Place == b.Place && a.TextColor == b.TextColor && a.BorderColor == b.BorderColor && a.Border == b.Border;
+  return a.Place == b.Place && StyleOf(a, {}) == StyleOf(b, {});
 }
 
 }  // namespace
@@ -72,10 +72,8 @@ void SubtitleAtHand::Capture(SubtitleDocument& document, const WindowSubtitle& s
   buffer.Place = shown.Place;
   buffer.Text = CutUtf8(shown.Text, kMaxEntryTextBytes);
   buffer.Tag = shown.Cursor;
-  buffer.TextColor = shown.Style.TextColor;
-  buffer.BorderColor = shown.Style.BorderColor;
+  TakeColours(buffer, shown.Style);
   buffer.Font = FontId(shown.Style.Font);
-  buffer.Border = shown.Style.BorderEnabled;
 
   const int row = Row(document.rowCount());
   if (row < 0 || row >= static_cast<int>(document.entries().size())) return;
@@ -93,9 +91,7 @@ void SubtitleAtHand::Capture(SubtitleDocument& document, const WindowSubtitle& s
   // drag or a style chosen while it is shown is its own.
   if (SameLook(entry, buffer)) return;
   entry.Place = buffer.Place;
-  entry.TextColor = buffer.TextColor;
-  entry.BorderColor = buffer.BorderColor;
-  entry.Border = buffer.Border;
+  TakeColours(entry, shown.Style);
 }
 
 void ShowTimesAtHand(const SubtitleAtHand& atHand, const SubtitleDocument& document, TimeEdit& begin, TimeEdit& end) {

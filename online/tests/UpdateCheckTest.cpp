@@ -5,7 +5,7 @@
 #include <future>
 
 #include "online/CurlHttpClient.h"
-#include "online/UpdateCheck.h"
+#include "online/UpdateCheckThread.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TempFolder.h"
 
@@ -93,12 +93,12 @@ TEST(RunUpdateCheck, ADescriptionThatCannotBeStoredFails) {
   EXPECT_EQ(rig.run(), UpdateCheckResult::Failed);
 }
 
-TEST(TMyUPdate, RunsOnAThreadOfItsOwnOneAtATime) {
+TEST(UpdateCheckThread, RunsOnAThreadOfItsOwnOneAtATime) {
   CheckRig rig;
   rig.ship("5");
   rig.publish({.Body = Description("6"), .Mode = Behaviour::Slow});  // about 3 s unless cut short
   rig.request.Limits = {.Connect = 1s, .Total = 20s};
-  TMyUPdate check(rig.client);
+  UpdateCheckThread check(rig.client);
   std::promise<std::pair<UpdateCheckResult, std::thread::id>> reported;
   ASSERT_TRUE(check.start(rig.request, [&](UpdateCheckResult result) {
     reported.set_value({result, std::this_thread::get_id()});
@@ -115,14 +115,14 @@ TEST(TMyUPdate, RunsOnAThreadOfItsOwnOneAtATime) {
   EXPECT_EQ(rig.server.requests().size(), 1u);
 }
 
-TEST(TMyUPdate, EndingTheOwnerCancelsAWaitingCheck) {
+TEST(UpdateCheckThread, EndingTheOwnerCancelsAWaitingCheck) {
   CheckRig rig;
   rig.publish({.Mode = Behaviour::Silent});
   rig.request.Limits = {.Connect = 30s, .Total = 60s};
   std::atomic<bool> reported{false};
   const auto started = std::chrono::steady_clock::now();
   {
-    TMyUPdate check(rig.client);
+    UpdateCheckThread check(rig.client);
     check.start(rig.request, [&](UpdateCheckResult result) {
       EXPECT_EQ(result, UpdateCheckResult::Failed);
       reported = true;

@@ -15,7 +15,7 @@ struct WriteCommand : ::testing::Test {
   Rig rig;
   MainState& s = rig.state;
   MainController& c = rig.controller;
-  std::string outFolder = rig.folder.file("out");
+  std::string outFolder = rig.file("out");
 
   void SetUp() override {
     rig.reader.duration = 2000;

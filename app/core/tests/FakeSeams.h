@@ -12,7 +12,6 @@
 #include <map>
 #include <mutex>
 #include <optional>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -20,6 +19,7 @@
 
 #include "app/core/MainController.h"
 #include "burnin/writer/NullVideoWriter.h"
+#include "tests/support/TempFolder.h"
 
 namespace orlisk::testing {
 
@@ -405,21 +405,6 @@ struct FakeNotices : UpdateNotices {
   void showNotice(const std::string& text) override { notices.push_back(text); }
 };
 
-// A temporary folder, removed with its contents at the end of the test.
-struct TempFolder {
-  fs::path path;
-  TempFolder() {
-    std::random_device rd;
-    path = fs::temp_directory_path() / ("orlisk-core-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(path);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-  std::string file(const std::string& name) const { return (path / name).string(); }
-};
-
 // Each round of event processing runs the next scripted handler, if any:
 // a test answers a stop or a close from inside the write job's loop.
 struct ScriptedEvents : EventPump {
@@ -445,7 +430,7 @@ struct FakeProgress : WriteProgressDisplay {
 struct Rig {
   TempFolder folder;
   MainState state;
-  ProfileFile settings{folder.path / "orlisk.ini"};
+  ProfileFile settings{folder.path() / "orlisk.ini"};
   Language lang;
   FakeMessages messages;
   FakeDialogs dialogs;
@@ -518,17 +503,20 @@ struct Rig {
 
   AppPaths Paths() const {
     AppPaths p;
-    p.HomeFolder = folder.path / "home";
-    p.ProgramFolder = folder.path / "program";
-    p.SettingsFile = folder.path / "orlisk.ini";
-    p.DataFolder = folder.path / "data" / "orlisk";
+    p.HomeFolder = folder.path() / "home";
+    p.ProgramFolder = folder.path() / "program";
+    p.SettingsFile = folder.path() / "orlisk.ini";
+    p.DataFolder = folder.path() / "data" / "orlisk";
     return p;
   }
+
+  // A file's path in the rig's temporary folder.
+  std::string file(const std::string& name) const { return (folder / name).string(); }
 
   // Opens a video through the real command, as the user does: a name in the
   // temporary folder for the fake reader, any path for the real one.
   void openVideo(const std::string& name = "clip.avi") {
-    dialogs.nextVideo = fs::path(name).is_absolute() ? name : folder.file(name);
+    dialogs.nextVideo = fs::path(name).is_absolute() ? name : file(name);
     controller.OpenVideo();
   }
   // Rows with the given begin and end times, made as the user makes them.

@@ -27,7 +27,7 @@ TEST(Help, EachTopicOpensItsPageInTheInterfaceLanguage) {
       Rig r;
       r.state.ChineseUI = language.chinese;
       r.controller.ShowHelpTopic(topic);
-      const fs::path expected = r.folder.path / "program" / "help" / language.folder / pages[topic];
+      const fs::path expected = r.folder.path() / "program" / "help" / language.folder / pages[topic];
       EXPECT_EQ(r.desktop.urls, std::vector<std::string>{expected.string()}) << language.folder << " " << topic;
       EXPECT_TRUE(r.messages.shown.empty());
     }
@@ -49,7 +49,7 @@ TEST(Help, TheHelpFileIsTheContentsPageInTheInterfaceLanguage) {
     r.state.ChineseUI = language.chinese;
     r.controller.OpenHelpFile();
     EXPECT_EQ(r.desktop.urls,
-              std::vector<std::string>{(r.folder.path / "program" / "help" / language.folder / "index.html").string()});
+              std::vector<std::string>{(r.folder.path() / "program" / "help" / language.folder / "index.html").string()});
   }
 }
 
@@ -72,7 +72,7 @@ TEST(Help, AVideoThatWillNotOpenOffersTheQuestionsPageInTheInterfaceLanguage) {
     r.messages.answers = {true};
     r.openVideo("broken.avi");
     EXPECT_EQ(r.desktop.urls,
-              std::vector<std::string>{(r.folder.path / "program" / "help" / language.folder / "faq.htm").string()});
+              std::vector<std::string>{(r.folder.path() / "program" / "help" / language.folder / "faq.htm").string()});
   }
 }
 

@@ -27,7 +27,7 @@ TEST(ParseSubtitleTime, ReadsFixedColumnsAndReportsMalformedText) {
 }
 
 std::string IniText(const Rig& r) {
-  std::ifstream in(r.folder.path / "orlisk.ini", std::ios::binary);
+  std::ifstream in(r.folder.path() / "orlisk.ini", std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
@@ -131,14 +131,14 @@ TEST_F(Closing, YesClosesOnlyOnceTheSaveSucceeded) {
   r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Save, MessageBoxes::SaveAnswer::Save};
   r.dialogs.nextSave = std::nullopt;  // the save dialog is cancelled
   EXPECT_FALSE(r.controller.FormCloseQuery());
-  EXPECT_FALSE(fs::exists(r.folder.file("work.srt")));
-  r.dialogs.nextSave = r.folder.file("work");
+  EXPECT_FALSE(fs::exists(r.file("work.srt")));
+  r.dialogs.nextSave = r.file("work");
   EXPECT_TRUE(r.controller.FormCloseQuery());
-  EXPECT_TRUE(fs::exists(r.folder.file("work.srt")));
+  EXPECT_TRUE(fs::exists(r.file("work.srt")));
 }
 
 TEST_F(Closing, SavedOrReadSubtitlesCloseWithoutAQuestion) {
-  r.dialogs.nextSave = r.folder.file("work");
+  r.dialogs.nextSave = r.file("work");
   ASSERT_TRUE(r.controller.SaveSubtitleFile());
   r.messages.shown.clear();
   EXPECT_TRUE(r.controller.FormCloseQuery());
@@ -151,8 +151,8 @@ TEST_F(Closing, SavedOrReadSubtitlesCloseWithoutAQuestion) {
 
 TEST_F(Closing, ASettingsFileThatCannotBeWrittenDoesNotKeepTheEditorOpen) {
   r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Discard};
-  fs::remove(r.folder.path / "orlisk.ini");
-  fs::create_symlink(r.folder.path / "missing" / "orlisk.ini", r.folder.path / "orlisk.ini");
+  fs::remove(r.folder.path() / "orlisk.ini");
+  fs::create_symlink(r.folder.path() / "missing" / "orlisk.ini", r.folder.path() / "orlisk.ini");
   EXPECT_TRUE(r.controller.FormCloseQuery());
 }
 
@@ -162,7 +162,7 @@ struct Replacing : Closing {
   static constexpr const char* kQuestion =
       "The subtitles have changed since they were last saved. Save them before the list is replaced?";
   void openSubtitles() {
-    const fs::path file = r.folder.file("other.srt");
+    const fs::path file = r.file("other.srt");
     std::ofstream(file, std::ios::binary) << "1\r\n00:00:01,000 --> 00:00:02,000\r\nread\r\n\r\n";
     r.dialogs.nextSubtitle = file.string();
     r.controller.OpenSubtitleFile();
@@ -184,9 +184,9 @@ TEST_F(Replacing, CancelKeepsTheListAndOpensNoDialog) {
 
 TEST_F(Replacing, DiscardOpensAndSaveOpensOnlyOnceSaved) {
   r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Save};
-  r.dialogs.nextSave = r.folder.file("work");
+  r.dialogs.nextSave = r.file("work");
   openSubtitles();
-  EXPECT_TRUE(fs::exists(r.folder.file("work.srt")));
+  EXPECT_TRUE(fs::exists(r.file("work.srt")));
   ASSERT_EQ(r.state.Document.rowCount(), 1);
   EXPECT_EQ(r.state.Document.row(0).Subtitle, "read");
 
@@ -199,7 +199,7 @@ TEST_F(Replacing, DiscardOpensAndSaveOpensOnlyOnceSaved) {
 }
 
 TEST_F(Replacing, SavedSubtitlesAreReplacedWithoutAQuestion) {
-  r.dialogs.nextSave = r.folder.file("work");
+  r.dialogs.nextSave = r.file("work");
   ASSERT_TRUE(r.controller.SaveSubtitleFile());
   r.messages.shown.clear();
   openSubtitles();

@@ -167,7 +167,7 @@ TEST_F(OnlineCommandsTest, DoNotRemindMeFollowsAndSetsTheSwitch) {
   EXPECT_FALSE(r.state.AutoUpdateCheck);
   r.controller.online().UpdateWindowClose();
   EXPECT_TRUE(r.controller.FormCloseQuery());
-  EXPECT_NE(ReadFile(r.folder.path / "orlisk.ini").find("Bool=0"), std::string::npos);
+  EXPECT_NE(ReadFile(r.folder.path() / "orlisk.ini").find("Bool=0"), std::string::npos);
 }
 
 TEST_F(OnlineCommandsTest, TheNoticeTextIsReadInTheInterfacesLegacyCodePage) {

@@ -26,7 +26,7 @@ struct Recovery : ::testing::Test {
                              .List = rig.list,
                              .Playback = rig.controller.playback()}};
   fs::path data = rig.Paths().DataFolder;
-  std::string video = rig.folder.file("film.avi");
+  std::string video = rig.file("film.avi");
 
   void SetUp() override {
     std::ofstream(video) << "a video";
@@ -163,7 +163,7 @@ TEST_F(Recovery, AJournalFromANewerEditorIsKeptAndNamedNeverRead) {
 }
 
 TEST_F(Recovery, SubtitlesComeBackEvenWhenTheirVideoIsGone) {
-  leaveJournal(3, kLastChange, rig.folder.file("deleted.avi"));
+  leaveJournal(3, kLastChange, rig.file("deleted.avi"));
   rig.messages.answers = {true};
   recovery.RecoverFromJournal();
   EXPECT_NE(rig.messages.shown[0].text.find("deleted.avi"), std::string::npos);
@@ -202,7 +202,7 @@ TEST_F(Recovery, AnEditorKilledMidTypingIsRestoredRowForRow) {
     ::close(progress[0]);
     Rig editor;
     // Its temporary folder outlives it: the parent removes it.
-    const std::string own = editor.folder.path.string();
+    const std::string own = editor.folder.path().string();
     const int length = static_cast<int>(own.size());
     if (::write(progress[1], &length, sizeof length) != sizeof length ||
         ::write(progress[1], own.data(), own.size()) != static_cast<ssize_t>(own.size()))

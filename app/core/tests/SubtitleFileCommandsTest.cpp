@@ -31,7 +31,7 @@ struct SubtitleFiles : ::testing::Test {
   Rig rig;
   MainState& s = rig.state;
   MainController& c = rig.controller;
-  fs::path dir = rig.folder.path / "subs";
+  fs::path dir = rig.folder.path() / "subs";
   void SetUp() override {
     fs::create_directories(dir);
     rig.openVideo();  // 320 x 240; SubtitleX 10, SubtitleY 177
@@ -302,12 +302,12 @@ TEST_F(SubtitleFiles, ASaveThatCannotCompleteLeavesTheOldFiles) {
 TEST_F(SubtitleFiles, DialogFoldersStartAtHomeAndFollowTheChoice) {
   Spit(dir / "film.srt", "");
   open(dir / "film.srt");
-  EXPECT_EQ(rig.dialogs.startFolders.back(), (rig.folder.path / "home").string());
+  EXPECT_EQ(rig.dialogs.startFolders.back(), (rig.folder.path() / "home").string());
   EXPECT_EQ(rig.dialogs.filters.back(), "SubTitle Files(*.srt);|*.srt;");
   EXPECT_EQ(rig.settings.readString("OpenDialog2", "InitialDir", ""), dir.string());
   save("out");
   // Saving starts in the open video's folder until a save remembers one.
-  EXPECT_EQ(rig.dialogs.startFolders.back(), rig.folder.path.string());
+  EXPECT_EQ(rig.dialogs.startFolders.back(), rig.folder.path().string());
   EXPECT_EQ(rig.dialogs.filters.back(), "Subtitle Files(*.srt);|*.srt;");
   EXPECT_EQ(rig.settings.readString("SaveDialog1", "InitialDir", ""), dir.string());
   // Cancelling writes nothing.
@@ -322,7 +322,7 @@ TEST_F(SubtitleFiles, AFileWithoutSubtitlesIsRefusedNamingItAndChangesNothing) {
     Rig r;
     r.openVideo();
     r.addRow(1000, 2500, "Kept");
-    const fs::path file = r.folder.path / "garbage.srt";
+    const fs::path file = r.folder.path() / "garbage.srt";
     Spit(file, bytes);
     r.dialogs.nextSubtitle = file.string();
     r.controller.OpenSubtitleFile();
@@ -330,7 +330,7 @@ TEST_F(SubtitleFiles, AFileWithoutSubtitlesIsRefusedNamingItAndChangesNothing) {
     EXPECT_EQ(r.state.Document.row(0).Subtitle, "Kept");
     EXPECT_EQ(r.lastMessage(), file.string() +
                                    "\n\nNo subtitle was found in this file; the subtitle list was not changed.");
-    EXPECT_FALSE(fs::exists(r.folder.path / "garbage.dat")) << "nothing is written to disk";
+    EXPECT_FALSE(fs::exists(r.folder.path() / "garbage.dat")) << "nothing is written to disk";
   }
 }
 
@@ -339,7 +339,7 @@ TEST_F(SubtitleFiles, TheSaveDialogProposesTheVideosNameInTheRememberedFolder) {
   rig.dialogs.nextSave = std::nullopt;
   c.SaveSubtitleFile();
   EXPECT_EQ(rig.dialogs.proposedNames.back(), "clip.srt");
-  EXPECT_EQ(rig.dialogs.startFolders.back(), rig.folder.path.string());
+  EXPECT_EQ(rig.dialogs.startFolders.back(), rig.folder.path().string());
   save("out");
   c.SaveSubtitleFile();
   EXPECT_EQ(rig.dialogs.startFolders.back(), dir.string());
@@ -349,8 +349,8 @@ TEST_F(SubtitleFiles, ASettingsFileThatCannotBeWrittenNeverStopsASave) {
   twoRows();
   // The settings file is a link into a folder that does not exist: it reads
   // as empty and every write to it fails.
-  fs::remove(rig.folder.path / "orlisk.ini");
-  fs::create_symlink(rig.folder.path / "missing" / "orlisk.ini", rig.folder.path / "orlisk.ini");
+  fs::remove(rig.folder.path() / "orlisk.ini");
+  fs::create_symlink(rig.folder.path() / "missing" / "orlisk.ini", rig.folder.path() / "orlisk.ini");
   ASSERT_THROW(rig.settings.writeString("SaveDialog1", "InitialDir", "/x"), std::exception);
   rig.dialogs.nextSave = (dir / "kept").string();
   EXPECT_TRUE(c.SaveSubtitleFile());

@@ -184,7 +184,7 @@ TEST_F(Undo, ReadingAFileAndOpeningAVideoStartAFreshHistory) {
   at("00:00:01,000");
   user([&] { c.InsertSubtitle(); });
   ASSERT_TRUE(history.canUndo());
-  const std::string file = rig.folder.file("talk.srt");
+  const std::string file = rig.file("talk.srt");
   std::ofstream(file, std::ios::binary) << "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n\r\n";
   user([&] { c.ReadSubtitleFile(file); });
   EXPECT_FALSE(history.canUndo());
@@ -203,13 +203,13 @@ TEST_F(Undo, ReadingAFileAndOpeningAVideoStartAFreshHistory) {
 
   // A file that is not read leaves the history as it was.
   user([&] { c.InsertSubtitle(); });
-  user([&] { c.ReadSubtitleFile(rig.folder.file("missing.srt")); });
+  user([&] { c.ReadSubtitleFile(rig.file("missing.srt")); });
   EXPECT_TRUE(history.canUndo());
   history.removeObserver(starts);
 }
 
 TEST_F(Undo, TheTitleNamesTheFileAndItsUnsavedChanges) {
-  const std::string file = rig.folder.file("talk.srt");
+  const std::string file = rig.file("talk.srt");
   std::ofstream(file, std::ios::binary) << "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n\r\n";
   const auto title = [&] { return MainWindowTitle("App", s.SubtitlePath, s.Document.hasUnsavedChanges()); };
   EXPECT_EQ(title(), "App");
@@ -221,7 +221,7 @@ TEST_F(Undo, TheTitleNamesTheFileAndItsUnsavedChanges) {
   user([&] { c.Undo(); });
   EXPECT_EQ(title(), "talk.srt - App");  // back as read
   user([&] { c.Redo(); });
-  rig.dialogs.nextSave = rig.folder.file("saved");
+  rig.dialogs.nextSave = rig.file("saved");
   user([&] { c.SaveSubtitleFile(); });
   EXPECT_EQ(title(), "saved.srt - App");
 }

@@ -23,7 +23,7 @@ TEST_F(OpenVideo, ShowsLengthFirstPictureAndResetsPlacementAndList) {
   s.Document.markSaved();  // no save question first
   s.SubtitleCursor = 3;
   rig.openVideo("film.avi");
-  EXPECT_EQ(s.VideoPath, rig.folder.file("film.avi"));
+  EXPECT_EQ(s.VideoPath, rig.file("film.avi"));
   EXPECT_FALSE(s.NoVideoOpen);
   EXPECT_EQ(rig.skin.videotime, "/ 00:01:23,456");
   EXPECT_TRUE(rig.view.visible);
@@ -40,11 +40,11 @@ TEST_F(OpenVideo, ShowsLengthFirstPictureAndResetsPlacementAndList) {
 
 TEST_F(OpenVideo, TheStartingFolderIsHomeThenTheLastChoice) {
   rig.openVideo("a.avi");
-  EXPECT_EQ(rig.dialogs.startFolders.back(), (rig.folder.path / "home").string());
-  EXPECT_EQ(rig.settings.readString("OpenDialog1", "InitialDir", ""), rig.folder.path.string());
+  EXPECT_EQ(rig.dialogs.startFolders.back(), (rig.folder.path() / "home").string());
+  EXPECT_EQ(rig.settings.readString("OpenDialog1", "InitialDir", ""), rig.folder.path().string());
   rig.openVideo("sub/b.avi");
   rig.openVideo("c.avi");
-  EXPECT_EQ(rig.dialogs.startFolders.back(), (rig.folder.path / "sub").string());
+  EXPECT_EQ(rig.dialogs.startFolders.back(), (rig.folder.path() / "sub").string());
 }
 
 TEST_F(OpenVideo, TheFilterKeepsEveryEntryAndAddsTodaysFormats) {
@@ -63,7 +63,7 @@ TEST_F(OpenVideo, CancellingChangesNothingNotEvenTheFolder) {
   EXPECT_TRUE(s.NoVideoOpen);
   EXPECT_EQ(rig.reader.opens, 0);
   EXPECT_EQ(s.Document.rowCount(), 1);
-  EXPECT_FALSE(std::filesystem::exists(rig.folder.path / "orlisk.ini"));
+  EXPECT_FALSE(std::filesystem::exists(rig.folder.path() / "orlisk.ini"));
 }
 
 TEST_F(OpenVideo, RefusesWhileWriting) {
@@ -86,10 +86,10 @@ TEST_F(OpenVideo, AFileThatCannotBeOpenedNamesItOffersTheFormatsPageAndForgetsIt
     r.openVideo("broken.avi");
     ASSERT_EQ(r.messages.shown.size(), 1u);
     EXPECT_EQ(r.messages.shown[0].kind, "question");
-    EXPECT_EQ(r.messages.shown[0].text, r.folder.file("broken.avi") + "\n\n" + kUnsupported);
+    EXPECT_EQ(r.messages.shown[0].text, r.file("broken.avi") + "\n\n" + kUnsupported);
     ASSERT_EQ(r.desktop.urls.size(), row.urls);
     if (row.answer) {
-      EXPECT_EQ(r.desktop.urls[0], (r.folder.path / "program" / "help" / "en" / "faq.htm").string());
+      EXPECT_EQ(r.desktop.urls[0], (r.folder.path() / "program" / "help" / "en" / "faq.htm").string());
     }
     EXPECT_TRUE(r.state.VideoPath.empty());
     EXPECT_TRUE(r.state.NoVideoOpen);
@@ -180,8 +180,8 @@ TEST_F(OpenVideo, TheSoundBehindThePlaybarFollowsEachVideoOpened) {
   rig.reader.failOpen = true;
   rig.messages.answers = {false};
   rig.openVideo("broken.avi");
-  const std::vector<std::string> expected = {"forget", "show " + rig.folder.file("first.avi") + " 83456",
-                                             "forget", "show " + rig.folder.file("second.avi") + " 83456",
+  const std::vector<std::string> expected = {"forget", "show " + rig.file("first.avi") + " 83456",
+                                             "forget", "show " + rig.file("second.avi") + " 83456",
                                              "forget"};
   EXPECT_EQ(rig.waveform.calls, expected);
 }
@@ -192,7 +192,7 @@ TEST_F(OpenVideo, ASecondOpenClosesTheFirst) {
   rig.openVideo("b.avi");
   EXPECT_EQ(rig.reader.closes, 1);
   EXPECT_EQ(rig.reader.opens, 2);
-  EXPECT_EQ(s.VideoPath, rig.folder.file("b.avi"));
+  EXPECT_EQ(s.VideoPath, rig.file("b.avi"));
 }
 
 TEST_F(OpenVideo, ThePlaybarAtHalfWayOpensTheMiddle) {
