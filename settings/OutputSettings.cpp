@@ -2,24 +2,53 @@
 
 namespace orlisk {
 
-OutputSettings ReadOutputSettings(const ProfileFile& settings) {
-  const OutputSettings defaults;
+const std::array<OutputSettingKey, 14> kOutputSettingKeys = {{
+    {"Video", "w", &OutputSettings::CustomWidth, 352, 352, true},
+    {"Video", "h", &OutputSettings::CustomHeight, 240, 240, true},
+    {"Video", "wh", &OutputSettings::OutputMode, 0, 0, true},
+    // The dialog's frame-rate lists start on other rows than a write job assumes.
+    {"AVI", "fram", &OutputSettings::AviFrameRate, 4, 3, true},
+    {"AVI", "Code", &OutputSettings::AviCodec, 1, 1, true},
+    {"AVI", "Audio", &OutputSettings::AviAudio, kAviAudioMp3, kAviAudioMp3, true},
+    {"MPEG", "fram", &OutputSettings::MpegFrameRate, 1, 0, true},
+    {"MPEG", "VBit", &OutputSettings::MpegVideoBitRate, 1, 1, true},
+    {"MPEG", "Cnannel", &OutputSettings::MpegChannels, 1, 1, true},
+    {"MPEG", "ABit", &OutputSettings::MpegAudioBitRate, 4, 4, true},
+    {"MPEG", "VS", &OutputSettings::MpegVersion, 0, 0, true},
+    {"MPEG", "Afre", &OutputSettings::MpegAudioFrequency, 8, 8, true},
+    {"WMV", "Code", &OutputSettings::WmvProfile, 37, 37, true},
+    {"RM", "Code", &OutputSettings::RmProfile, 6, 6, false},
+}};
+
+namespace {
+
+OutputSettings Read(const ProfileFile& settings, std::int32_t OutputSettingKey::*missing) {
   OutputSettings values;
-  values.OutputMode = settings.readInteger("Video", "wh", defaults.OutputMode);
-  values.CustomWidth = settings.readInteger("Video", "w", defaults.CustomWidth);
-  values.CustomHeight = settings.readInteger("Video", "h", defaults.CustomHeight);
-  values.AviFrameRate = settings.readInteger("AVI", "fram", defaults.AviFrameRate);
-  values.AviCodec = settings.readInteger("AVI", "Code", defaults.AviCodec);
-  values.AviAudio = settings.readInteger("AVI", "Audio", defaults.AviAudio);
-  values.MpegFrameRate = settings.readInteger("MPEG", "fram", defaults.MpegFrameRate);
-  values.MpegVideoBitRate = settings.readInteger("MPEG", "VBit", defaults.MpegVideoBitRate);
-  values.MpegChannels = settings.readInteger("MPEG", "Cnannel", defaults.MpegChannels);
-  values.MpegAudioBitRate = settings.readInteger("MPEG", "ABit", defaults.MpegAudioBitRate);
-  values.MpegVersion = settings.readInteger("MPEG", "VS", defaults.MpegVersion);
-  values.MpegAudioFrequency = settings.readInteger("MPEG", "Afre", defaults.MpegAudioFrequency);
-  values.WmvProfile = settings.readInteger("WMV", "Code", defaults.WmvProfile);
-  values.RmProfile = settings.readInteger("RM", "Code", defaults.RmProfile);
+  for (const OutputSettingKey& key : kOutputSettingKeys)
+    values.*key.Value = settings.readInteger(key.Section, key.Key, key.*missing);
   return values;
+}
+
+}  // namespace
+
+OutputSettings ReadOutputSettings(const ProfileFile& settings) {
+  return Read(settings, &OutputSettingKey::WriterDefault);
+}
+
+OutputSettings ReadShownOutputSettings(const ProfileFile& settings) {
+  return Read(settings, &OutputSettingKey::ShownDefault);
+}
+
+OutputSettings ShownOutputDefaults() {
+  OutputSettings values;
+  for (const OutputSettingKey& key : kOutputSettingKeys) values.*key.Value = key.ShownDefault;
+  return values;
+}
+
+void WriteDialogOutputSettings(ProfileFile& settings, const OutputSettings& values) {
+  for (const OutputSettingKey& key : kOutputSettingKeys) {
+    if (key.SetInDialog) settings.writeInteger(key.Section, key.Key, values.*key.Value);
+  }
 }
 
 }  // namespace orlisk

@@ -51,9 +51,31 @@ struct OutputSettings {
   std::int32_t MpegAudioFrequency = 8;   // "MPEG"/"Afre", index into kMpegAudioFrequencies
   std::int32_t WmvProfile = 37;          // "WMV"/"Code", index into the WMV profiles
   std::int32_t RmProfile = 6;            // "RM"/"Code", index into the RM profiles
+
+  bool operator==(const OutputSettings&) const = default;
 };
 
-// Reads every key above from the settings file at this moment.
+// Where each value is stored, with the default a write job takes for a missing
+// key and the one the output settings dialog shows for it (side by side where
+// they differ), and whether the dialog stores it.
+struct OutputSettingKey {
+  const char* Section;
+  const char* Key;
+  std::int32_t OutputSettings::*Value;
+  std::int32_t WriterDefault;  // as OutputSettings{} holds it
+  std::int32_t ShownDefault;
+  bool SetInDialog;
+};
+extern const std::array<OutputSettingKey, 14> kOutputSettingKeys;
+
+// Reads every key above from the settings file at this moment, a missing key
+// as a write job takes it.
 OutputSettings ReadOutputSettings(const ProfileFile& settings);
+// The same, a missing key as the output settings dialog shows it.
+OutputSettings ReadShownOutputSettings(const ProfileFile& settings);
+// What the dialog shows for every key missing.
+OutputSettings ShownOutputDefaults();
+// Stores the keys the dialog sets.
+void WriteDialogOutputSettings(ProfileFile& settings, const OutputSettings& values);
 
 }  // namespace orlisk

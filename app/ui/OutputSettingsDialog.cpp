@@ -24,19 +24,9 @@
 namespace orlisk {
 namespace {
 
-constexpr int kDefaultWidth = 352;
-constexpr int kDefaultHeight = 240;
-
-// The indexes "Default" sets and a missing key shows.
-constexpr int kShownAviFrameRate = 3;
-constexpr int kShownAviCodec = 1;
-constexpr int kShownMpegFrameRate = 0;
-constexpr int kShownMpegVideoBitRate = 1;
-constexpr int kShownMpegChannels = 1;
-constexpr int kShownMpegAudioBitRate = 4;
-constexpr int kShownMpegVersion = 0;
-constexpr int kShownMpegFrequency = 8;
-constexpr int kShownWmvProfile = 37;
+// What an empty size field stands for.
+constexpr int kDefaultWidth = OutputSettings{}.CustomWidth;
+constexpr int kDefaultHeight = OutputSettings{}.CustomHeight;
 
 // An index the list does not have leaves it without a selection.
 void SetListIndex(QComboBox& list, int index) { list.setCurrentIndex(index >= 0 && index < list.count() ? index : -1); }
@@ -314,18 +304,7 @@ void Tfm_set::FormShow() {
   }
   cb_open->setChecked(settings.readBool("Orlisk", "autoopen", true));
 
-  SetListIndex(*cmbFramerateAVI, settings.readInteger("AVI", "fram", kShownAviFrameRate));
-  SetListIndex(*cmbAVICodecs, settings.readInteger("AVI", "Code", kShownAviCodec));
-  SetAudioChoice(settings.readInteger("AVI", "Audio", kAviAudioMp3));
-
-  SetListIndex(*cmbFramerateMPEG, settings.readInteger("MPEG", "fram", kShownMpegFrameRate));
-  SetListIndex(*cmbVideoBitrateMPEG, settings.readInteger("MPEG", "VBit", kShownMpegVideoBitRate));
-  SetListIndex(*cmbCnannelsMPEG, settings.readInteger("MPEG", "Cnannel", kShownMpegChannels));
-  SetListIndex(*cmbAudioBitrateMPEG, settings.readInteger("MPEG", "ABit", kShownMpegAudioBitRate));
-  SetMpegVersion(settings.readInteger("MPEG", "VS", kShownMpegVersion));
-  SetListIndex(*cbmpg_fre, settings.readInteger("MPEG", "Afre", kShownMpegFrequency));
-
-  SetListIndex(*cmbWMVCodecs, settings.readInteger("WMV", "Code", kShownWmvProfile));
+  ShowSettings(ReadShownOutputSettings(settings));
 
   edt_dir->setText(QString::fromStdString(parts_.State.OutputFolder));
   // "Configure..." works on the codec the list shows; with no codec shown
@@ -417,22 +396,23 @@ void Tfm_set::btnSetFormatLikeSampleClick() {
     }
   }
 
-  ProfileFile& settings = parts_.Settings;
   parts_.State.OutputFolder = edt_dir->text().toStdString();
-  settings.writeString("Output", "Path", parts_.State.OutputFolder);
-  settings.writeInteger("Video", "w", *width);
-  settings.writeInteger("Video", "h", *height);
-  settings.writeInteger("Video", "wh", parts_.State.OutputMode);
-  settings.writeInteger("AVI", "fram", cmbFramerateAVI->currentIndex());
-  settings.writeInteger("AVI", "Code", cmbAVICodecs->currentIndex());
-  settings.writeInteger("AVI", "Audio", aviAudioFormat_);
-  settings.writeInteger("MPEG", "fram", cmbFramerateMPEG->currentIndex());
-  settings.writeInteger("MPEG", "VBit", cmbVideoBitrateMPEG->currentIndex());
-  settings.writeInteger("MPEG", "Cnannel", cmbCnannelsMPEG->currentIndex());
-  settings.writeInteger("MPEG", "ABit", cmbAudioBitrateMPEG->currentIndex());
-  settings.writeInteger("MPEG", "VS", rgMPEG->checkedId());
-  settings.writeInteger("MPEG", "Afre", cbmpg_fre->currentIndex());
-  settings.writeInteger("WMV", "Code", cmbWMVCodecs->currentIndex());
+  parts_.Settings.writeString("Output", "Path", parts_.State.OutputFolder);
+  OutputSettings values;
+  values.CustomWidth = *width;
+  values.CustomHeight = *height;
+  values.OutputMode = parts_.State.OutputMode;
+  values.AviFrameRate = cmbFramerateAVI->currentIndex();
+  values.AviCodec = cmbAVICodecs->currentIndex();
+  values.AviAudio = aviAudioFormat_;
+  values.MpegFrameRate = cmbFramerateMPEG->currentIndex();
+  values.MpegVideoBitRate = cmbVideoBitrateMPEG->currentIndex();
+  values.MpegChannels = cmbCnannelsMPEG->currentIndex();
+  values.MpegAudioBitRate = cmbAudioBitrateMPEG->currentIndex();
+  values.MpegVersion = rgMPEG->checkedId();
+  values.MpegAudioFrequency = cbmpg_fre->currentIndex();
+  values.WmvProfile = cmbWMVCodecs->currentIndex();
+  WriteDialogOutputSettings(parts_.Settings, values);
   accept();
 }
 
@@ -440,16 +420,20 @@ void Tfm_set::btnConvertClick() {
   // Controls only: nothing is stored until "OK".
   rbSizeOriginal->setChecked(true);
   rbSizeOriginalClick();
-  SetListIndex(*cmbFramerateAVI, kShownAviFrameRate);
-  SetListIndex(*cmbAVICodecs, kShownAviCodec);
-  SetAudioChoice(kAviAudioMp3);
-  SetListIndex(*cmbFramerateMPEG, kShownMpegFrameRate);
-  SetListIndex(*cmbVideoBitrateMPEG, kShownMpegVideoBitRate);
-  SetListIndex(*cmbCnannelsMPEG, kShownMpegChannels);
-  SetListIndex(*cmbAudioBitrateMPEG, kShownMpegAudioBitRate);
-  SetListIndex(*cbmpg_fre, kShownMpegFrequency);
-  SetMpegVersion(kShownMpegVersion);
-  SetListIndex(*cmbWMVCodecs, kShownWmvProfile);
+  ShowSettings(ShownOutputDefaults());
+}
+
+void Tfm_set::ShowSettings(const OutputSettings& shown) {
+  SetListIndex(*cmbFramerateAVI, shown.AviFrameRate);
+  SetListIndex(*cmbAVICodecs, shown.AviCodec);
+  SetAudioChoice(shown.AviAudio);
+  SetListIndex(*cmbFramerateMPEG, shown.MpegFrameRate);
+  SetListIndex(*cmbVideoBitrateMPEG, shown.MpegVideoBitRate);
+  SetListIndex(*cmbCnannelsMPEG, shown.MpegChannels);
+  SetListIndex(*cmbAudioBitrateMPEG, shown.MpegAudioBitRate);
+  SetMpegVersion(shown.MpegVersion);
+  SetListIndex(*cbmpg_fre, shown.MpegAudioFrequency);
+  SetListIndex(*cmbWMVCodecs, shown.WmvProfile);
 }
 
 void Tfm_set::FillEmptySizeFields() {

@@ -97,6 +97,8 @@ class Tfm_set : public QDialog {
   void rbSizeCustomClick();
   void SetAudioChoice(std::int32_t choice);
   void SetMpegVersion(int index);
+  // The lists, the audio choice and the MPEG version as `shown` holds them.
+  void ShowSettings(const OutputSettings& shown);
   void cmbAVICodecsChange(int index);
   void btnConfigureVideoCodecClick();
   void cb_openClick(bool checked);

@@ -1,4 +1,5 @@
 #include "settings/Settings.h"
+#include "settings/OutputSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,26 @@ TEST(LoadSettingsTest, ColourWrittenAsSignedDecimalReadsBack) {
   settings.writeInteger("Color", "borderColor", static_cast<std::int32_t>(0xFF0000u));
   EXPECT_EQ(settings.readString("Color", "borderColor", ""), "16711680");
   EXPECT_EQ(LoadSettings(settings, "/v").BorderColor, 0xFF0000u);
+}
+
+TEST(OutputSettingKeysTest, OneTableGivesBothDefaultsAndWhatTheDialogStores) {
+  TempFolder folder;
+  ProfileFile settings(folder / "orlisk.ini");
+  // Missing keys: a write job's defaults are the value type's own; the dialog
+  // starts two frame-rate lists on other rows.
+  EXPECT_EQ(ReadOutputSettings(settings), OutputSettings{});
+  const OutputSettings shown = ReadShownOutputSettings(settings);
+  EXPECT_EQ(shown.AviFrameRate, 3);
+  EXPECT_EQ(shown.MpegFrameRate, 0);
+  EXPECT_EQ(ShownOutputDefaults(), shown);
+
+  OutputSettings chosen;
+  for (const OutputSettingKey& key : kOutputSettingKeys) chosen.*key.Value = 7;
+  WriteDialogOutputSettings(settings, chosen);
+  OutputSettings read = ReadOutputSettings(settings);
+  EXPECT_EQ(read.RmProfile, OutputSettings{}.RmProfile);  // the dialog has no RM list
+  read.RmProfile = 7;
+  EXPECT_EQ(read, chosen);
 }
 
 }  // namespace
