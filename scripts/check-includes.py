@@ -22,8 +22,8 @@ import sys
 PLAIN = {"std"}
 QT_GUI = {"QtCore", "QtGui"}
 QT_ALL = QT_GUI | {"QtWidgets", "QtNetwork", "QtDBus"}
-PROJECT_BELOW_UI = {"subtitles", "settings", "media", "playback", "playback/audio", "burnin", "online", "app/language",
-                    "app/core"}
+PROJECT_BELOW_UI = {"subtitles", "settings", "media", "playback", "playback/audio", "burnin", "burnin/writer", "online",
+                    "app/language", "app/core"}
 
 # What each folder may include besides its own headers. Lower layers never
 # reach upward; only playback/audio touches SDL2, only media, playback and
@@ -38,13 +38,16 @@ ALLOWED = {
     "playback/audio": PLAIN | {"media", "playback", "SDL2"} | QT_GUI,
     # The writer reads its source's facts and the write job its frames through
     # the reader's contract (playback, never playback/audio).
-    "burnin": PLAIN | {"FFmpeg", "media", "playback", "subtitles", "settings"} | QT_GUI,
+    "burnin": PLAIN | {"FFmpeg", "media", "playback", "subtitles", "settings", "burnin/writer"} | QT_GUI,
+    # The writer has no Qt, so it encodes on any thread and links anywhere.
+    "burnin/writer": PLAIN | {"FFmpeg", "media", "playback", "settings"},
     "online": PLAIN | {"libcurl", "settings"},
     "app/language": PLAIN | {"settings"},
-    "app/core": PLAIN | {"subtitles", "settings", "media", "playback", "burnin", "online", "app/language"},
+    "app/core": PLAIN | {"subtitles", "settings", "media", "playback", "burnin", "burnin/writer", "online",
+                         "app/language"},
     "app/skin": PLAIN | {"settings"} | QT_GUI | {"QtWidgets"},
     "app/ui": PLAIN | PROJECT_BELOW_UI | {"app/skin"} | QT_ALL,
-    "cli": PLAIN | {"media", "playback", "burnin", "subtitles", "settings"} | QT_GUI,
+    "cli": PLAIN | {"media", "playback", "burnin", "burnin/writer", "subtitles", "settings"} | QT_GUI,
     "tests/support": PLAIN,
     "tests/fixtures": PLAIN | {"tests/support"},
     "tests/fuzz": PLAIN | {"subtitles", "settings", "app/skin"} | QT_GUI,

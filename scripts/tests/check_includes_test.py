@@ -29,6 +29,8 @@ PLANTED = [
     ("playback/Planted.cpp", "#include <QWidget>\n", False),
     ("playback/Planted.cpp", "#include <SDL.h>\n", False),
     ("burnin/Planted.cpp", '#include "app/ui/Planted.h"\n', False),
+    ("burnin/writer/Planted.cpp", "#include <QImage>\n", False),
+    ("burnin/writer/Planted.cpp", '#include "burnin/FrameRenderer.h"\n', False),
     ("app/core/Planted.cpp", "#include <QWidget>\n", False),
     ("app/core/Planted.cpp", "#include <libavformat/avformat.h>\n", False),
     ("app/core/Planted.h", "  #  include <QtGui/QColor>\n", False),
