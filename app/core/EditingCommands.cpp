@@ -202,23 +202,24 @@ void EditingCommands::RemoveSubtitle() {
     c_.List.selectRow(std::min(r, doc.rowCount() - 1));
     SelectSubtitle();
   } else {
-    s.AtHand.Release();
     c_.List.selectRow(-1);
-    c_.Memo.setText("");
-    c_.Preview.RefreshFrame();
-    ShowTimesAtHand(s.AtHand, s.Document, c_.StartTime, c_.EndTime);
+    ReleaseSubtitleAtHand();
   }
 }
 
 void EditingCommands::ClearSubtitles() {
   MainState& s = c_.Basics.State;
   if (c_.Basics.RefuseWhileWriting()) return;
-  s.AtHand.Release();
-  c_.Memo.setText("");
   s.Document.clearRows();
   c_.List.selectRow(-1);
-  c_.Preview.RefreshFrame();
+  ReleaseSubtitleAtHand();
   s.Document.resizeEntries(0);
+}
+
+void EditingCommands::ReleaseSubtitleAtHand() {
+  MainState& s = c_.Basics.State;
+  s.AtHand.Release();
+  c_.Memo.setText("");  // redraws the picture, now without a subtitle
   ShowTimesAtHand(s.AtHand, s.Document, c_.StartTime, c_.EndTime);
 }
 

@@ -36,6 +36,9 @@ class EditingCommands {
   void InsertBlankSubtitle();
   void RemoveSubtitle();
   void ClearSubtitles();
+  // Nothing at hand any more (the list was emptied or replaced): the memo
+  // empties, the boxes show zero, and the picture shows no subtitle.
+  void ReleaseSubtitleAtHand();
   // Enter in ed_Starttime or ed_Endtime, or leaving the box: the time typed
   // there becomes the begin or end of the subtitle at hand, and the box shows
   // it in full. A text that

@@ -95,7 +95,8 @@ void MainController::OpenVideo() {
 void MainController::OpenSubtitleFile() {
   // While a video is written the read itself refuses, after its dialog.
   if (!basics_.State.IsWriting && !KeepUnsavedSubtitlesBeforeReplacing()) return;
-  files_.OpenSubtitleFile();
+  // The rows the subtitle at hand named are gone.
+  if (files_.OpenSubtitleFile()) editing_.ReleaseSubtitleAtHand();
 }
 
 bool MainController::KeepUnsavedSubtitlesBeforeReplacing() {

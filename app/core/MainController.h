@@ -92,7 +92,9 @@ class MainController {
   // Opening a video or a subtitle file replaces the list and starts a fresh
   // history, so changed subtitles are offered for saving first.
   void OpenSubtitleFile();
-  void ReadSubtitleFile(const std::string& path) { files_.ReadSubtitleFile(path); }
+  void ReadSubtitleFile(const std::string& path) {
+    if (files_.ReadSubtitleFile(path)) editing_.ReleaseSubtitleAtHand();
+  }
   bool SaveSubtitleFile() { return files_.SaveSubtitleFile(); }
 
   // Opening a video and the playback transport.

@@ -34,30 +34,30 @@ bool EndsWithSrt(const std::string& name) {
 
 }  // namespace
 
-void SubtitleFileCommands::OpenSubtitleFile() {
+bool SubtitleFileCommands::OpenSubtitleFile() {
   MainState& s = c_.Basics.State;
   if (s.VideoPath.empty()) {
     c_.Basics.ShowInformation("OpenFile1Click", "please first add video file");
-    return;
+    return false;
   }
   if (s.IsPlaying) {
     c_.Basics.ShowInformation("OpenFile2Click", "please first stop play.");
-    return;
+    return false;
   }
   std::optional<std::string> chosen =
       c_.Dialogs.openSubtitle(c_.Basics.DialogFolder("OpenDialog2"), kOpenSubtitleFilter);
-  if (!chosen) return;
+  if (!chosen) return false;
   c_.Basics.RememberDialogFolder("OpenDialog2", *chosen);
-  ReadSubtitleFile(*chosen);
+  return ReadSubtitleFile(*chosen);
 }
 
-void SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
+bool SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
   MainState& s = c_.Basics.State;
-  if (c_.Basics.RefuseWhileWriting()) return;
+  if (c_.Basics.RefuseWhileWriting()) return false;
   std::error_code error;
   if (!fs::exists(path, error)) {
     c_.Basics.Messages.informationWithHelp(c_.Basics.Lang.MessageText("ReadSubtitleinfo", "Not find subtitle file."));
-    return;
+    return false;
   }
 
   SubRipReadContext context;
@@ -76,13 +76,13 @@ void SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
     c_.Basics.ShowInformation(
         "ReadSubtitleRefused",
         "The subtitle file cannot be read: it is not an ordinary file, or it is larger than 64 MB.");
-    return;
+    return false;
   }
   if (read.NoBlocks || read.Result.Rows.empty()) {
     // Not a subtitle file, or an empty one: taking it would throw the list
     // away for nothing.
     c_.Basics.Messages.information(path + "\n\n" + c_.Basics.Lang.MessageText(kNoSubtitlesKey, kNoSubtitlesText));
-    return;
+    return false;
   }
 
   CreateEmptyFileIfMissing(CompanionPathFor(path));
@@ -97,6 +97,7 @@ void SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
                               "The position and style file (.dat) beside this subtitle file belongs to another "
                               "save; the subtitles were given the current position and style.");
   }
+  return true;
 }
 
 bool SubtitleFileCommands::SaveSubtitleFile() {

@@ -25,8 +25,9 @@ class SubtitleFileCommands {
   };
   explicit SubtitleFileCommands(Context context) : c_(std::move(context)) {}
 
-  void OpenSubtitleFile();
-  void ReadSubtitleFile(const std::string& path);
+  // Both true when the list was replaced by the file's subtitles.
+  bool OpenSubtitleFile();
+  bool ReadSubtitleFile(const std::string& path);
   // True when both files were written; false when the user stopped it.
   bool SaveSubtitleFile();
 

@@ -202,6 +202,21 @@ TEST_F(AtHandCommands, ABlankRowTypesIntoItselfNotWithTheTextItDisplaced) {
   EXPECT_EQ(s.Document.row(2).Subtitle, "two");
 }
 
+TEST_F(AtHandCommands, ReadingASubtitleFileLetsGoOfTheSubtitleAtHand) {
+  rig.skin.playtime = "00:00:05,000";
+  user([&] { c.InsertSubtitle(); });
+  rig.memo.type("typed before the read");
+  s.Document.markSaved();
+  const std::string file = rig.file("read.srt");
+  testing::WriteBytes(file, "0\r\n00:00:01,000 --> 00:00:02,000\r\nfrom the file\r\n \r\n");
+  user([&] { c.ReadSubtitleFile(file); });
+  EXPECT_EQ(s.AtHand.kind(), SubtitleAtHand::Kind::Nothing);
+  EXPECT_EQ(rig.memo.content, "");
+  EXPECT_EQ(rig.endTime.content, "00:00:00,000");
+  rig.memo.type("stray");
+  EXPECT_EQ(s.Document.row(0).Subtitle, "from the file");
+}
+
 TEST_F(AtHandCommands, OpeningAnotherVideoStartsClean) {
   rig.skin.playtime = "00:00:05,000";
   user([&] { c.InsertSubtitle(); });
