@@ -95,6 +95,7 @@ class MainController {
   void OpenSubtitleFile();
   void ReadSubtitleFile(const std::string& path) { files_.ReadSubtitleFile(path); }
   bool SaveSubtitleFile() { return files_.SaveSubtitleFile(); }
+  bool SaveSubtitleFileAs() { return files_.SaveSubtitleFileAs(); }
 
   // Opening a video and the playback transport.
   void OpenVideo();
@@ -143,7 +144,8 @@ class MainController {
 
  private:
   // Asks (with the language file's `questionKey`) whether to save changed
-  // subtitles; true when what replaces or closes them may go on.
+  // subtitles, to the list's own file when it has one; true when what
+  // replaces or closes them may go on. An empty list never asks.
   bool KeepUnsavedSubtitles(const char* questionKey, const char* englishQuestion);
   bool KeepUnsavedSubtitlesBeforeReplacing();
 
