@@ -104,7 +104,7 @@ run_language() {
   shot "$out/listmenu.png" 236x200+706+326
   xdotool key Escape; sleep 0.3
   click 38 19  # "File"
-  shot "$out/filemenu.png" 330x240+9+11
+  shot "$out/filemenu.png" 330x264+9+11
   xdotool key Escape; sleep 0.3
   click "$helpx" 19  # "Help"
   shot "$out/helpmenu.png" 300x220+$((X0 + helpx - 40))+11

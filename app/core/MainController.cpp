@@ -106,7 +106,8 @@ bool MainController::KeepUnsavedSubtitlesBeforeReplacing() {
 }
 
 bool MainController::KeepUnsavedSubtitles(const char* questionKey, const char* englishQuestion) {
-  if (!basics_.State.Document.hasUnsavedChanges()) return true;
+  const SubtitleDocument& list = basics_.State.Document;
+  if (list.rowCount() == 0 || !list.hasUnsavedChanges()) return true;
   switch (basics_.Messages.saveQuestion(basics_.Lang.MessageText(questionKey, englishQuestion))) {
     case MessageBoxes::SaveAnswer::Save: return files_.SaveSubtitleFile();
     case MessageBoxes::SaveAnswer::Discard: return true;

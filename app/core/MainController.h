@@ -96,6 +96,7 @@ class MainController {
     if (files_.ReadSubtitleFile(path)) editing_.ReleaseSubtitleAtHand();
   }
   bool SaveSubtitleFile() { return files_.SaveSubtitleFile(); }
+  bool SaveSubtitleFileAs() { return files_.SaveSubtitleFileAs(); }
 
   // Opening a video and the playback transport.
   void OpenVideo();
@@ -144,7 +145,8 @@ class MainController {
 
  private:
   // Asks (with the language file's `questionKey`) whether to save changed
-  // subtitles; true when what replaces or closes them may go on.
+  // subtitles, to the list's own file when it has one; true when what
+  // replaces or closes them may go on. An empty list never asks.
   bool KeepUnsavedSubtitles(const char* questionKey, const char* englishQuestion);
   bool KeepUnsavedSubtitlesBeforeReplacing();
 

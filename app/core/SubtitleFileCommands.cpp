@@ -7,6 +7,7 @@
 #include "subtitles/SubtitleStyle.h"
 #include "SubtitleFileCommands.h"
 #include "SubtitleFileIO.h"
+#include "subtitles/MissingEnds.h"
 #include "settings/SafeFile.h"
 #include "settings/SubtitleFiles.h"
 
@@ -24,6 +25,13 @@ constexpr const char* kForeignCompanionKey = "SavesubCompanionExists";
 constexpr const char* kForeignCompanionQuestion =
     "A file that is not a subtitle companion already has the name of the companion file "
     "(.dat) to be written. Replace it?";
+constexpr const char* kWithoutEndKey = "SaveSubtitlesWithoutEnd";
+constexpr const char* kWithoutEndQuestion =
+    "Some subtitles have no end time, and players leave such subtitles out. Yes gives each of them the begin of "
+    "the next subtitle or 3 seconds after its own begin, whichever comes first; No saves them as they are; Cancel "
+    "goes back without saving.";
+constexpr const char* kWithoutEndCountKey = "SaveSubtitlesWithoutEndCount";
+constexpr const char* kWithoutEndCountText = "Subtitles without an end:";
 
 bool EndsWithSrt(const std::string& name) {
   if (name.size() < 4) return false;
@@ -102,7 +110,42 @@ bool SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
 
 bool SubtitleFileCommands::SaveSubtitleFile() {
   MainState& s = c_.Basics.State;
-  if (c_.Basics.RefuseWhileWriting()) return false;
+  if (c_.Basics.RefuseWhileWriting() || !OfferEndsForSubtitlesWithoutEnd()) return false;
+  if (s.SubtitlePath.empty()) return SaveUnderChosenName();
+  // The list's own pair, named as reading names it: no dialog, and no
+  // question about overwriting the file the list came from.
+  const fs::path textFile(s.SubtitlePath);
+  return SavePair(textFile, CompanionPathFor(textFile));
+}
+
+bool SubtitleFileCommands::SaveSubtitleFileAs() {
+  if (c_.Basics.RefuseWhileWriting() || !OfferEndsForSubtitlesWithoutEnd()) return false;
+  return SaveUnderChosenName();
+}
+
+bool SubtitleFileCommands::OfferEndsForSubtitlesWithoutEnd() {
+  SubtitleDocument& document = c_.Basics.State.Document;
+  const std::vector<int> rows = RowsWithoutEnd(document);
+  if (rows.empty()) return true;
+  const Language& lang = c_.Basics.Lang;
+  const std::string question = lang.MessageText(kWithoutEndKey, kWithoutEndQuestion) + "\n\n" +
+                               lang.MessageText(kWithoutEndCountKey, kWithoutEndCountText) + " " +
+                               std::to_string(rows.size());
+  // The three-button box: Yes gives the ends, No saves the rows as they are.
+  switch (c_.Basics.Messages.saveQuestion(question)) {
+    case MessageBoxes::SaveAnswer::Save:
+      GiveEnds(document, rows);
+      return true;
+    case MessageBoxes::SaveAnswer::Discard:
+      return true;
+    case MessageBoxes::SaveAnswer::Cancel:
+      break;
+  }
+  return false;
+}
+
+bool SubtitleFileCommands::SaveUnderChosenName() {
+  const MainState& s = c_.Basics.State;
   // The open video's name, in the folder used last (the video's own folder
   // until a save remembered one).
   std::string proposedName;
@@ -120,12 +163,17 @@ bool SubtitleFileCommands::SaveSubtitleFile() {
   // A name typed with its ".srt" (any case) keeps it rather than getting a second one.
   const std::string base = EndsWithSrt(*chosen) ? chosen->substr(0, chosen->size() - 4) : *chosen;
   fs::path textFile = EndsWithSrt(*chosen) ? fs::path(*chosen) : fs::path(base + ".srt");
-  fs::path companionFile = base + ".dat";
   std::error_code error;
   if (fs::exists(textFile, error) &&
       !c_.Basics.Messages.informationQuestion(
           c_.Basics.Lang.MessageText("SavesubtoFiles", "File already exists, overwrite?")))
     return false;
+  return SavePair(textFile, base + ".dat");
+}
+
+bool SubtitleFileCommands::SavePair(const fs::path& textFile, const fs::path& companionFile) {
+  MainState& s = c_.Basics.State;
+  std::error_code error;
   if (fs::exists(companionFile, error) && !IsCompanionFile(companionFile) &&
       !c_.Basics.Messages.informationQuestion(
           c_.Basics.Lang.MessageText(kForeignCompanionKey, kForeignCompanionQuestion)))

@@ -10,7 +10,8 @@ namespace orlisk {
 
 // Asks the "Exception" confirmation ("A system error occurs, whether save
 // subtitle?" by default); Yes runs `saveSubtitles` (the same command as the
-// "savesubtitle" button, guards included), No does nothing more. A save that
+// "savesubtitle" button, guards included: to the list's own file when it has
+// one, else under a name the user chooses), No does nothing more. A save that
 // fails in turn is reported as not saved, with its reason, so that nobody
 // believes the work is safe when it is not.
 void HandleAppException(MessageBoxes& messages, const Language& language,

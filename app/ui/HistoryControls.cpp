@@ -50,13 +50,15 @@ HistoryControls::~HistoryControls() { parts_.History.removeObserver(*this); }
 void HistoryControls::ApplyCaptions(const Language& language) {
   undo_->setText(QString::fromStdString(language.text("Undo", "Caption", "Undo")));
   redo_->setText(QString::fromStdString(language.text("Redo", "Caption", "Redo")));
+  untitledName_ = language.text("WindowTitle", "Untitled", "Untitled");
+  Refresh();
 }
 
 void HistoryControls::Refresh() {
   undo_->setEnabled(parts_.History.canUndo());
   redo_->setEnabled(parts_.History.canRedo());
-  const QString title = QString::fromStdString(MainWindowTitle(
-      parts_.ApplicationTitle, parts_.State.SubtitlePath, parts_.State.Document.hasUnsavedChanges()));
+  const QString title = QString::fromStdString(
+      MainWindowTitle(parts_.ApplicationTitle, untitledName_, parts_.State.SubtitlePath, parts_.State.Document));
   if (parts_.Window.windowTitle() != title) parts_.Window.setWindowTitle(title);
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // The undo and redo items of the subtitle list's popup menu with their keys
 // (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y), and the window title with the subtitle
-// file's name and its "*": both follow the list's history as one of its
-// observers, so they are right after every command, undo, read and save.
+// file's name (or "Untitled") and its "*": both follow the list's history as
+// one of its observers, so they are right after every command, undo, read and
+// save.
 #include <QObject>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "app/core/DocumentHistory.h"
@@ -39,7 +41,8 @@ class HistoryControls : public QObject, public DocumentChangeObserver {
   explicit HistoryControls(HistoryControlsParts parts);
   ~HistoryControls() override;
 
-  // Captions from the language file: key "Caption" of sections "Undo" and "Redo".
+  // Captions from the language file: key "Caption" of sections "Undo" and
+  // "Redo", and the title's name of a list without a file ("WindowTitle"/"Untitled").
   void ApplyCaptions(const Language& language);
   // Title and items as the history and the list are now.
   void Refresh();
@@ -61,6 +64,7 @@ class HistoryControls : public QObject, public DocumentChangeObserver {
   HistoryControlsParts parts_;
   QAction* undo_;
   QAction* redo_;
+  std::string untitledName_ = "Untitled";
 };
 
 }  // namespace orlisk

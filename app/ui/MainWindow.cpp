@@ -217,13 +217,15 @@ void Tfm_main::CreateMenus() {
   OpenFile1 = PopupMenu_File->addAction(QStringLiteral("Open Video File"), this, &Tfm_main::OpenVideo);
   OpenObj1 = PopupMenu_File->addAction(QStringLiteral("Open Subtitle File"), this, &Tfm_main::OpenSubtitleFile);
   SaveProject1 = PopupMenu_File->addAction(QStringLiteral("Save Subtitle File"), this, &Tfm_main::SaveSubtitleFile);
+  SaveProjectAs1 =
+      PopupMenu_File->addAction(QStringLiteral("Save Subtitle File As..."), this, &Tfm_main::SaveSubtitleFileAs);
   PopupMenu_File->addSeparator();
   WriteSubtitle1 =
       PopupMenu_File->addAction(QStringLiteral("Write Subtitle to Video"), this, &Tfm_main::WriteSubtitlesToVideo);
   Stop1 = PopupMenu_File->addAction(QStringLiteral("Stop Write Subtitle"), this, &Tfm_main::StopWriting);
   PopupMenu_File->addSeparator();
   Exit1 = PopupMenu_File->addAction(QStringLiteral("Exit"), this, &Tfm_main::Exit1Click);
-  GiveDesktopShortcuts(*this, {OpenFile1, OpenObj1, SaveProject1, Exit1});
+  GiveDesktopShortcuts(*this, {OpenFile1, OpenObj1, SaveProject1, SaveProjectAs1, Exit1});
 
   PopupMenu_tools = new QMenu(this);
   Insert = PopupMenu_tools->addAction(QStringLiteral("Insert Subtitle"), this, &Tfm_main::InsertBlankSubtitle);
@@ -245,7 +247,8 @@ void Tfm_main::CreateMenus() {
 
   // Object names let tests and accessibility tools find the items.
   for (auto [action, name] : {std::pair{OpenFile1, "OpenFile1"}, {OpenObj1, "OpenObj1"},
-                              {SaveProject1, "SaveProject1"}, {WriteSubtitle1, "WriteSubtitle1"},
+                              {SaveProject1, "SaveProject1"}, {SaveProjectAs1, "SaveProjectAs1"},
+                              {WriteSubtitle1, "WriteSubtitle1"},
                               {Stop1, "Stop1"}, {Exit1, "Exit1"}, {Insert, "Insert"},
                               {Editsubtitle, "Editsubtitle"}, {RemoveSubtitle1, "RemoveSubtitle1"},
                               {ClearSubtitle1, "ClearSubtitle1"}, {Content1, "Content1"},
@@ -414,6 +417,7 @@ void Tfm_main::closeEvent(QCloseEvent* event) {
 void Tfm_main::OpenVideo() { Run([this] { controller_->OpenVideo(); }); }
 void Tfm_main::OpenSubtitleFile() { Run([this] { controller_->OpenSubtitleFile(); }); }
 void Tfm_main::SaveSubtitleFile() { Run([this] { controller_->SaveSubtitleFile(); }); }
+void Tfm_main::SaveSubtitleFileAs() { Run([this] { controller_->SaveSubtitleFileAs(); }); }
 void Tfm_main::Play() { Run([this] { controller_->Play(); }); }
 void Tfm_main::Pause() { Run([this] { controller_->Pause(); }); }
 void Tfm_main::StopPlayback() { Run([this] { controller_->StopPlayback(); }); }

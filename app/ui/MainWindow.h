@@ -128,6 +128,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   void ShowHelpTopic(int topic) override;
 
   // Popup menu items that are not skin commands.
+  void SaveSubtitleFileAs();
   void Inspectionupdate1Click();
   void ContactUS1Click();
   void OurWebSite1Click();
@@ -176,6 +177,7 @@ class Tfm_main : public QWidget, public WindowCommands {
   QAction* OpenFile1 = nullptr;
   QAction* OpenObj1 = nullptr;
   QAction* SaveProject1 = nullptr;
+  QAction* SaveProjectAs1 = nullptr;  // always asks for a name
   QAction* WriteSubtitle1 = nullptr;
   QAction* Stop1 = nullptr;
   QAction* Exit1 = nullptr;

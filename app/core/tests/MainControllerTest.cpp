@@ -149,6 +149,32 @@ TEST_F(Closing, SavedOrReadSubtitlesCloseWithoutAQuestion) {
   EXPECT_TRUE(fresh.messages.shown.empty());
 }
 
+TEST_F(Closing, YesSavesAListWithAFileToThatFileWithoutADialog) {
+  r.dialogs.nextSave = r.file("work");
+  ASSERT_TRUE(r.controller.SaveSubtitleFile());
+  r.memo.type("more work");
+  r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Save};
+  r.dialogs.nextSave = r.file("second");  // what a dialog would be answered
+  EXPECT_TRUE(r.controller.FormCloseQuery());
+  EXPECT_EQ(r.dialogs.proposedNames.size(), 1u);
+  EXPECT_FALSE(fs::exists(r.file("second.srt")));
+  std::ifstream saved(r.file("work.srt"), std::ios::binary);
+  EXPECT_NE(std::string(std::istreambuf_iterator<char>(saved), {}).find("more work"), std::string::npos);
+}
+
+// Nothing to lose: the empty list a saved one left behind when another video
+// opened is replaced and closed without a question.
+TEST_F(Closing, AnEmptyListNeverAsks) {
+  r.dialogs.nextSave = r.file("work");
+  ASSERT_TRUE(r.controller.SaveSubtitleFile());
+  r.openVideo("second.avi");
+  r.messages.shown.clear();
+  r.openVideo("third.avi");
+  EXPECT_TRUE(r.messages.shown.empty());
+  EXPECT_TRUE(r.controller.FormCloseQuery());
+  EXPECT_TRUE(r.messages.shown.empty());
+}
+
 TEST_F(Closing, ASettingsFileThatCannotBeWrittenDoesNotKeepTheEditorOpen) {
   r.messages.saveAnswers = {MessageBoxes::SaveAnswer::Discard};
   fs::remove(r.folder.path() / "orlisk.ini");

@@ -40,6 +40,10 @@ struct SubtitleFiles : ::testing::Test {
     rig.dialogs.nextSave = (dir / name).string();
     c.SaveSubtitleFile();
   }
+  void saveAs(const std::string& name) {
+    rig.dialogs.nextSave = (dir / name).string();
+    c.SaveSubtitleFileAs();
+  }
   void open(const fs::path& file) {
     rig.dialogs.nextSubtitle = file.string();
     c.OpenSubtitleFile();
@@ -150,7 +154,7 @@ TEST_F(SubtitleFiles, ReadingWithoutCompanionCentresAndCreatesAnEmptyOne) {
 
 TEST_F(SubtitleFiles, ANameTypedWithItsSrtKeepsItAndTheCompanionTakesItsPlace) {
   twoRows();
-  for (const char* typed : {"first.srt", "second.SRT", "third"}) save(typed);
+  for (const char* typed : {"first.srt", "second.SRT", "third"}) saveAs(typed);
   EXPECT_TRUE(fs::exists(dir / "first.srt"));
   EXPECT_TRUE(fs::exists(dir / "first.dat"));
   EXPECT_TRUE(fs::exists(dir / "second.SRT"));
@@ -312,7 +316,7 @@ TEST_F(SubtitleFiles, DialogFoldersStartAtHomeAndFollowTheChoice) {
   EXPECT_EQ(rig.settings.readString("SaveDialog1", "InitialDir", ""), dir.string());
   // Cancelling writes nothing.
   rig.settings.writeString("SaveDialog1", "InitialDir", "/elsewhere");
-  c.SaveSubtitleFile();
+  c.SaveSubtitleFileAs();
   EXPECT_EQ(rig.settings.readString("SaveDialog1", "InitialDir", ""), "/elsewhere");
   EXPECT_EQ(rig.dialogs.startFolders.back(), "/elsewhere");
 }
@@ -341,7 +345,7 @@ TEST_F(SubtitleFiles, TheSaveDialogProposesTheVideosNameInTheRememberedFolder) {
   EXPECT_EQ(rig.dialogs.proposedNames.back(), "clip.srt");
   EXPECT_EQ(rig.dialogs.startFolders.back(), rig.folder.path().string());
   save("out");
-  c.SaveSubtitleFile();
+  c.SaveSubtitleFileAs();
   EXPECT_EQ(rig.dialogs.startFolders.back(), dir.string());
 }
 
@@ -363,6 +367,106 @@ TEST_F(SubtitleFiles, SavingRefusesWhileWriting) {
   save("film");
   EXPECT_EQ(rig.lastMessage(), "The subtitles are written to the video. please first stop writing.");
   EXPECT_FALSE(fs::exists(dir / "film.srt"));
+}
+
+// Ctrl+S, the menu item, the skin's button and the error handler's offer:
+// a list read from or saved to a file goes back to that file.
+TEST_F(SubtitleFiles, AListWithAFileIsSavedToItWithoutADialogAndSaveAsAsks) {
+  Spit(dir / "read.srt", "0\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n \r\n");
+  open(dir / "read.srt");
+  rig.addRow(3000, 4000, "added");
+  const std::size_t dialogs = rig.dialogs.proposedNames.size();
+  rig.messages.shown.clear();
+  ASSERT_TRUE(c.SaveSubtitleFile());
+  EXPECT_EQ(rig.dialogs.proposedNames.size(), dialogs);
+  EXPECT_TRUE(rig.messages.shown.empty()) << "no overwrite question for the list's own file";
+  EXPECT_EQ(Slurp(dir / "read.srt"),
+            "0\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n \r\n1\r\n00:00:03,000 --> 00:00:04,000\r\nadded\r\n \r\n");
+  EXPECT_EQ(fs::file_size(dir / "read.dat"), 2 * kCompanionRecordSize);
+  EXPECT_EQ(FileCount(dir), 2u);
+  EXPECT_FALSE(s.Document.hasUnsavedChanges());
+
+  saveAs("copy");
+  EXPECT_EQ(rig.dialogs.proposedNames.size(), dialogs + 1);
+  EXPECT_EQ(s.SubtitlePath, (dir / "copy.srt").string());
+  EXPECT_EQ(Slurp(dir / "copy.srt"), Slurp(dir / "read.srt"));
+}
+
+TEST_F(SubtitleFiles, TheListsOwnCompanionIsStillCheckedBeforeItIsReplaced) {
+  twoRows();
+  save("film");
+  const std::string video = std::string(kAviHeader, 16) + std::string(1000, 'v');
+  Spit(dir / "film.dat", video);
+  rig.messages.answers = {false};
+  EXPECT_FALSE(c.SaveSubtitleFile());
+  EXPECT_EQ(rig.lastMessage(),
+            "A file that is not a subtitle companion already has the name of the companion file (.dat) to be "
+            "written. Replace it?");
+  EXPECT_EQ(Slurp(dir / "film.dat"), video);
+}
+
+// F3 without F4, or an end set before the begin: offered an end before saving.
+struct WithoutEnd : SubtitleFiles {
+  static constexpr const char* kQuestion =
+      "Some subtitles have no end time, and players leave such subtitles out. Yes gives each of them the begin of "
+      "the next subtitle or 3 seconds after its own begin, whichever comes first; No saves them as they are; "
+      "Cancel goes back without saving.\n\nSubtitles without an end: 3";
+  void SetUp() override {
+    SubtitleFiles::SetUp();
+    rig.addRow(0, 0, "never timed");       // kept: no begin either
+    rig.addRow(5400, 0, "next is near");   // -> 6000, the next begin
+    rig.addRow(6000, 7000, "timed");
+    rig.addRow(9000, 8000, "end before");  // -> 12000, 3 s on
+    rig.addRow(20000, 0, "last");          // -> 23000
+  }
+  std::vector<std::string> times() const {
+    std::vector<std::string> out;
+    for (const SubtitleRow& row : s.Document.rows()) out.push_back(row.Time);
+    return out;
+  }
+};
+
+TEST_F(WithoutEnd, YesGivesEachTheNextBeginOrThreeSecondsAsOneUndoStep) {
+  c.history().startFresh();
+  rig.messages.saveAnswers = {MessageBoxes::SaveAnswer::Save};
+  save("film");
+  ASSERT_EQ(rig.messages.shown.size(), 1u);
+  EXPECT_EQ(rig.messages.shown[0].kind, "save question");
+  EXPECT_EQ(rig.lastMessage(), kQuestion);
+  const std::vector<std::string> given = {
+      "00:00:00,000 --> 00:00:00,000", "00:00:05,400 --> 00:00:06,000", "00:00:06,000 --> 00:00:07,000",
+      "00:00:09,000 --> 00:00:12,000", "00:00:20,000 --> 00:00:23,000"};
+  EXPECT_EQ(times(), given);
+  EXPECT_EQ(s.Document.entries()[1].EndTime, 6000);
+  EXPECT_EQ(s.Document.entries()[4].EndTime, 23000);
+  EXPECT_NE(Slurp(dir / "film.srt").find("00:00:05,400 --> 00:00:06,000"), std::string::npos);
+  EXPECT_FALSE(s.Document.hasUnsavedChanges());
+
+  EXPECT_EQ(c.history().undoCount(), 1u);
+  c.Undo();
+  EXPECT_EQ(times()[1], "00:00:05,400 --> 00:00:00,000");
+  EXPECT_EQ(s.Document.entries()[3].EndTime, 8000);
+}
+
+TEST_F(WithoutEnd, NoSavesThemAsTheyAreAndCancelSavesNothing) {
+  const std::vector<std::string> before = times();
+  rig.messages.saveAnswers = {MessageBoxes::SaveAnswer::Cancel};
+  rig.dialogs.nextSave = (dir / "film").string();
+  EXPECT_FALSE(c.SaveSubtitleFile());
+  EXPECT_TRUE(rig.dialogs.proposedNames.empty()) << "no dialog after Cancel";
+  EXPECT_FALSE(fs::exists(dir / "film.srt"));
+
+  rig.messages.saveAnswers = {MessageBoxes::SaveAnswer::Discard};
+  EXPECT_TRUE(c.SaveSubtitleFile());
+  EXPECT_EQ(times(), before);
+  EXPECT_NE(Slurp(dir / "film.srt").find("00:00:05,400 --> 00:00:00,000"), std::string::npos);
+}
+
+TEST_F(WithoutEnd, CancelStopsTheSaveBeforeClosing) {
+  rig.messages.saveAnswers = {MessageBoxes::SaveAnswer::Save, MessageBoxes::SaveAnswer::Cancel};
+  EXPECT_FALSE(c.FormCloseQuery());
+  EXPECT_EQ(rig.reader.closes, 0);
+  EXPECT_TRUE(rig.dialogs.proposedNames.empty());
 }
 
 }  // namespace

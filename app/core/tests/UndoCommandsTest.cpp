@@ -211,8 +211,14 @@ TEST_F(Undo, ReadingAFileAndOpeningAVideoStartAFreshHistory) {
 TEST_F(Undo, TheTitleNamesTheFileAndItsUnsavedChanges) {
   const std::string file = rig.file("talk.srt");
   std::ofstream(file, std::ios::binary) << "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n\r\n";
-  const auto title = [&] { return MainWindowTitle("App", s.SubtitlePath, s.Document.hasUnsavedChanges()); };
+  const auto title = [&] { return MainWindowTitle("App", "Untitled", s.SubtitlePath, s.Document); };
   EXPECT_EQ(title(), "App");
+  // New lines in no file yet are unsaved work too.
+  for (const char* line : {"one", "two", "three"}) {
+    user([&] { c.InsertSubtitle(); });
+    type(line);
+  }
+  EXPECT_EQ(title(), "Untitled* - App");
   user([&] { c.ReadSubtitleFile(file); });
   EXPECT_EQ(title(), "talk.srt - App");
   rig.list.selected = 0;
@@ -221,22 +227,35 @@ TEST_F(Undo, TheTitleNamesTheFileAndItsUnsavedChanges) {
   user([&] { c.Undo(); });
   EXPECT_EQ(title(), "talk.srt - App");  // back as read
   user([&] { c.Redo(); });
-  rig.dialogs.nextSave = rig.file("saved");
-  user([&] { c.SaveSubtitleFile(); });
-  EXPECT_EQ(title(), "saved.srt - App");
+  user([&] { c.SaveSubtitleFile(); });  // to the file it was read from
+  EXPECT_EQ(title(), "talk.srt - App");
 }
 
 TEST(WindowTitle, Forms) {
   struct Row {
     const char* path;
+    int rows;
     bool unsaved;
+    const char* untitled;
     const char* title;
   };
-  for (Row row : {Row{"", false, "Veldrane Orlisk"}, Row{"", true, "Veldrane Orlisk"},
-                  Row{"/home/u/talk.srt", false, "talk.srt - Veldrane Orlisk"},
-                  Row{"/home/u/talk.srt", true, "talk.srt* - Veldrane Orlisk"},
-                  Row{"/home/u/字幕 1.srt", true, "字幕 1.srt* - Veldrane Orlisk"}}) {
-    EXPECT_EQ(MainWindowTitle("Veldrane Orlisk", row.path, row.unsaved), row.title) << row.path;
+  for (Row row : {Row{"", 0, false, "Untitled", "Veldrane Orlisk"},
+                  Row{"", 0, true, "Untitled", "Veldrane Orlisk"},  // a saved list emptied: nothing to lose
+                  Row{"", 3, true, "Untitled", "Untitled* - Veldrane Orlisk"},
+                  Row{"", 1, true, "未命名", "未命名* - Veldrane Orlisk"},
+                  Row{"/home/u/talk.srt", 1, false, "Untitled", "talk.srt - Veldrane Orlisk"},
+                  Row{"/home/u/talk.srt", 1, true, "Untitled", "talk.srt* - Veldrane Orlisk"},
+                  Row{"/home/u/talk.srt", 0, true, "Untitled", "talk.srt* - Veldrane Orlisk"},
+                  Row{"/home/u/字幕 1.srt", 1, true, "Untitled", "字幕 1.srt* - Veldrane Orlisk"}}) {
+    SubtitleDocument list;
+    // Unsaved: what was saved differs from the rows now.
+    if (row.unsaved) list.appendRow(SubtitleRow{"", "saved once"});
+    list.markSaved();
+    list.clearRows();
+    for (int i = 0; i < row.rows; ++i) list.appendRow(SubtitleRow{"", "line"});
+    if (!row.unsaved) list.markSaved();
+    EXPECT_EQ(MainWindowTitle("Veldrane Orlisk", row.untitled, row.path, list), row.title)
+        << row.path << " " << row.rows;
   }
 }
 

@@ -25,20 +25,20 @@ const std::vector<Entry>& Entries() {
           "OpenFile2Click", "ReadSubtitleinfo", "SavesubtoFiles", "StrTimetoint", "SetSubEndtime",
           "insertsubtitle3", "insertsubtitle", "FormCloseQuery", "StopWriteSubtovideo", "Exception",
           "Writesubtitle", "WritesubtitletoVideo", "SavesubCompanionExists", "SaveBeforeClose", "SaveBeforeReplace",
-          "ReadSubtitleNoBlocks", "SaveFailed"})
+          "ReadSubtitleNoBlocks", "SaveFailed", "SaveSubtitlesWithoutEnd", "SaveSubtitlesWithoutEndCount"})
       list.push_back({"messagedlg", key});
     for (const char* section :
          {"About", "ContactUS", "Content", "Exit", "Inspectionupdate", "OurWebSite", "Stop", "WriteSubtitle",
           "Undo", "Redo"})
       list.push_back({section, "Caption"});
-    list.insert(list.end(), {{"LV", "Caption"}, {"LV", "Subitem"}, {"LV", "Subitem1"}, {"ed_text", "text"},
-                             {"Hint", "cb_prsub"}});
+    list.insert(list.end(), {{"WindowTitle", "Untitled"}, {"LV", "Caption"}, {"LV", "Subitem"},
+                             {"LV", "Subitem1"}, {"ed_text", "text"}, {"Hint", "cb_prsub"}});
     // The captions of the windows, by window and control name.
     const std::pair<const char*, std::vector<const char*>> captions[] = {
         {"MessageBox", {"Information", "Confirm"}},
         {"Tfm_main",
-         {"OpenFile1", "OpenObj1", "SaveProject1", "Insert", "Editsubtitle", "RemoveSubtitle1", "ClearSubtitle1",
-          "cb_prsub"}},
+         {"OpenFile1", "OpenObj1", "SaveProject1", "SaveProjectAs1", "Insert", "Editsubtitle", "RemoveSubtitle1",
+          "ClearSubtitle1", "cb_prsub"}},
         {"Tfm_setfont", {"Caption", "grpSubtitle", "Button1", "Button2", "cb_Bborder", "Button3", "Button4"}},
         {"FontDialog1", {"Caption", "lblColour", "btnColour"}},
         {"Tfm_set",

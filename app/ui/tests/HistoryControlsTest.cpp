@@ -83,7 +83,7 @@ TEST_F(HistoryControlsTest, TheListMenuHoldsUndoAndRedoWithTheirKeys) {
 TEST_F(HistoryControlsTest, TheTitleFollowsTheFileAndItsChanges) {
   EXPECT_EQ(Title(), "Veldrane Orlisk");
   window->InsertBlankSubtitle();  // a change with no file named
-  EXPECT_EQ(Title(), "Veldrane Orlisk");
+  EXPECT_EQ(Title(), "Untitled* - Veldrane Orlisk");
   EXPECT_TRUE(undo->isEnabled());
 
   Read(WriteSubtitleFile("talk.srt"));

@@ -77,7 +77,8 @@ class KeysAndTimesTest : public ::testing::Test {
 TEST_F(KeysAndTimesTest, TheFileMenuShowsTheDesktopShortcutsBesideItsItems) {
   auto window = MakeWindow();
   const std::pair<const char*, const char*> rows[] = {
-      {"OpenFile1", "Ctrl+O"}, {"OpenObj1", "Ctrl+Shift+O"}, {"SaveProject1", "Ctrl+S"}, {"Exit1", "Ctrl+Q"}};
+      {"OpenFile1", "Ctrl+O"}, {"OpenObj1", "Ctrl+Shift+O"}, {"SaveProject1", "Ctrl+S"},
+      {"SaveProjectAs1", "Ctrl+Shift+S"}, {"Exit1", "Ctrl+Q"}};
   for (const auto& [name, keys] : rows) {
     auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
     ASSERT_TRUE(action) << name;
