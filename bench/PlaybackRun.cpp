@@ -183,12 +183,12 @@ PlaybackFigures RunPlayback(const PlaybackOptions& options) {
   PlaybackFigures figures;
   testing::TempFolder folder;
   MainState state;
-  ProfileFile settings(folder.path / "orlisk.ini");
+  ProfileFile settings(folder.path() / "orlisk.ini");
   Language language;
   AppPaths paths;
-  paths.HomeFolder = folder.path;
-  paths.ProgramFolder = folder.path;
-  paths.SettingsFile = folder.path / "orlisk.ini";
+  paths.HomeFolder = folder.path();
+  paths.ProgramFolder = folder.path();
+  paths.SettingsFile = folder.path() / "orlisk.ini";
   testing::FakeMessages messages;
   testing::FakeDialogs dialogs;
   testing::FakeSkin skin;
