@@ -102,6 +102,11 @@ class TimedTransform : public TextTransform {
     Timed timed(figures_.drawText);
     inner_.DrawText(strength, x, y, text, font, colour, level);
   }
+  void DrawCentredText(double strength, int dx, int y, const std::string& text, const SubtitleFont& font,
+                       Colour colour, int level) override {
+    Timed timed(figures_.drawText);
+    inner_.DrawCentredText(strength, dx, y, text, font, colour, level);
+  }
   Frame TakeFrame() override {
     Timed timed(figures_.takeFrame);
     return inner_.TakeFrame();

@@ -6,19 +6,23 @@ namespace orlisk {
 
 void DrawOutlinedText(TextTransform& transform, const std::string& text, const SubtitlePlacement& place,
                       const SubtitleStyle& style) {
-  const int x = place.X;
-  const int y = place.Y;
-  const int level = place.DrawLevel;
-  const SubtitleFont& font = style.Font;
-  const Colour borderColour = style.BorderColor;
+  // The transform measures the lines of a centred text: only it knows the
+  // glyphs and the picture it draws on.
+  const auto draw = [&](int dx, int dy, Colour colour) {
+    if (place.Centred) {
+      transform.DrawCentredText(kDrawStrength, dx, place.Y + dy, text, style.Font, colour, place.DrawLevel);
+    } else {
+      transform.DrawText(kDrawStrength, place.X + dx, place.Y + dy, text, style.Font, colour, place.DrawLevel);
+    }
+  };
   if (style.BorderEnabled) {
-    transform.DrawText(kDrawStrength, x - 1, y, text, font, borderColour, level);
-    transform.DrawText(kDrawStrength, x + 1, y, text, font, borderColour, level);
-    transform.DrawText(kDrawStrength, x, y + 1, text, font, borderColour, level);
-    transform.DrawText(kDrawStrength, x, y - 1, text, font, borderColour, level);
+    draw(-1, 0, style.BorderColor);
+    draw(1, 0, style.BorderColor);
+    draw(0, 1, style.BorderColor);
+    draw(0, -1, style.BorderColor);
   }
   // The text itself goes last so that it covers the inner half of the shifted copies.
-  transform.DrawText(kDrawStrength, x, y, text, font, style.TextColor, level);
+  draw(0, 0, style.TextColor);
 }
 
 Frame RenderPreviewFrame(TextTransform& transform, const Frame& frame,

@@ -15,6 +15,9 @@ inline constexpr double kDrawStrength = 0.9;
 
 // Outlined text at its place: with the outline on, four copies in the border
 // colour at (x-1,y), (x+1,y), (x,y+1), (x,y-1), then the text in its colour at (x,y).
+// A centred place has each line centred on the picture's width (in the
+// source's pixels, whatever size the picture was scaled to), the copies
+// moved from there.
 void DrawOutlinedText(TextTransform& transform, const std::string& text, const SubtitlePlacement& place,
                       const SubtitleStyle& style);
 

@@ -11,6 +11,7 @@ class NullTextTransform : public TextTransform {
  public:
   void LoadFrame(const Frame& frame) override { frame_ = frame; }
   void DrawText(double, int, int, const std::string&, const SubtitleFont&, Colour, int) override {}
+  void DrawCentredText(double, int, int, const std::string&, const SubtitleFont&, Colour, int) override {}
   // Hands the frame back; empty until the next LoadFrame.
   Frame TakeFrame() override { return std::exchange(frame_, Frame{}); }
 

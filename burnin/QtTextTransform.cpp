@@ -66,20 +66,28 @@ const QtTextTransform::CachedFont& QtTextTransform::FontFor(const SubtitleFont& 
   // went through many, and starting afresh keeps it small.
   constexpr std::size_t kMaxCachedFonts = 16;
   if (fonts_.size() >= kMaxCachedFonts) fonts_.clear();
-  CachedFont cached{font, ToQFont(font), 0, 0};
-  const QFontMetrics metrics(cached.Font);
-  cached.Ascent = metrics.ascent();
-  cached.LineSpacing = metrics.lineSpacing();
-  fonts_.push_back(std::move(cached));
+  QFont qfont = ToQFont(font);
+  const QFontMetrics metrics(qfont);
+  fonts_.push_back(CachedFont{font, std::move(qfont), metrics});
   return fonts_.back();
 }
 
+// The strength and level values are handed on by the callers as they stand in
+// the subtitle; they carry no meaning for this painter, which draws the text
+// opaque in its colour. Later draws cover earlier ones, which is all the
+// outline needs.
 void QtTextTransform::DrawText(double /*strength*/, int x, int y, const std::string& text,
                                const SubtitleFont& font, Colour colour, int /*level*/) {
-  // The strength and level values are handed on by the callers as they stand
-  // in the subtitle; they carry no meaning for this painter, which draws the
-  // text opaque in its colour. Later draws cover earlier ones, which is all
-  // the outline needs.
+  DrawLines(x, false, y, text, font, colour);
+}
+
+void QtTextTransform::DrawCentredText(double /*strength*/, int dx, int y, const std::string& text,
+                                      const SubtitleFont& font, Colour colour, int /*level*/) {
+  DrawLines(dx, true, y, text, font, colour);
+}
+
+void QtTextTransform::DrawLines(int x, bool centred, int y, const std::string& text, const SubtitleFont& font,
+                                Colour colour) {
   if (surface_.isNull() || text.empty()) return;
   const CachedFont& cached = FontFor(font);
   if (!painter_) {
@@ -94,10 +102,15 @@ void QtTextTransform::DrawText(double /*strength*/, int x, int y, const std::str
   }
   painter_->setFont(cached.Font);
   painter_->setPen(ToQColor(colour));
-  int baseline = y + cached.Ascent;
+  // Widths are measured in place pixels, like the picture's place width, so
+  // a scaled picture shows each line where the source's picture has it.
+  int baseline = y + cached.Metrics.ascent();
   for (const QString& line : SplitLines(text)) {
-    if (!line.isEmpty()) painter_->drawText(x, baseline, line);
-    baseline += cached.LineSpacing;
+    if (!line.isEmpty()) {
+      const int left = centred ? CentredLineX(frame_.PlaceWidth(), cached.Metrics.horizontalAdvance(line)) + x : x;
+      painter_->drawText(left, baseline, line);
+    }
+    baseline += cached.Metrics.lineSpacing();
   }
 }
 

@@ -6,6 +6,7 @@
 // whatever size its picture was scaled to.
 // Needs a QGuiApplication for fonts. User-interface thread only.
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <memory>
 #include <string>
@@ -32,17 +33,21 @@ class QtTextTransform : public TextTransform {
   void LoadFrame(const Frame& frame) override;
   void DrawText(double strength, int x, int y, const std::string& text, const SubtitleFont& font,
                 Colour colour, int level) override;
+  void DrawCentredText(double strength, int dx, int y, const std::string& text, const SubtitleFont& font,
+                       Colour colour, int level) override;
   // Hands the buffer back; the transform is empty until the next LoadFrame.
   Frame TakeFrame() override;
 
  private:
+  // One measuring object per font in use.
   struct CachedFont {
     SubtitleFont Key;
     QFont Font;
-    int Ascent = 0;
-    int LineSpacing = 0;
+    QFontMetrics Metrics;
   };
   const CachedFont& FontFor(const SubtitleFont& font);
+  // Each line starts at `x`, or when `centred`, at its centred place plus `x`.
+  void DrawLines(int x, bool centred, int y, const std::string& text, const SubtitleFont& font, Colour colour);
   void EndPainting();
 
   Frame frame_;

@@ -18,6 +18,11 @@ class TextTransform {
   // `strength` (always 0.9) and `level` are passed through by the callers.
   virtual void DrawText(double strength, int x, int y, const std::string& text,
                         const SubtitleFont& font, Colour colour, int level) = 0;
+  // Draws like DrawText, with each line centred on the loaded picture's
+  // width in place pixels (Frame::PlaceWidth) and then moved `dx` pixels
+  // sideways: a line w pixels wide starts at CentredLineX(place width, w) + dx.
+  virtual void DrawCentredText(double strength, int dx, int y, const std::string& text,
+                               const SubtitleFont& font, Colour colour, int level) = 0;
   // The loaded frame with everything drawn since LoadFrame; an empty frame
   // when none is loaded (before the first LoadFrame, and after a TakeFrame).
   virtual Frame TakeFrame() = 0;

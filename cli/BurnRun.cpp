@@ -25,10 +25,6 @@ namespace fs = std::filesystem;
 namespace orlisk {
 namespace {
 
-// Where the editor puts a new subtitle: 10 pixels in, three text heights
-// above the bottom edge.
-constexpr int kStartSubtitleX = 10;
-
 // A failure with the exit code it ends the run with.
 struct BurnFailure {
   int Code;
@@ -76,10 +72,8 @@ std::vector<SubtitleEntry> ReadSubtitles(const std::string& path, const VideoRea
   // A block without a record gets the place and style the editor gives a new
   // subtitle on this video.
   SubRipReadContext context;
-  context.Placement = {.X = kStartSubtitleX, .Y = reader.GetHeight() - 3 * std::abs(style.Font.Height), .DrawLevel = 0};
+  context.Placement = StartPlacement(reader.GetHeight(), style.Font);
   context.Style = style;
-  context.VideoWidth = reader.GetWidth();
-  context.TextWidth = [font = style.Font](const std::string& line) { return TextPixelWidth(line, font); };
   SubtitleFilesRead read;
   try {
     read = ReadSubtitleFiles(path, FallbackCodePage(), context);

@@ -12,6 +12,10 @@ constexpr std::string_view kMagic = "ORLSKJNL";
 constexpr std::size_t kFrameBytes = 8;  // length and checksum before each payload
 constexpr std::uint8_t kBaseRecord = 1;
 constexpr std::uint8_t kChangeRecord = 2;
+// A subtitle's flags byte: bit 0 the outline, bit 1 a centred place (journals
+// of earlier versions have 0 or 1 here and so read as not centred).
+constexpr std::uint8_t kFlagBorder = 1;
+constexpr std::uint8_t kFlagCentred = 2;
 
 class Writer {
  public:
@@ -40,7 +44,7 @@ class Writer {
     u32(entry.BorderColor);
     u32(entry.TextColor);
     u32(entry.Font);
-    u8(entry.Border ? 1 : 0);
+    u8((entry.Border ? kFlagBorder : 0) | (entry.Place.Centred ? kFlagCentred : 0));
     i32(entry.BeginTime);
     i32(entry.EndTime);
   }
@@ -87,7 +91,9 @@ class Reader {
     entry.BorderColor = u32();
     entry.TextColor = u32();
     entry.Font = u32();
-    entry.Border = u8() != 0;
+    const std::uint8_t flags = u8();
+    entry.Border = (flags & kFlagBorder) != 0;
+    entry.Place.Centred = (flags & kFlagCentred) != 0;
     entry.BeginTime = i32();
     entry.EndTime = i32();
     rows.push_back(std::move(row));

@@ -12,7 +12,7 @@
 //            change (kind 2): i32 first, i32 removed count, u32 n, n subtitles
 //   subtitle string Time, string Subtitle (the row); i32 X, i32 Y,
 //            i32 DrawLevel, string Text, i32 Tag, u32 BorderColor,
-//            u32 TextColor, u32 Font, u8 Border, i32 BeginTime, i32 EndTime
+//            u32 TextColor, u32 Font, u8 Flags (bit 0 outline, bit 1 centred), i32 BeginTime, i32 EndTime
 //   string   u32 byte count, the bytes
 // A base holds the whole list; each change is one splice applied to what the
 // records before it give. A record that is cut short, fails its checksum,

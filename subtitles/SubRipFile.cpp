@@ -26,6 +26,26 @@ constexpr std::size_t kOffsetBorder = 284;
 constexpr std::size_t kOffsetBeginTime = 288;
 constexpr std::size_t kOffsetEndTime = 292;
 
+// The last byte of the text field says how the record's place is meant. Older
+// versions left it 0 (their texts never filled the field's last byte unless
+// 255 bytes long), so the text a record carries is cut to 254 bytes: nothing
+// reads it back, the text file holds the subtitle's text.
+constexpr std::size_t kOffsetPlacementKind = kOffsetText + kMaxEntryTextBytes - 1;
+constexpr std::size_t kMaxRecordTextBytes = kMaxEntryTextBytes - 1;
+constexpr char kPlacedByHand = 1;  // X is the left edge of every line; Y as drawn
+constexpr char kPlacedCentred = 2;  // every line centred; Y as drawn
+
+// How a record's place is meant: centred or not, as drawn when it was saved;
+// nothing for a record of an older version, whose place the reader adjusts.
+std::optional<bool> StoredCentring(std::string_view record) {
+  if (static_cast<unsigned char>(record[kOffsetTextLength]) > kMaxRecordTextBytes) return std::nullopt;
+  switch (record[kOffsetPlacementKind]) {
+    case kPlacedByHand: return false;
+    case kPlacedCentred: return true;
+    default: return std::nullopt;
+  }
+}
+
 void PutUint32(std::string& record, std::size_t offset, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) record[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
@@ -100,11 +120,12 @@ class CompanionRecords {
 
   // Reads from record `key` on until one carries Tag == key: that record, or
   // the last record read when none does; nothing when the file has no record
-  // `key` (a trailing part-record does not count).
-  std::optional<SubtitleEntry> lookUp(std::int64_t key) {
+  // `key` (a trailing part-record does not count). The bytes last until the
+  // next call.
+  std::optional<std::string_view> lookUp(std::int64_t key) {
     if (key < 0 || static_cast<std::uint64_t>(key) >= count_) return std::nullopt;
     const auto start = static_cast<std::uint64_t>(key);
-    if (GetInt32(record(start), kOffsetTag) == key) return DecodeCompanionRecord(record(start));
+    if (GetInt32(record(start), kOffsetTag) == key) return record(start);
     std::uint64_t chosen = count_ - 1;
     if (key <= std::numeric_limits<std::int32_t>::max()) {
       buildIndex();
@@ -112,7 +133,7 @@ class CompanionRecords {
       const auto match = std::lower_bound(laterTags_.begin(), laterTags_.end(), from);
       if (match != laterTags_.end() && match->first == key) chosen = match->second;
     }
-    return DecodeCompanionRecord(record(chosen));
+    return record(chosen);
   }
 
   std::string_view record(std::uint64_t i) {
@@ -212,6 +233,7 @@ SubtitleEntry ResetEntryBuffer(const SubRipReadContext& context) {
   entry.Place.X = context.Placement.X;
   entry.Place.Y = context.Placement.Y;
   entry.Place.DrawLevel = kNewSubtitleDrawLevel;
+  entry.Place.Centred = true;
   entry.TextColor = context.Style.TextColor;
   entry.Font = FontId(context.Style.Font);
   entry.Tag = -1;
@@ -242,7 +264,7 @@ std::string EncodeCompanionRecord(const SubtitleEntry& entry) {
   PutUint32(record, kOffsetX, static_cast<std::uint32_t>(entry.Place.X));
   PutUint32(record, kOffsetY, static_cast<std::uint32_t>(entry.Place.Y));
   PutUint32(record, kOffsetDrawLevel, static_cast<std::uint32_t>(entry.Place.DrawLevel));
-  const std::string text = CutUtf8(entry.Text, kMaxEntryTextBytes);
+  const std::string text = CutUtf8(entry.Text, kMaxRecordTextBytes);
   record[kOffsetTextLength] = static_cast<char>(text.size());
   std::memcpy(record.data() + kOffsetText, text.data(), text.size());
   PutUint32(record, kOffsetTag, static_cast<std::uint32_t>(entry.Tag));
@@ -250,6 +272,7 @@ std::string EncodeCompanionRecord(const SubtitleEntry& entry) {
   PutUint32(record, kOffsetTextColor, entry.TextColor);
   PutUint32(record, kOffsetFont, entry.Font);
   record[kOffsetBorder] = entry.Border ? 1 : 0;
+  record[kOffsetPlacementKind] = entry.Place.Centred ? kPlacedCentred : kPlacedByHand;
   PutUint32(record, kOffsetBeginTime, static_cast<std::uint32_t>(entry.BeginTime));
   PutUint32(record, kOffsetEndTime, static_cast<std::uint32_t>(entry.EndTime));
   return record;
@@ -263,6 +286,7 @@ SubtitleEntry DecodeCompanionRecord(std::string_view record) {
   entry.Place.X = GetInt32(record, kOffsetX);
   entry.Place.Y = GetInt32(record, kOffsetY);
   entry.Place.DrawLevel = GetInt32(record, kOffsetDrawLevel);
+  entry.Place.Centred = StoredCentring(record).value_or(false);
   const auto length = static_cast<unsigned char>(record[kOffsetTextLength]);
   entry.Text = std::string(record.substr(kOffsetText, length));
   entry.Tag = GetInt32(record, kOffsetTag);
@@ -323,30 +347,33 @@ SubRipReadResult ReadSubRip(std::string_view utf8Text, const CompanionSource& co
 
   for (ParsedBlock& block : parsed.blocks) {
     SubtitleEntry entry = ResetEntryBuffer(context);
+    // A record of this version keeps the place as it was drawn; an older
+    // record, or none, gets the older versions' adjustments.
+    bool placedAsDrawn = false;
     if (const auto record = usableRecords > 0 ? records.lookUp(block.key) : std::nullopt) {
-      entry.Place.X = record->Place.X;
-      entry.Place.Y = record->Place.Y;
-      entry.Place.DrawLevel = record->Place.DrawLevel;
-      entry.Tag = record->Tag;
-      entry.BorderColor = record->BorderColor;
-      entry.TextColor = record->TextColor;
-      entry.Font = record->Font;
-      entry.Border = record->Border;
+      const SubtitleEntry stored = DecodeCompanionRecord(*record);
+      const std::optional<bool> centred = StoredCentring(*record);
+      placedAsDrawn = centred.has_value();
+      entry.Place = stored.Place;
+      // Older versions centred a text whose X was the current one.
+      entry.Place.Centred = centred.value_or(stored.Place.X == context.Placement.X);
+      entry.Tag = stored.Tag;
+      entry.BorderColor = stored.BorderColor;
+      entry.TextColor = stored.TextColor;
+      entry.Font = stored.Font;
+      entry.Border = stored.Border;
     }
     entry.BeginTime = ParseBeginTime(block.timeLine);
     entry.EndTime = ParseEndTime(block.timeLine);
 
     SubtitleRow row{std::move(block.timeLine), {}};
-    const std::string& firstLine = block.lines[0];
-    entry.Text = CutUtf8(firstLine, kMaxEntryTextBytes);
+    entry.Text = CutUtf8(block.lines[0], kMaxEntryTextBytes);
     row.Subtitle = entry.Text;
-    if (entry.Place.X == context.Placement.X) {
-      const std::int64_t width = context.TextWidth ? context.TextWidth(firstLine) : 0;
-      entry.Place.X = Wrap((static_cast<std::int64_t>(context.VideoWidth) - width) / 2);
-    }
     for (int lineNumber = 2; lineNumber <= block.lineCount; ++lineNumber) {
       entry.Text = CutUtf8(entry.Text + std::string(kLineEnd) + block.lines[lineNumber - 1], kMaxEntryTextBytes);
-      if (lineNumber > 2 || entry.Place.Y == context.Placement.Y) {
+      // Older versions moved a text down by a line for each line after the
+      // first (the second only from the current Y) every time it was read.
+      if (!placedAsDrawn && (lineNumber > 2 || entry.Place.Y == context.Placement.Y)) {
         entry.Place.Y = Wrap(static_cast<std::int64_t>(entry.Place.Y) - context.Style.Font.Height);
       }
       row.Subtitle = entry.Text;

@@ -3,7 +3,6 @@
 // transforms between bytes in memory and the document. Opening files, choosing
 // encodings and asking the user happen one layer up.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,7 +36,10 @@ std::uint32_t PairCheck(std::string_view utf8Text);
 
 // The companion: `count` records, record i holding entries[i] (little-endian).
 // `pairCheck` goes into the three spare bytes of every record (offset 285); 0
-// means none, as in companions written by older versions.
+// means none, as in companions written by older versions. The last byte of a
+// record's text field (offset 267) says whether the place is centred (2) or
+// placed by hand (1); older versions left it 0, and the text a record carries
+// is cut to 254 bytes to keep that byte free (the text file holds the text).
 std::string WriteCompanion(const std::vector<SubtitleEntry>& entries, int count, std::uint32_t pairCheck = 0);
 std::string EncodeCompanionRecord(const SubtitleEntry& entry);
 SubtitleEntry DecodeCompanionRecord(std::string_view record);  // exactly 296 bytes
@@ -69,13 +71,11 @@ class CompanionBytes : public CompanionSource {
 
 // What the reader needs of the current placement and style.
 struct SubRipReadContext {
-  // The current placement and style: what a block without a record gets (its
-  // font's height moves lines down; its font becomes the entry's reference).
+  // The current placement and style: what a block without a record gets,
+  // centred (its font's height moves lines down; its font becomes the entry's
+  // reference). A record of an older version whose X is this X is centred.
   SubtitlePlacement Placement{.X = 10, .Y = 0, .DrawLevel = 0};
   SubtitleStyle Style{.Font = {}, .TextColor = 0x00FFFFFF, .BorderColor = 0x00FF0000, .BorderEnabled = true};
-  std::int32_t VideoWidth = 0;
-  // Pixel width of one line of text in the subtitle font.
-  std::function<int(const std::string& utf8Line)> TextWidth;
 };
 
 struct SubRipReadResult {
@@ -97,6 +97,12 @@ struct SubRipReadResult {
 // A block number repeated or going backwards, or jumping ahead to above
 // kMaxBlockNumber, is a stray line and skipped. A companion that carries the
 // check of another text is not used at all (StaleCompanion).
+// A record of this version gives its place as it was drawn, centred or not.
+// A block without a record is centred; a record of an older version is
+// centred when its X is the current X, and from such records and without one,
+// the second line of a text moves it down by the font's height when its Y is
+// the current Y, the third and fourth lines always (as older versions read).
+// Nothing is measured: the renderer centres each line when it draws it.
 SubRipReadResult ReadSubRip(std::string_view utf8Text, const CompanionSource& companion,
                             const SubRipReadContext& context);
 SubRipReadResult ReadSubRip(std::string_view utf8Text, std::string_view companion,

@@ -41,9 +41,27 @@ struct SubtitlePlacement {
   std::int32_t X = 0;
   std::int32_t Y = 0;
   std::int32_t DrawLevel = 0;
+  // The x is automatic: each line of the text is centred on the picture's
+  // width and X is not used for drawing (it stays the start X, which files
+  // keep so that older readers centre the text too). Off once the text was
+  // moved sideways by hand: then X is the left edge of every line.
+  bool Centred = false;
 
   bool operator==(const SubtitlePlacement&) const = default;
 };
+
+// Where a line `lineWidth` pixels wide starts when it is centred on a picture
+// `pictureWidth` pixels wide (truncated toward zero, so a line wider than the
+// picture overhangs both edges alike).
+inline int CentredLineX(int pictureWidth, int lineWidth) { return (pictureWidth - lineWidth) / 2; }
+
+// The placement a new subtitle gets on a video `videoHeight` pixels high:
+// centred, three text heights above the bottom edge, at the drawing level 240.
+inline SubtitlePlacement StartPlacement(int videoHeight, const SubtitleFont& font) {
+  constexpr std::int32_t kStartX = 10;  // what files keep as X of a centred subtitle
+  const std::int32_t height = font.Height < 0 ? -font.Height : font.Height;
+  return {.X = kStartX, .Y = videoHeight - 3 * height, .DrawLevel = 240, .Centred = true};
+}
 
 // The value a captured subtitle keeps as its font reference: a stable 32-bit
 // identity of the font (FNV-1a over its face and style). Nothing reads it back

@@ -1,6 +1,5 @@
 // Opening a source video: the dialog, the reader, the first picture and the
 // placement for the new picture size.
-#include <cstdlib>
 #include <exception>
 #include <utility>
 
@@ -19,9 +18,6 @@ constexpr const char* kVideoFilter =
     "*.webm;*.flv;*.ts;*.m2ts;*.vob;*.3gp;*.ogv;|WMV Format|*.wmv;|MPEG Format|*.mpg;*.mpeg;|"
     "AVI Format|*.avi;|Quick Time Format|*.qt;*.mov;|VCD Format|*.dat;|ASF Format|*.asf;|"
     "ASX Format|*.asx;|All File|*.*;";
-
-constexpr int kStartSubtitleX = 10;
-constexpr int kStartDrawLevel = 240;
 
 }  // namespace
 
@@ -55,9 +51,7 @@ void PlaybackCommands::OpenVideoFile(const std::string& path) {
     ShowTimesAtHand(s.AtHand, s.Document, c_.StartTime, c_.EndTime);
     TakeFrameAtPlaybar();
     c_.View.setViewVisible(true);
-    s.Placement.X = kStartSubtitleX;
-    s.Placement.Y = c_.Reader.GetHeight() - 3 * std::abs(s.Style.Font.Height);
-    s.Placement.DrawLevel = kStartDrawLevel;
+    s.Placement = StartPlacement(c_.Reader.GetHeight(), s.Style.Font);
     s.SubtitleCursor = 0;
     s.Document.clearRows();
     c_.List.selectRow(-1);

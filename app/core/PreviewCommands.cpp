@@ -3,10 +3,34 @@
 #include "PreviewCommands.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <string_view>
 
 #include "burnin/FrameRenderer.h"
 
 namespace orlisk {
+namespace {
+
+// A drag keeps a centred text centred until the mouse has gone this many view
+// pixels sideways from where it took the text: a hand moving a line up or
+// down strays a few pixels to the side (about the width of a letter at the
+// view's size), and a line knocked off the centre by that could only be put
+// back by eye. Past it the text follows the mouse and keeps its x.
+constexpr int kSidewaysDragPixels = 8;
+
+int WidestLine(std::string_view text, const SubtitleFont& font, const TextWidthFunction& width) {
+  int widest = 0;
+  while (true) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (width) widest = std::max(widest, width(std::string(line), font));
+    if (end == std::string_view::npos) return widest;
+    text.remove_prefix(end + 1);
+  }
+}
+
+}  // namespace
 
 Frame PreviewCommands::RenderFrame(const Frame& frame) {
   MainState& s = c_.Basics.State;
@@ -72,7 +96,12 @@ void PreviewCommands::VideoViewMouseMove(int x, int y) {
   if (s.AtHand.IsDraggingSubtitle()) {
     const int onPictureX = std::clamp(x, picture.X, picture.X + picture.Width - 1);
     const int onPictureY = std::clamp(y, picture.Y, picture.Y + picture.Height - 1);
-    s.Placement.X = MulDiv(onPictureX - s.DragOffsetX - picture.X, videoWidth, picture.Width);
+    const int left = onPictureX - s.DragOffsetX - picture.X;  // view pixels from the picture's edge
+    if (s.Placement.Centred &&
+        std::abs(left - MulDiv(DrawnLeft(videoWidth), picture.Width, videoWidth)) > kSidewaysDragPixels) {
+      s.Placement.Centred = false;
+    }
+    if (!s.Placement.Centred) s.Placement.X = MulDiv(left, videoWidth, picture.Width);
     s.Placement.Y = MulDiv(onPictureY - s.DragOffsetY - picture.Y, videoHeight, picture.Height);
     RefreshFrame();
     return;
@@ -85,8 +114,15 @@ void PreviewCommands::VideoViewMouseMove(int x, int y) {
   if (onBand && !nearEdge && c_.Mouse.leftButtonDown()) {
     s.AtHand.SetDragging(true);
     s.DragOffsetY = y - top;
-    s.DragOffsetX = x - (picture.X + MulDiv(s.Placement.X, picture.Width, videoWidth));
+    // The text is taken where it is drawn, which for a centred text is not at X.
+    s.DragOffsetX = x - (picture.X + MulDiv(DrawnLeft(videoWidth), picture.Width, videoWidth));
   }
+}
+
+int PreviewCommands::DrawnLeft(int videoWidth) const {
+  const MainState& s = c_.Basics.State;
+  if (!s.Placement.Centred) return s.Placement.X;
+  return CentredLineX(videoWidth, WidestLine(c_.Memo.text(), s.Style.Font, c_.TextWidth));
 }
 
 void PreviewCommands::VideoViewMouseUp() { c_.Basics.State.AtHand.SetDragging(false); }

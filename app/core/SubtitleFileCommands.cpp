@@ -71,9 +71,6 @@ bool SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
   SubRipReadContext context;
   context.Placement = s.Placement;
   context.Style = s.Style;
-  context.VideoWidth = c_.Reader.GetWidth();
-  const SubtitleFont font = s.Style.Font;
-  context.TextWidth = [this, font](const std::string& line) { return c_.TextWidth(line, font); };
   SubtitleFilesRead read;
   try {
     read = ReadSubtitleFiles(path, s.ChineseUI ? LegacyCodePage::Gb18030 : LegacyCodePage::Windows1252, context);

@@ -2,18 +2,12 @@
 // Subtitle files: the SubRip text file with its companion of records, opened
 // from and saved to disk.
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "CommandBasics.h"
 #include "Seams.h"
-#include "subtitles/SubtitleStyle.h"
-#include "playback/VideoReader.h"
 
 namespace orlisk {
-
-// Pixel width of one line of text in a font (for centring subtitles read from a file).
-using TextWidthFunction = std::function<int(const std::string& utf8Line, const SubtitleFont& font)>;
 
 class SubtitleFileCommands {
  public:
@@ -21,8 +15,6 @@ class SubtitleFileCommands {
     CommandBasics& Basics;
     FileDialogs& Dialogs;
     SubtitleListSelection& List;  // lv
-    VideoReader& Reader;          // the open video's width, for centring
-    TextWidthFunction TextWidth;
   };
   explicit SubtitleFileCommands(Context context) : c_(std::move(context)) {}
 

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <string_view>
+
+#include "burnin/FrameRenderer.h"
 
 namespace orlisk {
 namespace {
@@ -62,9 +66,11 @@ struct PaintedArea {
   int Count = 0;
 };
 
-PaintedArea FindPixels(const Frame& frame, const std::function<bool(Rgb)>& match) {
+// In the rows [top, bottom] only, when given.
+PaintedArea FindPixels(const Frame& frame, const std::function<bool(Rgb)>& match, int top = 0,
+                       int bottom = 1 << 30) {
   PaintedArea area;
-  for (int y = 0; y < frame.Height; ++y) {
+  for (int y = std::max(top, 0); y <= std::min(bottom, frame.Height - 1); ++y) {
     for (int x = 0; x < frame.Width; ++x) {
       if (!match(PixelAt(frame, x, y))) continue;
       area.Left = std::min(area.Left, x);
@@ -231,6 +237,46 @@ INSTANTIATE_TEST_SUITE_P(Rows, ScaledFrame,
                                            ScaledFrameCase{"Third", 200, 100},
                                            ScaledFrameCase{"TwoThirds", 400, 200},
                                            ScaledFrameCase{"Doubled", 1200, 600}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// A centred subtitle through the renderer: each line centred on the source's
+// width (600), outline included, on full-size and scaled pictures alike.
+struct CentredCase {
+  const char* Name;
+  const char* Text;
+  int Width, Height;  // of the picture; the source's is 600 x 300
+};
+
+class CentredText : public ::testing::TestWithParam<CentredCase> {};
+
+TEST_P(CentredText, EachLineIsCentredOnTheSourceWidth) {
+  const CentredCase& c = GetParam();
+  Frame frame = SolidFrame(c.Width, c.Height);
+  frame.SourceWidth = 600;
+  frame.SourceHeight = 300;
+  const SubtitleStyle style{.Font = TestFont(), .TextColor = kRed, .BorderColor = kBlue, .BorderEnabled = true};
+  const EditText edit{.Text = c.Text, .Place = {.X = 10, .Y = 100, .DrawLevel = 240, .Centred = true}, .Style = style};
+  QtTextTransform transform;
+  const Frame drawn = RenderEditFrame(transform, frame, edit, {});
+
+  const double scale = c.Width / 600.0;
+  const int spacing = QFontMetrics(ToQFont(style.Font)).lineSpacing();
+  const int lines = std::string_view(c.Text).find('\n') == std::string_view::npos ? 1 : 2;
+  for (int line = 0; line < lines; ++line) {
+    const int top = static_cast<int>((100 + line * spacing) * scale);
+    const int bottom = static_cast<int>((100 + (line + 1) * spacing) * scale) - 1;
+    const PaintedArea ink = FindPixels(drawn, [](Rgb colour) { return !IsBackground(colour); }, top, bottom);
+    ASSERT_GT(ink.Count, 0) << "line " << line + 1;
+    // Within two picture pixels: anti-aliased edges round either way.
+    EXPECT_NEAR((ink.Left + ink.Right + 1) / 2.0, 300 * scale, 2.0) << "line " << line + 1;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, CentredText,
+                         ::testing::Values(CentredCase{"OneLine", "HIH", 600, 300},
+                                           CentredCase{"OneLineHalfSize", "HIH", 300, 150},
+                                           CentredCase{"TwoLines", "I\r\nHIHIHIH", 600, 300},
+                                           CentredCase{"TwoLinesThirdSize", "HIHIHIH\nI", 200, 100}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 struct DamagedFrameCase {

@@ -15,6 +15,7 @@ struct DrawCall {
   std::string Text;
   orlisk::Colour Color = 0;
   int Level = 0;
+  bool Centred = false;  // DrawCentredText: X is the shift from the centred place
 };
 
 class RecordingTransform : public TextTransform {
@@ -27,6 +28,12 @@ class RecordingTransform : public TextTransform {
                 orlisk::Colour colour, int level) override {
     calls.push_back("DrawText");
     draws.push_back({strength, x, y, text, colour, level});
+    fonts.push_back(font);
+  }
+  void DrawCentredText(double strength, int dx, int y, const std::string& text, const SubtitleFont& font,
+                       orlisk::Colour colour, int level) override {
+    calls.push_back("DrawCentredText");
+    draws.push_back({strength, dx, y, text, colour, level, true});
     fonts.push_back(font);
   }
   Frame TakeFrame() override {

@@ -11,7 +11,7 @@ namespace {
 // A subtitle with every field set to something of its own.
 SubtitleEntry EntryFor(int i, const std::string& text) {
   SubtitleEntry entry;
-  entry.Place = {10 + i, -20 - i, 240 + i};
+  entry.Place = {10 + i, -20 - i, 240 + i, i % 3 == 0};
   entry.Text = text;
   entry.Tag = i + 1;
   entry.BorderColor = 0x00FF0000u + static_cast<Colour>(i);

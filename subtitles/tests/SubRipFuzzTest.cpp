@@ -64,8 +64,6 @@ std::pair<std::string, std::string> ValidPair(std::mt19937& random) {
 TEST(SubRipFuzzTest, RandomAndMutatedFilesNeverBreakTheReader) {
   std::mt19937 random(20240611);
   SubRipReadContext context;
-  context.VideoWidth = 320;
-  context.TextWidth = [](const std::string& line) { return static_cast<int>(line.size()); };
   for (int round = 0; round < 4000; ++round) {
     auto [text, companion] = ValidPair(random);
     switch (round % 4) {

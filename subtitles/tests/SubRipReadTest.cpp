@@ -8,8 +8,7 @@
 namespace orlisk {
 namespace {
 
-// Current placement and style while reading: a 320-pixel-wide video and a font
-// in which every byte is 7 pixels wide.
+// Current placement and style while reading.
 SubRipReadContext Context() {
   SubRipReadContext context;
   context.Placement.X = 10;
@@ -17,9 +16,14 @@ SubRipReadContext Context() {
   context.Style.Font.Height = -21;
   context.Style.TextColor = 0x00FFFFFF;
   context.Style.BorderColor = 0x00FF0000;
-  context.VideoWidth = 320;
-  context.TextWidth = [](const std::string& line) { return static_cast<int>(line.size()) * 7; };
   return context;
+}
+
+// A companion as versions before the centring flag wrote it: the last byte of
+// each record's text field 0.
+std::string OlderCompanion(std::string companion) {
+  for (std::size_t at = 267; at < companion.size(); at += kCompanionRecordSize) companion[at] = '\0';
+  return companion;
 }
 
 SubtitleEntry Styled(std::int32_t x, std::int32_t y, std::int32_t tag) {
@@ -70,8 +74,8 @@ TEST(ReadSubRipTest, SaveThenReadGivesTheSameRowsAndStyles) {
   EXPECT_EQ(result.Entries[2].EndTime, 0);
 
   EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{30, 40, 50, 60}));
-  // Three lines: line 2 leaves a Y other than SubtitleY alone, line 3 moves it down.
-  EXPECT_EQ(result.Entries[1].Place.Y, 210 + 21);
+  // Three lines stay where they were drawn.
+  EXPECT_EQ(result.Entries[1].Place.Y, 210);
   const SubtitleEntry& styled = result.Entries[3];
   EXPECT_EQ(styled.Place.Y, 230);
   EXPECT_EQ(styled.Place.DrawLevel, 200);
@@ -86,7 +90,8 @@ TEST(ReadSubRipTest, WithoutCompanionEveryBlockGetsTheCurrentStyleCentred) {
   const auto result = ReadSubRip("0\r\nt\r\nHello\r\nsecond\r\n \r\n1\r\nt\r\nx\r\n \r\n", "", Context());
   ASSERT_EQ(result.Entries.size(), 2u);
   const SubtitleEntry& first = result.Entries[0];
-  EXPECT_EQ(first.Place.X, (320 - 5 * 7) / 2);  // 142: truncated toward zero
+  EXPECT_EQ(first.Place.X, 10);
+  EXPECT_TRUE(first.Place.Centred);
   EXPECT_EQ(first.Place.Y, 100 + 21);
   EXPECT_EQ(first.Place.DrawLevel, 240);
   EXPECT_EQ(first.Tag, -1);
@@ -94,14 +99,52 @@ TEST(ReadSubRipTest, WithoutCompanionEveryBlockGetsTheCurrentStyleCentred) {
   EXPECT_EQ(first.BorderColor, 0x00FF0000u);
   EXPECT_EQ(first.Font, FontId(SubtitleFont{}));  // the current font's reference
   EXPECT_TRUE(first.Border);
-  EXPECT_EQ(result.Entries[1].Place.X, (320 - 7) / 2);
+  EXPECT_TRUE(result.Entries[1].Place.Centred);
   EXPECT_EQ(result.Entries[1].Place.Y, 100);
 }
 
-TEST(ReadSubRipTest, CentringTruncatesTowardZeroForTextWiderThanTheVideo) {
-  const auto result = ReadSubRip("0\r\nt\r\n" + std::string(50, 'w') + "\r\n", "", Context());
-  EXPECT_EQ(result.Entries.at(0).Place.X, (320 - 350) / 2);  // -15
+// A companion of one record for block 0 (a text of two lines).
+std::string Record(std::int32_t x, std::int32_t y, bool centred) {
+  SubtitleEntry entry = Styled(x, y, 0);
+  entry.Place.Centred = centred;
+  return WriteCompanion({entry}, 1);
 }
+
+std::string FullTextRecord() {
+  std::string record = Record(55, 300, true);
+  record[12] = '\xFF';  // a 255-byte text fills the field: its last byte is text
+  return record;
+}
+
+struct PlacementCase {
+  const char* name;
+  std::string companion;
+  std::int32_t x, y;
+  bool centred;
+};
+
+class ReadSubRipPlacementTest : public ::testing::TestWithParam<PlacementCase> {};
+
+// The current place is x 10, y 100. Records of this version keep their place
+// as drawn; older records and missing ones get the older reading rules.
+TEST_P(ReadSubRipPlacementTest, GivesEachBlockItsPlaceAndWhetherItIsCentred) {
+  const auto result = ReadSubRip("0\r\nt\r\na\r\nb\r\n", GetParam().companion, Context());
+  const SubtitlePlacement& place = result.Entries.at(0).Place;
+  EXPECT_EQ(place.X, GetParam().x);
+  EXPECT_EQ(place.Y, GetParam().y);
+  EXPECT_EQ(place.Centred, GetParam().centred);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, ReadSubRipPlacementTest,
+    ::testing::Values(PlacementCase{"Centred", Record(10, 100, true), 10, 100, true},
+                      PlacementCase{"ByHandAtTheCurrentX", Record(10, 100, false), 10, 100, false},
+                      PlacementCase{"ByHandElsewhere", Record(55, 300, false), 55, 300, false},
+                      PlacementCase{"OlderAtTheCurrentPlace", OlderCompanion(Record(10, 100, false)), 10, 121, true},
+                      PlacementCase{"OlderElsewhere", OlderCompanion(Record(55, 300, true)), 55, 300, false},
+                      PlacementCase{"OlderWithAFullText", FullTextRecord(), 55, 300, false},
+                      PlacementCase{"NoRecord", "", 10, 121, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReadSubRipTest, FiveLinesReadAsFourAndEachMovesTheTextUp) {
   const auto result = ReadSubRip("0\r\nt\r\n1a\r\n2b\r\n3c\r\n4d\r\n5e\r\n \r\n", "", Context());
@@ -128,7 +171,7 @@ TEST(ReadSubRipTest, TagsDifferentFromPositionsFollowTheFirstLaterMatch) {
   for (int i = 0; i < 5; ++i) text += std::to_string(i) + "\r\nt\r\nx\r\n \r\n";
   const auto result = ReadSubRip(text, WriteCompanion(records, 4), Context());
   // Block 3 finds no record tagged 3 and keeps the last one read; block 4 has no record.
-  EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{1000, 1002, 1003, 1003, (320 - 7) / 2}));
+  EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{1000, 1002, 1003, 1003, 10}));
   EXPECT_EQ(result.Entries[3].Tag, 2);
   EXPECT_EQ(result.Entries[4].Tag, -1);
 }
@@ -212,22 +255,16 @@ TEST(ReadSubRipTest, FileNumberedFromOneMatchesRecordsByRow) {
 TEST(ReadSubRipTest, PartRecordAtTheEndOfTheCompanionIsIgnored) {
   const std::string companion = WriteCompanion({Styled(800, 0, 0)}, 1) + std::string(100, '\x7F');
   const auto result = ReadSubRip("0\r\nt\r\na\r\n \r\n1\r\nt\r\nb\r\n", companion, Context());
-  EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{800, (320 - 7) / 2}));
+  EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{800, 10}));
 }
 
 TEST(ReadSubRipTest, ExtremeCompanionValuesWrapInsteadOfOverflowing) {
   SubtitleEntry extreme = Styled(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), 0);
   SubRipReadContext context = Context();
   context.Placement.Y = 0;
-  const auto result = ReadSubRip("0\r\nt\r\na\r\nb\r\nc\r\n", WriteCompanion({extreme}, 1), context);
+  const auto result = ReadSubRip("0\r\nt\r\na\r\nb\r\nc\r\n", OlderCompanion(WriteCompanion({extreme}, 1)), context);
   EXPECT_EQ(result.Entries.at(0).Place.X, std::numeric_limits<std::int32_t>::min());
   EXPECT_EQ(result.Entries.at(0).Place.Y, std::numeric_limits<std::int32_t>::min() + 20);
-}
-
-TEST(ReadSubRipTest, WorksWithoutAWidthFunction) {
-  SubRipReadContext context = Context();
-  context.TextWidth = nullptr;
-  EXPECT_EQ(ReadSubRip("0\r\nt\r\nabc\r\n", "", context).Entries.at(0).Place.X, 160);
 }
 
 // Two saves of a list: the second moved a block, so its times differ.
@@ -253,7 +290,7 @@ TEST(ReadSubRipTest, ACompanionOfAnotherSaveIsRecognisedAndNotUsed) {
   const auto stale = ReadSubRip(saves.firstText, saves.secondCompanion, Context());
   EXPECT_TRUE(stale.StaleCompanion);
   ASSERT_EQ(stale.Entries.size(), 2u);
-  EXPECT_EQ(Xs(stale), (std::vector<std::int32_t>{(320 - 7) / 2, (320 - 7) / 2}));  // current place, centred
+  EXPECT_EQ(Xs(stale), (std::vector<std::int32_t>{10, 10}));  // current place, centred
   EXPECT_EQ(stale.Entries[0].Tag, -1);
   EXPECT_EQ(stale.Entries[0].Place.DrawLevel, 240);
 }

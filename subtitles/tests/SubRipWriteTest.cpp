@@ -54,7 +54,8 @@ TEST(CompanionRecordTest, FieldsSitAtTheirOffsetsLittleEndian) {
   EXPECT_EQ(bytes(8, 4), std::string("\xF0\x00\x00\x00", 4));
   EXPECT_EQ(bytes(12, 1), "\x09");
   EXPECT_EQ(bytes(13, 9), "Hi\r\nthere");
-  EXPECT_EQ(bytes(22, 246), std::string(246, '\0'));
+  EXPECT_EQ(bytes(22, 245), std::string(245, '\0'));
+  EXPECT_EQ(bytes(267, 1), "\x01");  // placed by hand
   EXPECT_EQ(bytes(268, 4), std::string("\x07\x00\x00\x00", 4));
   EXPECT_EQ(bytes(272, 4), std::string("\x00\x00\xFF\x00", 4));
   EXPECT_EQ(bytes(276, 4), std::string("\xFF\xFF\xFF\x00", 4));
@@ -72,6 +73,18 @@ TEST(CompanionRecordTest, TextIsCutTo255BytesWithoutSplittingACharacter) {
   const std::string record = EncodeCompanionRecord(entry);
   EXPECT_EQ(static_cast<unsigned char>(record[12]), 253);
   EXPECT_EQ(DecodeCompanionRecord(record).Text, entry.Text.substr(0, 253));
+}
+
+TEST(CompanionRecordTest, KeepsWhetherThePlaceIsCentredInTheTextFieldsLastByte) {
+  for (const bool centred : {false, true}) {
+    SubtitleEntry entry = SampleEntry();
+    entry.Text = std::string(255, 'w');
+    entry.Place.Centred = centred;
+    const std::string record = EncodeCompanionRecord(entry);
+    EXPECT_EQ(static_cast<unsigned char>(record[12]), 254);  // the field's last byte stays free
+    EXPECT_EQ(record[267], centred ? 2 : 1);
+    EXPECT_EQ(DecodeCompanionRecord(record).Place.Centred, centred);
+  }
 }
 
 TEST(CompanionRecordTest, RefusesRecordsOfAnotherSize) {

@@ -37,9 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!IsUtf8(text)) std::abort();
 
   orlisk::SubRipReadContext context;
-  context.VideoWidth = 320;
   context.Placement.Y = 200;
-  context.TextWidth = [](const std::string& line) { return static_cast<int>(line.size()) * 9; };
   const auto result = orlisk::ReadSubRip(text, bytes.substr(split), context);
   if (result.Rows.size() != result.Entries.size()) std::abort();
   for (const auto& entry : result.Entries) {

@@ -115,7 +115,6 @@ class Bench {
 
   bool readsAsStale() const {
     SubRipReadContext context;
-    context.VideoWidth = 640;
     return ReadSubtitleFiles(text(), LegacyCodePage::Windows1252, context).Result.StaleCompanion;
   }
 

@@ -303,6 +303,7 @@ struct CountingTransform : TextTransform {
     std::string text;
     Colour colour;
     int level;
+    bool centred = false;  // x is the shift from the centred place
   };
   int loads = 0, takes = 0;
   std::vector<Drawn> draws;
@@ -313,6 +314,10 @@ struct CountingTransform : TextTransform {
   }
   void DrawText(double, int x, int y, const std::string& t, const SubtitleFont&, Colour c, int level) override {
     draws.push_back({x, y, t, c, level});
+  }
+  void DrawCentredText(double, int dx, int y, const std::string& t, const SubtitleFont&, Colour c,
+                       int level) override {
+    draws.push_back({dx, y, t, c, level, true});
   }
   Frame TakeFrame() override {
     ++takes;

@@ -68,8 +68,7 @@ TEST_F(Preview, RowsRemovedDuringPreviewNeverLetTheCursorPassTheList) {
 }
 
 TEST_F(Preview, EditModeDrawsTheWholeMemoAtThePlacementWithTheOutline) {
-  s.Placement.X = 12;
-  s.Placement.Y = 34;
+  s.Placement = {.X = 12, .Y = 34, .DrawLevel = 240, .Centred = false};
   s.Style.BorderEnabled = true;
   rig.memo.content = "Hi";
   rig.transform.draws.clear();
@@ -152,6 +151,7 @@ TEST_F(Placement, TheBandIsVerticalOnlyAndStrict) {
 }
 
 TEST_F(Placement, TheLeftButtonIsAskedAtTheMoveAndTheDragKeepsItsOffsets) {
+  s.Placement.Centred = false;  // placed by hand: the text begins at X
   c.VideoViewMouseMove(100, 285);
   EXPECT_FALSE(s.AtHand.IsDraggingSubtitle());  // pressing alone starts nothing
   rig.mouse.left = true;
@@ -170,6 +170,7 @@ TEST_F(Placement, TheLeftButtonIsAskedAtTheMoveAndTheDragKeepsItsOffsets) {
 }
 
 TEST_F(Placement, DraggingPastTheLeftEdgeGivesNegativeCoordinates) {
+  s.Placement.Centred = false;
   rig.mouse.left = true;
   c.VideoViewMouseMove(100, 285);
   c.VideoViewMouseMove(0, 0);
@@ -197,6 +198,34 @@ TEST_F(Placement, NearingTheRightOrBottomEdgeEndsTheDragWherePlaced) {
   EXPECT_TRUE(s.AtHand.IsDraggingSubtitle());
 }
 
+// A centred text is taken where it is drawn. Moved up or down (up to 8 view
+// pixels astray) it stays centred; moved further sideways it keeps the x the
+// mouse gives it from then on.
+TEST_F(Placement, ACentredTextStaysCentredUnlessMovedSideways) {
+  struct Row {
+    int dx;
+    bool centred;
+  };
+  for (const Row row : {Row{0, true}, Row{8, true}, Row{-8, true}, Row{9, false}, Row{-40, false}}) {
+    Rig r;
+    r.openVideo();
+    ASSERT_TRUE(r.state.Placement.Centred);
+    r.memo.content = "HIHI\r\nHI";  // the widest line is 40 pixels wide
+    // The 4:3 picture is drawn 504 x 378 at x 31; the text 140 source pixels in.
+    const int textLeft = 31 + MulDiv(CentredLineX(320, 40), 504, 320);
+    r.mouse.left = true;
+    r.controller.VideoViewMouseMove(textLeft + 5, 285);
+    ASSERT_TRUE(r.state.AtHand.IsDraggingSubtitle());
+    EXPECT_EQ(r.state.DragOffsetX, 5);
+    r.controller.VideoViewMouseMove(textLeft + 5 + row.dx, 285 - 50);
+    EXPECT_EQ(r.state.Placement.Centred, row.centred) << row.dx;
+    EXPECT_EQ(r.state.Placement.X, row.centred ? 10 : MulDiv(textLeft + row.dx - 31, 320, 504)) << row.dx;
+    EXPECT_EQ(r.state.Placement.Y, MulDiv(285 - 50 - r.state.DragOffsetY, 240, 378)) << row.dx;
+    r.controller.VideoViewMouseMove(textLeft + 5, 285);  // back again: placed by hand stays so
+    EXPECT_EQ(r.state.Placement.Centred, row.centred) << row.dx;
+  }
+}
+
 TEST(FitPicture, KeepsTheAspectRatioCentredBetweenBars) {
   struct Row {
     int viewW, viewH, picW, picH;
@@ -222,6 +251,7 @@ TEST(Placement16by9, AWidePictureMapsThroughItsLetterboxAndADragInTheBarsStaysOn
   r.openVideo();  // drawn 566 x 318 at y 30
   r.state.Placement.X = 10;
   r.state.Placement.Y = 200;
+  r.state.Placement.Centred = false;
   const int top = 30 + MulDiv(200, 318, 360);
   r.mouse.left = true;
   r.controller.VideoViewMouseMove(100, top + 3);
@@ -248,6 +278,7 @@ TEST(PlacementOnScaledPictures, ADraggedPlaceIsDrawnOnTheViewsPictureAtTheMouses
   ASSERT_EQ(picture.Height, 318);
   r.state.Placement.X = 0;
   r.state.Placement.Y = 900;
+  r.state.Placement.Centred = false;
   const int top = picture.Y + MulDiv(900, picture.Height, 1080);
   r.mouse.left = true;
   r.controller.VideoViewMouseMove(3, top + 2);

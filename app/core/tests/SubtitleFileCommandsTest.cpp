@@ -143,7 +143,8 @@ TEST_F(SubtitleFiles, ReadingWithoutCompanionCentresAndCreatesAnEmptyOne) {
   open(dir / "plain.srt");
   ASSERT_EQ(s.Document.rowCount(), 1);
   const SubtitleEntry& e = s.Document.entries()[0];
-  EXPECT_EQ(e.Place.X, (320 - 50) / 2);  // five characters of ten pixels
+  EXPECT_TRUE(e.Place.Centred);
+  EXPECT_EQ(e.Place.X, 10);
   EXPECT_EQ(e.Place.Y, 177 + 21);        // one more line moves the text down by the font height
   EXPECT_EQ(e.Place.DrawLevel, 240);
   EXPECT_TRUE(e.Border);
@@ -229,7 +230,7 @@ TEST_F(SubtitleFiles, AVideoWithTheCompanionsNameIsNotReadAsRecords) {
   Spit(dir / "film.srt", "0\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n \r\n");
   open(dir / "film.srt");
   ASSERT_EQ(s.Document.rowCount(), 1);
-  EXPECT_EQ(s.Document.entries()[0].Place.X, (320 - 20) / 2);
+  EXPECT_TRUE(s.Document.entries()[0].Place.Centred);
   EXPECT_EQ(s.Document.entries()[0].Place.DrawLevel, 240);
   EXPECT_EQ(Slurp(dir / "film.dat"), video);
 }
