@@ -17,15 +17,8 @@ using namespace orlisk::bench;
 constexpr int kChanges = 33'000;
 
 SubtitleEntry EntryFor(const std::string& text, int begin) {
-  SubtitleEntry entry;
-  entry.Place = {10, 300, 240};
-  entry.Text = text;
-  entry.TextColor = 0xFFFFFF;
-  entry.BorderColor = 0xFF0000;
-  entry.Border = true;
-  entry.BeginTime = begin;
-  entry.EndTime = begin + 1500;
-  return entry;
+  return {.Place = {10, 300, 240}, .Text = text, .Tag = 0, .BorderColor = 0xFF0000, .TextColor = 0xFFFFFF,
+          .Font = 0, .Border = true, .BeginTime = begin, .EndTime = begin + 1500};
 }
 
 // A journal of `rows` subtitles and kChanges changes spread over the list:
