@@ -25,6 +25,18 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
       onlyFiles = true;
     } else if (a == "--help" || a == "-h") {
       options.Help = true;
+    } else if (a == "--version") {
+      options.Version = true;
+    } else if (a == "--quiet" || a == "-q") {
+      options.Quiet = true;
+    } else if (a == "--verbose" || a == "-v") {
+      options.Verbose = true;
+    } else if (a == "--progress=json") {
+      options.Progress = BurnProgress::Json;
+    } else if (a == "--progress=auto") {
+      options.Progress = BurnProgress::Auto;
+    } else if (a == "--ignore-stale-companion") {
+      options.IgnoreStaleCompanion = true;
     } else if (a == "--format") {
       options.Format = value("--format");
       bool known = false;
@@ -40,7 +52,10 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
       throw UsageError("unknown option " + a);
     }
   }
-  if (options.Help) return options;
+  if (options.Help || options.Version) return options;
+  if (options.Quiet && options.Progress == BurnProgress::Json)
+    throw UsageError("--quiet and --progress=json cannot be used together");
+  if (options.Quiet) options.Progress = BurnProgress::None;
   if (files.size() != 2) throw UsageError("expected a video and a subtitle file");
   if (!options.OutDir.empty() && !options.OutFile.empty())
     throw UsageError("--out-dir and -o cannot be used together");
@@ -53,11 +68,13 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
 
 std::string BurnUsageText() {
   return "Usage: orlisk-burn VIDEO SUBTITLES.srt [--format original|avi|mpeg|wmv|rm]\n"
-         "                   [--out-dir DIR | -o FILE [--overwrite]]\n"
+         "                   [--out-dir DIR | -o FILE [--overwrite]] [--ignore-stale-companion]\n"
+         "                   [--quiet | --progress=json] [--verbose]\n"
          "\n"
          "Writes a copy of VIDEO with the subtitles burnt into its pictures, made as the\n"
          "editor's settings say (~/.config/orlisk.ini). The subtitles' places, colours and\n"
          "fonts come from the companion file beside them (SUBTITLES.dat) when there is one.\n"
+         "The path of the written video is printed on stdout; everything else goes to stderr.\n"
          "\n"
          "  --format F    original: the source's own format (the default unless the\n"
          "                settings ask for custom output); avi, mpeg, wmv, rm: that format\n"
@@ -66,12 +83,29 @@ std::string BurnUsageText() {
          "                is the video's, with New_1, New_2, ... in front when it is taken\n"
          "  -o FILE       write exactly FILE; refused when FILE exists, unless --overwrite\n"
          "  --overwrite   allow -o to replace an existing file (never the source video)\n"
+         "  --ignore-stale-companion\n"
+         "                burn even when SUBTITLES.dat belongs to another save of the\n"
+         "                subtitles, with the current places and colours\n"
+         "  -q, --quiet   no progress and no notices; errors are still shown\n"
+         "  --progress=json\n"
+         "                progress as one JSON object per line on stderr, at most once a\n"
+         "                second and once at the end: {\"percent\":..,\"frames\":..,\n"
+         "                \"elapsed\":..,\"remaining\":..} (seconds; remaining null until known)\n"
+         "  -v, --verbose also show FFmpeg's own messages\n"
+         "  --version     show the version of the program and of its FFmpeg libraries\n"
          "  -h, --help    show this text\n"
          "\n"
-         "Ctrl+C stops writing; the video written so far plays up to that point.\n"
+         "Progress is a bar on a terminal and a percentage line at most once a second\n"
+         "otherwise. Ctrl+C or SIGTERM stops writing; the video written so far plays up\n"
+         "to that point.\n"
          "\n"
          "Exit codes: 0 done; 2 bad usage or a refused output file; 3 the video or the\n"
-         "subtitles cannot be read; 4 writing failed; 130 stopped by Ctrl+C.\n";
+         "subtitles cannot be read; 4 writing failed; 5 SUBTITLES.dat belongs to another\n"
+         "save (see --ignore-stale-companion); 130 stopped by Ctrl+C; 143 stopped by SIGTERM.\n";
+}
+
+std::string BurnVersionText(const std::string& ffmpegVersions) {
+  return std::string("orlisk-burn ") + ORLISK_VERSION + "\n" + ffmpegVersions + "\n";
 }
 
 }  // namespace orlisk

@@ -11,14 +11,21 @@ namespace orlisk {
 // Exit codes, also listed by --help.
 enum BurnExitCode : int {
   kBurnDone = 0,
-  kBurnBadUsage = 2,       // the command line is wrong, or asks to write over a file
+  kBurnBadUsage = 2,         // the command line is wrong, or asks to write over a file
   kBurnUnreadableInput = 3,  // the video or the subtitle file cannot be read
-  kBurnWriteFailed = 4,    // the output could not be made or written
-  kBurnInterrupted = 130,  // stopped by Ctrl+C; the partial video plays up to there
+  kBurnWriteFailed = 4,      // the output could not be made or written
+  kBurnStaleCompanion = 5,   // the .dat beside the subtitles belongs to another save
+  kBurnInterrupted = 130,    // stopped by Ctrl+C (SIGINT); the partial video plays up to there
+  kBurnTerminated = 143,     // stopped by SIGTERM (a job runner's stop); the same
 };
+
+// How progress is reported on stderr: a bar on a terminal and a line at most
+// once a second elsewhere (Auto), one JSON object per line (Json), or nothing.
+enum class BurnProgress { Auto, Json, None };
 
 struct BurnOptions {
   bool Help = false;
+  bool Version = false;
   std::string Video;
   std::string Subtitles;
   // "original", "avi", "mpeg", "wmv" or "rm"; empty: what the settings say.
@@ -26,6 +33,12 @@ struct BurnOptions {
   std::string OutDir;   // --out-dir; empty: the settings' output folder
   std::string OutFile;  // -o; empty: a free name in the output folder
   bool Overwrite = false;
+  // Burn with the current places and colours when the companion belongs to
+  // another save, instead of ending with kBurnStaleCompanion.
+  bool IgnoreStaleCompanion = false;
+  BurnProgress Progress = BurnProgress::Auto;  // --quiet: None
+  bool Quiet = false;    // no progress and no notices; errors are still told
+  bool Verbose = false;  // FFmpeg's own log lines too
 };
 
 class UsageError : public std::runtime_error {
@@ -38,5 +51,7 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments);
 
 // The --help text.
 std::string BurnUsageText();
+// The --version text: the program's version and the FFmpeg libraries' (`ffmpegVersions`).
+std::string BurnVersionText(const std::string& ffmpegVersions);
 
 }  // namespace orlisk

@@ -1,11 +1,13 @@
 #include "BurnRun.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <string>
 #include <system_error>
 
+#include "BurnProgressReport.h"
 #include "burnin/QtTextTransform.h"
 #include "burnin/WriteJob.h"
 #include "burnin/writer/CodecLists.h"
@@ -31,32 +33,6 @@ struct BurnFailure {
   std::string Message;
 };
 
-class ProgressReport {
- public:
-  ProgressReport(std::ostream& err, bool terminal) : err_(err), terminal_(terminal) {}
-  void Show(int progress) {  // 0..10000
-    const int shown = terminal_ ? progress / 10 : progress / 100;  // per mille on a bar, per cent in lines
-    if (shown == last_) return;
-    last_ = shown;
-    if (terminal_) {
-      constexpr int kWidth = 40;
-      const int filled = progress * kWidth / 10000;
-      err_ << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, '-') << "] " << shown / 10 << '.'
-           << shown % 10 << "%" << std::flush;
-    } else {
-      err_ << shown << "%\n" << std::flush;
-    }
-  }
-  void End() {
-    if (terminal_ && last_ >= 0) err_ << "\n";
-  }
-
- private:
-  std::ostream& err_;
-  bool terminal_;
-  int last_ = -1;
-};
-
 LegacyCodePage FallbackCodePage() {
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(name);
@@ -67,8 +43,21 @@ LegacyCodePage FallbackCodePage() {
   return LegacyCodePage::Windows1252;
 }
 
+// What the user is told besides errors, unless --quiet.
+class Notices {
+ public:
+  Notices(std::ostream& err, bool quiet) : err_(err), quiet_(quiet) {}
+  void Tell(const std::string& text) const {
+    if (!quiet_) err_ << "orlisk-burn: " << text << "\n";
+  }
+
+ private:
+  std::ostream& err_;
+  bool quiet_;
+};
+
 std::vector<SubtitleEntry> ReadSubtitles(const std::string& path, const VideoReader& reader,
-                                         const SubtitleStyle& style) {
+                                         const SubtitleStyle& style, const BurnOptions& o, const Notices& notices) {
   // A block without a record gets the place and style the editor gives a new
   // subtitle on this video.
   SubRipReadContext context;
@@ -81,6 +70,18 @@ std::vector<SubtitleEntry> ReadSubtitles(const std::string& path, const VideoRea
     throw BurnFailure{kBurnUnreadableInput, std::string("cannot read the subtitles: ") + e.what()};
   }
   if (read.NoBlocks) throw BurnFailure{kBurnUnreadableInput, path + " holds no subtitles (is it a SubRip file?)"};
+  if (read.Result.StaleCompanion) {
+    // As the editor warns when it reads them; a script cannot see a warning
+    // scroll by, so the run ends unless told to go on.
+    const std::string stale = "the position and style file " + CompanionPathFor(path).string() +
+                              " belongs to another save of " + path;
+    if (!o.IgnoreStaleCompanion) {
+      throw BurnFailure{kBurnStaleCompanion,
+                        stale + "; nothing was written (add --ignore-stale-companion to burn the subtitles with "
+                                "the current position and style)"};
+    }
+    notices.Tell(stale + "; the subtitles are burnt with the current position and style");
+  }
   return std::move(read.Result.Entries);
 }
 
@@ -99,7 +100,8 @@ std::string ChooseOutput(const BurnOptions& o, const std::string& settingsFolder
 }
 
 int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::ostream& err, bool errIsTerminal,
-         const std::atomic<bool>& stopRequested) {
+         const std::atomic<int>& stopSignal) {
+  const Notices notices(err, o.Quiet);
   FfmpegVideoReader reader;
   try {
     reader.OpenSource(o.Video);
@@ -112,8 +114,8 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
   SubtitleStyle style;
   style.BorderColor = startup.BorderColor;
   style.BorderEnabled = startup.BorderEnabled;
-  std::vector<SubtitleEntry> subtitles = ReadSubtitles(o.Subtitles, reader, style);
-  if (subtitles.empty()) err << "orlisk-burn: " << o.Subtitles << " has no subtitles; the video is copied without text\n";
+  std::vector<SubtitleEntry> subtitles = ReadSubtitles(o.Subtitles, reader, style, o, notices);
+  if (subtitles.empty()) notices.Tell(o.Subtitles + " has no subtitles; the video is copied without text");
 
   OutputSettings settings = ReadOutputSettings(settingsFile);
   int formatChoice = 0;
@@ -138,20 +140,25 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
   QtTextTransform transform;
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}},
                std::move(subtitles), style.Font);
-  ProgressReport progress(err, errIsTerminal);
+  BurnProgressReport progress(err, o.Progress, errIsTerminal, SteadySeconds);
+  int stoppedBy = 0;
   try {
     job.Start(output, configuration.OutputType);
-    while (!stopRequested.load() && job.Step()) progress.Show(job.Progress());
-    progress.End();
+    // A signal that comes after the last step stops nothing: the video is whole.
+    while (job.Step()) {
+      progress.Show(job.Progress(), job.framesWritten());
+      if ((stoppedBy = stopSignal.load()) != 0) break;
+    }
+    progress.End(job.Progress(), job.framesWritten());
     job.Finish();
   } catch (const std::exception& e) {
-    progress.End();
+    if (job.started()) progress.End(job.Progress(), job.framesWritten());
     throw BurnFailure{kBurnWriteFailed, "cannot write " + output + ": " + e.what()};
   }
   out << output << "\n";
-  if (stopRequested.load()) {
-    err << "orlisk-burn: stopped; " << output << " ends where it was stopped\n";
-    return kBurnInterrupted;
+  if (stoppedBy != 0) {
+    notices.Tell("stopped; " + output + " ends where it was stopped");
+    return stoppedBy == SIGTERM ? kBurnTerminated : kBurnInterrupted;
   }
   return kBurnDone;
 }
@@ -159,9 +166,9 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
 }  // namespace
 
 int RunBurn(const BurnOptions& options, const AppPaths& paths, std::ostream& out, std::ostream& err,
-            bool errIsTerminal, const std::atomic<bool>& stopRequested) {
+            bool errIsTerminal, const std::atomic<int>& stopSignal) {
   try {
-    return Burn(options, paths, out, err, errIsTerminal, stopRequested);
+    return Burn(options, paths, out, err, errIsTerminal, stopSignal);
   } catch (const BurnFailure& failure) {
     err << "orlisk-burn: " << failure.Message << "\n";
     return failure.Code;

@@ -11,10 +11,10 @@
 namespace orlisk {
 
 // Returns the exit code (BurnExitCode). Messages and progress go to `err`;
-// the path of the written video goes to `out`. `stopRequested` is polled
-// between passes (Ctrl+C). `errIsTerminal` draws a progress bar instead of
-// percentage lines.
+// the path of the written video goes to `out`. `stopSignal` is polled
+// between passes: non-zero is the signal that asked to stop (SIGINT, SIGTERM).
+// `errIsTerminal` draws a progress bar instead of percentage lines.
 int RunBurn(const BurnOptions& options, const AppPaths& paths, std::ostream& out, std::ostream& err,
-            bool errIsTerminal, const std::atomic<bool>& stopRequested);
+            bool errIsTerminal, const std::atomic<int>& stopSignal);
 
 }  // namespace orlisk

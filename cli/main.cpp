@@ -12,12 +12,13 @@
 
 #include "BurnOptions.h"
 #include "BurnRun.h"
+#include "media/FfmpegDiagnostics.h"
 
 namespace {
 
-std::atomic<bool> stopRequested{false};
+std::atomic<int> stopSignal{0};
 
-extern "C" void RequestStop(int) { stopRequested.store(true); }
+extern "C" void RequestStop(int signal) { stopSignal.store(signal); }
 
 // Qt's remarks about the desktop session (no runtime folder, no screen) mean
 // nothing to a program without windows; only its real failures are shown.
@@ -42,6 +43,11 @@ int main(int argc, char** argv) {
     std::cout << BurnUsageText();
     return kBurnDone;
   }
+  if (options.Version) {
+    std::cout << BurnVersionText(FfmpegVersionsText());
+    return kBurnDone;
+  }
+  ShowFfmpegLog(options.Verbose);
 
   // The text is drawn with QPainter, which needs a GUI application but no screen.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -49,7 +55,7 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("orlisk-burn"));
 
-  static_assert(std::atomic<bool>::is_always_lock_free);
+  static_assert(std::atomic<int>::is_always_lock_free);
   struct sigaction stop {};
   stop.sa_handler = RequestStop;
   sigemptyset(&stop.sa_mask);
@@ -58,5 +64,5 @@ int main(int argc, char** argv) {
 
   const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();
   const AppPaths paths = AppPaths::Discover(executableFolder, executableFolder);
-  return RunBurn(options, paths, std::cout, std::cerr, isatty(STDERR_FILENO) != 0, stopRequested);
+  return RunBurn(options, paths, std::cout, std::cerr, isatty(STDERR_FILENO) != 0, stopSignal);
 }

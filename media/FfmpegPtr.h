@@ -45,6 +45,14 @@ struct OutputFormatDeleter {
 struct AudioFifoDeleter {
   void operator()(AVAudioFifo* fifo) const { av_audio_fifo_free(fifo); }
 };
+// A reading context made with avio_alloc_context over the caller's own
+// source: its buffer (which FFmpeg may have replaced) goes with it.
+struct AvioContextDeleter {
+  void operator()(AVIOContext* context) const {
+    av_freep(&context->buffer);
+    avio_context_free(&context);
+  }
+};
 struct DictionaryDeleter {
   void operator()(AVDictionary* dictionary) const { av_dict_free(&dictionary); }
 };
@@ -58,5 +66,6 @@ using SwrContextPtr = std::unique_ptr<SwrContext, SwrContextDeleter>;
 using OutputFormatPtr = std::unique_ptr<AVFormatContext, OutputFormatDeleter>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
 using DictionaryPtr = std::unique_ptr<AVDictionary, DictionaryDeleter>;
+using AvioContextPtr = std::unique_ptr<AVIOContext, AvioContextDeleter>;
 
 }  // namespace orlisk

@@ -15,6 +15,8 @@ packages=(
   fonts-liberation2 fonts-wqy-microhei
   # Tests: GoogleTest, clips made and probed with ffmpeg, the include check
   libgtest-dev ffmpeg python3
+  # Burning many videos at once: the batch test runs GNU parallel as users do
+  parallel
   # Qt's own texts (OK, Cancel, the file dialog) in the interface's language
   qt6-translations-l10n
   # Looking at the window by hand or from a script

@@ -20,14 +20,6 @@ std::vector<T> Slice(const std::vector<T>& items, std::size_t first, std::size_t
   return {begin, begin + static_cast<std::ptrdiff_t>(count)};
 }
 
-void CheckFits(const DocumentSplice& change, std::size_t rowCount) {
-  if (change.First < 0 || change.RemovedCount < 0 || change.Rows.size() != change.Entries.size() ||
-      static_cast<std::size_t>(change.First) + static_cast<std::size_t>(change.RemovedCount) > rowCount) {
-    throw std::out_of_range("The change to rows " + std::to_string(change.First) + " and on does not fit a list of " +
-                            std::to_string(rowCount) + " subtitles");
-  }
-}
-
 template <typename T>
 void Replace(std::vector<T>& items, const DocumentSplice& change, const std::vector<T>& replacement) {
   const auto first = items.begin() + change.First;
@@ -36,6 +28,14 @@ void Replace(std::vector<T>& items, const DocumentSplice& change, const std::vec
 }
 
 }  // namespace
+
+void CheckSpliceFits(const DocumentSplice& change, std::size_t rowCount) {
+  if (change.First < 0 || change.RemovedCount < 0 || change.Rows.size() != change.Entries.size() ||
+      static_cast<std::size_t>(change.First) + static_cast<std::size_t>(change.RemovedCount) > rowCount) {
+    throw std::out_of_range("The change to rows " + std::to_string(change.First) + " and on does not fit a list of " +
+                            std::to_string(rowCount) + " subtitles");
+  }
+}
 
 DocumentSnapshot DocumentSnapshot::Of(const SubtitleDocument& document) {
   const std::vector<SubtitleEntry>& entries = document.entries();
@@ -65,7 +65,7 @@ std::optional<DocumentSplice> SpliceBetween(const DocumentSnapshot& before, cons
 }
 
 DocumentSplice InverseOf(const DocumentSplice& change, const DocumentSnapshot& before) {
-  CheckFits(change, before.Rows.size());
+  CheckSpliceFits(change, before.Rows.size());
   const auto first = static_cast<std::size_t>(change.First);
   const auto removed = static_cast<std::size_t>(change.RemovedCount);
   return {change.First, static_cast<int>(change.Rows.size()), Slice(before.Rows, first, removed),
@@ -73,7 +73,7 @@ DocumentSplice InverseOf(const DocumentSplice& change, const DocumentSnapshot& b
 }
 
 void ApplySplice(DocumentSnapshot& snapshot, const DocumentSplice& change) {
-  CheckFits(change, snapshot.Rows.size());
+  CheckSpliceFits(change, snapshot.Rows.size());
   Replace(snapshot.Rows, change, change.Rows);
   Replace(snapshot.Entries, change, change.Entries);
 }

@@ -39,6 +39,9 @@ std::optional<DocumentSplice> SpliceBetween(const DocumentSnapshot& before, cons
 // The splice that undoes `change` when applied to the result of applying it to `before`.
 DocumentSplice InverseOf(const DocumentSplice& change, const DocumentSnapshot& before);
 
+// Throws std::out_of_range when `change` does not fit a list of `rowCount` rows.
+void CheckSpliceFits(const DocumentSplice& change, std::size_t rowCount);
+
 // Applies `change`; throws std::out_of_range when it does not fit (a damaged record).
 void ApplySplice(DocumentSnapshot& snapshot, const DocumentSplice& change);
 void ApplySplice(SubtitleDocument& document, const DocumentSplice& change);

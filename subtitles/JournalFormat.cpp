@@ -1,5 +1,7 @@
 #include "subtitles/JournalFormat.h"
 
+#include "subtitles/SpliceSequence.h"
+
 #include <array>
 #include <limits>
 #include <optional>
@@ -210,6 +212,8 @@ JournalContents ReadJournal(std::string_view bytes) {
   }
 
   std::optional<DocumentSnapshot> base;
+  // The list the changes are applied to: one structure for the whole replay.
+  std::optional<SpliceSequence> list;
   bool baseSaved = false;
   std::size_t at = kJournalHeaderBytes;
   contents.GoodBytes = at;
@@ -241,7 +245,7 @@ JournalContents ReadJournal(std::string_view bytes) {
         record.subtitles(snapshot.Rows, snapshot.Entries);
         if (record.remaining() != 0 || saved > 1) throw Reader::Short{};
         baseSaved = saved == static_cast<std::uint8_t>(JournalBaseKind::Saved);
-        contents.Subtitles = snapshot;
+        list.emplace(snapshot);
         base = std::move(snapshot);
         contents.VideoPath = std::move(video);
         contents.ChangesSinceBase = 0;
@@ -251,7 +255,7 @@ JournalContents ReadJournal(std::string_view bytes) {
         change.RemovedCount = record.i32();
         record.subtitles(change.Rows, change.Entries);
         if (record.remaining() != 0) throw Reader::Short{};
-        ApplySplice(contents.Subtitles, change);  // throws when it does not fit
+        list->apply(change);  // throws, changing nothing, when it does not fit
         ++contents.ChangesSinceBase;
       } else {
         throw Reader::Short{};
@@ -269,10 +273,10 @@ JournalContents ReadJournal(std::string_view bytes) {
   }
 
   if (!base) {
-    contents.Status = damaged ? JournalReadStatus::Damaged : JournalReadStatus::Empty;
-    contents.Subtitles = {};
+    contents.Status = damaged ? JournalReadStatus::DamagedBase : JournalReadStatus::Empty;
     return contents;
   }
+  contents.Subtitles = list->snapshot();
   contents.Status = damaged ? JournalReadStatus::Damaged : JournalReadStatus::Complete;
   const bool asSaved = baseSaved && !SpliceBetween(*base, contents.Subtitles);
   contents.HoldsUnsavedWork = !contents.Subtitles.Rows.empty() && !asSaved;

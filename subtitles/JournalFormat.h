@@ -43,6 +43,8 @@ std::string EncodeJournalChange(const DocumentSplice& change, std::int64_t wallT
 enum class JournalReadStatus {
   Complete,  // every record read
   Damaged,   // a record cut short or damaged; what came before it was read
+  DamagedBase,  // the first record, the list every change builds on, is damaged:
+                // nothing can be read (a journal is never written that way)
   Empty,     // no base record: nothing to restore (a run killed as it began)
   Foreign,   // not a journal of this editor
   Newer,     // a journal of a later format, which this editor cannot read

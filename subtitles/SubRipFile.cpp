@@ -179,19 +179,32 @@ struct ParsedBlock {
 
 struct ParsedText {
   std::vector<ParsedBlock> blocks;
-  std::uint32_t check = 0;
+  std::uint32_t check = 0;       // numbers, times and texts
+  std::uint32_t timesCheck = 0;  // numbers and times: what earlier versions stored
 };
 
-// The blocks of a text, and its pair check.
+// FNV-1a, folded to the 24 bits a record has room for; never 0 (no check).
+class CheckHash {
+ public:
+  void mix(std::string_view bytes) {
+    for (const unsigned char c : bytes) hash_ = (hash_ ^ c) * 16777619u;
+  }
+  std::uint32_t value() const {
+    const std::uint32_t folded = ((hash_ >> 24) ^ hash_) & kPairCheckMask;
+    return folded == 0 ? 1 : folded;
+  }
+
+ private:
+  std::uint32_t hash_ = 2166136261u;
+};
+
+// The blocks of a text, and its pair checks.
 ParsedText ParseBlocks(std::string_view utf8Text) {
   ParsedText parsed;
   LineReader reader(utf8Text);
   std::int64_t expected = 0;
   bool numberedFromZero = false;
-  std::uint32_t hash = 2166136261u;  // FNV-1a
-  const auto mix = [&hash](std::string_view bytes) {
-    for (const unsigned char c : bytes) hash = (hash ^ c) * 16777619u;
-  };
+  CheckHash whole, times;
 
   while (!reader.atEnd()) {
     const std::string numberLine = reader.next();
@@ -216,14 +229,23 @@ ParsedText ParseBlocks(std::string_view utf8Text) {
       if (Trim(line).empty()) break;
       block.lines[block.lineCount++] = std::move(line);
     }
-    mix(std::to_string(*number));
-    mix("\n");
-    mix(block.timeLine);
-    mix("\n");
+    for (CheckHash* hash : {&whole, &times}) {
+      hash->mix(std::to_string(*number));
+      hash->mix("\n");
+      hash->mix(block.timeLine);
+      hash->mix("\n");
+    }
+    // The text as the block holds it; a line of its own ends each, and a
+    // separator the block, so moving a line break changes the check.
+    for (int i = 0; i < block.lineCount; ++i) {
+      whole.mix(block.lines[i]);
+      whole.mix("\n");
+    }
+    whole.mix("\x1E");
     parsed.blocks.push_back(std::move(block));
   }
-  const std::uint32_t folded = ((hash >> 24) ^ hash) & kPairCheckMask;
-  parsed.check = folded == 0 ? 1 : folded;
+  parsed.check = whole.value();
+  parsed.timesCheck = times.value();
   return parsed;
 }
 
@@ -338,8 +360,9 @@ SubRipReadResult ReadSubRip(std::string_view utf8Text, const CompanionSource& co
   const std::uint64_t lastKey = parsed.blocks.empty() ? 0 : static_cast<std::uint64_t>(parsed.blocks.back().key);
   CompanionRecords records(&companion, lastKey + 1 + kSearchPastLastBlock);
   if (records.count() > 0) {
+    // A companion of an earlier version carries the check of the times alone.
     const std::uint32_t stored = StoredPairCheck(records.record(0));
-    result.StaleCompanion = stored != 0 && stored != parsed.check;
+    result.StaleCompanion = stored != 0 && stored != parsed.check && stored != parsed.timesCheck;
   }
   const std::uint64_t usableRecords = result.StaleCompanion ? 0 : records.count();
   result.Rows.reserve(parsed.blocks.size());

@@ -29,9 +29,10 @@ std::string WriteSubRipText(const std::vector<SubtitleRow>& rows);
 
 // The check of a text file that the companion saved with it carries, so that
 // a companion left from another save is recognised: a 24-bit hash (never 0) of
-// the block numbers and time lines as the reader sees them. Texts can be
-// corrected by hand without making the companion stale; adding, removing or
-// re-timing blocks does.
+// the block numbers, time lines and texts as the reader sees them, so that a
+// save interrupted between its two files is told even when it changed only
+// texts. Companions of earlier versions carry the same kind of hash of the
+// numbers and time lines alone; the reader accepts either, so they still read.
 std::uint32_t PairCheck(std::string_view utf8Text);
 
 // The companion: `count` records, record i holding entries[i] (little-endian).

@@ -22,17 +22,9 @@ std::optional<LeftJournal> RecoveryCommands::RecoverFromJournal() {
   std::optional<LeftJournal> restored;
   for (LeftJournal& journal : ClaimLeftJournals(c_.Basics.Paths.DataFolder)) {
     const JournalContents& contents = journal.contents();
-    if (contents.Status == JournalReadStatus::Newer || contents.Status == JournalReadStatus::Foreign) {
-      const bool newer = contents.Status == JournalReadStatus::Newer;
-      const std::string text =
-          newer ? c_.Basics.Lang.MessageText("RecoverJournalNewer",
-                                             "A recovery journal was written by a newer version of the editor "
-                                             "and cannot be read by this one. It was kept as:")
-                : c_.Basics.Lang.MessageText("RecoverJournalForeign",
-                                             "A file among the recovery journals is not a journal this editor can "
-                                             "read. It was kept as:");
+    if (const std::string why = UnreadableReason(contents.Status); !why.empty()) {
       const fs::path kept = journal.setAside();
-      c_.Basics.Messages.information(text + "\n" + kept.string());
+      c_.Basics.Messages.information(why + "\n" + kept.string());
       continue;
     }
     if (!contents.HoldsUnsavedWork) {
@@ -48,6 +40,26 @@ std::optional<LeftJournal> RecoveryCommands::RecoverFromJournal() {
     restored = std::move(journal);
   }
   return restored;
+}
+
+std::string RecoveryCommands::UnreadableReason(JournalReadStatus status) const {
+  const Language& lang = c_.Basics.Lang;
+  switch (status) {
+    case JournalReadStatus::Newer:
+      return lang.MessageText("RecoverJournalNewer",
+                              "A recovery journal was written by a newer version of the editor and cannot be read "
+                              "by this one. It was kept as:");
+    case JournalReadStatus::Foreign:
+      return lang.MessageText("RecoverJournalForeign",
+                              "A file among the recovery journals is not a journal this editor can read. It was "
+                              "kept as:");
+    case JournalReadStatus::DamagedBase:
+      return lang.MessageText("RecoverJournalDamagedBase",
+                              "A recovery journal is damaged at its start, so nothing could be restored from it. "
+                              "It was kept as:");
+    default:
+      return {};
+  }
 }
 
 bool RecoveryCommands::AskToRestore(const JournalContents& contents) const {

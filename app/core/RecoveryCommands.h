@@ -33,8 +33,9 @@ class RecoveryCommands {
   //   Yes restores it (the undo history starts from the restored list), No
 //   removes it. Only one is restored per start; older
   //   ones wait for the next start.
-  // - a journal of a newer or foreign format: a message naming where it was
-  //   kept ("<name>.unreadable"); it is never read or removed.
+  // - a journal of a newer or foreign format, or one damaged in its base (the
+  //   list its changes build on): a message naming where it was kept
+  //   ("<name>.unreadable"); it is never read further or removed.
   // - a journal with nothing to lose (saved, empty): removed silently.
   // Returns the journal that was restored, still on disk: remove it once
   // this run's own journal holds the restored list, so no moment goes by in
@@ -46,6 +47,8 @@ class RecoveryCommands {
   void JournalWriteFailed(const std::string& reason) const;
 
  private:
+  // The message for a journal that is kept aside unread; empty for one that can be read.
+  std::string UnreadableReason(JournalReadStatus status) const;
   bool AskToRestore(const JournalContents& contents) const;
   void Restore(const JournalContents& contents);
 

@@ -1,6 +1,7 @@
 #include "SourceFacts.h"
 
-#include "media/FfmpegPtr.h"
+#include "media/MediaError.h"
+#include "playback/LocalInput.h"
 
 namespace orlisk {
 
@@ -21,11 +22,14 @@ SourceFacts ReadSourceFacts(const VideoReader& reader, const std::string& path) 
 }
 
 std::string DetectContainerName(const std::string& path) {
-  // "file:" keeps a name with a colon in it from being taken for a protocol.
-  AVFormatContext* opened = nullptr;
-  if (avformat_open_input(&opened, ("file:" + path).c_str(), nullptr, nullptr) < 0) return "";
-  const InputFormatPtr format(opened);
-  return format->iformat && format->iformat->name ? format->iformat->name : "";
+  // Opened as the reader opens it: the chosen file only, within the time limit.
+  InputGuard guard;
+  try {
+    const InputFormatPtr format = OpenLocalInput(path, guard);
+    return format->iformat->name ? format->iformat->name : "";
+  } catch (const MediaError&) {
+    return "";
+  }
 }
 
 }  // namespace orlisk

@@ -8,16 +8,22 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <regex>
 #include <sstream>
 #include <thread>
 
 #include "cli/BurnOptions.h"
 #include "playback/FfmpegVideoReader.h"
+#include "settings/SubtitleFiles.h"
 #include "tests/fixtures/TestClips.h"
 
 extern char** environ;
@@ -39,6 +45,11 @@ TEST(BurnOptionsTest, AcceptsTheDocumentedFormsAndRefusesTheRest) {
            {{"--format", "rm", "a.avi", "a.srt", "--out-dir", "/tmp"}, true},
            {{"a.avi", "a.srt", "-o", "b.avi", "--overwrite"}, true},
            {{"--", "-odd.avi", "a.srt"}, true},
+           {{"a.avi", "a.srt", "-q", "--ignore-stale-companion", "--verbose"}, true},
+           {{"a.avi", "a.srt", "--progress=json"}, true},
+           {{"--version"}, true},
+           {{"a.avi", "a.srt", "--progress=xml"}, false},
+           {{"a.avi", "a.srt", "--quiet", "--progress=json"}, false},
            {{"a.avi"}, false},
            {{"a.avi", "a.srt", "c.srt"}, false},
            {{"a.avi", "a.srt", "--format", "mkv"}, false},
@@ -58,6 +69,7 @@ TEST(BurnOptionsTest, AcceptsTheDocumentedFormsAndRefusesTheRest) {
   const BurnOptions o = ParseBurnOptions({"--", "-odd.avi", "a.srt"});
   EXPECT_EQ(o.Video, "-odd.avi");
   EXPECT_TRUE(ParseBurnOptions({"--help"}).Help);
+  EXPECT_EQ(ParseBurnOptions({"a.avi", "a.srt", "-q"}).Progress, BurnProgress::None);
 }
 
 struct Finished {
@@ -76,14 +88,15 @@ class BurnProgram : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder); }
 
-  pid_t Spawn(const std::vector<std::string>& args) {
+  // Runs orlisk-burn, or `program` found on the PATH, with `args`.
+  pid_t Spawn(const std::vector<std::string>& args, const std::string& program = ORLISK_BURN_PROGRAM) {
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e)
       if (std::string(*e).rfind("XDG_CONFIG_HOME=", 0) != 0 && std::string(*e).rfind("HOME=", 0) != 0)
         env.emplace_back(*e);
     env.push_back("XDG_CONFIG_HOME=" + (folder / "config").string());
     env.push_back("HOME=" + folder.string());
-    std::vector<char*> argv{const_cast<char*>(ORLISK_BURN_PROGRAM)};
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     std::vector<char*> envp;
@@ -96,7 +109,7 @@ class BurnProgram : public ::testing::Test {
     posix_spawn_file_actions_addopen(&actions, 2, (folder / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
     pid_t pid = 0;
-    const int error = posix_spawn(&pid, ORLISK_BURN_PROGRAM, &actions, nullptr, argv.data(), envp.data());
+    const int error = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     EXPECT_EQ(error, 0);
     return pid;
@@ -116,7 +129,9 @@ class BurnProgram : public ::testing::Test {
     f.err = slurp(folder / "stderr.txt");
     return f;
   }
-  Finished Run(const std::vector<std::string>& args) { return Wait(Spawn(args)); }
+  Finished Run(const std::vector<std::string>& args, const std::string& program = ORLISK_BURN_PROGRAM) {
+    return Wait(Spawn(args, program));
+  }
   std::string Subs() const { return (folder / "subs.srt").string(); }
   std::string Out() const { return (folder / "out").string(); }
   static std::string Clip() { return testclips::MakeClip({.width = 160, .height = 120, .fps = 25, .seconds = 2.0}); }
@@ -130,6 +145,12 @@ TEST_F(BurnProgram, HelpAndBadUsage) {
   EXPECT_EQ(none.exitCode, 2);
   EXPECT_NE(none.err.find("expected a video and a subtitle file"), std::string::npos);
   EXPECT_EQ(Run({"a.avi", "b.srt", "--format", "flv"}).exitCode, 2);
+  for (const char* code : {"2 bad usage", "3 the video", "4 writing", "5 SUBTITLES.dat", "130 stopped", "143 stopped"})
+    EXPECT_NE(help.out.find(code), std::string::npos) << code;
+  Finished version = Run({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out.rfind("orlisk-burn ", 0), 0u) << version.out;
+  EXPECT_NE(version.out.find("libavformat "), std::string::npos) << version.out;
 }
 
 TEST_F(BurnProgram, UnreadableInputsEndWithCode3AndSayWhy) {
@@ -186,27 +207,161 @@ TEST_F(BurnProgram, OutputFileRulesAndFailedWriting) {
   EXPECT_NE(failed.err.find("cannot write"), std::string::npos);
 }
 
-TEST_F(BurnProgram, CtrlCStopsWithAPartialVideoThatPlaysToWhereItStopped) {
-  const std::string clip = testclips::MakeClip({.width = 320, .height = 240, .fps = 25, .seconds = 20.0});
-  const pid_t pid = Spawn({clip, Subs(), "--out-dir", Out(), "--format", "mpeg"});
-  // Wait until writing is under way (the first percentage line).
-  for (int i = 0; i < 300; ++i) {
-    std::ifstream err(folder / "stderr.txt");
-    const std::string text((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
-    if (text.find('%') != std::string::npos) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+// Ctrl+C, or a job runner's SIGTERM, each with its own exit code.
+TEST_F(BurnProgram, CtrlCOrSigtermStopsWithAPartialVideoThatPlaysToWhereItStopped) {
+  const std::string clip = testclips::MakeClip({.width = 320, .height = 240, .fps = 25, .seconds = 60.0});
+  for (const auto& [signal, code] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+    const pid_t pid = Spawn({clip, Subs(), "--out-dir", Out(), "--format", "mpeg"});
+    // Wait until writing is under way (a file in the output folder), and a little more.
+    for (int i = 0; i < 500 && fs::is_empty(folder / "out"); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    kill(pid, signal);
+    Finished f = Wait(pid);
+    ASSERT_EQ(f.exitCode, code) << f.err;
+    EXPECT_NE(f.err.find("stopped"), std::string::npos);
+    const std::string output = f.out.substr(0, f.out.size() - 1);
+    FfmpegVideoReader written;
+    written.OpenSource(output);
+    int frames = 0;
+    while (!written.ReadFrame().empty()) ++frames;
+    EXPECT_GT(frames, 0);
+    EXPECT_LT(frames, 1500);
   }
-  kill(pid, SIGINT);
-  Finished f = Wait(pid);
-  ASSERT_EQ(f.exitCode, 130) << f.err;
-  EXPECT_NE(f.err.find("stopped"), std::string::npos);
-  const std::string output = f.out.substr(0, f.out.size() - 1);
-  FfmpegVideoReader written;
-  written.OpenSource(output);
-  int frames = 0;
-  while (!written.ReadFrame().empty()) ++frames;
-  EXPECT_GT(frames, 0);
-  EXPECT_LT(frames, 500);
+}
+
+// For logs and job runners: a percentage line at most once a second and one
+// at the end, or the same as JSON objects; nothing but the path with --quiet.
+TEST_F(BurnProgram, ProgressForLogsAndJobRunners) {
+  const std::string clip = testclips::MakeClip({.width = 160, .height = 120, .fps = 25, .seconds = 4.0});
+  const auto start = std::chrono::steady_clock::now();
+  Finished lines = Run({clip, Subs(), "--out-dir", Out()});
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
+  ASSERT_EQ(lines.exitCode, 0) << lines.err;
+  EXPECT_LE(std::count(lines.err.begin(), lines.err.end(), '\n'), 1 + seconds.count()) << lines.err;
+  EXPECT_TRUE(lines.err.ends_with("100%\n")) << lines.err;
+
+  Finished json = Run({clip, Subs(), "--out-dir", Out(), "--progress=json"});
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  const std::regex object(R"(\{"percent":[0-9]+\.[0-9]{2},"frames":[0-9]+,"elapsed":[0-9]+\.[0-9]{2},)"
+                          R"("remaining":([0-9]+\.[0-9]{2}|null)\})");
+  std::istringstream objects(json.err);
+  std::string line, last;
+  while (std::getline(objects, line)) {
+    EXPECT_TRUE(std::regex_match(line, object)) << line;
+    last = line;
+  }
+  EXPECT_EQ(last.rfind(R"({"percent":100.00,"frames":100,)", 0), 0u) << json.err;
+
+  Finished quiet = Run({clip, Subs(), "--out-dir", Out(), "--quiet"});
+  EXPECT_EQ(quiet.exitCode, 0);
+  EXPECT_EQ(quiet.err, "");
+  EXPECT_TRUE(quiet.out.ends_with(".avi\n")) << quiet.out;
+}
+
+TEST_F(BurnProgram, FfmpegsOwnLinesOnlyWithVerbose) {
+  const std::string text = testclips::MakeTextFile("notes.mp4");
+  Finished plain = Run({text, Subs(), "--out-dir", Out()});
+  Finished verbose = Run({text, Subs(), "--out-dir", Out(), "--verbose"});
+  EXPECT_EQ(plain.exitCode, 3);
+  EXPECT_EQ(verbose.exitCode, 3);
+  EXPECT_EQ(plain.err.find(" @ 0x"), std::string::npos) << plain.err;  // "[mp3 @ 0x55...] ..."
+  EXPECT_NE(verbose.err.find(" @ 0x"), std::string::npos) << verbose.err;
+}
+
+// A pair saved by the editor whose text was then re-timed by hand: the
+// companion belongs to another save, and the editor would say so.
+TEST_F(BurnProgram, AStaleCompanionEndsTheRunUnlessToldToGoOn) {
+  const fs::path srt = folder / "pair.srt";
+  SaveSubtitleFiles(srt, folder / "pair.dat", {{TimeRangeText(200, 1000), "Hello"}}, {SubtitleEntry{}});
+  std::ofstream(srt, std::ios::binary) << "0\r\n00:00:00,300 --> 00:00:01,000\r\nHello\r\n \r\n";
+  const std::string clip = Clip();
+  Finished refused = Run({clip, srt.string(), "--out-dir", Out()});
+  EXPECT_EQ(refused.exitCode, 5) << refused.err;
+  EXPECT_NE(refused.err.find("pair.dat belongs to another save"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("--ignore-stale-companion"), std::string::npos);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_TRUE(fs::is_empty(folder / "out"));
+
+  Finished burnt = Run({clip, srt.string(), "--out-dir", Out(), "--ignore-stale-companion"});
+  EXPECT_EQ(burnt.exitCode, 0) << burnt.err;
+  EXPECT_NE(burnt.err.find("belongs to another save"), std::string::npos);
+}
+
+std::string Probe(const std::string& file) {
+  const std::string command = "ffprobe -v error -show_entries format=duration -of csv=p=0 '" + file + "'";
+  std::string result;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) result += buffer;
+    ::pclose(pipe);
+  }
+  return result;
+}
+
+// One job of GNU parallel's job log: when it started, how long it ran, how it ended.
+struct LoggedJob {
+  double start = 0, runtime = 0;
+  int exitCode = -1;
+};
+
+std::map<std::string, LoggedJob> ReadJobLog(const fs::path& log) {
+  std::map<std::string, LoggedJob> jobs;  // by the video's name
+  std::ifstream in(log);
+  std::string line;
+  std::getline(in, line);  // Seq Host Starttime JobRuntime Send Receive Exitval Signal Command
+  while (std::getline(in, line)) {
+    std::vector<std::string> columns;
+    std::istringstream fields(line);
+    for (std::string field; std::getline(fields, field, '\t');) columns.push_back(field);
+    if (columns.size() < 9) continue;
+    std::istringstream command(columns[8]);
+    std::string program, video;
+    command >> program >> video;
+    jobs[fs::path(video).filename().string()] = {std::stod(columns[2]), std::stod(columns[3]), std::stoi(columns[6])};
+  }
+  return jobs;
+}
+
+// A folder burnt as docs/batch.md shows: GNU parallel, two jobs at once,
+// three clips of which one has no subtitles. The two others are written
+// whole; the one that fails leaves nothing and disturbs neither.
+TEST_F(BurnProgram, GnuParallelBurnsAFolderTwoJobsAtATime) {
+  const fs::path batch = folder / "batch";
+  fs::create_directories(batch);
+  const std::vector<std::pair<std::string, double>> clips = {{"a", 1.0}, {"b", 1.5}, {"c", 2.0}};
+  std::vector<std::string> videos;
+  for (const auto& [name, seconds] : clips) {
+    const fs::path video = batch / (name + ".mp4");
+    fs::copy_file(testclips::MakeClip({.seconds = seconds, .container = "mp4", .audioCodec = "aac"}), video);
+    if (name != "c") fs::copy_file(Subs(), batch / (name + ".srt"));
+    videos.push_back(video.string());
+  }
+  const fs::path log = folder / "jobs.log";
+  Finished run = Run({"--will-cite", "-j", "2", "--joblog", log.string(), ORLISK_BURN_PROGRAM, "{}", "{.}.srt",
+                      "--out-dir", Out(), "--quiet", ":::", videos[0], videos[1], videos[2]},
+                     "parallel");
+  EXPECT_EQ(run.exitCode, 1) << run.err;  // parallel counts the failed jobs
+
+  const std::map<std::string, LoggedJob> jobs = ReadJobLog(log);
+  ASSERT_EQ(jobs.size(), 3u) << run.err;
+  EXPECT_EQ(jobs.at("a.mp4").exitCode, 0);
+  EXPECT_EQ(jobs.at("b.mp4").exitCode, 0);
+  EXPECT_EQ(jobs.at("c.mp4").exitCode, 3);  // its subtitles cannot be read
+  const LoggedJob& a = jobs.at("a.mp4");
+  const LoggedJob& b = jobs.at("b.mp4");
+  EXPECT_LT(std::max(a.start, b.start), std::min(a.start + a.runtime, b.start + b.runtime));  // at once
+
+  for (const auto& [name, seconds] : clips) {
+    const fs::path written = folder / "out" / (name + ".mp4");
+    if (name == "c") {
+      EXPECT_FALSE(fs::exists(written));
+      continue;
+    }
+    EXPECT_NE(run.out.find(written.string() + "\n"), std::string::npos) << run.out;
+    EXPECT_NEAR(std::atof(Probe(written.string()).c_str()), seconds, 0.1) << written;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder / "out"), fs::directory_iterator()), 2);
 }
 
 }  // namespace

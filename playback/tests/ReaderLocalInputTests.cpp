@@ -5,10 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <thread>
 
 #include "ReaderTestSupport.h"
 #include "playback/FfmpegVideoReader.h"
@@ -123,6 +127,48 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    "not an ordinary file"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct FollowingRow {
+  const char* name;
+  const char* text;  // the chosen file's bytes, naming "entry.mp4"
+  const char* fifo;  // the file it leads to, a FIFO in the same folder
+};
+
+// Files that name others are refused from their first bytes, before their
+// demuxer opens anything: the FIFO they lead to is never opened (which would
+// wait for a writer for ever). A watcher opens the FIFO's other end whenever
+// someone reads it, so that a reader that did open it is told, not stuck.
+TEST(LocalInputTest, AFileThatNamesOthersIsRefusedBeforeAnyOfThemIsOpened) {
+  for (const FollowingRow& row : {
+           FollowingRow{"concat", "ffconcat version 1.0\nfile 'entry.mp4'\n", "entry.mp4"},
+           FollowingRow{"vobsub", "# VobSub index file, v7 (do not modify this line!)\nsize: 720x480\n", "film.sub"},
+       }) {
+    const fs::path folder = Folder(std::string("following-") + row.name);
+    ASSERT_EQ(::mkfifo((folder / row.fifo).c_str(), 0600), 0);
+    WriteText(folder / "film.mp4", row.text);
+    std::atomic<bool> done{false}, entryOpened{false};
+    std::thread watcher([&] {
+      while (!done.load()) {
+        const int fd = ::open((folder / row.fifo).c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+          entryOpened.store(true);
+          ::close(fd);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+    });
+    FfmpegVideoReader reader;
+    try {
+      reader.OpenSource((folder / "film.mp4").string());
+      ADD_FAILURE() << row.name << " opened";
+    } catch (const MediaError& error) {
+      EXPECT_NE(std::string(error.what()).find(row.name), std::string::npos) << error.what();
+    }
+    done.store(true);
+    watcher.join();
+    EXPECT_FALSE(entryOpened.load()) << row.name;
+  }
+}
 
 // A name that FFmpeg would otherwise take for a protocol and its options.
 TEST(LocalInputTest, ANameWithAColonIsTheFileOfThatName) {

@@ -87,16 +87,24 @@ TEST_F(SubtitlePair, ASaveWhoseSecondRenameFailsLeavesTheOldPairConsistent) {
 }
 
 // What a kill between the two renames once left: the new companion beside
-// the old text. Its check tells; no block takes another save's place.
+// the old text. Its check tells, whether the save re-timed the subtitles or
+// changed only their texts and places; no block takes another save's place.
 TEST_F(SubtitlePair, ATornPairIsRecognisedAndReadWithTheCurrentStyle) {
-  save(MakeList(3, 0));
-  FaultySteps steps({{Step::Exchange, 2, EIO, 2}});  // and the first cannot be put back
-  EXPECT_THROW(save(MakeList(3, 7), steps), FileWriteError);
-  const auto read = this->read();
-  EXPECT_TRUE(read.Result.StaleCompanion);
-  ASSERT_EQ(read.Result.Rows.size(), 3u);
-  EXPECT_EQ(read.Result.Entries[0].Tag, -1);
-  EXPECT_TRUE(read.Result.Entries[0].Place.Centred);  // centred at the current place
+  List retyped = MakeList(3, 0);
+  for (std::size_t i = 0; i < 3; ++i) {
+    retyped.rows[i].Subtitle += " typed again";
+    retyped.entries[i].Place.X += 7;
+  }
+  for (const List& second : {MakeList(3, 7), retyped}) {
+    save(MakeList(3, 0));
+    FaultySteps steps({{Step::Exchange, 2, EIO, 2}});  // and the first cannot be put back
+    EXPECT_THROW(save(second, steps), FileWriteError);
+    const auto read = this->read();
+    EXPECT_TRUE(read.Result.StaleCompanion);
+    ASSERT_EQ(read.Result.Rows.size(), 3u);
+    EXPECT_EQ(read.Result.Entries[0].Tag, -1);
+    EXPECT_TRUE(read.Result.Entries[0].Place.Centred);  // centred at the current place
+  }
 }
 
 TEST_F(SubtitlePair, NamesOfTheLongestLengthAreSaveable) {

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "subtitles/SpliceSequence.h"
 
 namespace orlisk {
 namespace {
@@ -96,6 +100,34 @@ TEST(DocumentChange, ApplyingToADocumentReplacesRowsAndEntries) {
   document.replaceAll(start.Rows, start.Entries);
   ApplySplice(document, *SpliceBetween(start, SnapshotOf({"a", "c", "b"})));
   EXPECT_EQ(DocumentSnapshot::Of(document), SnapshotOf({"a", "c", "b"}));
+}
+
+// The sequence a journal is replayed into gives, splice after splice, the
+// list a plain vector gives: inserts, removals and replacements anywhere,
+// including at both ends and of the whole list, and refuses what does not fit.
+TEST(SpliceSequenceTest, GivesWhatApplyingEachSpliceToTheListGives) {
+  std::mt19937 random(3);
+  DocumentSnapshot expected = SnapshotOf({"a", "b", "c"});
+  SpliceSequence sequence(expected);
+  for (int k = 0; k < 2000; ++k) {
+    const int count = static_cast<int>(expected.Rows.size());
+    DocumentSplice change;
+    change.First = static_cast<int>(random() % static_cast<unsigned>(count + 1));
+    change.RemovedCount = static_cast<int>(random() % static_cast<unsigned>(std::min(count - change.First, 3) + 1));
+    if (k % 500 == 499) change = {0, count, {}, {}};  // everything removed
+    const std::size_t added = random() % 5;
+    for (std::size_t i = 0; i < added; ++i) {
+      const DocumentSnapshot one = SnapshotOf({"k" + std::to_string(k) + "." + std::to_string(i)});
+      change.Rows.push_back(one.Rows[0]);
+      change.Entries.push_back(one.Entries[0]);
+    }
+    ApplySplice(expected, change);
+    sequence.apply(change);
+    ASSERT_EQ(sequence.size(), expected.Rows.size()) << "after splice " << k;
+  }
+  EXPECT_EQ(sequence.snapshot(), expected);
+  EXPECT_THROW(sequence.apply({static_cast<int>(expected.Rows.size()), 1, {}, {}}), std::out_of_range);
+  EXPECT_EQ(sequence.snapshot(), expected);
 }
 
 }  // namespace

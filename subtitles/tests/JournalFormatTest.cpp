@@ -152,7 +152,7 @@ TEST(JournalFormatTest, AHugeCountInADamagedRecordIsRefusedWithoutReserving) {
     frame[4 + i] = static_cast<char>((sum >> (8 * i)) & 0xFF);
   }
   const JournalContents read = ReadJournal(bytes + frame + payload);
-  EXPECT_EQ(read.Status, JournalReadStatus::Damaged);
+  EXPECT_EQ(read.Status, JournalReadStatus::DamagedBase);
   EXPECT_TRUE(read.Subtitles.Rows.empty());
 }
 
@@ -180,7 +180,11 @@ INSTANTIATE_TEST_SUITE_P(
                       HeaderCase{"VersionZero", std::string("ORLSKJNL\0\0\0\0", 12), JournalReadStatus::Foreign},
                       HeaderCase{"ChangeWithoutBase",
                                  JournalHeader() + EncodeJournalChange({0, 0, {}, {}}, 1),
-                                 JournalReadStatus::Damaged}),
+                                 JournalReadStatus::DamagedBase},
+                      HeaderCase{"BaseDamaged",
+                                 JournalHeader() + EncodeJournalBase(ListOf({"a"}), "", JournalBaseKind::Unsaved, 1)
+                                                       .replace(20, 1, "?"),
+                                 JournalReadStatus::DamagedBase}),
     [](const auto& info) { return info.param.name; });
 
 struct WorkCase {

@@ -303,18 +303,43 @@ TEST(ReadSubRipTest, ACompanionWithoutACheckIsUsedAsBefore) {
   EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{30, 40}));
 }
 
-TEST(PairCheckTest, FollowsNumbersAndTimesButNotTexts) {
-  const std::vector<SubtitleRow> rows = {{TimeRangeText(1'000, 2'000), "a"}, {TimeRangeText(3'000, 4'000), "b"}};
+TEST(PairCheckTest, FollowsNumbersTimesAndTexts) {
+  const std::vector<SubtitleRow> rows = {{TimeRangeText(1'000, 2'000), "a"}, {TimeRangeText(3'000, 4'000), "b c"}};
   const std::uint32_t check = PairCheck(WriteSubRipText(rows));
   EXPECT_NE(check, 0u);
   EXPECT_LE(check, 0xFFFFFFu);
-  auto corrected = rows;
-  corrected[1].Subtitle = "b, spelt right";
-  EXPECT_EQ(PairCheck(WriteSubRipText(corrected)), check);
+  auto retyped = rows;
+  retyped[1].Subtitle = "b, spelt right";
+  auto rebroken = rows;
+  rebroken[1].Subtitle = "b\r\nc";
   auto retimed = rows;
   retimed[1].Time = TimeRangeText(3'001, 4'000);
-  EXPECT_NE(PairCheck(WriteSubRipText(retimed)), check);
-  EXPECT_NE(PairCheck(WriteSubRipText({rows[0]})), check);
+  for (const auto& other : {retyped, rebroken, retimed, std::vector<SubtitleRow>{rows[0]}}) {
+    EXPECT_NE(PairCheck(WriteSubRipText(other)), check);
+  }
+}
+
+// A companion tells a text whose words changed since its save. Companions of
+// earlier versions carry the check of the numbers and times alone (0x473C2A
+// for these two blocks): they still read, texts corrected by hand included,
+// and still tell a re-timed text.
+TEST(ReadSubRipTest, ACompanionTellsAChangedTextAndOneOfAnEarlierVersionStillReads) {
+  const std::vector<SubtitleRow> rows = {{TimeRangeText(1'000, 2'000), "a"}, {TimeRangeText(3'000, 4'000), "b"}};
+  const std::vector<SubtitleEntry> entries = {Styled(30, 200, 0), Styled(40, 210, 1)};
+  auto corrected = rows;
+  corrected[1].Subtitle = "b, spelt right";
+  const std::string current = WriteCompanion(entries, 2, PairCheck(WriteSubRipText(rows)));
+  EXPECT_TRUE(ReadSubRip(WriteSubRipText(corrected), current, Context()).StaleCompanion);
+
+  const std::string earlier = WriteCompanion(entries, 2, 0x473C2A);
+  for (const auto& text : {rows, corrected}) {
+    const auto result = ReadSubRip(WriteSubRipText(text), earlier, Context());
+    EXPECT_FALSE(result.StaleCompanion);
+    EXPECT_EQ(Xs(result), (std::vector<std::int32_t>{30, 40}));
+  }
+  auto retimed = rows;
+  retimed[1].Time = TimeRangeText(3'001, 4'000);
+  EXPECT_TRUE(ReadSubRip(WriteSubRipText(retimed), earlier, Context()).StaleCompanion);
 }
 
 // A companion of many records made up on demand, counting what is read.

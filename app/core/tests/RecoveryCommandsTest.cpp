@@ -162,6 +162,20 @@ TEST_F(Recovery, AJournalFromANewerEditorIsKeptAndNamedNeverRead) {
   EXPECT_EQ(rig.messages.shown.size(), 1u);
 }
 
+TEST_F(Recovery, AJournalDamagedInItsBaseIsKeptAsideWithANotice) {
+  const fs::path journal = leaveJournal(3);
+  {
+    std::fstream file(journal, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(static_cast<std::streamoff>(kJournalHeaderBytes) + 8);  // the base's first byte
+    file.put('\x7F');
+  }
+  EXPECT_FALSE(recovery.RecoverFromJournal());
+  ASSERT_EQ(rig.messages.shown.size(), 1u);
+  EXPECT_NE(rig.messages.shown[0].text.find("damaged at its start"), std::string::npos);
+  EXPECT_NE(rig.messages.shown[0].text.find(journal.string() + ".unreadable"), std::string::npos);
+  EXPECT_TRUE(fs::exists(journal.string() + ".unreadable"));
+}
+
 TEST_F(Recovery, SubtitlesComeBackEvenWhenTheirVideoIsGone) {
   leaveJournal(3, kLastChange, rig.file("deleted.avi"));
   rig.messages.answers = {true};
