@@ -1,17 +1,15 @@
 #include "BurnRun.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <ostream>
 #include <string>
-#include <system_error>
 
+#include "BurnTarget.h"
 #include "burnin/QtTextTransform.h"
 #include "burnin/WriteJob.h"
 #include "burnin/writer/CodecLists.h"
 #include "burnin/writer/ConfigureWriter.h"
 #include "burnin/writer/FfmpegVideoWriter.h"
-#include "burnin/writer/OutputNaming.h"
 #include "burnin/writer/SourceFacts.h"
 #include "playback/FfmpegVideoReader.h"
 #include "settings/OutputSettings.h"
@@ -19,8 +17,6 @@
 #include "settings/SafeFile.h"
 #include "settings/Settings.h"
 #include "settings/SubtitleFiles.h"
-
-namespace fs = std::filesystem;
 
 namespace orlisk {
 namespace {
@@ -90,22 +86,9 @@ std::vector<SubtitleEntry> ReadSubtitles(const std::string& path, const VideoRea
   return std::move(read.Result.Entries);
 }
 
-std::string ChooseOutput(const BurnOptions& o, const std::string& settingsFolder, const std::string& extension) {
-  std::error_code error;
-  if (!o.OutFile.empty()) {
-    if (fs::exists(o.OutFile, error) && fs::equivalent(o.OutFile, o.Video, error))
-      throw BurnFailure{kBurnBadUsage, "refusing to write over the source video " + o.Video};
-    if (fs::exists(fs::symlink_status(o.OutFile, error)) && !o.Overwrite)
-      throw BurnFailure{kBurnBadUsage, o.OutFile + " exists; add --overwrite to replace it"};
-    return o.OutFile;
-  }
-  const std::string folder = o.OutDir.empty() ? settingsFolder : o.OutDir;
-  fs::create_directory(folder, error);  // a folder that cannot be made shows at the output's creation
-  return ChooseOutputPath(WithTrailingSlash(folder), o.Video, extension);
-}
-
 int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::ostream& err, bool errIsTerminal,
          const std::atomic<bool>& stopRequested) {
+  if (const std::string refusal = RefusedOutputFile(o); !refusal.empty()) throw BurnFailure{kBurnBadUsage, refusal};
   FfmpegVideoReader reader;
   try {
     reader.OpenSource(o.Video);
@@ -139,14 +122,15 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
   } catch (const std::exception& e) {
     throw BurnFailure{kBurnWriteFailed, std::string("cannot set up the writer: ") + e.what()};
   }
-  const std::string output = ChooseOutput(o, startup.OutputFolder, configuration.OutputExtension);
+  const OutputTarget target = BurnTarget(o, startup.OutputFolder, configuration.OutputExtension);
+  const std::string& output = target.Path;
 
   QtTextTransform transform;
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}},
                std::move(subtitles), style.Font);
   ProgressReport progress(err, errIsTerminal);
   try {
-    job.Start(output, configuration.OutputType);
+    job.Start(target, configuration.OutputType);
     while (!stopRequested.load() && job.Step()) progress.Show(job.Progress());
     progress.End();
     job.Finish();
@@ -154,9 +138,9 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
     progress.End();
     throw BurnFailure{kBurnWriteFailed, "cannot write " + output + ": " + e.what()};
   }
-  out << output << "\n";
+  out << job.outputPath() << "\n";
   if (stopRequested.load()) {
-    err << "orlisk-burn: stopped; " << output << " ends where it was stopped\n";
+    err << "orlisk-burn: stopped; " << job.outputPath() << " ends where it was stopped\n";
     return kBurnInterrupted;
   }
   return kBurnDone;
