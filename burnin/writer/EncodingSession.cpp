@@ -1,5 +1,6 @@
 #include "EncodingSession.h"
 
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -39,7 +40,7 @@ void Open(AVCodecContext& context, const AVCodec* codec, const Options& options,
   AVDictionary* raw = NewDictionary(options);
   const int opened = avcodec_open2(&context, codec, &raw);
   const DictionaryPtr unused(raw);
-  Check(opened, std::string("The ") + codec->name + " encoder refuses the " + what + " settings");
+  Check(opened, std::string("The ") + codec->name + " encoder refuses the " + what);
 }
 
 CodecContextPtr OpenVideoEncoder(const VideoPlan& plan, bool globalHeader) {
@@ -69,7 +70,12 @@ CodecContextPtr OpenVideoEncoder(const VideoPlan& plan, bool globalHeader) {
     context->color_range = fullRange ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
   }
   if (globalHeader) context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  Open(*context, plan.Encoder, plan.Options, "video");
+  // The size is what encoders refuse most; saying it beats FFmpeg's bare
+  // "Invalid argument".
+  char settings[96];
+  std::snprintf(settings, sizeof settings, "video settings (a picture of %dx%d at %.3g frames/s)", plan.Width,
+                plan.Height, av_q2d(plan.FrameRate));
+  Open(*context, plan.Encoder, plan.Options, settings);
   return context;
 }
 
@@ -81,7 +87,7 @@ CodecContextPtr OpenAudioEncoder(const AudioPlan& plan, bool globalHeader) {
   if (plan.BitRate > 0) context->bit_rate = plan.BitRate;
   context->time_base = {1, plan.SampleRate};
   if (globalHeader) context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  Open(*context, plan.Encoder, {}, "sound");
+  Open(*context, plan.Encoder, {}, "sound settings");
   return context;
 }
 

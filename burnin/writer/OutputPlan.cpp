@@ -69,6 +69,7 @@ VideoPlan BasicVideo(const AVCodec* codec, int width, int height, double frameRa
   if (Named(codec, "rv10")) stepX = stepY = 16;
   if (Named(codec, "rv20")) stepX = stepY = std::max(stepX, 4);
   if (codec->id == AV_CODEC_ID_MPEG1VIDEO || codec->id == AV_CODEC_ID_MPEG2VIDEO) maximum = 4095;
+  if (codec->id == AV_CODEC_ID_MPEG4) maximum = 8191;  // 13 bits for each side
 
   const bool useSource = width <= 0 || height <= 0;
   plan.Width = NearestMultiple(useSource ? source.Width : width, stepX, maximum);
