@@ -155,7 +155,8 @@ std::optional<pid_t> PartialOwner(const std::string& name) {
 }
 
 int RemoveDeadPartials(const std::string& folder, std::chrono::system_clock::time_point olderThan) {
-  const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.empty() ? "." : folder.c_str()), ::closedir);
+  if (folder.empty()) return 0;  // no folder set: not the current one either
+  const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), ::closedir);
   if (!listing) return 0;
   std::vector<std::pair<std::string, pid_t>> partials;
   while (const dirent* entry = ::readdir(listing.get())) {
