@@ -68,6 +68,7 @@ ProcessRun RunProcess(const std::vector<std::string>& arguments, const std::vect
     }
     run.wallSeconds = watch.Seconds();
     run.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+    run.peakMegabytes = usage.ru_maxrss / 1024;
     run.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   }
   if (outputFile >= 0) {

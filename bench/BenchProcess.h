@@ -10,6 +10,7 @@ struct ProcessRun {
   bool succeeded = false;  // started, and ended by itself with status 0
   double wallSeconds = 0;
   double cpuSeconds = 0;   // user + system, all threads
+  long peakMegabytes = 0;  // the largest resident size it reached
   std::string output;      // what it wrote on stdout and stderr, when asked for
 };
 

@@ -121,7 +121,8 @@ void BurnIn(const std::string& source, const std::string& output, std::int32_t o
   orlisk::QtTextTransform transform;
   orlisk::WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, subtitles,
                        orlisk::SubtitleFont{});
-  job.Start(output, outputType);
+  // Each round writes the same name again.
+  job.Start({.Path = output, .ReplaceFile = true, .NextFreeName = {}}, outputType);
   while (job.Step()) {
   }
   job.Finish();

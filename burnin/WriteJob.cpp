@@ -1,7 +1,5 @@
 #include "WriteJob.h"
 
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "FrameRenderer.h"
@@ -24,28 +22,21 @@ WriteJob::WriteJob(WriteJobParts parts, std::vector<SubtitleEntry> subtitles, Su
 WriteJob::~WriteJob() {
   if (state_ != State::Writing) return;
   try {
-    Finish();
+    parts_.Writer.CloseSource();
   } catch (...) {
     // Already leaving by another error, which is the one to report.
   }
 }
 
-void WriteJob::Start(const std::string& outputPath, std::int32_t outputType) {
-  outputPath_ = outputPath;
+void WriteJob::Start(OutputTarget target, std::int32_t outputType) {
+  outputPath_ = target.Path;
   // The written video takes the source's pictures at their size, whatever
   // size playback asked the reader for.
   parts_.Reader.SetFrameSize(0, 0);
   parts_.Reader.SeekTo(0);
-  // A file that was there before (a replacement the user asked for) is not
-  // ours to remove.
-  std::error_code ignored;
-  const bool existedBefore = std::filesystem::exists(std::filesystem::symlink_status(outputPath, ignored));
-  try {
-    parts_.Writer.CreateOutput(outputPath, outputType);
-  } catch (...) {
-    if (!existedBefore) std::filesystem::remove(outputPath, ignored);
-    throw;
-  }
+  auto partial = std::make_unique<PartialOutput>(std::move(target));
+  parts_.Writer.CreateOutput(partial->path(), outputType);
+  partial_ = std::move(partial);
   state_ = State::Writing;
   cursor_ = 0;
   videoDone_ = false;
@@ -65,14 +56,19 @@ bool WriteJob::Step() {
 }
 
 void WriteJob::VideoStep() {
-  Frame frame = parts_.Reader.ReadFrame();
-  if (frame.empty()) {
-    videoDone_ = true;
-    return;
+  Frame drawn;
+  {
+    // The source picture goes before the drawn one waits for room at the
+    // writer: at large sizes each is hundreds of megabytes.
+    const Frame frame = parts_.Reader.ReadFrame();
+    if (frame.empty()) {
+      videoDone_ = true;
+      return;
+    }
+    const int previewCount = static_cast<int>(subtitles_.size());
+    drawn = RenderPreviewFrame(parts_.Transform, frame, subtitles_, cursor_, previewCount,
+                               parts_.Reader.GetPosition(), font_);
   }
-  const int previewCount = static_cast<int>(subtitles_.size());
-  Frame drawn = RenderPreviewFrame(parts_.Transform, frame, subtitles_, cursor_, previewCount,
-                                   parts_.Reader.GetPosition(), font_);
   if (parts_.ShowFrame) parts_.ShowFrame(drawn);
   parts_.Writer.WriteFrame(std::move(drawn));
   ++framesWritten_;
@@ -90,7 +86,10 @@ void WriteJob::AudioStep() {
 void WriteJob::Finish() {
   if (state_ != State::Writing) return;
   state_ = State::Finished;
+  // Taken out first: whatever fails below, the partial goes with it.
+  const std::unique_ptr<PartialOutput> partial = std::move(partial_);
   parts_.Writer.CloseSource();
+  outputPath_ = partial->Commit();
 }
 
 int WriteJob::Progress() const {

@@ -7,11 +7,13 @@
 // driver is free to let its events through; the job holds no thread.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "subtitles/SubtitleStyle.h"
 #include "TextTransform.h"
+#include "burnin/writer/PartialOutput.h"
 #include "burnin/writer/VideoWriter.h"
 #include "playback/VideoReader.h"
 #include "subtitles/SubtitleEntry.h"
@@ -42,25 +44,27 @@ class WriteJob {
   WriteJob(WriteJobParts parts, std::vector<SubtitleEntry> subtitles, SubtitleFont font);
   WriteJob(const WriteJob&) = delete;
   WriteJob& operator=(const WriteJob&) = delete;
-  // An output created and never finished is finished here, so that a driver
-  // leaving by an error still leaves a file that plays.
+  // A job left by an error before Finish failed: its output is closed and
+  // its partial removed; the target stays as it was.
   ~WriteJob();
 
-  // Seeks the reader to 0 and creates the output. When the creation fails,
-  // whatever it left at `outputPath` is removed and the error goes on.
-  void Start(const std::string& outputPath, std::int32_t outputType);
+  // Seeks the reader to 0 and creates the output as a partial beside the
+  // target (PartialOutput), which nothing at the target notices. When the
+  // creation fails the partial goes and the error goes on.
+  void Start(OutputTarget target, std::int32_t outputType);
   // One pass: at most one frame and one sound block. False once both streams
   // have ended (nothing more to do).
   bool Step();
-  // Closes the output (the container's trailer, once). Later calls do nothing.
+  // Closes the output (the container's trailer, once) and puts it in place
+  // under the target's name, whether the streams ended or the driver stops
+  // early: a stopped video plays to where it stopped. Later calls do nothing.
+  // When closing or naming fails, the partial goes and the error goes on.
   void Finish();
-  // Forgets the output without any further reader or writer call: for a
-  // driver whose owner has already closed the writer.
-  void Abandon() { state_ = State::Finished; }
 
   int Progress() const;
   bool started() const { return state_ == State::Writing; }
   std::int64_t framesWritten() const { return framesWritten_; }
+  // The target's path; after Finish, the name the video got.
   const std::string& outputPath() const { return outputPath_; }
 
  private:
@@ -73,6 +77,7 @@ class WriteJob {
   SubtitleFont font_;
   State state_ = State::Idle;
   std::string outputPath_;
+  std::unique_ptr<PartialOutput> partial_;
   int cursor_ = 0;
   bool videoDone_ = false;
   bool audioDone_ = false;

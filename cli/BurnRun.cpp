@@ -2,18 +2,16 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <filesystem>
 #include <ostream>
 #include <string>
-#include <system_error>
 
 #include "BurnProgressReport.h"
+#include "BurnTarget.h"
 #include "burnin/QtTextTransform.h"
 #include "burnin/WriteJob.h"
 #include "burnin/writer/CodecLists.h"
 #include "burnin/writer/ConfigureWriter.h"
 #include "burnin/writer/FfmpegVideoWriter.h"
-#include "burnin/writer/OutputNaming.h"
 #include "burnin/writer/SourceFacts.h"
 #include "playback/FfmpegVideoReader.h"
 #include "settings/OutputSettings.h"
@@ -21,8 +19,6 @@
 #include "settings/SafeFile.h"
 #include "settings/Settings.h"
 #include "settings/SubtitleFiles.h"
-
-namespace fs = std::filesystem;
 
 namespace orlisk {
 namespace {
@@ -85,23 +81,10 @@ std::vector<SubtitleEntry> ReadSubtitles(const std::string& path, const VideoRea
   return std::move(read.Result.Entries);
 }
 
-std::string ChooseOutput(const BurnOptions& o, const std::string& settingsFolder, const std::string& extension) {
-  std::error_code error;
-  if (!o.OutFile.empty()) {
-    if (fs::exists(o.OutFile, error) && fs::equivalent(o.OutFile, o.Video, error))
-      throw BurnFailure{kBurnBadUsage, "refusing to write over the source video " + o.Video};
-    if (fs::exists(fs::symlink_status(o.OutFile, error)) && !o.Overwrite)
-      throw BurnFailure{kBurnBadUsage, o.OutFile + " exists; add --overwrite to replace it"};
-    return o.OutFile;
-  }
-  const std::string folder = o.OutDir.empty() ? settingsFolder : o.OutDir;
-  fs::create_directory(folder, error);  // a folder that cannot be made shows at the output's creation
-  return ChooseOutputPath(WithTrailingSlash(folder), o.Video, extension);
-}
-
 int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::ostream& err, bool errIsTerminal,
          const std::atomic<int>& stopSignal) {
   const Notices notices(err, o.Quiet);
+  if (const std::string refusal = RefusedOutputFile(o); !refusal.empty()) throw BurnFailure{kBurnBadUsage, refusal};
   FfmpegVideoReader reader;
   try {
     reader.OpenSource(o.Video);
@@ -135,7 +118,8 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
   } catch (const std::exception& e) {
     throw BurnFailure{kBurnWriteFailed, std::string("cannot set up the writer: ") + e.what()};
   }
-  const std::string output = ChooseOutput(o, startup.OutputFolder, configuration.OutputExtension);
+  const OutputTarget target = BurnTarget(o, startup.OutputFolder, configuration.OutputExtension);
+  const std::string& output = target.Path;
 
   QtTextTransform transform;
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}},
@@ -143,7 +127,7 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
   BurnProgressReport progress(err, o.Progress, errIsTerminal, SteadySeconds);
   int stoppedBy = 0;
   try {
-    job.Start(output, configuration.OutputType);
+    job.Start(target, configuration.OutputType);
     // A signal that comes after the last step stops nothing: the video is whole.
     while (job.Step()) {
       progress.Show(job.Progress(), job.framesWritten());
@@ -155,9 +139,9 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
     if (job.started()) progress.End(job.Progress(), job.framesWritten());
     throw BurnFailure{kBurnWriteFailed, "cannot write " + output + ": " + e.what()};
   }
-  out << output << "\n";
+  out << job.outputPath() << "\n";
   if (stoppedBy != 0) {
-    notices.Tell("stopped; " + output + " ends where it was stopped");
+    notices.Tell("stopped; " + job.outputPath() + " ends where it was stopped");
     return stoppedBy == SIGTERM ? kBurnTerminated : kBurnInterrupted;
   }
   return kBurnDone;

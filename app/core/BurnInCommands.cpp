@@ -1,5 +1,6 @@
 #include "BurnInCommands.h"
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -8,6 +9,7 @@
 #include "burnin/WriteJob.h"
 #include "burnin/writer/ConfigureWriter.h"
 #include "burnin/writer/OutputNaming.h"
+#include "burnin/writer/PartialOutput.h"
 #include "burnin/writer/SourceFacts.h"
 #include "settings/OutputSettings.h"
 
@@ -51,6 +53,7 @@ BurnInCommands::~BurnInCommands() = default;
 void BurnInCommands::FillCodecLists() {
   codecs_ = orlisk::FillCodecLists(c_.Writer);
   c_.Basics.State.XvidCodecIndex = codecs_.XvidCodecIndex;
+  RemoveDeadPartials(c_.Basics.State.OutputFolder, std::chrono::system_clock::now());
 }
 
 void BurnInCommands::WriteSubtitlesToVideo() {
@@ -79,8 +82,6 @@ void BurnInCommands::WriteSubtitlesToVideo() {
   s.OutputType = configuration.OutputType;
   s.OutputExtension = configuration.OutputExtension;
 
-  // Never over an existing file, the source least of all.
-  const std::string outputPath = ChooseOutputPath(folder, s.VideoPath, s.OutputExtension);
 
   // The still picture and the playbar stay where they were; the reader goes
   // back there afterwards, so that playing on starts from the picture shown.
@@ -92,7 +93,8 @@ void BurnInCommands::WriteSubtitlesToVideo() {
                 .Transform = c_.Transform,
                 .ShowFrame = [this](const Frame& frame) { c_.View.ShowFrame(frame); }},
                s.Document.entries(), s.Style.Font);
-  job.Start(outputPath, s.OutputType);
+  // Never over an existing file, the source least of all.
+  job.Start(FreeOutputTarget(folder, s.VideoPath, s.OutputExtension), s.OutputType);
   RunJob(job);
   if (closedForExit_) return;  // the close finished the output already
   job.Finish();
@@ -101,7 +103,7 @@ void BurnInCommands::WriteSubtitlesToVideo() {
   // completion text and the file manager.
   indicators.reset();
   c_.Memo.setText(c_.Basics.Lang.MessageText("WritesubtitletoVideo", "Subtitles write complete"));
-  if (s.AutoOpenOutput) c_.Desktop.showInFileManager(outputPath);
+  if (s.AutoOpenOutput) c_.Desktop.showInFileManager(job.outputPath());
 }
 
 void BurnInCommands::RunJob(WriteJob& job) {
@@ -136,9 +138,9 @@ void BurnInCommands::FinishForClose() {
   c_.Basics.State.IsWriting = false;
   if (running_ == nullptr) return;
   closedForExit_ = true;
-  WriteJob* job = running_;
-  job->Abandon();  // the loop must not touch reader or writer again
-  c_.Writer.CloseSource();
+  // The video is put in place as a stop would; the loop then ends without
+  // touching reader or writer again.
+  running_->Finish();
 }
 
 }  // namespace orlisk

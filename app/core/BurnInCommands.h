@@ -36,7 +36,8 @@ class BurnInCommands {
   ~BurnInCommands();
 
   // The writer's catalogues, read once at start; the AVI codec Original AVI
-  // output uses goes to XvidCodecIndex.
+  // output uses goes to XvidCodecIndex. What killed write jobs left in the
+  // output folder (their partials) is removed then too.
   void FillCodecLists();
   const CodecLists& codecLists() const { return codecs_; }
 
@@ -51,9 +52,9 @@ class BurnInCommands {
   // job's loop sees at its next pass. Does nothing while no job runs.
   void StopWriting();
 
-  // The main window closes while a job runs: the output is finished here (it
-  // plays up to this point) and the job's loop ends without another reader
-  // or writer call.
+  // The main window closes while a job runs: the output is finished and put
+  // in place here (it plays up to this point) and the job's loop ends without
+  // another reader or writer call.
   void FinishForClose();
 
  private:

@@ -83,7 +83,7 @@ std::string Burn(const std::string& clip, const std::vector<SubtitleEntry>& subt
   const std::string output = (folder / ("out" + configuration.OutputExtension)).string();
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, subtitles,
                SubtitleFont{});
-  job.Start(output, configuration.OutputType);
+  job.Start({.Path = output, .ReplaceFile = false, .NextFreeName = {}}, configuration.OutputType);
   for (int pass = 0; pass != maxPasses && job.Step(); ++pass) {
   }
   job.Finish();
@@ -91,6 +91,7 @@ std::string Burn(const std::string& clip, const std::vector<SubtitleEntry>& subt
 }
 
 TEST(WriteJobMedia, TheWrittenFrameIsThePreviewOfTheSameSourceFrameByteForByte) {
+  OutputFolder folder;
   const std::string clip = Clip();
   FfmpegVideoReader reader;
   reader.OpenSource(clip);
@@ -102,7 +103,7 @@ TEST(WriteJobMedia, TheWrittenFrameIsThePreviewOfTheSameSourceFrameByteForByte) 
   const std::vector<SubtitleEntry> subtitles = TwoSubtitles();
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, subtitles,
                SubtitleFont{});
-  job.Start("/nowhere/out.avi", kOutputAvi);
+  job.Start({.Path = (folder.path / "out.avi").string(), .ReplaceFile = false, .NextFreeName = {}}, kOutputAvi);
   while (job.Step()) {
   }
   job.Finish();
@@ -125,6 +126,7 @@ TEST(WriteJobMedia, TheWrittenFrameIsThePreviewOfTheSameSourceFrameByteForByte) 
 }
 
 TEST(WriteJobMedia, AReaderLeftAtTheViewsSizeByPlaybackWritesTheSourcesSize) {
+  OutputFolder folder;
   FfmpegVideoReader reader;
   reader.OpenSource(Clip());
   reader.SetFrameSize(160, 120);  // as playback leaves it
@@ -135,7 +137,7 @@ TEST(WriteJobMedia, AReaderLeftAtTheViewsSizeByPlaybackWritesTheSourcesSize) {
   QtTextTransform transform;
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, TwoSubtitles(),
                SubtitleFont{});
-  job.Start("/nowhere/out.avi", kOutputAvi);
+  job.Start({.Path = (folder.path / "out.avi").string(), .ReplaceFile = false, .NextFreeName = {}}, kOutputAvi);
   while (job.Step()) {
   }
   job.Finish();

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <unistd.h>
 
 #include "RecordingTransform.h"
 #include "burnin/writer/NullVideoWriter.h"
 #include "media/MediaError.h"
+#include "tests/support/TempFolder.h"
 
 namespace orlisk {
 namespace {
@@ -78,6 +78,15 @@ struct ScriptedReader : VideoReader {
 };
 
 struct WriteJobTest : ::testing::Test {
+  orlisk::testing::TempFolder folder{"writejob"};
+  OutputTarget Target(bool replaceFile = false) const {
+    return {.Path = (folder / "out.avi").string(), .ReplaceFile = replaceFile, .NextFreeName = {}};
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.path())) names.push_back(entry.path().filename().string());
+    return names;
+  }
   ScriptedReader reader;
   NullVideoWriter writer;
   testing::RecordingTransform transform;
@@ -123,7 +132,7 @@ TEST(WriteProgressTest, ScalesTheReadPositionsToTenThousandRoundedToTheNearest) 
 
 TEST_F(WriteJobTest, ReadsWhicheverStreamIsBehindInBlocksOf2304BytesUntilBothEnd) {
   WriteJob job = MakeJob();
-  job.Start("/nowhere/out.avi", kOutputAvi);
+  job.Start(Target(), kOutputAvi);
   int passes = 0;
   while (job.Step()) ASSERT_LT(++passes, 10000);
   job.Finish();
@@ -155,7 +164,7 @@ TEST_F(WriteJobTest, ReadsWhicheverStreamIsBehindInBlocksOf2304BytesUntilBothEnd
 TEST_F(WriteJobTest, WithoutSoundOnlyFramesAreWritten) {
   reader.audioDuration = 0;
   WriteJob job = MakeJob();
-  job.Start("/nowhere/out.avi", kOutputAvi);
+  job.Start(Target(), kOutputAvi);
   while (job.Step()) {
   }
   EXPECT_EQ(writer.FramesWritten, 25);
@@ -165,7 +174,7 @@ TEST_F(WriteJobTest, WithoutSoundOnlyFramesAreWritten) {
 
 TEST_F(WriteJobTest, StoppedHalfWayTheOutputIsClosedOnceWithWhatWasWritten) {
   WriteJob job = MakeJob();
-  job.Start("/nowhere/out.avi", kOutputAvi);
+  job.Start(Target(), kOutputAvi);
   for (int i = 0; i < 20; ++i) ASSERT_TRUE(job.Step());
   const int progress = job.Progress();
   EXPECT_GT(progress, 0);
@@ -177,11 +186,26 @@ TEST_F(WriteJobTest, StoppedHalfWayTheOutputIsClosedOnceWithWhatWasWritten) {
   EXPECT_EQ(writer.Calls.back(), "CloseSource()");
 }
 
-TEST_F(WriteJobTest, AJobLeftByAnErrorStillFinishesItsOutput) {
+TEST_F(WriteJobTest, NothingAtTheTargetChangesUntilTheVideoIsCompleteThenItTakesTheNameInOneStep) {
+  orlisk::testing::WriteBytes(folder / "out.avi", "the user's old video");
+  WriteJob job = MakeJob();
+  job.Start(Target(true), kOutputAvi);
+  const std::string created = writer.Calls.back();
+  EXPECT_EQ(created.rfind("CreateOutput(" + (folder / ".out.avi.orlisk-partial-").string(), 0), 0u) << created;
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(job.Step());
+  EXPECT_EQ(orlisk::testing::ReadBytes(folder / "out.avi"), "the user's old video");
+  job.Finish();
+  EXPECT_EQ(job.outputPath(), (folder / "out.avi").string());
+  EXPECT_EQ(orlisk::testing::ReadBytes(folder / "out.avi"), "");  // what the null writer wrote
+  EXPECT_EQ(Names(), std::vector<std::string>{"out.avi"});
+}
+
+TEST_F(WriteJobTest, AFailedJobClosesItsOutputAndLeavesTheOldFileAndNoPartial) {
+  orlisk::testing::WriteBytes(folder / "out.avi", "the user's old video");
   writer.FailAtFrame = 3;
   {
     WriteJob job = MakeJob();
-    job.Start("/nowhere/out.avi", kOutputAvi);
+    job.Start(Target(true), kOutputAvi);
     EXPECT_THROW(
         {
           while (job.Step()) {
@@ -190,15 +214,17 @@ TEST_F(WriteJobTest, AJobLeftByAnErrorStillFinishesItsOutput) {
         MediaError);
   }
   EXPECT_EQ(CountCalls("CloseSource"), 1);
+  EXPECT_EQ(orlisk::testing::ReadBytes(folder / "out.avi"), "the user's old video");
+  EXPECT_EQ(Names(), std::vector<std::string>{"out.avi"});
 }
 
-TEST_F(WriteJobTest, AnAbandonedJobMakesNoFurtherCall) {
+TEST_F(WriteJobTest, AFinishedJobMakesNoFurtherCall) {
   WriteJob job = MakeJob();
-  job.Start("/nowhere/out.avi", kOutputAvi);
+  job.Start(Target(), kOutputAvi);
   job.Step();
+  job.Finish();
   const std::size_t calls = writer.Calls.size();
   const int reads = reader.reads;
-  job.Abandon();
   EXPECT_FALSE(job.Step());
   job.Finish();
   EXPECT_EQ(writer.Calls.size(), calls);
@@ -213,24 +239,19 @@ struct HalfCreatingWriter : NullVideoWriter {
   }
 };
 
-TEST(WriteJobFailures, AFailedCreationRemovesItsPieceButNeverAFileThatWasThere) {
-  const fs::path folder = fs::temp_directory_path() / ("orlisk-writejob-" + std::to_string(::getpid()));
-  fs::create_directories(folder);
+TEST(WriteJobFailures, AFailedCreationRemovesItsPieceAndNeverTouchesTheTarget) {
+  orlisk::testing::TempFolder folder("writejob");
   ScriptedReader reader;
   HalfCreatingWriter writer;
   testing::RecordingTransform transform;
-  {
+  for (const bool fileThere : {false, true}) {
+    if (fileThere) orlisk::testing::WriteBytes(folder / "out.avi", "the user's file");
     WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, {}, SubtitleFont{});
-    EXPECT_THROW(job.Start((folder / "new.avi").string(), kOutputAvi), MediaError);
-    EXPECT_FALSE(fs::exists(folder / "new.avi"));
+    EXPECT_THROW(job.Start({.Path = (folder / "out.avi").string(), .ReplaceFile = true, .NextFreeName = {}}, kOutputAvi),
+                 MediaError);
+    EXPECT_EQ(orlisk::testing::ReadBytes(folder / "out.avi"), fileThere ? "the user's file" : "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), fileThere ? 1 : 0);
   }
-  {
-    std::ofstream(folder / "kept.avi") << "the user's file";
-    WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, {}, SubtitleFont{});
-    EXPECT_THROW(job.Start((folder / "kept.avi").string(), kOutputAvi), MediaError);
-    EXPECT_TRUE(fs::exists(folder / "kept.avi"));
-  }
-  fs::remove_all(folder);
 }
 
 }  // namespace

@@ -1,12 +1,23 @@
 #include "EncodeThread.h"
 
+#include <utility>
+
 namespace orlisk {
 namespace {
 
 // A few frames in flight keep both threads busy; more would only cost memory
-// (a 1080p frame is 8 MB). Sound blocks are small and come between frames.
+// (a 1080p frame is 8 MB). Large pictures are held back by their bytes: the
+// frames queued and the one being encoded stay within a budget, except that
+// one frame always gets through, so a 16000x8000 picture (512 MB) waits until
+// the one before it is encoded. Sound blocks are small and come between frames.
 constexpr std::size_t kMaxQueuedFrames = 4;
+constexpr std::size_t kMaxFrameBytesInFlight = std::size_t{64} << 20;
 constexpr std::size_t kMaxQueuedItems = 32;
+
+std::size_t BytesOf(const std::variant<Frame, AudioBlock>& work) {
+  if (const Frame* frame = std::get_if<Frame>(&work)) return frame->Pixels.size();
+  return 0;
+}
 
 }  // namespace
 
@@ -27,16 +38,21 @@ void EncodeThread::Push(AudioBlock block) { Enqueue(std::move(block)); }
 
 void EncodeThread::Enqueue(Work work) {
   const bool isFrame = std::holds_alternative<Frame>(work);
+  const std::size_t bytes = BytesOf(work);
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [&] {
-    return error_ || (queue_.size() < kMaxQueuedItems && (!isFrame || queuedFrames_ < kMaxQueuedFrames));
-  });
+  const auto roomForFrame = [&] {
+    return framesInFlight_ == 0 ||
+           (queuedFrames_ < kMaxQueuedFrames && frameBytesInFlight_ + bytes <= kMaxFrameBytesInFlight);
+  };
+  changed_.wait(lock, [&] { return error_ || (queue_.size() < kMaxQueuedItems && (!isFrame || roomForFrame())); });
   if (error_) {
     RaiseUnreportedError();
     return;  // reported before: the job has been told; drop the work
   }
   queue_.push_back(std::move(work));
-  if (isFrame) ++queuedFrames_;
+  queuedFrames_ += isFrame;
+  framesInFlight_ += isFrame;
+  frameBytesInFlight_ += bytes;
   changed_.notify_all();
 }
 
@@ -62,27 +78,36 @@ void EncodeThread::RaiseUnreportedError() {
 void EncodeThread::Run() {
   for (;;) {
     Work work;
+    bool failedBefore = false;
     {
       std::unique_lock lock(mutex_);
       changed_.wait(lock, [&] { return !queue_.empty() || finishing_; });
       if (queue_.empty()) break;  // finishing, and everything is encoded
       work = std::move(queue_.front());
       queue_.pop_front();
-      if (std::holds_alternative<Frame>(work)) --queuedFrames_;
+      queuedFrames_ -= std::holds_alternative<Frame>(work);
       changed_.notify_all();
-      if (error_) continue;  // after a failure the rest is dropped
+      failedBefore = error_ != nullptr;  // after a failure the rest is dropped
     }
-    try {
-      if (auto* frame = std::get_if<Frame>(&work)) {
-        session_->WriteFrame(*frame);
-      } else {
-        session_->WriteAudio(std::get<AudioBlock>(work));
+    const bool isFrame = std::holds_alternative<Frame>(work);
+    const std::size_t bytes = BytesOf(work);
+    std::exception_ptr failure;
+    if (!failedBefore) {
+      try {
+        if (isFrame) {
+          session_->WriteFrame(std::move(std::get<Frame>(work)));
+        } else {
+          session_->WriteAudio(std::get<AudioBlock>(work));
+        }
+      } catch (...) {
+        failure = std::current_exception();
       }
-    } catch (...) {
-      std::lock_guard lock(mutex_);
-      error_ = std::current_exception();
-      changed_.notify_all();
     }
+    std::lock_guard lock(mutex_);
+    framesInFlight_ -= isFrame;
+    frameBytesInFlight_ -= bytes;
+    if (failure) error_ = failure;
+    changed_.notify_all();
   }
   // The trailer is written whatever happened, so the file plays to its end.
   try {

@@ -23,7 +23,9 @@ class EncodeThread {
   EncodeThread(const EncodeThread&) = delete;
   EncodeThread& operator=(const EncodeThread&) = delete;
 
-  // Queue work; wait while the queue is full.
+  // Queue work; wait while the queue is full: four frames queued, or frames
+  // of more than 64 MB queued and being encoded together (but a frame always
+  // gets through when no other is in flight).
   void Push(Frame frame);
   void Push(AudioBlock block);
   // Encodes what is queued, writes the trailer and ends the thread. Raises
@@ -41,6 +43,9 @@ class EncodeThread {
   std::condition_variable changed_;
   std::deque<Work> queue_;
   std::size_t queuedFrames_ = 0;
+  // Queued or being encoded.
+  std::size_t framesInFlight_ = 0;
+  std::size_t frameBytesInFlight_ = 0;
   bool finishing_ = false;
   std::exception_ptr error_;
   bool errorReported_ = false;

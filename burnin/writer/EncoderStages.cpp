@@ -57,7 +57,7 @@ VideoStage::VideoStage(StreamEncoder encoder, AVRational sourceRate)
   Check(av_frame_get_buffer(picture_.get(), 0), "Cannot make room for a picture");
 }
 
-void VideoStage::Write(const Frame& frame) {
+void VideoStage::Write(Frame frame) {
   if (frame.empty()) return;
   if (frame.Width <= 0 || frame.Height <= 0 || frame.Stride < frame.Width * 4 ||
       frame.Pixels.size() < static_cast<std::size_t>(frame.Stride) * static_cast<std::size_t>(frame.Height)) {
@@ -72,6 +72,9 @@ void VideoStage::Write(const Frame& frame) {
   const std::int64_t end = av_rescale_rnd(++sourceFrames_, scale, divisor, AV_ROUND_UP);
   if (end <= nextOutputFrame_) return;  // dropped: a lower output rate
   Convert(frame);
+  // A large picture need not be held twice (a 16000x8000 one is 512 MB)
+  // while the encoder works on its converted copy.
+  frame = Frame{};
   for (; nextOutputFrame_ < end; ++nextOutputFrame_) {
     picture_->pts = nextOutputFrame_;
     encoder_.Encode(picture_.get());

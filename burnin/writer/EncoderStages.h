@@ -37,7 +37,8 @@ class VideoStage {
   // Source frames arrive at `sourceRate`; the encoder's own rate decides how
   // many output frames each becomes (none, one or several).
   VideoStage(StreamEncoder encoder, AVRational sourceRate);
-  void Write(const Frame& frame);
+  // The frame's pixels are let go once converted, before the encoder runs.
+  void Write(Frame frame);
   void Finish();
 
  private:

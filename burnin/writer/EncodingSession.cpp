@@ -1,13 +1,16 @@
 #include "EncodingSession.h"
 
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <utility>
 
 extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
+#include "PartialOutput.h"
 #include "media/MediaError.h"
 
 namespace orlisk {
@@ -23,13 +26,21 @@ CodecContextPtr NewContext(const AVCodec* codec) {
   return context;
 }
 
-void Open(AVCodecContext& context, const AVCodec* codec,
-          const std::vector<std::pair<std::string, std::string>>& options, const std::string& what) {
+using Options = std::vector<std::pair<std::string, std::string>>;
+
+// FFmpeg takes options as a dictionary it may change: what it leaves in it
+// went unused.
+AVDictionary* NewDictionary(const Options& options) {
   AVDictionary* raw = nullptr;
   for (const auto& [key, value] : options) av_dict_set(&raw, key.c_str(), value.c_str(), 0);
+  return raw;
+}
+
+void Open(AVCodecContext& context, const AVCodec* codec, const Options& options, const std::string& what) {
+  AVDictionary* raw = NewDictionary(options);
   const int opened = avcodec_open2(&context, codec, &raw);
   const DictionaryPtr unused(raw);
-  Check(opened, std::string("The ") + codec->name + " encoder refuses the " + what + " settings");
+  Check(opened, std::string("The ") + codec->name + " encoder refuses the " + what);
 }
 
 CodecContextPtr OpenVideoEncoder(const VideoPlan& plan, bool globalHeader) {
@@ -59,7 +70,12 @@ CodecContextPtr OpenVideoEncoder(const VideoPlan& plan, bool globalHeader) {
     context->color_range = fullRange ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
   }
   if (globalHeader) context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  Open(*context, plan.Encoder, plan.Options, "video");
+  // The size is what encoders refuse most; saying it beats FFmpeg's bare
+  // "Invalid argument".
+  char settings[96];
+  std::snprintf(settings, sizeof settings, "video settings (a picture of %dx%d at %.3g frames/s)", plan.Width,
+                plan.Height, av_q2d(plan.FrameRate));
+  Open(*context, plan.Encoder, plan.Options, settings);
   return context;
 }
 
@@ -71,7 +87,7 @@ CodecContextPtr OpenAudioEncoder(const AudioPlan& plan, bool globalHeader) {
   if (plan.BitRate > 0) context->bit_rate = plan.BitRate;
   context->time_base = {1, plan.SampleRate};
   if (globalHeader) context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  Open(*context, plan.Encoder, {}, "sound");
+  Open(*context, plan.Encoder, {}, "sound settings");
   return context;
 }
 
@@ -121,13 +137,19 @@ EncodingSession::EncodingSession(const OutputPlan& plan, const std::string& path
   // Program streams need room to interleave; 0.7 s is what the ffmpeg tool gives them.
   output_->max_delay = 700000;
 
+  // Nothing but a regular file is opened: a pipe would block until someone
+  // reads, a device would be written to. What was there is not ours to remove.
+  if (const std::string refusal = RefusalOfTarget(path); !refusal.empty()) throw MediaError(refusal);
+  std::error_code ignored;
+  const bool existed = std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
   // "file:" keeps a name with a colon in it from being taken for a protocol.
   Check(avio_open(&output_->pb, ("file:" + path).c_str(), AVIO_FLAG_WRITE), "Cannot create " + path);
-  const int written = avformat_write_header(output_.get(), nullptr);
+  AVDictionary* options = NewDictionary(plan.MuxerOptions);
+  const int written = avformat_write_header(output_.get(), &options);
+  const DictionaryPtr unused(options);
   if (written < 0) {
     output_.reset();
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+    if (!existed) std::filesystem::remove(path, ignored);
     throw MediaError::FromAv("Cannot write the header of " + path, written);
   }
 }
@@ -140,8 +162,8 @@ EncodingSession::~EncodingSession() {
   }
 }
 
-void EncodingSession::WriteFrame(const Frame& frame) {
-  if (video_) video_->Write(frame);
+void EncodingSession::WriteFrame(Frame frame) {
+  if (video_) video_->Write(std::move(frame));
 }
 
 void EncodingSession::WriteAudio(const AudioBlock& block) {

@@ -13,8 +13,9 @@ class EncodingSession {
  public:
   // Opens the encoders, then creates `path` and writes the file's header. The
   // encoders open before the file is touched, so an encoder that refuses its
-  // settings leaves the disk alone; a header that cannot be written removes
-  // the new file. Raises MediaError.
+  // settings leaves the disk alone. Anything at `path` but a regular file is
+  // refused unopened; a header that cannot be written removes the file only
+  // when it was not there before. Raises MediaError.
   EncodingSession(const OutputPlan& plan, const std::string& path);
   // Finishes the file if Finish was not called, swallowing errors.
   ~EncodingSession();
@@ -24,7 +25,7 @@ class EncodingSession {
   bool hasVideo() const { return video_ != nullptr; }
   bool hasAudio() const { return audio_ != nullptr; }
 
-  void WriteFrame(const Frame& frame);
+  void WriteFrame(Frame frame);
   void WriteAudio(const AudioBlock& block);
   // Drains the encoders and writes the trailer; once (later calls do
   // nothing). The file is closed even when this raises.

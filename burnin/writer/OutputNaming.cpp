@@ -44,4 +44,10 @@ std::string ChooseOutputPath(const std::string& outputFolder, const std::string&
   });
 }
 
+OutputTarget FreeOutputTarget(const std::string& outputFolder, const std::string& videoPath,
+                              const std::string& extension) {
+  const auto choose = [=] { return ChooseOutputPath(outputFolder, videoPath, extension); };
+  return {.Path = choose(), .ReplaceFile = false, .NextFreeName = choose};
+}
+
 }  // namespace orlisk

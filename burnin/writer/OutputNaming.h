@@ -3,9 +3,12 @@
 // with the output extension ("talk.avi"). When that file exists the name gets
 // "New_1", "New_2", ... in front ("New_1talk.avi"), counting on past 100 until
 // a free name turns up: an existing file, and the source above all, is never
-// written over.
+// written over. Partials being written (PartialOutput) have hidden names of
+// their own and take no name here.
 #include <functional>
 #include <string>
+
+#include "PartialOutput.h"
 
 namespace orlisk {
 
@@ -24,5 +27,10 @@ std::string ChooseOutputPath(const std::string& outputFolder, const std::string&
 // takes it).
 std::string ChooseOutputPath(const std::string& outputFolder, const std::string& videoPath,
                              const std::string& extension);
+
+// The free name as a write job's target: replacing nothing, and asking this
+// rule again when another job has taken the name by the time the video is done.
+OutputTarget FreeOutputTarget(const std::string& outputFolder, const std::string& videoPath,
+                              const std::string& extension);
 
 }  // namespace orlisk

@@ -69,6 +69,7 @@ VideoPlan BasicVideo(const AVCodec* codec, int width, int height, double frameRa
   if (Named(codec, "rv10")) stepX = stepY = 16;
   if (Named(codec, "rv20")) stepX = stepY = std::max(stepX, 4);
   if (codec->id == AV_CODEC_ID_MPEG1VIDEO || codec->id == AV_CODEC_ID_MPEG2VIDEO) maximum = 4095;
+  if (codec->id == AV_CODEC_ID_MPEG4) maximum = 8191;  // 13 bits for each side
 
   const bool useSource = width <= 0 || height <= 0;
   plan.Width = NearestMultiple(useSource ? source.Width : width, stepX, maximum);
@@ -286,6 +287,13 @@ void PlanOther(const WriterState& state, OutputPlan& plan) {
                      "\": the installed FFmpeg has no writer for it");
   }
   plan.Muxer = other.Container;
+  if (other.Container == "mp4" || other.Container == "mov" || other.Container == "3gp") {
+    // Fragments of at most a second, each with its own index, as screen
+    // recorders write them: a file cut short by a kill or a power loss still
+    // plays up to its last whole fragment. Without them the one index comes
+    // last, and a cut file plays nowhere.
+    plan.MuxerOptions = {{"movflags", "frag_keyframe+empty_moov+default_base_moof"}, {"frag_duration", "1000000"}};
+  }
   if (state.Video) {
     const AVCodec* codec = EncoderOrAlternative(other.VideoCodec, other.Container);
     if (!codec)

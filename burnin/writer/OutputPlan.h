@@ -37,6 +37,7 @@ struct AudioPlan {
 
 struct OutputPlan {
   std::string Muxer;  // FFmpeg's muxer name
+  std::vector<std::pair<std::string, std::string>> MuxerOptions;
   std::optional<VideoPlan> Video;
   std::optional<AudioPlan> Audio;
   // What WriteFrame and WriteAudio will be given.

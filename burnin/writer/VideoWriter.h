@@ -73,10 +73,13 @@ class VideoWriter {
  public:
   virtual ~VideoWriter() = default;
 
-  // Creates the file `path` (overwriting one that exists) in the format of
-  // `outputType` (OutputTypeCode) with the settings made so far, and writes
-  // its header. A file still open is closed first. On failure nothing is left
-  // at `path` and MediaError says why ("Cannot create ...: Not a directory").
+  // Creates the file `path` (overwriting a regular file there) in the format
+  // of `outputType` (OutputTypeCode) with the settings made so far, and
+  // writes its header. A file still open is closed first. Anything at `path`
+  // but a regular file (a pipe, device, socket or folder) is refused without
+  // being opened. On failure a file it made is removed, one that was there is
+  // not, and MediaError says why ("Cannot create ...: Not a directory"). The
+  // write job gives it a new partial file (PartialOutput.h), never a target.
   virtual void CreateOutput(const std::string& path, std::int32_t outputType) = 0;
   // Finishes the open file: encodes what is still queued and writes the
   // container's trailer once, so a file closed half way plays to where it was

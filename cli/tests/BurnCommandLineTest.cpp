@@ -25,6 +25,8 @@
 #include "playback/FfmpegVideoReader.h"
 #include "settings/SubtitleFiles.h"
 #include "tests/fixtures/TestClips.h"
+#include "tests/support/SpecialFiles.h"
+#include "tests/support/TempFolder.h"
 
 extern char** environ;
 
@@ -362,6 +364,63 @@ TEST_F(BurnProgram, GnuParallelBurnsAFolderTwoJobsAtATime) {
     EXPECT_NEAR(std::atof(Probe(written.string()).c_str()), seconds, 0.1) << written;
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(folder / "out"), fs::directory_iterator()), 2);
+}
+
+// Refused in milliseconds: a pipe must not hold the run until a reader comes,
+// and a device node or anything else there must stay as it was.
+TEST_F(BurnProgram, OutputOntoAnythingButARegularFileIsRefusedOverwriteOrNot) {
+  const std::string clip = Clip();
+  for (const testing::SpecialKind kind : {testing::SpecialKind::Folder, testing::SpecialKind::Pipe,
+                                          testing::SpecialKind::Socket, testing::SpecialKind::FullDevice}) {
+    const fs::path target = folder / ("special-" + std::to_string(static_cast<int>(kind)));
+    if (const std::string why = testing::MakeSpecialFile(kind, target); !why.empty()) {
+      std::cout << "[ skipped " << target.filename() << ": " << why << " ]\n";
+      continue;
+    }
+    for (const bool overwrite : {false, true}) {
+      std::vector<std::string> args = {clip, Subs(), "-o", target.string(), "--format", "mpeg"};
+      if (overwrite) args.push_back("--overwrite");
+      const pid_t pid = Spawn(args);
+      bool ended = false;
+      for (int i = 0; i < 1000 && !ended; ++i) {
+        siginfo_t info{};
+        ended = waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      }
+      // A writer stuck on the pipe gets a reader that leaves at once.
+      if (!ended && kind == testing::SpecialKind::Pipe) ::close(::open(target.c_str(), O_RDONLY | O_NONBLOCK));
+      EXPECT_TRUE(ended) << target << " held the run";
+      const Finished f = Wait(pid);
+      EXPECT_EQ(f.exitCode, 2) << target << " " << overwrite << "\n" << f.err;
+      EXPECT_NE(f.err.find("not a regular file"), std::string::npos) << f.err;
+      EXPECT_TRUE(testing::IsSpecialFile(kind, target)) << target;
+    }
+  }
+}
+
+// A disk that fills up half way: the old file stays whole, nothing else is
+// left, and the room the partial took is free again.
+TEST_F(BurnProgram, AFullDiskLeavesTheOldFileAndNoDebris) {
+  testing::SmallDisk disk(1 << 20);
+  if (!disk.skipReason().empty()) GTEST_SKIP() << disk.skipReason();
+  // A moving pattern: MPEG-1 needs well over the disk's megabyte for it.
+  const std::string clip = testclips::MakeClip(
+      {.width = 320, .height = 240, .fps = 25, .seconds = 12.0, .picture = testclips::Picture::TestPattern});
+  const fs::path old = disk.path() / "old.mpeg";
+  const std::string oldBytes(100000, 'o');
+  testing::WriteBytes(old, oldBytes);
+  const std::uint64_t freeBefore = disk.freeBytes();
+  for (const std::vector<std::string>& where : std::vector<std::vector<std::string>>{
+           {"-o", old.string(), "--overwrite"}, {"--out-dir", disk.path().string()}}) {
+    std::vector<std::string> args = {clip, Subs(), "--format", "mpeg"};
+    args.insert(args.end(), where.begin(), where.end());
+    const Finished f = Run(args);
+    EXPECT_EQ(f.exitCode, 4) << where[0] << "\n" << f.err;
+    EXPECT_NE(f.err.find("No space left on device"), std::string::npos) << f.err;
+    EXPECT_TRUE(testing::ReadBytes(old) == oldBytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(disk.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(disk.freeBytes(), freeBefore);
+  }
 }
 
 }  // namespace

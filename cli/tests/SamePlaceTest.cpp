@@ -105,7 +105,7 @@ TEST_F(SamePlace, ATypedLineIsCentredAlikeInTheEditorThePreviewAndBothBurnIns) {
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform,
                 .ShowFrame = [&written](const Frame& f) { if (written.empty()) written = f; }},
                read, font);
-  job.Start((folder / "window.avi").string(), 1);
+  job.Start({.Path = (folder / "window.avi").string(), .ReplaceFile = false, .NextFreeName = {}}, 1);
   while (written.empty() && job.Step()) {
   }
   job.Finish();

@@ -63,8 +63,10 @@ TEST_F(WriteCommand, WritesEveryFrameIntoANewFileShowingProgressThenGoesIdle) {
   c.WriteSubtitlesToVideo();
   EXPECT_TRUE(checkedWhileWriting);
 
+  // Written under a hidden name beside it, then given its name.
   const std::string output = outFolder + "/clip.avi";
-  EXPECT_EQ(CountCalls("CreateOutput(" + output + ", 1)"), 1);
+  EXPECT_EQ(CountCalls("CreateOutput(" + outFolder + "/.clip.avi.orlisk-partial-"), 1);
+  EXPECT_TRUE(fs::exists(output));
   EXPECT_EQ(CountCalls("CloseSource"), 1);
   EXPECT_EQ(rig.writer.FramesWritten, 50);
   // Every written frame, then the still picture again under the completion text.
@@ -90,7 +92,8 @@ TEST_F(WriteCommand, AnExistingNameGetsNew1AndTheFileManagerStaysClosedWhenNotWa
   std::ofstream(outFolder + "/clip.avi") << "earlier";
   s.AutoOpenOutput = false;
   c.WriteSubtitlesToVideo();
-  EXPECT_EQ(CountCalls("CreateOutput(" + outFolder + "/New_1clip.avi, 1)"), 1);
+  EXPECT_TRUE(fs::exists(outFolder + "/New_1clip.avi"));
+  EXPECT_EQ(fs::file_size(outFolder + "/clip.avi"), 7u);  // "earlier"
   EXPECT_TRUE(rig.desktop.shown.empty());
 }
 
@@ -132,6 +135,7 @@ TEST_F(WriteCommand, AConfirmedCloseFinishesTheFileAndNothingTouchesReaderOrWrit
   EXPECT_EQ(rig.writer.Calls.size(), callsAfterClose);
   EXPECT_EQ(rig.reader.reads, readsAfterClose);
   EXPECT_EQ(CountCalls("CloseSource"), 1);
+  EXPECT_TRUE(fs::exists(outFolder + "/clip.avi"));  // put in place by the close
   EXPECT_TRUE(rig.desktop.shown.empty());
   ExpectIdle();
 }
@@ -148,12 +152,13 @@ TEST_F(WriteCommand, AFailedCreationReachesTheCallerAndLeavesTheWindowIdle) {
   EXPECT_EQ(rig.writer.FramesWritten, 50);
 }
 
-TEST_F(WriteCommand, AnEncodingFailureHalfWayClosesWhatWasWrittenAndGoesIdle) {
+TEST_F(WriteCommand, AnEncodingFailureHalfWayLeavesNothingAndGoesIdle) {
   rig.openVideo();
   rig.writer.FailAtFrame = 10;
   EXPECT_THROW(c.WriteSubtitlesToVideo(), MediaError);
   ExpectIdle();
   EXPECT_EQ(CountCalls("CloseSource"), 1);
+  EXPECT_TRUE(fs::is_empty(outFolder));  // neither a broken video nor its partial
 }
 
 TEST_F(WriteCommand, TheStatusTextIsNeverTakenForTheSubtitleBeingTyped) {

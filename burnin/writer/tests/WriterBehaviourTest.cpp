@@ -3,9 +3,16 @@
 // codec settings, positions, and the ways creating and writing can fail.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 #include "WriterTestSupport.h"
 #include "burnin/writer/AviEncoders.h"
@@ -14,6 +21,7 @@
 #include "playback/FfmpegVideoReader.h"
 #include "media/MediaError.h"
 #include "tests/fixtures/TestClips.h"
+#include "tests/support/SpecialFiles.h"
 
 namespace orlisk {
 namespace {
@@ -58,13 +66,16 @@ void Feed(VideoWriter& writer, int width, int height, double frameRate, int fram
   }
 }
 
-int XvidOrFirstCodec() {
+// The catalogue number of an AVI encoder; 0 when it is not installed.
+int AviCodecNumber(const std::string& encoder) {
   const auto encoders = AviEncoders();
   for (std::size_t i = 0; i < encoders.size(); ++i) {
-    if (encoders[i].EncoderName == "libxvid") return static_cast<int>(i) + 1;
+    if (encoders[i].EncoderName == encoder) return static_cast<int>(i) + 1;
   }
-  return 1;
+  return 0;
 }
+
+int XvidOrFirstCodec() { return std::max(AviCodecNumber("libxvid"), 1); }
 
 struct NearestRow {
   std::string name;
@@ -117,6 +128,12 @@ INSTANTIATE_TEST_SUITE_P(
                    1000, 20},
         NearestRow{"WmvSourceSizeProfile", kOutputWmv, [](VideoWriter& w) { w.SelectWmvProfile(38); }, 640, 358,
                    1000, 20},
+        NearestRow{"Mpeg4TakesAtMost8191APicturesSide", kOutputAvi,
+                   [](VideoWriter& w) {
+                     w.SelectAviCodec(AviCodecNumber("mpeg4"));
+                     w.SetAviVideoFormat(8192, 8192, 25);
+                   },
+                   8190, 8190, 25, 1},
         NearestRow{"ZeroCustomSizeMeansTheSourceSize", kOutputAvi,
                    [](VideoWriter& w) {
                      w.SelectAviCodec(XvidOrFirstCodec());
@@ -406,6 +423,86 @@ TEST(WriterFailureTest, AnEncodingErrorSurfacesAtTheNextCallOrAtClose) {
   EXPECT_NE(message.find("do not fill"), std::string::npos) << message;
   EXPECT_NO_THROW(writer.CloseSource());  // reported once; the file is closed
   EXPECT_EQ(ProbeFile(path).Container, "avi");
+}
+
+TEST(WriterFailureTest, AnEncoderThatRefusesItsPictureIsToldWithThePicturesSize) {
+  FfmpegVideoWriter writer;
+  writer.SetSourceAudioFormat(0, 0);
+  writer.SetSourceVideoFormat(641, 359, 25);
+  writer.SetOtherFormat({"3gp", "h263", "aac"});  // H.263 takes five sizes only
+  try {
+    writer.CreateOutput(OutputPath("refused-size.3gp"), kOutputOther);
+    FAIL() << "H.263 took 640x358";
+  } catch (const MediaError& error) {
+    EXPECT_NE(std::string(error.what()).find("a picture of 640x358 at 25 frames/s"), std::string::npos)
+        << error.what();
+  }
+}
+
+// A pipe would hold the writer until someone reads it, a device would be
+// written to: neither is opened, and both stay.
+TEST(WriterTargetTest, APipeOrADeviceIsRefusedWithoutBeingOpened) {
+  for (const testing::SpecialKind kind : {testing::SpecialKind::Pipe, testing::SpecialKind::FullDevice}) {
+    const std::string path = OutputPath("special-" + std::to_string(static_cast<int>(kind)));
+    if (const std::string why = testing::MakeSpecialFile(kind, path); !why.empty()) {
+      std::cout << "[ skipped " << path << ": " << why << " ]\n";
+      continue;
+    }
+    FfmpegVideoWriter writer;
+    writer.SetSourceAudioFormat(0, 0);
+    writer.SetSourceVideoFormat(64, 48, 25);
+    auto created = std::async(std::launch::async, [&] { writer.CreateOutput(path, kOutputMpeg); });
+    if (created.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+      ::close(::open(path.c_str(), O_RDONLY | O_NONBLOCK));  // a reader that leaves at once
+      ADD_FAILURE() << path << " held the writer";
+    }
+    EXPECT_THROW(created.get(), MediaError) << path;
+    writer.CloseSource();
+    EXPECT_TRUE(testing::IsSpecialFile(kind, path)) << path;
+  }
+}
+
+// Frames of 64 MB through an encoder slower than they come: the ones handed
+// to the writer hold about one frame, not four queued and one being encoded. Measured in a child
+// process of its own, whose peak is its own.
+TEST(WriterMemoryTest, LargeFramesWaitForTheOneBeforeThemInsteadOfPilingUp) {
+  constexpr int kSide = 4000;  // 64 MB a frame
+  constexpr long kFrameMb = 64;
+  int report[2];
+  ASSERT_EQ(::pipe(report), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const auto residentMb = [] {
+      long pages = 0, resident = 0;
+      std::ifstream("/proc/self/statm") >> pages >> resident;
+      return resident * ::sysconf(_SC_PAGESIZE) / (1 << 20);
+    };
+    const long before = residentMb();
+    FfmpegVideoWriter writer;
+    writer.SetSourceAudioFormat(0, 0);
+    writer.SetSourceVideoFormat(kSide, kSide, 25);
+    // Scaled down to a small MPEG-1 picture: the encoder's own memory stays small.
+    writer.SetMpegVideoFormat(1, 1150, 352, 240, 25);
+    writer.CreateOutput(OutputPath("large-frames.mpeg"), kOutputMpeg);
+    for (int i = 0; i < 8; ++i) writer.WriteFrame(GreyFrame(kSide, kSide, 20 * i));
+    writer.CloseSource();
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const long grown = usage.ru_maxrss / 1024 - before;
+    ::write(report[1], &grown, sizeof grown);
+    ::_exit(0);
+  }
+  ::close(report[1]);
+  long grownMb = -1;
+  EXPECT_EQ(::read(report[0], &grownMb, sizeof grownMb), static_cast<ssize_t>(sizeof grownMb));
+  ::close(report[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  std::cout << "[ peak grew by " << grownMb << " MB for frames of " << kFrameMb << " MB ]\n";
+  // The frame being handed over and the one in flight; a queue of four
+  // frames fills up here to well over three.
+  EXPECT_GT(grownMb, kFrameMb);
+  EXPECT_LT(grownMb, 3 * kFrameMb);
 }
 
 }  // namespace
