@@ -1,34 +1,30 @@
 #pragma once
-// The undo and redo items of the subtitle list's popup menu with their keys
-// (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y), and the window title with the subtitle
-// file's name and its "*": both follow the list's history as one of its
-// observers, so they are right after every command, undo, read and save.
+// The undo and redo keys (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y) against the
+// controls' own, and the window title with the subtitle file's name and its
+// "*", which follows the list's history as one of its observers, so it is
+// right after every command, undo, read and save.
 #include <QObject>
-#include <functional>
 #include <vector>
 
 #include "app/core/DocumentHistory.h"
 #include "app/core/MainState.h"
-#include "app/language/Language.h"
 
 class QAction;
 class QLineEdit;
-class QMenu;
 class QWidget;
 
 namespace orlisk {
 
 struct HistoryControlsParts {
-  QWidget& Window;  // takes the title and the keys
-  QMenu& ListMenu;  // the items go at its end
+  QWidget& Window;  // takes the title
+  QAction& Undo;    // the command table's Undo1 and Redo1 with their keys
+  QAction& Redo;
   QWidget& Memo;    // ed_text: its own undo keys give way to the list's
   // ed_Starttime and ed_Endtime: they keep the keys only while they have an
   // edit of their own to undo or redo.
   std::vector<QLineEdit*> TimeBoxes;
   const MainState& State;
   DocumentHistory& History;
-  std::function<void()> Undo;  // run as commands of the window
-  std::function<void()> Redo;
   std::string ApplicationTitle;
 };
 
@@ -39,13 +35,8 @@ class HistoryControls : public QObject, public DocumentChangeObserver {
   explicit HistoryControls(HistoryControlsParts parts);
   ~HistoryControls() override;
 
-  // Captions from the language file: key "Caption" of sections "Undo" and "Redo".
-  void ApplyCaptions(const Language& language);
-  // Title and items as the history and the list are now.
+  // The title as the list is now.
   void Refresh();
-
-  QAction& undoAction() { return *undo_; }
-  QAction& redoAction() { return *redo_; }
 
   void historyStarted(const DocumentSnapshot&) override { Refresh(); }
   void documentChanged(const DocumentSplice&, const DocumentSnapshot&) override { Refresh(); }
@@ -59,8 +50,6 @@ class HistoryControls : public QObject, public DocumentChangeObserver {
   QAction* ActionFor(QKeyCombination pressed) const;
 
   HistoryControlsParts parts_;
-  QAction* undo_;
-  QAction* redo_;
 };
 
 }  // namespace orlisk
