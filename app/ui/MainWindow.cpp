@@ -92,27 +92,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   setFixedSize(kClientWidth, kClientHeight);
   Skin1->setGeometry(0, 0, kClientWidth, kClientHeight);
 
-  lv->setModel(lvModel_);
-  ed_text->setEnabled(false);
-  pb_writesubtitle->setRange(0, 10000);
-  pb_writesubtitle->setOrientation(Qt::Horizontal);
-  pb_writesubtitle->setTextVisible(true);
-  pb_writesubtitle->hide();
-  cb_prsub->setChecked(false);
-  cb_prsub->setObjectName(QStringLiteral("cb_prsub"));
-  ed_Starttime->setObjectName(QStringLiteral("ed_Starttime"));
-  ed_Endtime->setObjectName(QStringLiteral("ed_Endtime"));
-  // The controls sit on the skin's face, and both shipped skins are dark: give
-  // them matching dark surfaces so the window reads as one piece.
-  QPalette onSkin = cb_prsub->palette();
-  onSkin.setColor(QPalette::WindowText, QColor(0xC9, 0xCE, 0xD8));
-  cb_prsub->setPalette(onSkin);
-  for (QWidget* control : {static_cast<QWidget*>(lv), static_cast<QWidget*>(ed_text),
-                           static_cast<QWidget*>(ed_Starttime), static_cast<QWidget*>(ed_Endtime)})
-    control->setStyleSheet(QString::fromLatin1(kControlsOnSkinStyle));
-  PopupMenu_File->setObjectName(QStringLiteral("PopupMenu_File"));
-  PopupMenu_tools->setObjectName(QStringLiteral("PopupMenu_tools"));
-  PopupMenu_help->setObjectName(QStringLiteral("PopupMenu_help"));
+  SetUpControls();
 
   runner_ = std::make_unique<CommandRunner>([this] { HandleAppException(); });
   seams_ = std::make_unique<WindowSeams>(
@@ -140,6 +120,40 @@ Tfm_main::Tfm_main(MainWindowParts parts)
       .Playback = controller_->playback()});
   parts_.Audio.setMoreAudioRequested(
       [this] { RunAs(CommandKind::Background, [this] { controller_->FeedAudio(); }); });
+  CreateOtherWindows();
+  CreateCommands();
+  ConnectControls();
+}
+
+Tfm_main::~Tfm_main() {
+  if (journal_) controller_->history().removeObserver(*journal_);
+}
+
+void Tfm_main::SetUpControls() {
+  lv->setModel(lvModel_);
+  ed_text->setEnabled(false);
+  pb_writesubtitle->setRange(0, 10000);
+  pb_writesubtitle->setOrientation(Qt::Horizontal);
+  pb_writesubtitle->setTextVisible(true);
+  pb_writesubtitle->hide();
+  cb_prsub->setChecked(false);
+  cb_prsub->setObjectName(QStringLiteral("cb_prsub"));
+  ed_Starttime->setObjectName(QStringLiteral("ed_Starttime"));
+  ed_Endtime->setObjectName(QStringLiteral("ed_Endtime"));
+  // The controls sit on the skin's face, and both shipped skins are dark: give
+  // them matching dark surfaces so the window reads as one piece.
+  QPalette onSkin = cb_prsub->palette();
+  onSkin.setColor(QPalette::WindowText, QColor(0xC9, 0xCE, 0xD8));
+  cb_prsub->setPalette(onSkin);
+  for (QWidget* control : {static_cast<QWidget*>(lv), static_cast<QWidget*>(ed_text),
+                           static_cast<QWidget*>(ed_Starttime), static_cast<QWidget*>(ed_Endtime)})
+    control->setStyleSheet(QString::fromLatin1(kControlsOnSkinStyle));
+  PopupMenu_File->setObjectName(QStringLiteral("PopupMenu_File"));
+  PopupMenu_tools->setObjectName(QStringLiteral("PopupMenu_tools"));
+  PopupMenu_help->setObjectName(QStringLiteral("PopupMenu_help"));
+}
+
+void Tfm_main::CreateOtherWindows() {
   const auto run = [this](const std::function<void()>& command) { Run(command); };
   fm_setfont = new Tfm_setfont(
       this, SubtitleStyleParts{.Settings = settings_,
@@ -157,12 +171,6 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   fm_reactionDelay = new ReactionDelayDialog(this, settings_, language_);
   fm_update = new Tfm_update(this, controller_->online(),
                              [this](const std::function<void()>& command) { Run(command); });
-  CreateCommands();
-  ConnectControls();
-}
-
-Tfm_main::~Tfm_main() {
-  if (journal_) controller_->history().removeObserver(*journal_);
 }
 
 void Tfm_main::CreateCommands() {

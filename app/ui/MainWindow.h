@@ -78,7 +78,9 @@ class Tfm_main : public QWidget {
   // The memo takes typing only while a subtitle at hand does; its hint says
   // what typing does, or how to take a subtitle up.
   void ShowMemoState();
-  void CreateCommands();
+  void SetUpControls();       // looks and names of the controls on the skin
+  void CreateOtherWindows();  // the dialogs, after the commands they reach
+  void CreateCommands();      // the command table's actions, menus and keys
   void ConnectControls();
   void LoadLanguage();
   void SetUpSkin();
