@@ -1,5 +1,6 @@
 #include "app/ui/MainWindow.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -24,7 +25,6 @@
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
 #include "app/ui/SubtitleStyleDialog.h"
-#include "app/ui/TypedTimeBox.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
 #include "app/ui/WindowCaptions.h"
@@ -207,7 +207,8 @@ void Tfm_main::CreateCommands() {
 }
 
 void Tfm_main::ConnectControls() {
-  connect(Skin1, &SkinSurface::objectClicked, this, [this](const QString& name) { commands_->triggerSkinObject(name); });
+  connect(Skin1, &SkinSurface::objectClicked, this,
+          [this](const QString& name) { commands_->triggerSkinObject(name); });
   connect(Skin1, &SkinSurface::playbarPressed, this, [this] { Run([this] { controller_->PlaybarPress(); }); });
   connect(Skin1, &SkinSurface::playbarTracked, this, [this] { Run([this] { controller_->PlaybarDrag(); }); });
   connect(Skin1, &SkinSurface::playbarReleased, this, [this] { Run([this] { controller_->PlaybarRelease(); }); });

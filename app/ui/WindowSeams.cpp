@@ -30,8 +30,9 @@ WindowSeams::WindowSeams(const MainWindowParts& parts, const WindowControls& con
   clock_ = std::make_unique<SteadyTickClock>();
   if (!parts_.Desktop) ownDesktop_ = std::make_unique<QtDesktopShell>();
   mouse_ = std::make_unique<QtMouseButtons>();
-  uiThread_ = std::make_unique<QtUserInterfaceThread>(
-      &controls_.Window, [this](const std::function<void()>& task) { callbacks_.RunAs(CommandKind::Background, task); });
+  uiThread_ = std::make_unique<QtUserInterfaceThread>(&controls_.Window, [this](const std::function<void()>& task) {
+    callbacks_.RunAs(CommandKind::Background, task);
+  });
   timer2_ = std::make_unique<QtPlaybackTimer>(inBackground(callbacks_.UpdateTick));
   updateNotices_ = std::make_unique<QtUpdateNotices>(&controls_.Window, QString::fromLatin1(kApplicationTitle),
                                                      [this] { callbacks_.ShowUpdateWindow(); });
