@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QWindow>
 
-#include "app/ui/FunctionKeys.h"
+#include "app/ui/CommandActions.h"
 #include "app/ui/SubtitleFontDialog.h"
 
 namespace orlisk {
@@ -60,7 +60,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 void Application::handleKeyPress(QEvent* event) {
   if (!commands_) return;
   const auto* key = static_cast<QKeyEvent*>(event);
-  HandleAppKeyDown(key->key(), key->modifiers(), *commands_);
+  commands_->triggerFunctionKey(key->key(), key->modifiers());
 }
 
 }  // namespace orlisk

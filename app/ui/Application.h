@@ -14,7 +14,7 @@
 
 namespace orlisk {
 
-class WindowCommands;
+class CommandActions;
 
 class Application : public QApplication {
   Q_OBJECT
@@ -22,7 +22,7 @@ class Application : public QApplication {
   Application(int& argc, char** argv);
 
   // The commands the function keys run; nullptr switches the keys off.
-  void setCommands(WindowCommands* commands) { commands_ = commands; }
+  void setCommands(CommandActions* commands) { commands_ = commands; }
   // Called after an event handler threw, one question at a time. Whatever it
   // throws in turn is dropped.
   void setExceptionHandler(std::function<void()> handler) { lastNet_ = CommandRunner(std::move(handler)); }
@@ -32,7 +32,7 @@ class Application : public QApplication {
  private:
   void handleKeyPress(QEvent* event);
 
-  WindowCommands* commands_ = nullptr;
+  CommandActions* commands_ = nullptr;
   // The same runner the commands start through, as the net for any other handler.
   CommandRunner lastNet_{nullptr};
   // The key press being delivered right now. A key event travels from the

@@ -1,11 +1,9 @@
 #pragma once
-// The undo and redo items of the subtitle list's popup menu with their keys
-// (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y), and the window title with the subtitle
-// file's name (or "Untitled") and its "*": both follow the list's history as
-// one of its observers, so they are right after every command, undo, read and
-// save.
+// The undo and redo keys (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y) against the
+// controls' own, and the window title with the subtitle file's name (or
+// "Untitled") and its "*", which follows the list's history as one of its
+// observers, so it is right after every command, undo, read and save.
 #include <QObject>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,22 +13,20 @@
 
 class QAction;
 class QLineEdit;
-class QMenu;
 class QWidget;
 
 namespace orlisk {
 
 struct HistoryControlsParts {
-  QWidget& Window;  // takes the title and the keys
-  QMenu& ListMenu;  // the items go at its end
+  QWidget& Window;  // takes the title
+  QAction& Undo;    // the command table's Undo1 and Redo1 with their keys
+  QAction& Redo;
   QWidget& Memo;    // ed_text: its own undo keys give way to the list's
   // ed_Starttime and ed_Endtime: they keep the keys only while they have an
   // edit of their own to undo or redo.
   std::vector<QLineEdit*> TimeBoxes;
   const MainState& State;
   DocumentHistory& History;
-  std::function<void()> Undo;  // run as commands of the window
-  std::function<void()> Redo;
   std::string ApplicationTitle;
 };
 
@@ -41,14 +37,10 @@ class HistoryControls : public QObject, public DocumentChangeObserver {
   explicit HistoryControls(HistoryControlsParts parts);
   ~HistoryControls() override;
 
-  // Captions from the language file: key "Caption" of sections "Undo" and
-  // "Redo", and the title's name of a list without a file ("WindowTitle"/"Untitled").
+  // The title's name of a list without a file ("WindowTitle"/"Untitled").
   void ApplyCaptions(const Language& language);
-  // Title and items as the history and the list are now.
+  // The title as the list is now.
   void Refresh();
-
-  QAction& undoAction() { return *undo_; }
-  QAction& redoAction() { return *redo_; }
 
   void historyStarted(const DocumentSnapshot&) override { Refresh(); }
   void documentChanged(const DocumentSplice&, const DocumentSnapshot&) override { Refresh(); }
@@ -62,8 +54,6 @@ class HistoryControls : public QObject, public DocumentChangeObserver {
   QAction* ActionFor(QKeyCombination pressed) const;
 
   HistoryControlsParts parts_;
-  QAction* undo_;
-  QAction* redo_;
   std::string untitledName_ = "Untitled";
 };
 

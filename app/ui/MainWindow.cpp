@@ -12,8 +12,8 @@
 #include "app/core/RecoveryCommands.h"
 #include "app/skin/SkinSurface.h"
 #include "app/ui/AppIcon.h"
+#include "app/ui/CommandActions.h"
 #include "app/ui/CommandRunner.h"
-#include "app/ui/DesktopShortcuts.h"
 #include "app/ui/ErrorHandler.h"
 #include "app/ui/HistoryControls.h"
 #include "app/ui/OtherWindows.h"
@@ -22,11 +22,9 @@
 #include "app/ui/PlaybarSound.h"
 #include "app/ui/QtSeams.h"
 #include "app/ui/ReactionDelayDialog.h"
-#include "app/ui/SkinCommands.h"
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
 #include "app/ui/SubtitleStyleDialog.h"
-#include "app/ui/TypedTimeBox.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
 #include "app/ui/WindowCaptions.h"
@@ -84,13 +82,54 @@ Tfm_main::Tfm_main(MainWindowParts parts)
       ed_Endtime(new QLineEdit(QStringLiteral("00:00:00,000"), Skin1)),
       pb_writesubtitle(new QProgressBar(Skin1)),
       cb_prsub(new QCheckBox(QStringLiteral("Subtitle Preview"), Skin1)),
-      FontDialog1(new SubtitleFontDialog(this)) {
+      FontDialog1(new SubtitleFontDialog(this)),
+      PopupMenu_File(new QMenu(this)),
+      PopupMenu_tools(new QMenu(this)),
+      PopupMenu_help(new QMenu(this)) {
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
   setObjectName(QStringLiteral("Tfm_main"));  // the language file's section for its captions
   setWindowIcon(ApplicationIcon());  // the other windows and the boxes take it from here
   setFixedSize(kClientWidth, kClientHeight);
   Skin1->setGeometry(0, 0, kClientWidth, kClientHeight);
 
+  SetUpControls();
+
+  runner_ = std::make_unique<CommandRunner>([this] { HandleAppException(); });
+  seams_ = std::make_unique<WindowSeams>(
+      parts_,
+      WindowControls{.Window = *this,
+                     .Skin = *Skin1,
+                     .View = *VideoView1,
+                     .List = *lv,
+                     .Memo = *ed_text,
+                     .StartTime = *ed_Starttime,
+                     .EndTime = *ed_Endtime,
+                     .Progress = *pb_writesubtitle,
+                     .Fonts = *FontDialog1},
+      language_,
+      WindowCallbacks{.RunAs = [this](CommandKind kind, const std::function<void()>& task) { RunAs(kind, task); },
+                      .ApplyTypedTime = [this](bool begin) { return ApplyTypedTime(begin); },
+                      .PlaybackTick = [this] { controller_->PlaybackTick(); },
+                      .UpdateTick = [this] { controller_->Timer2Timer(); },
+                      .ShowUpdateWindow = [this] { fm_update->ShowModal(); }});
+  controller_ = std::make_unique<MainController>(seams_->Context(state_, settings_, language_));
+  recovery_ = std::make_unique<RecoveryCommands>(RecoveryCommands::Context{
+      .Basics = controller_->basics(),
+      .History = controller_->history(),
+      .List = seams_->selection(),
+      .Playback = controller_->playback()});
+  parts_.Audio.setMoreAudioRequested(
+      [this] { RunAs(CommandKind::Background, [this] { controller_->FeedAudio(); }); });
+  CreateOtherWindows();
+  CreateCommands();
+  ConnectControls();
+}
+
+Tfm_main::~Tfm_main() {
+  if (journal_) controller_->history().removeObserver(*journal_);
+}
+
+void Tfm_main::SetUpControls() {
   lv->setModel(lvModel_);
   ed_text->setEnabled(false);
   pb_writesubtitle->setRange(0, 10000);
@@ -109,84 +148,12 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   for (QWidget* control : {static_cast<QWidget*>(lv), static_cast<QWidget*>(ed_text),
                            static_cast<QWidget*>(ed_Starttime), static_cast<QWidget*>(ed_Endtime)})
     control->setStyleSheet(QString::fromLatin1(kControlsOnSkinStyle));
-  CreateMenus();
+  PopupMenu_File->setObjectName(QStringLiteral("PopupMenu_File"));
+  PopupMenu_tools->setObjectName(QStringLiteral("PopupMenu_tools"));
+  PopupMenu_help->setObjectName(QStringLiteral("PopupMenu_help"));
+}
 
-  runner_ = std::make_unique<CommandRunner>([this] { HandleAppException(); });
-  messages_ = std::make_unique<QtMessageBoxes>(this, &language_);
-  dialogs_ = std::make_unique<QtFileDialogs>(this);
-  skinObjects_ = std::make_unique<SkinSurfaceObjects>();
-  memo_ = std::make_unique<PlainTextMemo>(*ed_text);
-  startTime_ = std::make_unique<TypedTimeBox>(*ed_Starttime, [this] { return ApplyTypedTime(true); });
-  endTime_ = std::make_unique<TypedTimeBox>(*ed_Endtime, [this] { return ApplyTypedTime(false); });
-  selection_ = std::make_unique<ListViewSelection>(*lv);
-  Timer1 = std::make_unique<QtPlaybackTimer>(
-      [this] { RunAs(CommandKind::Background, [this] { controller_->PlaybackTick(); }); });
-  clock_ = std::make_unique<SteadyTickClock>();
-  if (!parts_.Desktop) ownDesktop_ = std::make_unique<QtDesktopShell>();
-  mouse_ = std::make_unique<QtMouseButtons>();
-  uiThread_ = std::make_unique<QtUserInterfaceThread>(
-      this, [this](const std::function<void()>& task) { RunAs(CommandKind::Background, task); });
-  Timer2 = std::make_unique<QtPlaybackTimer>(
-      [this] { RunAs(CommandKind::Background, [this] { controller_->Timer2Timer(); }); });
-  updateNotices_ = std::make_unique<QtUpdateNotices>(this, QString::fromLatin1(kApplicationTitle),
-                                                     [this] { fm_update->ShowModal(); });
-  events_ = std::make_unique<QtEventPump>();
-  progress_ = std::make_unique<WriteProgressWidgets>(*pb_writesubtitle, *ed_text);
-  waveform_ = std::make_unique<PlaybarSound>(
-      Skin1->playbarWaveform(),
-      [this] {
-        if (SkinObject* playbar = Skin1->FindObject(QStringLiteral("playbar"))) playbar->Refresh();
-      },
-      *uiThread_);
-  controller_ = std::make_unique<MainController>(MainContext{.State = state_,
-                                                             .Settings = settings_,
-                                                             .Lang = language_,
-                                                             .Paths = parts_.Paths,
-                                                             .Messages = *messages_,
-                                                             .Dialogs = *dialogs_,
-                                                             .Skin = *skinObjects_,
-                                                             .Memo = *memo_,
-                                                             .StartTime = *startTime_,
-                                                             .EndTime = *endTime_,
-                                                             .List = *selection_,
-                                                             .Timer = *Timer1,
-                                                             .Clock = *clock_,
-                                                             .Desktop = parts_.Desktop ? *parts_.Desktop
-                                                                                       : *ownDesktop_,
-                                                             .Mouse = *mouse_,
-                                                             .Fonts = *FontDialog1,
-                                                             .Reader = parts_.Reader,
-                                                             .View = *VideoView1,
-                                                             .Audio = parts_.Audio,
-                                                             .Waveform = *waveform_,
-                                                             .Transform = parts_.Transform,
-                                                             .TextWidth = parts_.TextWidth,
-                                                             .Http = parts_.Http ? *parts_.Http : offline_,
-                                                             .UiThread = *uiThread_,
-                                                             .Timer2 = *Timer2,
-                                                             .Notices = *updateNotices_,
-                                                             .Writer = parts_.Writer,
-                                                             .Events = *events_,
-                                                             .Progress = *progress_});
-  recovery_ = std::make_unique<RecoveryCommands>(RecoveryCommands::Context{
-      .Basics = controller_->basics(),
-      .History = controller_->history(),
-      .List = *selection_,
-      .Playback = controller_->playback()});
-  parts_.Audio.setMoreAudioRequested(
-      [this] { RunAs(CommandKind::Background, [this] { controller_->FeedAudio(); }); });
-  ConnectControls();
-  historyControls_ = std::make_unique<HistoryControls>(
-      HistoryControlsParts{.Window = *this,
-                           .ListMenu = *PopupMenu_tools,
-                           .Memo = *ed_text,
-                           .TimeBoxes = {ed_Starttime, ed_Endtime},
-                           .State = state_,
-                           .History = controller_->history(),
-                           .Undo = [this] { Run([this] { controller_->Undo(); }); },
-                           .Redo = [this] { Run([this] { controller_->Redo(); }); },
-                           .ApplicationTitle = kApplicationTitle});
-
+void Tfm_main::CreateOtherWindows() {
   const auto run = [this](const std::function<void()>& command) { Run(command); };
   fm_setfont = new Tfm_setfont(
       this, SubtitleStyleParts{.Settings = settings_,
@@ -197,73 +164,51 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   fm_set = new Tfm_set(this, OutputSettingsParts{.Settings = settings_,
                                                  .State = state_,
                                                  .Writer = parts_.Writer,
-                                                 .Messages = *messages_,
+                                                 .Messages = seams_->messages(),
                                                  .FolderDialog = *fm_dir,
                                                  .Run = run});
   fm_about = new Tfm_about(this);
   fm_reactionDelay = new ReactionDelayDialog(this, settings_, language_);
   fm_update = new Tfm_update(this, controller_->online(),
                              [this](const std::function<void()>& command) { Run(command); });
-  connect(fm_about, &Tfm_about::webSiteRequested, this, &Tfm_main::OurWebSite1Click);
-  connect(fm_about, &Tfm_about::contactRequested, this, &Tfm_main::ContactUS1Click);
 }
 
-Tfm_main::~Tfm_main() {
-  if (journal_) controller_->history().removeObserver(*journal_);
-}
-
-void Tfm_main::CreateMenus() {
-  PopupMenu_File = new QMenu(this);
-  OpenFile1 = PopupMenu_File->addAction(QStringLiteral("Open Video File"), this, &Tfm_main::OpenVideo);
-  OpenObj1 = PopupMenu_File->addAction(QStringLiteral("Open Subtitle File"), this, &Tfm_main::OpenSubtitleFile);
-  SaveProject1 = PopupMenu_File->addAction(QStringLiteral("Save Subtitle File"), this, &Tfm_main::SaveSubtitleFile);
-  SaveProjectAs1 =
-      PopupMenu_File->addAction(QStringLiteral("Save Subtitle File As..."), this, &Tfm_main::SaveSubtitleFileAs);
-  PopupMenu_File->addSeparator();
-  WriteSubtitle1 =
-      PopupMenu_File->addAction(QStringLiteral("Write Subtitle to Video"), this, &Tfm_main::WriteSubtitlesToVideo);
-  Stop1 = PopupMenu_File->addAction(QStringLiteral("Stop Write Subtitle"), this, &Tfm_main::StopWriting);
-  PopupMenu_File->addSeparator();
-  Exit1 = PopupMenu_File->addAction(QStringLiteral("Exit"), this, &Tfm_main::Exit1Click);
-  GiveDesktopShortcuts(*this, {OpenFile1, OpenObj1, SaveProject1, SaveProjectAs1, Exit1});
-
-  PopupMenu_tools = new QMenu(this);
-  Insert = PopupMenu_tools->addAction(QStringLiteral("Insert Subtitle"), this, &Tfm_main::InsertBlankSubtitle);
-  Editsubtitle = PopupMenu_tools->addAction(QStringLiteral("Edit Subtitle"), this, &Tfm_main::EditSubtitle);
-  RemoveSubtitle1 = PopupMenu_tools->addAction(QStringLiteral("Remove Subtitle"), this, &Tfm_main::RemoveSubtitle);
-  ClearSubtitle1 = PopupMenu_tools->addAction(QStringLiteral("Clear Subtitle"), this, &Tfm_main::ClearSubtitles);
-  PopupMenu_tools->addSeparator();
-  ReactionDelay1 =
-      PopupMenu_tools->addAction(QStringLiteral("Reaction Delay..."), this, &Tfm_main::ReactionDelay1Click);
-
-  PopupMenu_help = new QMenu(this);
-  Content1 = PopupMenu_help->addAction(QStringLiteral("Help"), this, &Tfm_main::OpenHelpFile);
-  Inspectionupdate1 =
-      PopupMenu_help->addAction(QStringLiteral("Inspection Update"), this, &Tfm_main::Inspectionupdate1Click);
-  ContactUS1 = PopupMenu_help->addAction(QStringLiteral("Contact US"), this, &Tfm_main::ContactUS1Click);
-  OurWebSite1 = PopupMenu_help->addAction(QStringLiteral("Our Website"), this, &Tfm_main::OurWebSite1Click);
-  PopupMenu_help->addSeparator();
-  About1 = PopupMenu_help->addAction(QStringLiteral("About "), this, &Tfm_main::About1Click);
-
-  // Object names let tests and accessibility tools find the items.
-  for (auto [action, name] : {std::pair{OpenFile1, "OpenFile1"}, {OpenObj1, "OpenObj1"},
-                              {SaveProject1, "SaveProject1"}, {SaveProjectAs1, "SaveProjectAs1"},
-                              {WriteSubtitle1, "WriteSubtitle1"},
-                              {Stop1, "Stop1"}, {Exit1, "Exit1"}, {Insert, "Insert"},
-                              {Editsubtitle, "Editsubtitle"}, {RemoveSubtitle1, "RemoveSubtitle1"},
-                              {ClearSubtitle1, "ClearSubtitle1"}, {Content1, "Content1"},
-                              {Inspectionupdate1, "Inspectionupdate1"}, {ContactUS1, "ContactUS1"},
-                              {OurWebSite1, "OurWebSite1"}, {About1, "About1"},
-                              {ReactionDelay1, "ReactionDelay1"}}) {
-    action->setObjectName(QString::fromLatin1(name));
-  }
-  PopupMenu_File->setObjectName(QStringLiteral("PopupMenu_File"));
-  PopupMenu_tools->setObjectName(QStringLiteral("PopupMenu_tools"));
-  PopupMenu_help->setObjectName(QStringLiteral("PopupMenu_help"));
+void Tfm_main::CreateCommands() {
+  commands_ = std::make_unique<CommandActions>(
+      *this, CommandMenus{.File = *PopupMenu_File, .List = *PopupMenu_tools, .Help = *PopupMenu_help},
+      [this] {
+        return CommandConditions{.Writing = state_.IsWriting,
+                                 .CanUndo = controller_->history().canUndo(),
+                                 .CanRedo = controller_->history().canRedo()};
+      },
+      [this, targets = CommandTargets{.Controller = *controller_,
+                                      .State = state_,
+                                      .Window = *this,
+                                      .FileMenu = *PopupMenu_File,
+                                      .HelpMenu = *PopupMenu_help,
+                                      .Memo = *ed_text,
+                                      .SubtitleStyle = *fm_setfont,
+                                      .OutputSettings = *fm_set,
+                                      .About = *fm_about,
+                                      .ReactionDelay = *fm_reactionDelay}](const CommandRow& row) mutable {
+        RunAs(row.Kind, [&row, &targets] { row.Run(targets); });
+      });
+  historyControls_ = std::make_unique<HistoryControls>(
+      HistoryControlsParts{.Window = *this,
+                           .Undo = *commands_->action("Undo1"),
+                           .Redo = *commands_->action("Redo1"),
+                           .Memo = *ed_text,
+                           .TimeBoxes = {ed_Starttime, ed_Endtime},
+                           .State = state_,
+                           .History = controller_->history(),
+                           .ApplicationTitle = kApplicationTitle});
+  connect(fm_about, &Tfm_about::webSiteRequested, commands_->action("OurWebSite1"), &QAction::trigger);
+  connect(fm_about, &Tfm_about::contactRequested, commands_->action("ContactUS1"), &QAction::trigger);
 }
 
 void Tfm_main::ConnectControls() {
-  connect(Skin1, &SkinSurface::objectClicked, this, [this](const QString& name) { SkinCommand(name, *this); });
+  connect(Skin1, &SkinSurface::objectClicked, this,
+          [this](const QString& name) { commands_->triggerSkinObject(name); });
   connect(Skin1, &SkinSurface::playbarPressed, this, [this] { Run([this] { controller_->PlaybarPress(); }); });
   connect(Skin1, &SkinSurface::playbarTracked, this, [this] { Run([this] { controller_->PlaybarDrag(); }); });
   connect(Skin1, &SkinSurface::playbarReleased, this, [this] { Run([this] { controller_->PlaybarRelease(); }); });
@@ -314,6 +259,7 @@ void Tfm_main::FormShow() {
   // Last: the update check on a thread of its own; the show never waits for it.
   if (state_.AutoUpdateCheck) controller_->StartUpdateCheck();
   controller_->history().startFresh();
+  commands_->refresh();
 }
 
 void Tfm_main::LoadLanguage() {
@@ -321,16 +267,7 @@ void Tfm_main::LoadLanguage() {
   state_.ChineseUI = language_.chinese();
   state_.SkinFilePath = language_.skinFilePath();
 
-  About1->setText(Text(language_, "About", "Caption", "About"));
-  ContactUS1->setText(Text(language_, "ContactUS", "Caption", "Contact US"));
-  Content1->setText(Text(language_, "Content", "Caption", "Help"));
-  Exit1->setText(Text(language_, "Exit", "Caption", "Exit"));
-  Inspectionupdate1->setText(Text(language_, "Inspectionupdate", "Caption", "Inspection Update"));
-  OurWebSite1->setText(Text(language_, "OurWebSite", "Caption", "Our WebSite"));
-  Stop1->setText(Text(language_, "Stop", "Caption", "Stop Write Subtitle"));
-  WriteSubtitle1->setText(Text(language_, "WriteSubtitle", "Caption", "Write Subtitle"));
-  ReactionDelay1->setText(Text(language_, "ReactionDelay", "Caption", "Reaction Delay..."));
-  historyControls_->ApplyCaptions(language_);
+  commands_->applyCaptions(language_);
   // The list keeps its designed headers where the language file has none.
   lvModel_->setHeaders({Text(language_, "LV", "Caption", "No"), Text(language_, "LV", "Subitem", "Time"),
                         Text(language_, "LV", "Subitem1", "Subtitle")});
@@ -343,6 +280,7 @@ void Tfm_main::LoadLanguage() {
                        "change it");
   ShowMemoState();
   // Every other caption: the menu items and check box of this window, and the other windows.
+  historyControls_->ApplyCaptions(language_);
   ApplyWindowCaptions(*this, language_);
   for (QWidget* window : std::initializer_list<QWidget*>{fm_setfont, fm_set, fm_dir, fm_about, fm_update, FontDialog1})
     ApplyWindowCaptions(*window, language_);
@@ -352,9 +290,9 @@ void Tfm_main::LoadLanguage() {
 void Tfm_main::SetUpSkin() {
   const QString skinFile = QString::fromStdString(state_.SkinFilePath);
   Skin1->LoadSkin(skinFile);
-  skinObjects_->lookUp(*Skin1, skinFile);
-  skinObjects_->setPlaybarPosition(0);
-  skinObjects_->setProgressPanelVisible(false);
+  seams_->skinObjects().lookUp(*Skin1, skinFile);
+  seams_->skinObjects().setPlaybarPosition(0);
+  seams_->skinObjects().setProgressPanelVisible(false);
 }
 
 // On the skins' grid: 12 pixels from the window's edges and between panels;
@@ -380,7 +318,9 @@ void Tfm_main::RunAs(CommandKind kind, const std::function<void()>& command) {
   ShowPlayState();
   ShowMemoState();
   // Whatever the command did to the list shows on the playbar's bands.
-  waveform_->followSubtitles(state_.Document);
+  seams_->waveform().followSubtitles(state_.Document);
+  // Shortcuts and menus follow what the command changed (the history, a write job).
+  if (commands_) commands_->refresh();
 }
 
 // Every command and tick passes Run, so the buttons follow the play state
@@ -399,7 +339,7 @@ void Tfm_main::ShowMemoState() {
 }
 
 void Tfm_main::HandleAppException() {
-  orlisk::HandleAppException(*messages_, language_, [this] { controller_->SaveSubtitleFile(); });
+  orlisk::HandleAppException(seams_->messages(), language_, [this] { controller_->SaveSubtitleFile(); });
 }
 
 void Tfm_main::closeEvent(QCloseEvent* event) {
@@ -414,56 +354,7 @@ void Tfm_main::closeEvent(QCloseEvent* event) {
   }
 }
 
-void Tfm_main::OpenVideo() { Run([this] { controller_->OpenVideo(); }); }
-void Tfm_main::OpenSubtitleFile() { Run([this] { controller_->OpenSubtitleFile(); }); }
-void Tfm_main::SaveSubtitleFile() { Run([this] { controller_->SaveSubtitleFile(); }); }
-void Tfm_main::SaveSubtitleFileAs() { Run([this] { controller_->SaveSubtitleFileAs(); }); }
-void Tfm_main::Play() { Run([this] { controller_->Play(); }); }
-void Tfm_main::Pause() { Run([this] { controller_->Pause(); }); }
-void Tfm_main::StopPlayback() { Run([this] { controller_->StopPlayback(); }); }
-void Tfm_main::FastBack() { Run([this] { controller_->FastBack(); }); }
-void Tfm_main::FastForward() { Run([this] { controller_->FastForward(); }); }
-void Tfm_main::InsertSubtitle() { Run([this] { controller_->InsertSubtitle(); }); }
-void Tfm_main::SetBeginTime() { Run([this] { controller_->SetBeginTime(); }); }
-void Tfm_main::SetEndTime() { Run([this] { controller_->SetEndTime(); }); }
-void Tfm_main::RemoveSubtitle() { Run([this] { controller_->RemoveSubtitle(); }); }
-void Tfm_main::ClearSubtitles() { Run([this] { controller_->ClearSubtitles(); }); }
-void Tfm_main::InsertBlankSubtitle() { Run([this] { controller_->InsertBlankSubtitle(); }); }
-void Tfm_main::EditSubtitle() { Run([this] { controller_->EditSubtitle(); }); }
-
-void Tfm_main::ShowSubtitleStyle() { Run([this] { fm_setfont->ShowModal(); }); }
-void Tfm_main::ShowOutputSettings() { Run([this] { fm_set->ShowModal(); }); }
 int Tfm_main::FormatChoice() const { return fm_set->FormatChoice(); }
-
-void Tfm_main::ShowFileMenu() {
-  PopupMenu_File->popup(SkinMenuPosition(SkinMenu::File, frameGeometry().topLeft(), state_.ChineseUI));
-}
-
-void Tfm_main::ShowHelpMenu() {
-  PopupMenu_help->popup(SkinMenuPosition(SkinMenu::Help, frameGeometry().topLeft(), state_.ChineseUI));
-}
-
-// Commands whose features are not in the program yet: they are reachable from
-// their buttons, keys and menu items and do nothing until then.
-void Tfm_main::WriteSubtitlesToVideo() {
-  Run([this] {
-    // The output settings' format list: its choice counts once it is made,
-    // as the size mode's does.
-    state_.FormatChoice = fm_set->FormatChoice();
-    controller_->WriteSubtitlesToVideo();
-  });
-}
-void Tfm_main::StopWriting() { Run([this] { controller_->StopWriting(); }); }
-
-void Tfm_main::OpenHelpFile() { Run([this] { controller_->OpenHelpFile(); }); }
-void Tfm_main::ShowHelpTopic(int topic) { Run([this, topic] { controller_->ShowHelpTopic(topic); }); }
-void Tfm_main::OpenGiftPage() { Run([this] { controller_->OpenGiftPage(); }); }
-void Tfm_main::Inspectionupdate1Click() { Run([this] { controller_->Inspectionupdate1Click(); }); }
-void Tfm_main::ContactUS1Click() { Run([this] { controller_->ContactUS1Click(); }); }
-void Tfm_main::OurWebSite1Click() { Run([this] { controller_->OurWebSite1Click(); }); }
-void Tfm_main::About1Click() { fm_about->showBeside(*this); }
-void Tfm_main::Exit1Click() { close(); }
-void Tfm_main::ReactionDelay1Click() { Run([this] { fm_reactionDelay->ShowModal(); }); }
 
 bool Tfm_main::ApplyTypedTime(bool begin) {
   bool taken = false;

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   Tfm_main mainWindow(MainWindowParts{
       AppPaths::Discover(executableFolder, (executableFolder / ORLISK_DATA_FROM_EXECUTABLE).lexically_normal()),
       languageId, reader, audio, transform, writer, TextPixelWidth, &http});
-  app.setCommands(&mainWindow);
+  app.setCommands(&mainWindow.commands());
   app.setExceptionHandler([&mainWindow] { mainWindow.HandleAppException(); });
 
   try {

@@ -361,7 +361,9 @@ TEST_F(BurnProgram, GnuParallelBurnsAFolderTwoJobsAtATime) {
       continue;
     }
     EXPECT_NE(run.out.find(written.string() + "\n"), std::string::npos) << run.out;
-    EXPECT_NEAR(std::atof(Probe(written.string()).c_str()), seconds, 0.1) << written;
+    // A fragmented MP4 has no edit list to hide the sound encoder's priming
+    // and padding: its length runs up to a tenth of a second long.
+    EXPECT_NEAR(std::atof(Probe(written.string()).c_str()), seconds, 0.15) << written;
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(folder / "out"), fs::directory_iterator()), 2);
 }

@@ -75,7 +75,7 @@ TEST_F(HelpAndAbout, SkinTopicsHelpMenuAndF1OpenThePagesOfTheInterfaceLanguage) 
       emit skin->objectClicked(QString::fromLatin1(name));
     }
     window->findChild<QAction*>(QStringLiteral("Content1"))->trigger();
-    test::TestApplication().setCommands(window.get());
+    test::TestApplication().setCommands(&window->commands());
     window->show();
     QTest::keyClick(window.get(), Qt::Key_F1);
     test::TestApplication().setCommands(nullptr);
@@ -93,7 +93,7 @@ TEST_F(HelpAndAbout, SkinTopicsHelpMenuAndF1OpenThePagesOfTheInterfaceLanguage) 
 TEST_F(HelpAndAbout, F1InAMessageBoxOpensHelpAndLeavesTheBoxOpen) {
   auto window = MakeWindow(kLangEnglishUs);
   window->show();
-  test::TestApplication().setCommands(window.get());
+  test::TestApplication().setCommands(&window->commands());
   QString text;
   bool openAfterF1 = false;
   QTimer::singleShot(0, [&] {

@@ -82,7 +82,7 @@ TEST_F(HistoryControlsTest, TheListMenuHoldsUndoAndRedoWithTheirKeys) {
 
 TEST_F(HistoryControlsTest, TheTitleFollowsTheFileAndItsChanges) {
   EXPECT_EQ(Title(), "Veldrane Orlisk");
-  window->InsertBlankSubtitle();  // a change with no file named
+  test::RunCommand(*window, "Insert");  // a change with no file named
   EXPECT_EQ(Title(), "Untitled* - Veldrane Orlisk");
   EXPECT_TRUE(undo->isEnabled());
 
@@ -90,7 +90,7 @@ TEST_F(HistoryControlsTest, TheTitleFollowsTheFileAndItsChanges) {
   EXPECT_EQ(Title(), "talk.srt - Veldrane Orlisk");
   EXPECT_FALSE(undo->isEnabled()) << "reading starts a fresh history";
 
-  window->ClearSubtitles();
+  test::RunCommand(*window, "ClearSubtitle1");
   EXPECT_EQ(Title(), "talk.srt* - Veldrane Orlisk");
   EXPECT_TRUE(undo->isEnabled());
   EXPECT_FALSE(redo->isEnabled());
@@ -117,7 +117,7 @@ TEST_F(HistoryControlsTest, TheKeysUndoTheListEvenFromTheMemo) {
 
   // Editing the first subtitle: a run of typing in the memo.
   window->findChild<QTableView*>()->selectRow(0);
-  window->EditSubtitle();
+  test::RunCommand(*window, "Editsubtitle");
   ASSERT_TRUE(memo->isEnabled());
   memo->setFocus();
   memo->moveCursor(QTextCursor::End);
@@ -145,7 +145,7 @@ TEST_F(HistoryControlsTest, TheKeysUndoTheListEvenFromTheMemo) {
   // once it has nothing of its own to undo.
   auto* begin = window->findChildren<QLineEdit*>().value(0);
   ASSERT_TRUE(begin);
-  window->ClearSubtitles();
+  test::RunCommand(*window, "ClearSubtitle1");
   ASSERT_EQ(Rows(), 0);
   begin->setFocus();
   begin->setText("00:00:05,000");  // set by a command: nothing of its own to undo

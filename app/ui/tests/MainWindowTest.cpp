@@ -129,10 +129,10 @@ TEST_F(MainWindowTest, TheMemoTakesTypingOnlyWhileASubtitleIsAtHand) {
   auto window = MakeWindow(ProgramFolderWithSkinOnly());
   window->FormShow();
   auto* memo = window->findChild<QPlainTextEdit*>();
-  window->InsertBlankSubtitle();  // a blank row, taken up for typing
+  test::RunCommand(*window, "Insert");  // a blank row, taken up for typing
   EXPECT_FALSE(memo->isReadOnly());
   EXPECT_EQ(memo->placeholderText(), "Type the subtitle: it is drawn on the picture as you type, and F4 stamps its end");
-  window->ClearSubtitles();
+  test::RunCommand(*window, "ClearSubtitle1");
   EXPECT_TRUE(memo->isReadOnly());
 }
 

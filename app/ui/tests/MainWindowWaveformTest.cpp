@@ -66,7 +66,7 @@ TEST(MainWindowWaveformTest, AnOpenedVideosSoundAndTheListsSubtitlesShowOnThePla
     QTest::keyClick(name, Qt::Key_Return);
   });
   chooser.start(10);
-  window.OpenVideo();
+  test::RunCommand(window, "OpenFile1");
   ASSERT_EQ(window.state().VideoPath, clip);
   EXPECT_EQ(waveform.duration(), 2000);
   ASSERT_TRUE(ProcessEventsUntil([&] { return AllKnown(waveform); }));
@@ -78,7 +78,7 @@ TEST(MainWindowWaveformTest, AnOpenedVideosSoundAndTheListsSubtitlesShowOnThePla
   timed.BeginTime = 500;
   timed.EndTime = 1500;
   window.state().Document.replaceAll({{"00:00:00,500 --> 00:00:01,500", "a"}}, {timed});
-  window.Pause();  // nothing to pause: the command does nothing else
+  test::RunCommand(window, "Pause");  // nothing to pause: the command does nothing else
   EXPECT_EQ(waveform.spans(), (std::vector<TimeSpan>{{500, 1500}}));
 }
 

@@ -104,7 +104,7 @@ TEST(RecoveryWindowTest, RestoresAtStartJournalsTheCommandsAndRemovesItsJournalO
   EXPECT_EQ(ReadBack(journals[0]).Subtitles, ThreeSubtitles());
 
   // A command's change reaches the journal at once.
-  window.InsertBlankSubtitle();
+  test::RunCommand(window, "Insert");
   const JournalContents after = ReadBack(journals[0]);
   EXPECT_EQ(after.Subtitles, DocumentSnapshot::Of(window.state().Document));
   EXPECT_EQ(after.Subtitles.Rows.size(), 4u);

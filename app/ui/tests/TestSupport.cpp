@@ -1,5 +1,10 @@
 #include "TestSupport.h"
 
+#include <QAction>
+#include <stdexcept>
+
+#include "app/ui/MainWindow.h"
+
 namespace orlisk::test {
 
 Application& TestApplication() {
@@ -20,6 +25,12 @@ AppPaths WindowPaths(const std::filesystem::path& home, const std::filesystem::p
   paths.VideosFolder = home / "Videos";
   paths.DataFolder = home / "data";
   return paths;
+}
+
+void RunCommand(Tfm_main& window, const char* name) {
+  QAction* action = window.commands().action(name);
+  if (!action) throw std::invalid_argument(std::string("no command ") + name);
+  action->trigger();
 }
 
 int TenPixelsAByte(const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; }

@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the window tests: the application object (created once per test
-// process, as the program does), a command target that records its calls, the
+// process, as the program does), the command table over a bare window with a
+// runner that records the commands run, the
 // stand-ins for the reader and the sound of a window that opens no video, and
 // a desktop that notes the pages it was asked to open.
 #include <cstdint>
@@ -9,13 +10,20 @@
 #include <string>
 #include <vector>
 
+#include <QMenu>
+#include <QWidget>
+
 #include "app/core/Seams.h"
 #include "app/ui/Application.h"
-#include "app/ui/WindowCommands.h"
+#include "app/ui/CommandActions.h"
 #include "settings/AppPaths.h"
 #include "subtitles/SubtitleStyle.h"
 #include "playback/AudioPlayer.h"
 #include "playback/NullVideoReader.h"
+
+namespace orlisk {
+class Tfm_main;
+}
 
 namespace orlisk::test {
 
@@ -30,35 +38,24 @@ AppPaths WindowPaths(const std::filesystem::path& home,
 // Text width for windows under test: ten pixels a byte, whatever the font.
 int TenPixelsAByte(const std::string& line, const SubtitleFont& font);
 
-class RecordingCommands : public WindowCommands {
+// The main window's command table over a bare window and its three menus;
+// running a command notes its name instead. `now` says what is enabled.
+class RecordingCommands {
  public:
+  Application& app = TestApplication();  // before the first widget
   std::vector<std::string> calls;
-
-  void OpenVideo() override { calls.push_back("OpenVideo"); }
-  void OpenSubtitleFile() override { calls.push_back("OpenSubtitleFile"); }
-  void SaveSubtitleFile() override { calls.push_back("SaveSubtitleFile"); }
-  void WriteSubtitlesToVideo() override { calls.push_back("WriteSubtitlesToVideo"); }
-  void StopWriting() override { calls.push_back("StopWriting"); }
-  void Play() override { calls.push_back("Play"); }
-  void Pause() override { calls.push_back("Pause"); }
-  void StopPlayback() override { calls.push_back("StopPlayback"); }
-  void FastBack() override { calls.push_back("FastBack"); }
-  void FastForward() override { calls.push_back("FastForward"); }
-  void InsertSubtitle() override { calls.push_back("InsertSubtitle"); }
-  void SetBeginTime() override { calls.push_back("SetBeginTime"); }
-  void SetEndTime() override { calls.push_back("SetEndTime"); }
-  void RemoveSubtitle() override { calls.push_back("RemoveSubtitle"); }
-  void ClearSubtitles() override { calls.push_back("ClearSubtitles"); }
-  void InsertBlankSubtitle() override { calls.push_back("InsertBlankSubtitle"); }
-  void EditSubtitle() override { calls.push_back("EditSubtitle"); }
-  void ShowFileMenu() override { calls.push_back("ShowFileMenu"); }
-  void ShowHelpMenu() override { calls.push_back("ShowHelpMenu"); }
-  void ShowSubtitleStyle() override { calls.push_back("ShowSubtitleStyle"); }
-  void ShowOutputSettings() override { calls.push_back("ShowOutputSettings"); }
-  void OpenGiftPage() override { calls.push_back("OpenGiftPage"); }
-  void OpenHelpFile() override { calls.push_back("OpenHelpFile"); }
-  void ShowHelpTopic(int topic) override { calls.push_back("ShowHelpTopic" + std::to_string(topic)); }
+  CommandConditions now;
+  QWidget window;
+  QMenu fileMenu{&window};
+  QMenu listMenu{&window};
+  QMenu helpMenu{&window};
+  CommandActions actions{window, CommandMenus{.File = fileMenu, .List = listMenu, .Help = helpMenu},
+                         [this] { return now; },
+                         [this](const CommandRow& row) { calls.push_back(row.Name); }};
 };
+
+// Runs the main window's command `name` as its menu item, key or button does.
+void RunCommand(Tfm_main& window, const char* name);
 
 // A reader that opens nothing and counts the closes the window asks of it.
 class IdleReader : public NullVideoReader {

@@ -306,14 +306,14 @@ TEST_F(UpdateWindowTest, TheGiftPageOpensOnlyWhenItExists) {
     text = box.text();
     box.buttons().first()->click();
   });
-  window->OpenGiftPage();  // nothing at "/orlisk/gife.html": 404
+  test::RunCommand(*window, "OpenGiftPage");  // nothing at "/orlisk/gife.html": 404
   EXPECT_TRUE(noGift.seen);
   EXPECT_EQ(caption, "Information");
   EXPECT_EQ(text, "Now there is no gift");
   EXPECT_TRUE(browser.opened.isEmpty());
 
   server.route("/orlisk/gife.html", {.Body = "<html>a gift</html>"});
-  window->OpenGiftPage();
+  test::RunCommand(*window, "OpenGiftPage");
   EXPECT_EQ(browser.opened, QStringList{QString::fromStdString(server.url("/orlisk/gife.html"))});
 }
 

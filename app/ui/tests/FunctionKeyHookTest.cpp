@@ -1,5 +1,5 @@
-// The function-key hook, driven through the application's event delivery as
-// real key presses are.
+// The function-key hook of the application object, driven through its event
+// delivery as real key presses are, over the command table's actions.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -16,7 +16,6 @@
 #include <QWindow>
 
 #include "TestSupport.h"
-#include "app/ui/FunctionKeys.h"
 #include "app/ui/SubtitleFontDialog.h"
 
 namespace orlisk {
@@ -53,50 +52,12 @@ class KeyCountingEdit : public QLineEdit {
 class FunctionKeyHook : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::TestApplication().setCommands(&commands);
+    test::TestApplication().setCommands(&commands.actions);
   }
   void TearDown() override { test::TestApplication().setCommands(nullptr); }
 
   test::RecordingCommands commands;
 };
-
-TEST(HandleAppKeyDown, EachKeyRunsItsCommand) {
-  const std::pair<int, const char*> rows[] = {
-      {Qt::Key_F1, "OpenHelpFile"}, {Qt::Key_F2, "Play"},         {Qt::Key_F3, "InsertSubtitle"},
-      {Qt::Key_F4, "SetEndTime"},   {Qt::Key_F5, "Pause"},        {Qt::Key_F6, "StopPlayback"},
-      {Qt::Key_F7, "WriteSubtitlesToVideo"}, {Qt::Key_F8, "StopWriting"},
-  };
-  for (const auto& [key, command] : rows) {
-    test::RecordingCommands commands;
-    EXPECT_TRUE(HandleAppKeyDown(key, Qt::NoModifier, commands));
-    EXPECT_EQ(commands.calls, std::vector<std::string>{command});
-  }
-}
-
-TEST(HandleAppKeyDown, ModifiersOtherKeysAndAlt) {
-  struct Row {
-    int key;
-    Qt::KeyboardModifiers modifiers;
-    bool acts;
-  };
-  const Row rows[] = {
-      {Qt::Key_F3, Qt::ShiftModifier, true},
-      {Qt::Key_F3, Qt::ControlModifier, true},
-      {Qt::Key_F3, Qt::ShiftModifier | Qt::ControlModifier, true},
-      {Qt::Key_F3, Qt::AltModifier, false},
-      {Qt::Key_F4, Qt::AltModifier, false},  // the window manager's close
-      {Qt::Key_F4, Qt::AltModifier | Qt::ShiftModifier, false},
-      {Qt::Key_F9, Qt::NoModifier, false},
-      {Qt::Key_F10, Qt::NoModifier, false},
-      {Qt::Key_A, Qt::NoModifier, false},
-      {Qt::Key_Escape, Qt::NoModifier, false},
-  };
-  for (const Row& row : rows) {
-    test::RecordingCommands commands;
-    EXPECT_EQ(HandleAppKeyDown(row.key, row.modifiers, commands), row.acts) << row.key;
-    EXPECT_EQ(commands.calls.size(), row.acts ? 1u : 0u);
-  }
-}
 
 TEST_F(FunctionKeyHook, ShiftF3ActsAndStillReachesTheFocusedControl) {
   KeyCountingEdit edit;
@@ -162,7 +123,7 @@ TEST_F(FunctionKeyHook, WorksWhileAMessageBoxIsOpenAndLeavesItOpen) {
   });
   box.exec();
   EXPECT_TRUE(stillOpenAfterF1);
-  EXPECT_EQ(commands.calls, std::vector<std::string>{"OpenHelpFile"});
+  EXPECT_EQ(commands.calls, std::vector<std::string>{"Content1"});
 }
 
 // The file, font and colour dialogs stand in for the system's own: a function

@@ -1,0 +1,136 @@
+#include "app/ui/CommandTable.h"
+
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QWidget>
+
+#include "app/core/MainController.h"
+#include "app/ui/OtherWindows.h"
+#include "app/ui/OutputSettingsDialog.h"
+#include "app/ui/ReactionDelayDialog.h"
+#include "app/ui/SubtitleStyleDialog.h"
+
+namespace orlisk {
+namespace {
+
+constexpr QKeyCombination Ctrl(Qt::Key key) { return QKeyCombination(Qt::ControlModifier, key); }
+constexpr QKeyCombination CtrlShift(Qt::Key key) {
+  return QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, key);
+}
+
+bool WhileWriting(const CommandConditions& now) { return now.Writing; }
+bool WithUndo(const CommandConditions& now) { return now.CanUndo; }
+bool WithRedo(const CommandConditions& now) { return now.CanRedo; }
+
+void PopUp(CommandTargets& t, QMenu& menu, SkinMenu where) {
+  menu.popup(SkinMenuPosition(where, t.Window.frameGeometry().topLeft(), t.State.ChineseUI));
+}
+
+// Typing goes on at the end of the restored text, not before it.
+void CursorToMemoEnd(CommandTargets& t) { t.Memo.moveCursor(QTextCursor::End); }
+
+// Names compare exactly: "stopplay" and "playstop" are both the skin's.
+const CommandRow kRows[] = {
+    // PopupMenu_File
+    {.Name = "OpenFile1", .SkinObjects = {"openvideo"}, .Shortcuts = {Ctrl(Qt::Key_O)}, .Menu = MenuPlace::File,
+     .EnglishCaption = "Open Video File", .Run = [](CommandTargets& t) { t.Controller.OpenVideo(); }},
+    {.Name = "OpenObj1", .SkinObjects = {"opensubtitle"}, .Shortcuts = {CtrlShift(Qt::Key_O)},
+     .Menu = MenuPlace::File, .EnglishCaption = "Open Subtitle File",
+     .Run = [](CommandTargets& t) { t.Controller.OpenSubtitleFile(); }},
+    {.Name = "SaveProject1", .SkinObjects = {"savesubtitle"}, .Shortcuts = {Ctrl(Qt::Key_S)},
+     .Menu = MenuPlace::File, .EnglishCaption = "Save Subtitle File",
+     .Run = [](CommandTargets& t) { t.Controller.SaveSubtitleFile(); }},
+    {.Name = "SaveProjectAs1", .Shortcuts = {CtrlShift(Qt::Key_S)}, .Menu = MenuPlace::File,
+     .EnglishCaption = "Save Subtitle File As...",
+     .Run = [](CommandTargets& t) { t.Controller.SaveSubtitleFileAs(); }},
+    {.Name = "WriteSubtitle1", .SkinObjects = {"start"}, .FunctionKey = Qt::Key_F7, .Menu = MenuPlace::File,
+     .SeparatorBefore = true, .CaptionSection = "WriteSubtitle", .EnglishCaption = "Write Subtitle",
+     .Run =
+         [](CommandTargets& t) {
+           // The output settings' format list counts once its choice is made.
+           t.State.FormatChoice = t.OutputSettings.FormatChoice();
+           t.Controller.WriteSubtitlesToVideo();
+         }},
+    {.Name = "Stop1", .SkinObjects = {"stop"}, .FunctionKey = Qt::Key_F8, .Menu = MenuPlace::File,
+     .CaptionSection = "Stop", .EnglishCaption = "Stop Write Subtitle", .Enabled = WhileWriting,
+     .Run = [](CommandTargets& t) { t.Controller.StopWriting(); }},
+    {.Name = "Exit1", .Shortcuts = {Ctrl(Qt::Key_Q)}, .Menu = MenuPlace::File, .SeparatorBefore = true,
+     .CaptionSection = "Exit", .EnglishCaption = "Exit", .Run = [](CommandTargets& t) { t.Window.close(); }},
+    // PopupMenu_tools, the list's menu
+    {.Name = "Insert", .SkinObjects = {"lvinsert"}, .Menu = MenuPlace::List, .EnglishCaption = "Insert Subtitle",
+     .Run = [](CommandTargets& t) { t.Controller.InsertBlankSubtitle(); }},
+    {.Name = "Editsubtitle", .SkinObjects = {"lvedit"}, .Menu = MenuPlace::List, .EnglishCaption = "Edit Subtitle",
+     .Run = [](CommandTargets& t) { t.Controller.EditSubtitle(); }},
+    {.Name = "RemoveSubtitle1", .SkinObjects = {"remove"}, .Menu = MenuPlace::List,
+     .EnglishCaption = "Remove Subtitle", .Run = [](CommandTargets& t) { t.Controller.RemoveSubtitle(); }},
+    {.Name = "ClearSubtitle1", .SkinObjects = {"clear"}, .Menu = MenuPlace::List, .EnglishCaption = "Clear Subtitle",
+     .Run = [](CommandTargets& t) { t.Controller.ClearSubtitles(); }},
+    {.Name = "ReactionDelay1", .Menu = MenuPlace::List, .SeparatorBefore = true, .CaptionSection = "ReactionDelay",
+     .EnglishCaption = "Reaction Delay...", .Run = [](CommandTargets& t) { t.ReactionDelay.ShowModal(); }},
+    {.Name = "Undo1", .Shortcuts = {Ctrl(Qt::Key_Z)}, .Menu = MenuPlace::List, .SeparatorBefore = true,
+     .CaptionSection = "Undo", .EnglishCaption = "Undo", .Enabled = WithUndo,
+     .Run =
+         [](CommandTargets& t) {
+           t.Controller.Undo();
+           CursorToMemoEnd(t);
+         }},
+    {.Name = "Redo1", .Shortcuts = {CtrlShift(Qt::Key_Z), Ctrl(Qt::Key_Y)}, .Menu = MenuPlace::List,
+     .CaptionSection = "Redo", .EnglishCaption = "Redo", .Enabled = WithRedo,
+     .Run =
+         [](CommandTargets& t) {
+           t.Controller.Redo();
+           CursorToMemoEnd(t);
+         }},
+    // PopupMenu_help
+    {.Name = "Content1", .FunctionKey = Qt::Key_F1, .Menu = MenuPlace::Help, .CaptionSection = "Content",
+     .EnglishCaption = "Help", .Run = [](CommandTargets& t) { t.Controller.OpenHelpFile(); }},
+    {.Name = "Inspectionupdate1", .Menu = MenuPlace::Help, .CaptionSection = "Inspectionupdate",
+     .EnglishCaption = "Inspection Update", .Run = [](CommandTargets& t) { t.Controller.Inspectionupdate1Click(); }},
+    {.Name = "ContactUS1", .Menu = MenuPlace::Help, .CaptionSection = "ContactUS", .EnglishCaption = "Contact US",
+     .Run = [](CommandTargets& t) { t.Controller.ContactUS1Click(); }},
+    {.Name = "OurWebSite1", .Menu = MenuPlace::Help, .CaptionSection = "OurWebSite", .EnglishCaption = "Our WebSite",
+     .Run = [](CommandTargets& t) { t.Controller.OurWebSite1Click(); }},
+    {.Name = "About1", .Menu = MenuPlace::Help, .SeparatorBefore = true, .CaptionSection = "About",
+     .EnglishCaption = "About", .Run = [](CommandTargets& t) { t.About.showBeside(t.Window); }},
+    // The skin's buttons and the function keys without a menu item
+    {.Name = "Play", .SkinObjects = {"play"}, .FunctionKey = Qt::Key_F2,
+     .Run = [](CommandTargets& t) { t.Controller.Play(); }},
+    {.Name = "InsertSubtitle", .SkinObjects = {"insertsubtitle"}, .FunctionKey = Qt::Key_F3,
+     .Run = [](CommandTargets& t) { t.Controller.InsertSubtitle(); }},
+    {.Name = "SetEndTime", .SkinObjects = {"setendtime"}, .FunctionKey = Qt::Key_F4,
+     .Run = [](CommandTargets& t) { t.Controller.SetEndTime(); }},
+    {.Name = "Pause", .SkinObjects = {"pause"}, .FunctionKey = Qt::Key_F5,
+     .Run = [](CommandTargets& t) { t.Controller.Pause(); }},
+    {.Name = "StopPlayback", .SkinObjects = {"stopplay", "playstop"}, .FunctionKey = Qt::Key_F6,
+     .Run = [](CommandTargets& t) { t.Controller.StopPlayback(); }},
+    {.Name = "SetBeginTime", .SkinObjects = {"setbegintime"},
+     .Run = [](CommandTargets& t) { t.Controller.SetBeginTime(); }},
+    {.Name = "FastBack", .SkinObjects = {"fastback"}, .Run = [](CommandTargets& t) { t.Controller.FastBack(); }},
+    {.Name = "FastForward", .SkinObjects = {"fastforward"},
+     .Run = [](CommandTargets& t) { t.Controller.FastForward(); }},
+    {.Name = "ShowFileMenu", .SkinObjects = {"file"},
+     .Run = [](CommandTargets& t) { PopUp(t, t.FileMenu, SkinMenu::File); }},
+    {.Name = "ShowHelpMenu", .SkinObjects = {"help"},
+     .Run = [](CommandTargets& t) { PopUp(t, t.HelpMenu, SkinMenu::Help); }},
+    {.Name = "ShowSubtitleStyle", .SkinObjects = {"edit"},
+     .Run = [](CommandTargets& t) { t.SubtitleStyle.ShowModal(); }},
+    {.Name = "ShowOutputSettings", .SkinObjects = {"settings"},
+     .Run = [](CommandTargets& t) { t.OutputSettings.ShowModal(); }},
+    {.Name = "OpenGiftPage", .SkinObjects = {"tools"}, .Run = [](CommandTargets& t) { t.Controller.OpenGiftPage(); }},
+    {.Name = "HelpTopic1", .SkinObjects = {"help1"}, .Run = [](CommandTargets& t) { t.Controller.ShowHelpTopic(0); }},
+    {.Name = "HelpTopic2", .SkinObjects = {"help2"}, .Run = [](CommandTargets& t) { t.Controller.ShowHelpTopic(1); }},
+    {.Name = "HelpTopic3", .SkinObjects = {"help3"}, .Run = [](CommandTargets& t) { t.Controller.ShowHelpTopic(2); }},
+    {.Name = "HelpTopic4", .SkinObjects = {"help4"}, .Run = [](CommandTargets& t) { t.Controller.ShowHelpTopic(3); }},
+};
+
+}  // namespace
+
+std::span<const CommandRow> MainWindowCommands() { return kRows; }
+
+QPoint SkinMenuPosition(SkinMenu menu, QPoint windowTopLeft, bool chineseUI) {
+  constexpr int kMenuTop = 64;
+  if (menu == SkinMenu::File) return windowTopLeft + QPoint(27, kMenuTop);
+  return windowTopLeft + QPoint(chineseUI ? 248 : 265, kMenuTop);
+}
+
+}  // namespace orlisk
