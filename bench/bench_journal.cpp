@@ -11,8 +11,8 @@
 
 #include "BenchClock.h"
 #include "app/core/DocumentHistory.h"
-#include "settings/LeftJournals.h"
-#include "settings/RecoveryJournal.h"
+#include "files/LeftJournals.h"
+#include "files/RecoveryJournal.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "BenchClock.h"
 #include "settings/ProfileFile.h"
-#include "settings/SafeFile.h"
+#include "files/SafeFile.h"
 #include "settings/Settings.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
-#include "settings/SubtitleFiles.h"
+#include "files/SubtitleFiles.h"
 #include "tests/support/TempFolder.h"
 
 namespace orlisk {

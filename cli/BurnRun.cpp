@@ -16,9 +16,9 @@
 #include "playback/FfmpegVideoReader.h"
 #include "settings/OutputSettings.h"
 #include "settings/ProfileFile.h"
-#include "settings/SafeFile.h"
+#include "files/SafeFile.h"
 #include "settings/Settings.h"
-#include "settings/SubtitleFiles.h"
+#include "files/SubtitleFiles.h"
 
 namespace orlisk {
 namespace {

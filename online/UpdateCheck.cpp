@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "online/UpdateDescription.h"
-#include "settings/WholeFile.h"
+#include "files/WholeFile.h"
 
 namespace orlisk {
 

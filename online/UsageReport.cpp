@@ -6,7 +6,7 @@
 #include <exception>
 #include <system_error>
 
-#include "settings/WholeFile.h"
+#include "files/WholeFile.h"
 
 namespace orlisk {
 

@@ -22,7 +22,7 @@ import sys
 PLAIN = {"std"}
 QT_GUI = {"QtCore", "QtGui"}
 QT_ALL = QT_GUI | {"QtWidgets", "QtNetwork", "QtDBus"}
-PROJECT_BELOW_UI = {"subtitles", "settings", "media", "playback", "playback/audio", "burnin", "burnin/writer", "online",
+PROJECT_BELOW_UI = {"subtitles", "files", "settings", "media", "playback", "playback/audio", "burnin", "burnin/writer", "online",
                     "app/language", "app/core"}
 
 # What each folder may include besides its own headers. Lower layers never
@@ -30,28 +30,31 @@ PROJECT_BELOW_UI = {"subtitles", "settings", "media", "playback", "playback/audi
 # burnin touch FFmpeg, and app/core touches no outside library itself.
 ALLOWED = {
     "subtitles": PLAIN,
-    # The subtitle pair is read and saved here, on top of the safe file layer.
-    "settings": PLAIN | {"subtitles"},
+    # The file layer reads and saves the subtitle pair and the journal in the
+    # subtitles' own formats.
+    "files": PLAIN | {"subtitles"},
+    # Settings files are read and written through the file layer.
+    "settings": PLAIN | {"subtitles", "files"},
     "media": PLAIN | {"FFmpeg"},
     # The reader has no SDL2, so a program without sound can link it.
     "playback": PLAIN | {"FFmpeg", "media"} | QT_GUI,
     "playback/audio": PLAIN | {"media", "playback", "SDL2"} | QT_GUI,
     # The writer reads its source's facts and the write job its frames through
     # the reader's contract (playback, never playback/audio).
-    "burnin": PLAIN | {"FFmpeg", "media", "playback", "subtitles", "settings", "burnin/writer"} | QT_GUI,
+    "burnin": PLAIN | {"FFmpeg", "media", "playback", "subtitles", "files", "settings", "burnin/writer"} | QT_GUI,
     # The writer has no Qt, so it encodes on any thread and links anywhere.
-    "burnin/writer": PLAIN | {"FFmpeg", "media", "playback", "settings"},
-    "online": PLAIN | {"libcurl", "settings"},
-    "app/language": PLAIN | {"settings"},
-    "app/core": PLAIN | {"subtitles", "settings", "media", "playback", "burnin", "burnin/writer", "online",
+    "burnin/writer": PLAIN | {"FFmpeg", "media", "playback", "files", "settings"},
+    "online": PLAIN | {"libcurl", "files", "settings"},
+    "app/language": PLAIN | {"files", "settings"},
+    "app/core": PLAIN | {"subtitles", "files", "settings", "media", "playback", "burnin", "burnin/writer", "online",
                          "app/language"},
-    "app/skin": PLAIN | {"settings"} | QT_GUI | {"QtWidgets"},
+    "app/skin": PLAIN | {"files", "settings"} | QT_GUI | {"QtWidgets"},
     "app/ui": PLAIN | PROJECT_BELOW_UI | {"app/skin"} | QT_ALL,
-    "cli": PLAIN | {"media", "playback", "burnin", "burnin/writer", "subtitles", "settings"} | QT_GUI,
+    "cli": PLAIN | {"media", "playback", "burnin", "burnin/writer", "subtitles", "files", "settings"} | QT_GUI,
     "tests/support": PLAIN,
     "tests/fixtures": PLAIN | {"tests/support"},
-    "tests/fuzz": PLAIN | {"subtitles", "settings", "app/skin"} | QT_GUI,
-    "tests/harness": PLAIN | {"subtitles", "settings", "tests/support"},
+    "tests/fuzz": PLAIN | {"subtitles", "files", "settings", "app/skin"} | QT_GUI,
+    "tests/harness": PLAIN | {"subtitles", "files", "settings", "tests/support"},
     # Benchmarks measure the real program from any layer.
     "bench": None,
 }

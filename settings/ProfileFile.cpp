@@ -8,8 +8,8 @@
 #include <system_error>
 
 #include "settings/ProfileText.h"
-#include "settings/SafeFile.h"
-#include "settings/WholeFile.h"
+#include "files/SafeFile.h"
+#include "files/WholeFile.h"
 #include "subtitles/SubtitleTime.h"
 
 namespace orlisk {

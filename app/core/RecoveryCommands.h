@@ -1,6 +1,6 @@
 #pragma once
 // Recovery after a crash: at start, the journals that runs which did not end
-// cleanly left in the data folder (settings/LeftJournals.h) are looked at, the
+// cleanly left in the data folder (files/LeftJournals.h) are looked at, the
 // user is asked whether to restore the subtitles of the newest one that holds
 // unsaved work, and on Yes the list is put back exactly as the journal has it
 // (times, texts, places, styles), with its video opened again.
@@ -10,7 +10,7 @@
 #include "CommandBasics.h"
 #include "PlaybackCommands.h"
 #include "Seams.h"
-#include "settings/LeftJournals.h"
+#include "files/LeftJournals.h"
 
 namespace orlisk {
 

@@ -8,8 +8,8 @@
 #include "SubtitleFileCommands.h"
 #include "SubtitleFileIO.h"
 #include "subtitles/MissingEnds.h"
-#include "settings/SafeFile.h"
-#include "settings/SubtitleFiles.h"
+#include "files/SafeFile.h"
+#include "files/SubtitleFiles.h"
 
 namespace orlisk {
 

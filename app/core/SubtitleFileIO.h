@@ -1,6 +1,6 @@
 #pragma once
 // Disk access for the subtitle files beyond whole-file reads and writes
-// (settings/WholeFile.h): the companion check and the empty companion.
+// (files/WholeFile.h): the companion check and the empty companion.
 #include <filesystem>
 
 namespace orlisk {

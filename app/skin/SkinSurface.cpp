@@ -13,7 +13,7 @@
 #include "app/skin/PlaybarWaveformPainter.h"
 #include "app/skin/SkinFile.h"
 #include "app/skin/SkinPainter.h"
-#include "settings/SafeFile.h"
+#include "files/SafeFile.h"
 
 namespace orlisk {
 

@@ -28,7 +28,7 @@
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
 #include "app/ui/WindowCaptions.h"
-#include "settings/RecoveryJournal.h"
+#include "files/RecoveryJournal.h"
 #include "settings/Settings.h"
 
 namespace orlisk {

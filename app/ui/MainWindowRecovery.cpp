@@ -5,7 +5,7 @@
 #include "app/core/RecoveryCommands.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/WidgetSeams.h"
-#include "settings/RecoveryJournal.h"
+#include "files/RecoveryJournal.h"
 
 namespace orlisk {
 

@@ -23,7 +23,7 @@
 
 #include "cli/BurnOptions.h"
 #include "playback/FfmpegVideoReader.h"
-#include "settings/SubtitleFiles.h"
+#include "files/SubtitleFiles.h"
 #include "tests/fixtures/TestClips.h"
 #include "tests/support/SpecialFiles.h"
 #include "tests/support/TempFolder.h"

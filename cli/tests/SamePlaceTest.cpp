@@ -17,7 +17,7 @@
 #include "burnin/WriteJob.h"
 #include "burnin/writer/NullVideoWriter.h"
 #include "playback/FfmpegVideoReader.h"
-#include "settings/SubtitleFiles.h"
+#include "files/SubtitleFiles.h"
 #include "tests/fixtures/TestClips.h"
 
 namespace orlisk {

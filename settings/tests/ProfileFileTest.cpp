@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "settings/SafeFile.h"
-#include "settings/tests/AsUserWithoutRoot.h"
+#include "files/SafeFile.h"
+#include "tests/support/AsUserWithoutRoot.h"
 #include "tests/support/TempFolder.h"
 
 namespace orlisk {

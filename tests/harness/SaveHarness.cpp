@@ -31,9 +31,9 @@
 #include <thread>
 #include <vector>
 
-#include "settings/SubtitleFiles.h"
-#include "settings/WholeFile.h"
-#include "settings/tests/FaultySteps.h"
+#include "files/SubtitleFiles.h"
+#include "files/WholeFile.h"
+#include "files/tests/FaultySteps.h"
 
 namespace orlisk {
 namespace {

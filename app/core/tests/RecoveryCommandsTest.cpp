@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "FakeSeams.h"
-#include "settings/RecoveryJournal.h"
+#include "files/RecoveryJournal.h"
 
 namespace orlisk::testing {
 namespace {

@@ -15,7 +15,7 @@
 #include "app/ui/SubtitleList.h"
 #include "burnin/NullTextTransform.h"
 #include "burnin/writer/NullVideoWriter.h"
-#include "settings/RecoveryJournal.h"
+#include "files/RecoveryJournal.h"
 #include "tests/support/TempFolder.h"
 
 namespace orlisk {

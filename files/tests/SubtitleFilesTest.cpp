@@ -1,16 +1,16 @@
 // The subtitle pair on disk: saved whole, read back consistent, special files
 // in either place refused or ignored at once.
-#include "settings/SubtitleFiles.h"
+#include "files/SubtitleFiles.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <clocale>
 
-#include "AsUserWithoutRoot.h"
+#include "tests/support/AsUserWithoutRoot.h"
 #include "FaultySteps.h"
 #include "tests/support/TempFolder.h"
-#include "settings/WholeFile.h"
+#include "files/WholeFile.h"
 
 namespace orlisk::testing {
 namespace {

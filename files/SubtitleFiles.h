@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "settings/FileSteps.h"
+#include "files/FileSteps.h"
 #include "subtitles/SubRipFile.h"
 #include "subtitles/TextEncoding.h"
 

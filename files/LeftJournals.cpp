@@ -1,4 +1,4 @@
-#include "settings/LeftJournals.h"
+#include "files/LeftJournals.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "settings/FileSteps.h"
-#include "settings/SafeFile.h"
+#include "files/FileSteps.h"
+#include "files/SafeFile.h"
 
 namespace orlisk {
 

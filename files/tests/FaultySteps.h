@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "settings/FileSteps.h"
+#include "files/FileSteps.h"
 
 namespace orlisk::testing {
 

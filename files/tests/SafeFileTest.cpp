@@ -1,6 +1,6 @@
 // Special files in a file's place are refused at once with a message that
 // names them; regular files are read whole or by position, within their cap.
-#include "settings/SafeFile.h"
+#include "files/SafeFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "settings/SafeFile.h"
+#include "files/SafeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

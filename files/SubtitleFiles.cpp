@@ -1,11 +1,11 @@
-#include "settings/SubtitleFiles.h"
+#include "files/SubtitleFiles.h"
 
 #include <memory>
 #include <optional>
 #include <system_error>
 
-#include "settings/SafeFile.h"
-#include "settings/WholeFile.h"
+#include "files/SafeFile.h"
+#include "files/WholeFile.h"
 
 namespace orlisk {
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "settings/FileSteps.h"
+#include "files/FileSteps.h"
 
 #include <fcntl.h>
 #include <stdio.h>

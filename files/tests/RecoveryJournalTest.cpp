@@ -1,6 +1,6 @@
 // The recovery journal on disk: written while the user works, found and read
 // back after a run that was killed, left alone while its editor lives.
-#include "settings/RecoveryJournal.h"
+#include "files/RecoveryJournal.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/LeftJournals.h"
+#include "files/LeftJournals.h"
 #include "tests/support/TempFolder.h"
 
 namespace orlisk::testing {

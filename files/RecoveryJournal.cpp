@@ -1,4 +1,4 @@
-#include "settings/RecoveryJournal.h"
+#include "files/RecoveryJournal.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,4 +1,4 @@
-#include "settings/WholeFile.h"
+#include "files/WholeFile.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,5 +1,5 @@
 // Whole files replaced together, never left half-written.
-#include "settings/WholeFile.h"
+#include "files/WholeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "AsUserWithoutRoot.h"
+#include "tests/support/AsUserWithoutRoot.h"
 #include "FaultySteps.h"
 #include "tests/support/TempFolder.h"
 
