@@ -541,4 +541,25 @@ struct Rig {
   std::string lastMessage() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
 };
 
+// A rig with a video open (the first-insert hint already seen) whose commands
+// run as the window runs them: inside the history, as the kind they are.
+struct UserSession {
+  Rig rig;
+  MainState& s = rig.state;
+  MainController& c = rig.controller;
+  DocumentHistory& history = c.history();
+
+  UserSession() {
+    s.FirstInsertHint = false;
+    rig.openVideo();
+  }
+  void user(const std::function<void()>& command) { history.runCommand(CommandKind::UserAction, command); }
+  void type(const std::string& text) {
+    history.runCommand(CommandKind::Typing, [&] { rig.memo.type(text); });
+  }
+  void mouseMove(int x, int y) {
+    history.runCommand(CommandKind::PlacementDrag, [&] { c.VideoViewMouseMove(x, y); });
+  }
+};
+
 }  // namespace orlisk::testing

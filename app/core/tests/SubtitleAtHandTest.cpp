@@ -104,17 +104,7 @@ TEST(SubtitleAtHandModel, ACaptureStoresNothingUnlessSomethingShownChanged) {
   EXPECT_EQ(DocumentSnapshot::Of(doc), before);
 }
 
-struct AtHandCommands : ::testing::Test {
-  Rig rig;
-  MainState& s = rig.state;
-  MainController& c = rig.controller;
-  DocumentHistory& history = c.history();
-
-  void SetUp() override {
-    s.FirstInsertHint = false;
-    rig.openVideo();
-  }
-  void user(const std::function<void()>& command) { history.runCommand(CommandKind::UserAction, command); }
+struct AtHandCommands : ::testing::Test, UserSession {
   void click(int row) {
     rig.list.selected = row;
     user([&] { c.SelectSubtitle(); });
@@ -122,7 +112,7 @@ struct AtHandCommands : ::testing::Test {
   // A whole drag with the left button from view (x, fromY) to (x, toY).
   void drag(int x, int fromY, int toY) {
     rig.mouse.left = true;
-    for (int y : {fromY, toY}) history.runCommand(CommandKind::PlacementDrag, [&] { c.VideoViewMouseMove(x, y); });
+    for (int y : {fromY, toY}) mouseMove(x, y);
     user([&] { c.VideoViewMouseUp(); });
     rig.mouse.left = false;
   }

@@ -11,24 +11,7 @@
 namespace orlisk::testing {
 namespace {
 
-struct Undo : ::testing::Test {
-  Rig rig;
-  MainState& s = rig.state;
-  MainController& c = rig.controller;
-  DocumentHistory& history = c.history();
-
-  void SetUp() override {
-    s.FirstInsertHint = false;
-    rig.openVideo();
-  }
-  // Each runs as the window runs the command of that kind.
-  void user(const std::function<void()>& command) { history.runCommand(CommandKind::UserAction, command); }
-  void type(const std::string& text) {
-    history.runCommand(CommandKind::Typing, [&] { rig.memo.type(text); });
-  }
-  void mouseMove(int x, int y) {
-    history.runCommand(CommandKind::PlacementDrag, [&] { c.VideoViewMouseMove(x, y); });
-  }
+struct Undo : ::testing::Test, UserSession {
   void at(const char* playtime) { rig.skin.playtime = playtime; }
   DocumentSnapshot now() const { return DocumentSnapshot::Of(s.Document); }
 };
