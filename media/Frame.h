@@ -7,7 +7,10 @@
 namespace orlisk {
 
 // One picture: 32-bit pixels, bytes B, G, R, 0xFF in memory (QImage's
-// Format_RGB32 layout), rows `Stride` bytes apart. No pixels means "no frame".
+// Format_RGB32 layout), rows `Stride` bytes apart. `Pixels` holds at least
+// Stride x Height bytes and may hold more behind the last row (room a
+// converter writes into); those bytes are no part of the picture. No pixels
+// means "no frame".
 // A picture the reader scaled for the view still stands for the source's
 // picture: places on it (a subtitle's x and y, font sizes) are measured in
 // the source's pixels, SourceWidth x SourceHeight, which 0 leaves equal to

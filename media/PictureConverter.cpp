@@ -16,6 +16,14 @@ std::string PixelFormatName(AVPixelFormat format) {
   return name ? name : "unknown";
 }
 
+// swscale's vector code writes pixels in whole blocks, so a row whose width is
+// not a multiple of the block is written past its end: into the next row,
+// which is written over afterwards, and after the last row past the picture
+// (32 bytes beyond a 2x2 picture's 16). The frame's buffer carries room for one
+// such block of the widest vector code (64 pixels) behind its rows; rows keep
+// their place and stride.
+constexpr std::size_t kWritePastEndBytes = 64 * 4;
+
 }  // namespace
 
 Frame PictureConverter::ToFrame(const AVFrame& picture, int width, int height) {
@@ -41,7 +49,8 @@ Frame PictureConverter::ToFrame(const AVFrame& picture, int width, int height) {
   frame.Width = width;
   frame.Height = height;
   frame.Stride = width * 4;
-  frame.Pixels.resize(static_cast<std::size_t>(frame.Stride) * static_cast<std::size_t>(height));
+  const std::size_t rowBytes = static_cast<std::size_t>(frame.Stride) * static_cast<std::size_t>(height);
+  frame.Pixels.resize(rowBytes + kWritePastEndBytes);
   std::uint8_t* destination[4] = {frame.Pixels.data(), nullptr, nullptr, nullptr};
   const int destinationStride[4] = {frame.Stride, 0, 0, 0};
   sws_scale(toFrame_.get(), picture.data, picture.linesize, 0, picture.height, destination,
@@ -51,7 +60,7 @@ Frame PictureConverter::ToFrame(const AVFrame& picture, int width, int height) {
   // frame format promises 0xFF there.
   const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(sourceFormat);
   if (descriptor && (descriptor->flags & AV_PIX_FMT_FLAG_ALPHA)) {
-    for (std::size_t i = 3; i < frame.Pixels.size(); i += 4) frame.Pixels[i] = 0xFF;
+    for (std::size_t i = 3; i < rowBytes; i += 4) frame.Pixels[i] = 0xFF;
   }
   return frame;
 }

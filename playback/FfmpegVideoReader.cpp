@@ -11,6 +11,7 @@
 #include "media/MediaError.h"
 #include "media/MediaFacts.h"
 #include "media/PictureConverter.h"
+#include "ReadAhead.h"
 #include "VideoTrack.h"
 
 extern "C" {
@@ -20,16 +21,21 @@ extern "C" {
 namespace orlisk {
 namespace {
 
-// Decoded pictures kept ready: enough to ride over a slow frame (a key
-// frame) without holding much memory at large sizes.
-constexpr std::size_t kFramesAhead = 4;
-
 // FFmpeg prints its own notes and warnings on stderr by default, which would
 // fill the user's terminal for ordinary files; what goes wrong reaches the
 // user as a MediaError instead. Errors are still printed for whoever looks.
 void KeepFfmpegToErrors() {
   static std::once_flag once;
   std::call_once(once, [] { av_log_set_level(AV_LOG_ERROR); });
+}
+
+// The bytes a decoded picture holds in its buffers (shared ones included).
+std::size_t DecodedBytes(const AVFrame& picture) {
+  std::size_t bytes = 0;
+  for (const AVBufferRef* buffer : picture.buf) {
+    if (buffer) bytes += buffer->size;
+  }
+  return bytes;
 }
 
 // One picture waiting in the queue. The worker converts it ahead when it has
@@ -77,6 +83,7 @@ struct FfmpegVideoReader::Source {
   mutable std::condition_variable queueChanged;
   std::deque<QueuedPicture> queue;
   std::uint64_t nextSerial = 0;
+  std::size_t decodedBytes = 0;    // of the latest decoded picture
   bool videoEnded = false;
   std::int32_t endTime = 0;        // the position once the queue is used up
   std::exception_ptr failure;      // raised by the next ReadFrame
@@ -90,7 +97,12 @@ struct FfmpegVideoReader::Source {
   PictureConverter callerConverter;
 
   bool FrameOrEndReady() const { return !queue.empty() || videoEnded || failure; }
-  bool RoomToDecode() const { return !videoEnded && !failure && queue.size() < kFramesAhead; }
+  bool RoomToDecode() const { return !videoEnded && !failure && queue.size() < PicturesAhead(PictureBytes()); }
+  // What a picture in the queue holds once converted: the decoded picture
+  // stays beside the converted frame.
+  std::size_t PictureBytes() const {
+    return decodedBytes + static_cast<std::size_t>(frameWidth) * static_cast<std::size_t>(frameHeight) * 4;
+  }
   QueuedPicture* FirstToConvert() {
     for (QueuedPicture& picture : queue) {
       if (!picture.converting && !picture.conversionFailure && !picture.ConvertedAt(frameWidth, frameHeight))
@@ -110,6 +122,7 @@ struct FfmpegVideoReader::Source {
     picture.serial = nextSerial++;
     picture.time = decoded.Time;
     picture.decoded = std::move(decoded.Picture);
+    decodedBytes = DecodedBytes(*picture.decoded);
     queue.push_back(std::move(picture));
   }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The source reader over FFmpeg. Pictures are decoded ahead on a thread of
-// the reader's own (a few wait in a bounded queue) and converted there, at
-// the size SetFrameSize asked for, when the queue is full; a picture passed
+// the reader's own (up to four wait in a queue bounded by their bytes too,
+// see ReadAhead.h) and converted there, at the size SetFrameSize asked for,
+// when the queue is full; a picture passed
 // over with SkipFrame is never converted, and one read before the thread got
 // to it is converted by ReadFrame. Every call below is made on the caller's
 // (user-interface) thread and behaves as VideoReader says: a call that needs

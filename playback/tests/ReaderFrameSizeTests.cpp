@@ -25,7 +25,7 @@ void ExpectFrame(const Frame& frame, int width, int height, int index, const std
   EXPECT_EQ(frame.Width, width) << row;
   EXPECT_EQ(frame.Height, height) << row;
   EXPECT_EQ(frame.Stride, width * 4) << row;
-  EXPECT_EQ(frame.Pixels.size(), static_cast<std::size_t>(width) * 4 * height) << row;
+  EXPECT_GE(frame.Pixels.size(), static_cast<std::size_t>(width) * 4 * height) << row;
   EXPECT_EQ(frame.PlaceWidth(), 160) << row;
   EXPECT_EQ(frame.PlaceHeight(), 120) << row;
   EXPECT_EQ(FrameIndexOf(frame), index) << row;
@@ -88,6 +88,40 @@ TEST(ReaderFrameSizeChange, WithNothingOpenItIsIgnored) {
   reader.OpenSource(SizeClip());
   ExpectFrame(reader.ReadFrame(), 160, 120, 0, "opened after");
 }
+
+struct TinyRow {
+  const char* name;
+  int width, height;
+  const char* codec;
+  const char* container;
+};
+
+class ReaderTinyPicture : public ::testing::TestWithParam<TinyRow> {};
+
+// The converter's vector code writes whole blocks of pixels, more than such a
+// picture has; every frame must still come whole (and nothing be overrun).
+// Colours are not compared: ffmpeg's own conversion of an odd-sized test
+// picture to yuv420p already loses them.
+TEST_P(ReaderTinyPicture, EveryFrameOfATinyPictureIsRead) {
+  const TinyRow& row = GetParam();
+  FfmpegVideoReader reader;
+  reader.OpenSource(MakeClip(ClipOptions{.width = row.width, .height = row.height, .seconds = 1.0,
+                                         .audio = false, .codec = row.codec, .container = row.container}));
+  int frames = 0;
+  for (Frame frame = reader.ReadFrame(); !frame.empty(); frame = reader.ReadFrame()) {
+    EXPECT_EQ(frame.Width, row.width) << frames;
+    EXPECT_EQ(frame.Height, row.height) << frames;
+    ++frames;
+  }
+  EXPECT_EQ(frames, 25);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ReaderTinyPicture,
+                         ::testing::Values(TinyRow{"TwoByTwoMp4", 2, 2, "mpeg4", "mp4"},
+                                           TinyRow{"OneByOne", 1, 1, "ffv1", "mkv"},
+                                           TinyRow{"TwoByTwo", 2, 2, "ffv1", "mkv"},
+                                           TinyRow{"ThreeByThree", 3, 3, "ffv1", "mkv"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace orlisk
