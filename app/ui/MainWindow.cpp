@@ -161,7 +161,10 @@ void Tfm_main::CreateOtherWindows() {
   fm_setfont = new Tfm_setfont(
       this, SubtitleStyleParts{.Settings = settings_,
                                .State = state_,
+                               .Transform = parts_.Transform,
                                .ChooseSubtitleFont = [this] { Run([this] { controller_->ChooseSubtitleFont(); }); },
+                               .ApplyStyle =
+                                   [this](const StyleChoice& choice) { return controller_->ApplyStyle(choice); },
                                .Run = run});
   fm_dir = new Tfm_dir(this, parts_.Paths.HomeFolder);
   fm_set = new Tfm_set(this, OutputSettingsParts{.Settings = settings_,
@@ -243,6 +246,7 @@ void Tfm_main::FormShow() {
   state_.OutputMode = startup.OutputMode;
   state_.Style.BorderColor = startup.BorderColor;
   state_.Style.BorderEnabled = startup.BorderEnabled;
+  state_.Style.Backdrop = startup.Backdrop;
   state_.AutoUpdateCheck = startup.AutoUpdateCheck;
   state_.FirstInsertHint = startup.FirstInsertHint;
   state_.AutoOpenOutput = startup.AutoOpenOutput;

@@ -302,11 +302,12 @@ struct RecordingWaveform : SoundWaveform {
 
 struct CountingTransform : TextTransform {
   struct Drawn {
-    int x, y;
+    int x, y;  // x is not used for drawing when the place is centred
     std::string text;
     Colour colour;
     int level;
-    bool centred = false;  // x is the shift from the centred place
+    bool centred = false;
+    SubtitleStyle style;
   };
   int loads = 0, takes = 0;
   std::vector<Drawn> draws;
@@ -315,13 +316,10 @@ struct CountingTransform : TextTransform {
     ++loads;
     loaded = f;
   }
-  void DrawText(double, int x, int y, const std::string& t, const SubtitleFont&, Colour c, int level) override {
-    draws.push_back({x, y, t, c, level});
+  void DrawText(double, const SubtitlePlacement& place, const std::string& t, const SubtitleStyle& style) override {
+    draws.push_back({place.X, place.Y, t, style.TextColor, place.DrawLevel, place.Centred, style});
   }
-  void DrawCentredText(double, int dx, int y, const std::string& t, const SubtitleFont&, Colour c,
-                       int level) override {
-    draws.push_back({dx, y, t, c, level, true});
-  }
+  TextArea DrawnArea(int, const SubtitlePlacement&, const std::string&, const SubtitleStyle&) override { return {}; }
   Frame TakeFrame() override {
     ++takes;
     return loaded;
