@@ -9,6 +9,7 @@
 
 #include "media/FfmpegPtr.h"
 #include "media/Frame.h"
+#include "media/PictureShape.h"
 
 namespace orlisk {
 
@@ -35,8 +36,9 @@ class StreamEncoder {
 class VideoStage {
  public:
   // Source frames arrive at `sourceRate`; the encoder's own rate decides how
-  // many output frames each becomes (none, one or several).
-  VideoStage(StreamEncoder encoder, AVRational sourceRate);
+  // many output frames each becomes (none, one or several). Each is scaled
+  // into `picture` of the encoder's frame, black around it.
+  VideoStage(StreamEncoder encoder, AVRational sourceRate, const PictureRect& picture);
   // The frame's pixels are let go once converted, before the encoder runs.
   void Write(Frame frame);
   void Finish();
@@ -47,6 +49,7 @@ class VideoStage {
   StreamEncoder encoder_;
   AVRational sourceRate_;
   AVRational outputRate_;
+  PictureRect place_;
   SwsContextPtr scaler_;
   AvFramePtr picture_;
   std::int64_t sourceFrames_ = 0;

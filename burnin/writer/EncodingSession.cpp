@@ -50,6 +50,9 @@ CodecContextPtr OpenVideoEncoder(const VideoPlan& plan, bool globalHeader) {
   context->pix_fmt = plan.PixelFormat;
   context->framerate = plan.FrameRate;
   context->time_base = av_inv_q(plan.FrameRate);
+  // The pixel aspect travels in the codec's headers where it has a place
+  // for it (MPEG-1 and MPEG-2 only know a few, the nearest is taken).
+  context->sample_aspect_ratio = {plan.Aspect.Num, plan.Aspect.Den};
   if (plan.BitRate > 0) context->bit_rate = plan.BitRate;
   if (plan.Quantiser > 0) {
     context->flags |= AV_CODEC_FLAG_QSCALE;
@@ -121,12 +124,14 @@ EncodingSession::EncodingSession(const OutputPlan& plan, const std::string& path
     CodecContextPtr encoder = OpenVideoEncoder(*plan.Video, globalHeader);
     AVStream& stream = NewStream(*output_, *encoder);
     stream.avg_frame_rate = plan.Video->FrameRate;
+    // ... and in the container's (AVI, ASF, MP4, Matroska, ...).
+    stream.sample_aspect_ratio = encoder->sample_aspect_ratio;
     // Players pick their MPEG-4 decoder by this tag; Xvid's own is best known.
     if (plan.Muxer == "avi" && std::string(plan.Video->Encoder->name) == "libxvid") {
       stream.codecpar->codec_tag = MKTAG('X', 'V', 'I', 'D');
     }
     video_ = std::make_unique<VideoStage>(StreamEncoder(std::move(encoder), stream, *output_, "video"),
-                                          plan.SourceFrameRate);
+                                          plan.SourceFrameRate, plan.Video->Picture);
   }
   if (plan.Audio) {
     CodecContextPtr encoder = OpenAudioEncoder(*plan.Audio, globalHeader);

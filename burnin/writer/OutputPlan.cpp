@@ -56,9 +56,14 @@ AVRational PickFrameRate(const AVCodec* codec, double wanted) {
   return fraction;
 }
 
+// The containers that cannot say how wide a pixel is.
+bool CarriesPixelAspect(const std::string& muxer) { return muxer != "rm"; }
+
 // Size, pixel format and frame rate: the wanted values (0 or less: the
-// source's) moved to the nearest the encoder accepts.
-VideoPlan BasicVideo(const AVCodec* codec, int width, int height, double frameRate, const VideoSetup& source) {
+// source's) moved to the nearest the encoder accepts; the source's picture
+// keeps its displayed shape in the frame (OutputPicture.h).
+VideoPlan BasicVideo(const AVCodec* codec, int width, int height, double frameRate, const WriterState& state,
+                     const std::string& muxer) {
   VideoPlan plan;
   plan.Encoder = codec;
   plan.PixelFormat = PickPixelFormat(codec);
@@ -71,9 +76,13 @@ VideoPlan BasicVideo(const AVCodec* codec, int width, int height, double frameRa
   if (codec->id == AV_CODEC_ID_MPEG1VIDEO || codec->id == AV_CODEC_ID_MPEG2VIDEO) maximum = 4095;
   if (codec->id == AV_CODEC_ID_MPEG4) maximum = 8191;  // 13 bits for each side
 
-  const bool useSource = width <= 0 || height <= 0;
-  plan.Width = NearestMultiple(useSource ? source.Width : width, stepX, maximum);
-  plan.Height = NearestMultiple(useSource ? source.Height : height, stepY, maximum);
+  const VideoSetup& source = state.Source;
+  const OutputPicture picture = PlanOutputPicture(source.Width, source.Height, state.SourceAspect, width, height,
+                                                  CarriesPixelAspect(muxer), stepX, stepY, maximum);
+  plan.Width = picture.Width;
+  plan.Height = picture.Height;
+  plan.Aspect = picture.Aspect;
+  plan.Picture = picture.Picture;
   plan.FrameRate = PickFrameRate(codec, frameRate > 0 ? frameRate : source.FrameRate);
   return plan;
 }
@@ -202,7 +211,8 @@ void PlanAvi(const WriterState& state, std::span<const AviEncoder> encoders, Out
     }
     const AviEncoder& chosen = encoders[static_cast<std::size_t>(state.AviCodec - 1)];
     const AVCodec* codec = RequireEncoder({chosen.EncoderName.c_str()}, chosen.LongName);
-    plan.Video = BasicVideo(codec, state.AviVideo.Width, state.AviVideo.Height, state.AviVideo.FrameRate, state.Source);
+    plan.Video =
+        BasicVideo(codec, state.AviVideo.Width, state.AviVideo.Height, state.AviVideo.FrameRate, state, plan.Muxer);
     const AviCodecSettings& settings = state.AviSettings;
     if (!settings.Lossless) {
       if (settings.Control == AviCodecSettings::RateControl::BitRate) {
@@ -230,7 +240,7 @@ void PlanMpeg(const WriterState& state, OutputPlan& plan) {
     const AVCodec* codec =
         mpeg1 ? RequireEncoder({"mpeg1video"}, "MPEG-1 video") : RequireEncoder({"mpeg2video"}, "MPEG-2 video");
     const MpegVideoSetup& video = state.MpegVideo;
-    plan.Video = BasicVideo(codec, video.Width, video.Height, video.FrameRate, state.Source);
+    plan.Video = BasicVideo(codec, video.Width, video.Height, video.FrameRate, state, plan.Muxer);
     plan.Video->BitRate = std::int64_t{std::clamp(video.BitRateKbps, 100, 80000)} * 1000;
   }
   if (plan.SourceSampleRate > 0) {
@@ -250,7 +260,7 @@ const WriterProfile& ProfileAt(std::span<const WriterProfile> profiles, int numb
 void PlanProfile(const WriterState& state, const WriterProfile& profile, const AVCodec* video, const AVCodec* audio,
                  OutputPlan& plan) {
   if (state.Video) {
-    plan.Video = BasicVideo(video, profile.Width, profile.Height, profile.FrameRate, state.Source);
+    plan.Video = BasicVideo(video, profile.Width, profile.Height, profile.FrameRate, state, plan.Muxer);
     plan.Video->BitRate = std::int64_t{profile.VideoBitRateKbps} * 1000;
     plan.Video->GopSize = KeyFramesEvery(5.0, plan.Video->FrameRate);
   }
@@ -298,7 +308,7 @@ void PlanOther(const WriterState& state, OutputPlan& plan) {
     const AVCodec* codec = EncoderOrAlternative(other.VideoCodec, other.Container);
     if (!codec)
       throw MediaError("Cannot write " + other.VideoCodec + " video: the installed FFmpeg has no encoder for it");
-    plan.Video = BasicVideo(codec, other.Width, other.Height, other.FrameRate, state.Source);
+    plan.Video = BasicVideo(codec, other.Width, other.Height, other.FrameRate, state, plan.Muxer);
     int kbps = other.VideoBitRateKbps;
     if (kbps <= 0) {
       // A tenth of a bit per pixel and frame: near what the common encoders
@@ -332,14 +342,6 @@ AVRational NearestMpegFrameRate(AVRational wanted) {
   static const AVRational kRates[] = {{24000, 1001}, {24, 1},       {25, 1}, {30000, 1001}, {30, 1},
                                       {50, 1},       {60000, 1001}, {60, 1}, {0, 0}};
   return kRates[av_find_nearest_q_idx(wanted, kRates)];
-}
-
-int NearestMultiple(int value, int step, int maximum) {
-  const int top = std::max(step, maximum / step * step);
-  const int below = value / step * step;
-  const int above = below + step;
-  const int nearest = value - below <= above - value ? below : above;
-  return std::clamp(nearest, step, top);
 }
 
 OutputPlan PlanOutput(const WriterState& state, int outputType, std::span<const AviEncoder> aviEncoders) {

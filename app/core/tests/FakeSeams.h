@@ -181,6 +181,7 @@ struct FakeVideoReader : VideoReader {
   std::int32_t duration = 10000;
   double fps = 25.0;
   int width = 320, height = 240;
+  PixelAspect aspect;
   int sampleRate = 44100, channels = 2;
   int audioBlocksLeft = 1000;
   bool failOpen = false;
@@ -215,6 +216,7 @@ struct FakeVideoReader : VideoReader {
   double GetFrameRate() const override { return fps; }
   int GetWidth() const override { return open ? width : 0; }
   int GetHeight() const override { return open ? height : 0; }
+  PixelAspect GetPixelAspect() const override { return open ? aspect : PixelAspect{}; }
   std::int32_t GetPosition() const override { return position; }
   void SeekTo(std::int32_t ms) override {
     if (!open) throw std::runtime_error("no video open");

@@ -66,6 +66,8 @@ Probe ProbeFile(const std::string& path) {
       probe.VideoCodec = avcodec_get_name(parameters.codec_id);
       probe.Width = parameters.width;
       probe.Height = parameters.height;
+      const AVRational aspect = av_guess_sample_aspect_ratio(format.get(), format->streams[i], nullptr);
+      probe.Aspect = MakePixelAspect(aspect.num, aspect.den);
       const AVRational rate = stream.avg_frame_rate.num > 0 ? stream.avg_frame_rate : stream.r_frame_rate;
       probe.FrameRate = av_q2d(rate);
     } else if (parameters.codec_type == AVMEDIA_TYPE_AUDIO && probe.AudioCodec.empty()) {

@@ -20,6 +20,7 @@ struct Probe {
   std::string VideoCodec;  // "mpeg4", "mpeg1video", "wmv2", "rv20", "h264", ...; "" without
   int Width = 0;
   int Height = 0;
+  PixelAspect Aspect = {};      // as players take it: the container's, else the codec's; square when neither says
   double FrameRate = 0;    // the stream's average (or real) frame rate
   int VideoPackets = 0;    // one per frame for every codec written here
   std::string AudioCodec;  // "" without sound
