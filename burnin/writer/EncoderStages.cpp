@@ -30,9 +30,13 @@ StreamEncoder::StreamEncoder(CodecContextPtr encoder, AVStream& stream, AVFormat
   if (!packet_) throw MediaError("Out of memory while encoding");
 }
 
-void StreamEncoder::Encode(const AVFrame* frame) {
+void StreamEncoder::Encode(AVFrame* frame) {
   if (drained_) return;
   if (!frame) drained_ = true;
+  // Xvid and FFmpeg's MPEG-4, MS-MPEG-4 and MJPEG encoders take a fixed
+  // quantiser from each picture, not from the context; a picture without one
+  // is coded at their finest quantiser, twice the size asked for.
+  if (frame && (encoder_->flags & AV_CODEC_FLAG_QSCALE)) frame->quality = encoder_->global_quality;
   const int sent = avcodec_send_frame(encoder_.get(), frame);
   if (sent < 0 && sent != AVERROR_EOF) throw MediaError::FromAv("Cannot encode the " + what_, sent);
   for (;;) {

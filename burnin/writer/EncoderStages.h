@@ -21,8 +21,9 @@ class StreamEncoder {
 
   AVCodecContext& context() const { return *encoder_; }
   // Encodes `frame` (nullptr: the end, drain the encoder) and writes the
-  // packets that come out. Raises MediaError.
-  void Encode(const AVFrame* frame);
+  // packets that come out. A picture for an encoder with a fixed quantiser
+  // is given that quantiser first. Raises MediaError.
+  void Encode(AVFrame* frame);
 
  private:
   CodecContextPtr encoder_;

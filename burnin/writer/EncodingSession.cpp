@@ -59,6 +59,13 @@ CodecContextPtr OpenVideoEncoder(const VideoPlan& plan, bool globalHeader) {
     context->global_quality = FF_QP2LAMBDA * plan.Quantiser;
   }
   if (plan.GopSize > 0) context->gop_size = plan.GopSize;
+  if (plan.MaxPictureBytes > 0) {
+    // A rate control buffer of that size, full again at every picture: it
+    // bounds each picture and leaves the average to the bit rate.
+    context->rc_buffer_size = plan.MaxPictureBytes * 8;
+    context->rc_initial_buffer_occupancy = context->rc_buffer_size;
+    context->rc_max_rate = av_rescale_q(context->rc_buffer_size, av_inv_q(context->time_base), {1, 1});
+  }
   // As many threads as the machine has, where the encoder can use them.
   context->thread_count = 0;
   // Pictures come from BGRA through the BT.601 matrix, as the reader decodes

@@ -269,6 +269,35 @@ void PlanProfile(const WriterState& state, const WriterProfile& profile, const A
   }
 }
 
+// RealMedia packets hold at most 64 kB and one packet holds one picture, so
+// a detailed key frame at a high rate (or any at a large size) cannot be
+// written unless the rate control keeps each picture smaller. Trellis
+// quantisation with a lambda beyond the coarsest quantiser lets it go on
+// shrinking where even that quantiser is not enough (noise); the size cap keeps
+// the coarsest picture of the largest sources within the limit too.
+constexpr int kRealMediaMaxPictureBytes = 60000;
+constexpr int kRealMediaMaxWidth = 1920;
+constexpr int kRealMediaMaxHeight = 1080;
+
+void PlanRealMedia(const WriterState& state, OutputPlan& plan) {
+  plan.Muxer = "rm";
+  const WriterProfile& profile = ProfileAt(RmProfiles(), state.RmProfile, "RM profile");
+  PlanProfile(state, profile, RequireEncoder({"rv20", "rv10"}, "RealVideo"),
+              RequireEncoder({"ac3", "ac3_fixed"}, "AC-3 sound"), plan);
+  if (!plan.Video) return;
+  VideoPlan& video = *plan.Video;
+  if (video.Width > kRealMediaMaxWidth || video.Height > kRealMediaMaxHeight) {
+    // The source's shape, as large as fits.
+    const double scale = std::min(static_cast<double>(kRealMediaMaxWidth) / video.Width,
+                                  static_cast<double>(kRealMediaMaxHeight) / video.Height);
+    const int step = Named(video.Encoder, "rv10") ? 16 : 4;
+    video.Width = NearestMultiple(static_cast<int>(std::lround(video.Width * scale)), step, kRealMediaMaxWidth);
+    video.Height = NearestMultiple(static_cast<int>(std::lround(video.Height * scale)), step, kRealMediaMaxHeight);
+  }
+  video.MaxPictureBytes = kRealMediaMaxPictureBytes;
+  video.Options.insert(video.Options.end(), {{"trellis", "1"}, {"lmax", std::to_string(FF_QP2LAMBDA * 255)}});
+}
+
 const AVCodec* EncoderForCodec(const std::string& codec) {
   if (codec == "h264") return FirstEncoder({"libx264"});
   if (codec == "vp9") return FirstEncoder({"libvpx-vp9"});
@@ -362,12 +391,7 @@ OutputPlan PlanOutput(const WriterState& state, int outputType, std::span<const 
       PlanProfile(state, ProfileAt(WmvProfiles(), state.WmvProfile, "WMV profile"),
                   RequireEncoder({"wmv2"}, "WMV video"), RequireEncoder({"wmav2"}, "WMA sound"), plan);
       break;
-    case kOutputRm:
-      plan.Muxer = "rm";
-      PlanProfile(state, ProfileAt(RmProfiles(), state.RmProfile, "RM profile"),
-                  RequireEncoder({"rv20", "rv10"}, "RealVideo"), RequireEncoder({"ac3", "ac3_fixed"}, "AC-3 sound"),
-                  plan);
-      break;
+    case kOutputRm: PlanRealMedia(state, plan); break;
     case kOutputOther: PlanOther(state, plan); break;
     default: throw MediaError("Unknown output format " + std::to_string(outputType));
   }

@@ -27,6 +27,9 @@ struct VideoPlan {
   std::int64_t BitRate = 0;                                  // bit/s; 0 with a quantiser, CRF or a lossless codec
   int Quantiser = 0;                                         // 1..31 fixed quantiser; 0: none
   int GopSize = 0;                                           // 0: the encoder's own
+  // 0: pictures of any size; else the rate control keeps every coded picture
+  // below this many bytes, whatever the bit rate (a muxer's packet limit).
+  int MaxPictureBytes = 0;
   std::vector<std::pair<std::string, std::string>> Options;  // the encoder's private options
 };
 

@@ -2,6 +2,7 @@
 // Shared by the writer tests: copying a source through the writer the way the
 // write job interleaves picture and sound, and looking at what was written
 // with libavformat and libavcodec in-process.
+#include <set>
 #include <string>
 
 #include "burnin/writer/VideoWriter.h"
@@ -40,5 +41,9 @@ struct Decoded {
 
 // Decodes every packet of `path` to the end, counting what the decoders refuse.
 Decoded DecodeToEnd(const std::string& path);
+
+// The quantisers of every block of every picture in `path`, as its video
+// decoder reports them (the MPEG family and H.264 do; MJPEG does not: empty).
+std::set<int> QuantisersOf(const std::string& path);
 
 }  // namespace orlisk::writertest
