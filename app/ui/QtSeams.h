@@ -44,9 +44,12 @@ class QtFileDialogs : public FileDialogs {
  public:
   explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
   std::optional<std::string> openVideo(const std::string& startFolder, const std::string& filter) override;
-  std::optional<std::string> openSubtitle(const std::string& startFolder, const std::string& filter) override;
+  // Qt's own dialog, with the encoding's list under the file type's.
+  std::optional<ChosenSubtitleFile> openSubtitle(const std::string& startFolder, const std::string& filter,
+                                                 const EncodingList& encodings) override;
   std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& proposedName,
                                           const std::string& filter) override;
+  std::optional<int> chooseEncoding(const std::string& title, const EncodingList& encodings) override;
 
  private:
   QPointer<QWidget> parent_;
