@@ -45,10 +45,11 @@ struct ChosenSubtitleFile {
   int Encoding = 0;
 };
 
-// The three file dialogs. Each starts in `startFolder` and returns the chosen
-// path, or nothing when the user cancels. The save dialog proposes
-// `proposedName` (a file name without folder; empty proposes nothing). The
-// subtitle file's open dialog offers `encodings` beside the file name.
+// The three file dialogs and the output folder dialog (`Tfm_dir`). Each
+// starts in `startFolder` and returns the chosen path, or nothing when the
+// user cancels. The save dialog proposes `proposedName` (a file name without
+// folder; empty proposes nothing). The subtitle file's open dialog offers
+// `encodings` beside the file name.
 class FileDialogs {
  public:
   virtual ~FileDialogs() = default;
@@ -57,6 +58,7 @@ class FileDialogs {
                                                          const EncodingList& encodings) = 0;
   virtual std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& proposedName,
                                                   const std::string& filter) = 0;
+  virtual std::optional<std::string> chooseOutputFolder(const std::string& startFolder) = 0;
   // The encoding to read the list's file again in, in a small window titled
   // `title`: an index into the names, or nothing when the user cancels.
   virtual std::optional<int> chooseEncoding(const std::string& title, const EncodingList& encodings) = 0;
@@ -84,6 +86,9 @@ class TextMemo {
   virtual bool isEnabled() const = 0;
   virtual void setEnabled(bool enabled) = 0;
   virtual void setFocus() = 0;
+  // Shows `status` (SubtitleAtHand::Status) where the text goes while the
+  // text is empty; "" takes it away. It never becomes the text.
+  virtual void showStatus(const std::string& status) = 0;
 };
 
 // The begin and end edit boxes `ed_Starttime`, `ed_Endtime`.

@@ -142,7 +142,7 @@ TEST(QtFileDialogs, TheSubtitleFilesDialogGivesTheEncodingChosenBesideTheName) {
   QTemporaryDir folder;
   const QString file = folder.filePath("talk.srt");
   QFile(file).open(QIODevice::WriteOnly);
-  QtFileDialogs dialogs(nullptr);
+  QtFileDialogs dialogs(nullptr, {});
   QStringList seen;
   ChooseEncodingInNextDialog(seen, 2, file);
   const auto chosen = dialogs.openSubtitle(folder.path().toStdString(), "SubTitle Files(*.srt);|*.srt;", kEncodings);
@@ -154,7 +154,7 @@ TEST(QtFileDialogs, TheSubtitleFilesDialogGivesTheEncodingChosenBesideTheName) {
 
 TEST(QtFileDialogs, ReopeningOffersTheEncodingsWithTheOneReadInChosen) {
   test::TestApplication();
-  QtFileDialogs dialogs(nullptr);
+  QtFileDialogs dialogs(nullptr, {});
   QStringList seen;
   EncodingList encodings = kEncodings;
   encodings.Chosen = 1;
