@@ -61,6 +61,11 @@ VideoStage::VideoStage(StreamEncoder encoder, AVRational sourceRate, const Pictu
   picture_->width = context.width;
   picture_->height = context.height;
   picture_->color_range = context.color_range;
+  if (place_.X < 0 || place_.Y < 0 || place_.Width <= 0 || place_.Height <= 0 ||
+      place_.X + place_.Width > context.width || place_.Y + place_.Height > context.height) {
+    throw MediaError("The picture's place does not fit the output's frame of " + std::to_string(context.width) +
+                     "x" + std::to_string(context.height));
+  }
   Check(av_frame_get_buffer(picture_.get(), 0), "Cannot make room for a picture");
 }
 

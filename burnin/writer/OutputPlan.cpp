@@ -293,6 +293,7 @@ void PlanRealMedia(const WriterState& state, OutputPlan& plan) {
     const int step = Named(video.Encoder, "rv10") ? 16 : 4;
     video.Width = NearestMultiple(static_cast<int>(std::lround(video.Width * scale)), step, kRealMediaMaxWidth);
     video.Height = NearestMultiple(static_cast<int>(std::lround(video.Height * scale)), step, kRealMediaMaxHeight);
+    video.Picture = {0, 0, video.Width, video.Height};  // the same shape, smaller
   }
   video.MaxPictureBytes = kRealMediaMaxPictureBytes;
   video.Options.insert(video.Options.end(), {{"trellis", "1"}, {"lmax", std::to_string(FF_QP2LAMBDA * 255)}});
