@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include "settings/SubtitleBackdrop.h"
+
 namespace orlisk {
 namespace {
 constexpr const char* kOutputSection = "Output";
@@ -15,6 +17,7 @@ StartupSettings LoadSettings(const ProfileFile& settings, const std::string& def
   loaded.BorderColor = static_cast<std::uint32_t>(
       settings.readInteger("Color", "borderColor", static_cast<std::int32_t>(defaults.BorderColor)));
   loaded.BorderEnabled = settings.readBool("Color", "Bborder", defaults.BorderEnabled);
+  loaded.Backdrop = ReadSubtitleBackdrop(settings);
   loaded.AutoUpdateCheck = settings.readBool("Update", "Bool", defaults.AutoUpdateCheck);
   loaded.FirstInsertHint = settings.readBool("Firstinsertsubtitle", "Bool", defaults.FirstInsertHint);
   loaded.AutoOpenOutput = settings.readBool("Orlisk", "autoopen", defaults.AutoOpenOutput);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ProfileFile.h"
+#include "subtitles/SubtitleStyle.h"
 
 namespace orlisk {
 
@@ -13,6 +14,7 @@ struct StartupSettings {
   std::int32_t OutputMode = 0;   // "Video"/"wh": 0 Original, 1 Custom
   std::uint32_t BorderColor = 16711680;  // "Color"/"borderColor"
   bool BorderEnabled = true;     // "Color"/"Bborder"
+  SubtitleBackdrop Backdrop;     // "Color"/"Backdrop", "Color"/"BackdropOpacity" (SubtitleBackdrop.h)
   bool AutoUpdateCheck = true;   // "Update"/"Bool"
   bool FirstInsertHint = true;   // "Firstinsertsubtitle"/"Bool"
   bool AutoOpenOutput = true;    // "Orlisk"/"autoopen"

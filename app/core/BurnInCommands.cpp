@@ -108,7 +108,7 @@ void BurnInCommands::WriteSubtitlesToVideo() {
                 .Writer = c_.Writer,
                 .Transform = c_.Transform,
                 .ShowFrame = [this](const Frame& frame) { c_.View.ShowFrame(frame); }},
-               s.Document.entries(), s.Style.Font);
+               s.Document.entries(), s.Style);
   try {
     // Never over an existing file, the source least of all.
     job.Start(FreeOutputTarget(folder, s.VideoPath, s.OutputExtension), s.OutputType);

@@ -161,7 +161,10 @@ void Tfm_main::CreateOtherWindows() {
   fm_setfont = new Tfm_setfont(
       this, SubtitleStyleParts{.Settings = settings_,
                                .State = state_,
+                               .Transform = parts_.Transform,
                                .ChooseSubtitleFont = [this] { Run([this] { controller_->ChooseSubtitleFont(); }); },
+                               .ApplyStyle =
+                                   [this](const StyleChoice& choice) { return controller_->ApplyStyle(choice); },
                                .Run = run});
   fm_dir = new Tfm_dir(this, parts_.Paths.HomeFolder);
   fm_set = new Tfm_set(this, OutputSettingsParts{.Settings = settings_,
@@ -182,7 +185,8 @@ void Tfm_main::CreateCommands() {
       [this] {
         return CommandConditions{.Writing = state_.IsWriting,
                                  .CanUndo = controller_->history().canUndo(),
-                                 .CanRedo = controller_->history().canRedo()};
+                                 .CanRedo = controller_->history().canRedo(),
+                                 .SubtitleFile = !state_.SubtitlePath.empty()};
       },
       [this, targets = CommandTargets{.Controller = *controller_,
                                       .State = state_,
@@ -243,6 +247,7 @@ void Tfm_main::FormShow() {
   state_.OutputMode = startup.OutputMode;
   state_.Style.BorderColor = startup.BorderColor;
   state_.Style.BorderEnabled = startup.BorderEnabled;
+  state_.Style.Backdrop = startup.Backdrop;
   state_.AutoUpdateCheck = startup.AutoUpdateCheck;
   state_.FirstInsertHint = startup.FirstInsertHint;
   state_.AutoOpenOutput = startup.AutoOpenOutput;

@@ -48,9 +48,12 @@ class QtFileDialogs : public FileDialogs {
   explicit QtFileDialogs(QWidget* parent, FolderChooser chooseFolder = {})
       : parent_(parent), chooseFolder_(std::move(chooseFolder)) {}
   std::optional<std::string> openVideo(const std::string& startFolder, const std::string& filter) override;
-  std::optional<std::string> openSubtitle(const std::string& startFolder, const std::string& filter) override;
+  // Qt's own dialog, with the encoding's list under the file type's.
+  std::optional<ChosenSubtitleFile> openSubtitle(const std::string& startFolder, const std::string& filter,
+                                                 const EncodingList& encodings) override;
   std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& proposedName,
                                           const std::string& filter) override;
+  std::optional<int> chooseEncoding(const std::string& title, const EncodingList& encodings) override;
   std::optional<std::string> chooseOutputFolder(const std::string& startFolder) override {
     return chooseFolder_ ? chooseFolder_(startFolder) : std::nullopt;
   }
