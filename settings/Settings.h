@@ -22,4 +22,7 @@ struct StartupSettings {
 
 StartupSettings LoadSettings(const ProfileFile& settings, const std::string& defaultOutputFolder);
 
+// Keeps a newly chosen output folder ("Output"/"Path").
+void WriteOutputFolder(ProfileFile& settings, const std::string& folder);
+
 }  // namespace orlisk
