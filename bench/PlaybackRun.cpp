@@ -61,6 +61,7 @@ class TimedReader : public VideoReader {
   double GetFrameRate() const override { return inner_.GetFrameRate(); }
   int GetWidth() const override { return inner_.GetWidth(); }
   int GetHeight() const override { return inner_.GetHeight(); }
+  PixelAspect GetPixelAspect() const override { return inner_.GetPixelAspect(); }
   std::int32_t GetPosition() const override { return inner_.GetPosition(); }
   void SeekTo(std::int32_t ms) override { inner_.SeekTo(ms); }
   Frame ReadFrame() override {
@@ -97,15 +98,14 @@ class TimedTransform : public TextTransform {
     Timed timed(figures_.loadFrame);
     inner_.LoadFrame(frame);
   }
-  void DrawText(double strength, int x, int y, const std::string& text, const SubtitleFont& font,
-                Colour colour, int level) override {
+  void DrawText(double strength, const SubtitlePlacement& place, const std::string& text,
+                const SubtitleStyle& style) override {
     Timed timed(figures_.drawText);
-    inner_.DrawText(strength, x, y, text, font, colour, level);
+    inner_.DrawText(strength, place, text, style);
   }
-  void DrawCentredText(double strength, int dx, int y, const std::string& text, const SubtitleFont& font,
-                       Colour colour, int level) override {
-    Timed timed(figures_.drawText);
-    inner_.DrawCentredText(strength, dx, y, text, font, colour, level);
+  TextArea DrawnArea(int placeWidth, const SubtitlePlacement& place, const std::string& text,
+                     const SubtitleStyle& style) override {
+    return inner_.DrawnArea(placeWidth, place, text, style);
   }
   Frame TakeFrame() override {
     Timed timed(figures_.takeFrame);

@@ -6,36 +6,20 @@ namespace orlisk {
 
 void DrawOutlinedText(TextTransform& transform, const std::string& text, const SubtitlePlacement& place,
                       const SubtitleStyle& style) {
-  // The transform measures the lines of a centred text: only it knows the
-  // glyphs and the picture it draws on.
-  const auto draw = [&](int dx, int dy, Colour colour) {
-    if (place.Centred) {
-      transform.DrawCentredText(kDrawStrength, dx, place.Y + dy, text, style.Font, colour, place.DrawLevel);
-    } else {
-      transform.DrawText(kDrawStrength, place.X + dx, place.Y + dy, text, style.Font, colour, place.DrawLevel);
-    }
-  };
-  if (style.BorderEnabled) {
-    draw(-1, 0, style.BorderColor);
-    draw(1, 0, style.BorderColor);
-    draw(0, 1, style.BorderColor);
-    draw(0, -1, style.BorderColor);
-  }
-  // The text itself goes last so that it covers the inner half of the shifted copies.
-  draw(0, 0, style.TextColor);
+  transform.DrawText(kDrawStrength, place, text, style);
 }
 
 Frame RenderPreviewFrame(TextTransform& transform, const Frame& frame,
                          const std::vector<SubtitleEntry>& subtitles, int& cursor,
-                         int previewCount, SubtitleTime t, const SubtitleFont& font) {
+                         int previewCount, SubtitleTime t, const SubtitleStyle& inUse) {
   transform.LoadFrame(frame);
   // The list may have shrunk since preview started; the cursor never reads past it.
   const int bound = std::min<long long>(previewCount, static_cast<long long>(subtitles.size()));
   if (cursor >= 0 && cursor < bound) {
     const SubtitleEntry& due = subtitles[static_cast<std::size_t>(cursor)];
     if (due.BeginTime < t && t < due.EndTime) {
-      // Each subtitle keeps its own colours and outline; the font is the one in use.
-      DrawOutlinedText(transform, due.Text, due.Place, StyleOf(due, font));
+      // Each subtitle keeps its own colours and outline; the font and backdrop are the ones in use.
+      DrawOutlinedText(transform, due.Text, due.Place, StyleOf(due, inUse));
     } else if (t > due.EndTime) {
       // Passing a subtitle costs one frame without text, so the next one can
       // show from the following frame at the earliest.

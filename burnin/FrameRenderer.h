@@ -13,20 +13,21 @@ namespace orlisk {
 
 inline constexpr double kDrawStrength = 0.9;
 
-// Outlined text at its place: with the outline on, four copies in the border
-// colour at (x-1,y), (x+1,y), (x,y+1), (x,y-1), then the text in its colour at (x,y).
-// A centred place has each line centred on the picture's width (in the
-// source's pixels, whatever size the picture was scaled to), the copies
-// moved from there.
+// Outlined text at its place, with the style's backdrop behind it: one draw
+// of the transform, which strokes the outline and lays the backdrop. A centred
+// place has each line centred on the picture's width (in the source's pixels,
+// whatever size the picture was scaled to).
 void DrawOutlinedText(TextTransform& transform, const std::string& text, const SubtitlePlacement& place,
                       const SubtitleStyle& style);
 
 // The finished subtitle due at time `t` (the reader's position after reading
 // the frame). Draws subtitles[cursor] when begin < t < end; when t > end,
 // advances the cursor by one and draws nothing; never passes `previewCount`.
+// Each subtitle is drawn in its own colours and outline, with the font and
+// backdrop of `inUse`.
 Frame RenderPreviewFrame(TextTransform& transform, const Frame& frame,
                          const std::vector<SubtitleEntry>& subtitles, int& cursor,
-                         int previewCount, SubtitleTime t, const SubtitleFont& font);
+                         int previewCount, SubtitleTime t, const SubtitleStyle& inUse);
 
 // What the edit renderer draws: the typed text, whole, at the current
 // placement in the current style.

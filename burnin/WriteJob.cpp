@@ -16,8 +16,8 @@ int WriteProgress(std::int32_t videoPosition, std::int32_t audioPosition, std::i
   return static_cast<int>(rounded);
 }
 
-WriteJob::WriteJob(WriteJobParts parts, std::vector<SubtitleEntry> subtitles, SubtitleFont font)
-    : parts_(std::move(parts)), subtitles_(std::move(subtitles)), font_(std::move(font)) {}
+WriteJob::WriteJob(WriteJobParts parts, std::vector<SubtitleEntry> subtitles, SubtitleStyle inUse)
+    : parts_(std::move(parts)), subtitles_(std::move(subtitles)), inUse_(std::move(inUse)) {}
 
 WriteJob::~WriteJob() {
   if (state_ != State::Writing) return;
@@ -67,7 +67,7 @@ void WriteJob::VideoStep() {
     }
     const int previewCount = static_cast<int>(subtitles_.size());
     drawn = RenderPreviewFrame(parts_.Transform, frame, subtitles_, cursor_, previewCount,
-                               parts_.Reader.GetPosition(), font_);
+                               parts_.Reader.GetPosition(), inUse_);
   }
   if (parts_.ShowFrame) parts_.ShowFrame(drawn);
   parts_.Writer.WriteFrame(std::move(drawn));

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "PictureShape.h"
+
 namespace orlisk {
 
 // One picture: 32-bit pixels, bytes B, G, R, 0xFF in memory (QImage's
@@ -14,7 +16,8 @@ namespace orlisk {
 // A picture the reader scaled for the view still stands for the source's
 // picture: places on it (a subtitle's x and y, font sizes) are measured in
 // the source's pixels, SourceWidth x SourceHeight, which 0 leaves equal to
-// the picture's own size.
+// the picture's own size. `Aspect` is the pixel aspect of the source's
+// samples: the picture is shown DisplayWidth(PlaceWidth(), Aspect) wide.
 struct Frame {
   int Width = 0;
   int Height = 0;
@@ -22,6 +25,7 @@ struct Frame {
   std::vector<std::uint8_t> Pixels;
   int SourceWidth = 0;
   int SourceHeight = 0;
+  PixelAspect Aspect = {};
 
   bool empty() const { return Pixels.empty(); }
   // The size places on the picture are measured in.

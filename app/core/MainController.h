@@ -95,6 +95,9 @@ class MainController {
   void ReadSubtitleFile(const std::string& path) {
     if (files_.ReadSubtitleFile(path)) editing_.ReleaseSubtitleAtHand();
   }
+  void ReopenSubtitleFile() {
+    if (files_.ReopenSubtitleFile()) editing_.ReleaseSubtitleAtHand();
+  }
   bool SaveSubtitleFile() { return files_.SaveSubtitleFile(); }
   bool SaveSubtitleFileAs() { return files_.SaveSubtitleFileAs(); }
 
@@ -117,6 +120,7 @@ class MainController {
   void ed_textChange() { preview_.ed_textChange(); }
   void cb_prsubClick(bool ticked) { preview_.cb_prsubClick(ticked); }
   void ChooseSubtitleFont() { preview_.ChooseSubtitleFont(); }
+  bool ApplyStyle(const StyleChoice& choice) { return editing_.ApplyStyle(choice); }
   void VideoViewMouseMove(int x, int y) { preview_.VideoViewMouseMove(x, y); }
   void VideoViewMouseUp() { preview_.VideoViewMouseUp(); }
 

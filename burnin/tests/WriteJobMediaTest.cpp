@@ -82,7 +82,7 @@ std::string Burn(const std::string& clip, const std::vector<SubtitleEntry>& subt
   QtTextTransform transform;
   const std::string output = (folder / ("out" + configuration.OutputExtension)).string();
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, subtitles,
-               SubtitleFont{});
+               SubtitleStyle{});
   job.Start({.Path = output, .ReplaceFile = false, .NextFreeName = {}}, configuration.OutputType);
   for (int pass = 0; pass != maxPasses && job.Step(); ++pass) {
   }
@@ -101,8 +101,10 @@ TEST(WriteJobMedia, TheWrittenFrameIsThePreviewOfTheSameSourceFrameByteForByte) 
   writer.SetSourceAudioFormat(reader.GetAudioSampleRate(), reader.GetAudioChannels());
   QtTextTransform transform;
   const std::vector<SubtitleEntry> subtitles = TwoSubtitles();
-  WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, subtitles,
-               SubtitleFont{});
+  // With a shadow, which the written picture gets as the preview does.
+  SubtitleStyle inUse;
+  inUse.Backdrop = {.Shape = SubtitleBackdrop::Kind::Shadow, .Opacity = 70};
+  WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, subtitles, inUse);
   job.Start({.Path = (folder.path / "out.avi").string(), .ReplaceFile = false, .NextFreeName = {}}, kOutputAvi);
   while (job.Step()) {
   }
@@ -118,7 +120,7 @@ TEST(WriteJobMedia, TheWrittenFrameIsThePreviewOfTheSameSourceFrameByteForByte) 
     Frame source = preview.ReadFrame();
     ASSERT_FALSE(source.empty());
     Frame expected = RenderPreviewFrame(previewTransform, source, subtitles, cursor,
-                                        static_cast<int>(subtitles.size()), preview.GetPosition(), SubtitleFont{});
+                                        static_cast<int>(subtitles.size()), preview.GetPosition(), inUse);
     ASSERT_EQ(writer.Frames[i].Pixels, expected.Pixels) << "frame " << i;
     withText += expected.Pixels != source.Pixels;
   }
@@ -136,7 +138,7 @@ TEST(WriteJobMedia, AReaderLeftAtTheViewsSizeByPlaybackWritesTheSourcesSize) {
   writer.SetSourceAudioFormat(reader.GetAudioSampleRate(), reader.GetAudioChannels());
   QtTextTransform transform;
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, TwoSubtitles(),
-               SubtitleFont{});
+               SubtitleStyle{});
   job.Start({.Path = (folder.path / "out.avi").string(), .ReplaceFile = false, .NextFreeName = {}}, kOutputAvi);
   while (job.Step()) {
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "OutputPicture.h"
 #include "Yuv420FromBgra.h"
 #include "media/MediaError.h"
 
@@ -29,9 +30,13 @@ StreamEncoder::StreamEncoder(CodecContextPtr encoder, AVStream& stream, AVFormat
   if (!packet_) throw MediaError("Out of memory while encoding");
 }
 
-void StreamEncoder::Encode(const AVFrame* frame) {
+void StreamEncoder::Encode(AVFrame* frame) {
   if (drained_) return;
   if (!frame) drained_ = true;
+  // Xvid and FFmpeg's MPEG-4, MS-MPEG-4 and MJPEG encoders take a fixed
+  // quantiser from each picture, not from the context; a picture without one
+  // is coded at their finest quantiser, twice the size asked for.
+  if (frame && (encoder_->flags & AV_CODEC_FLAG_QSCALE)) frame->quality = encoder_->global_quality;
   const int sent = avcodec_send_frame(encoder_.get(), frame);
   if (sent < 0 && sent != AVERROR_EOF) throw MediaError::FromAv("Cannot encode the " + what_, sent);
   for (;;) {
@@ -45,15 +50,17 @@ void StreamEncoder::Encode(const AVFrame* frame) {
   }
 }
 
-VideoStage::VideoStage(StreamEncoder encoder, AVRational sourceRate)
+VideoStage::VideoStage(StreamEncoder encoder, AVRational sourceRate, const PictureRect& picture)
     : encoder_(std::move(encoder)),
       sourceRate_(sourceRate),
       outputRate_(encoder_.context().framerate),
+      place_(picture),
       picture_(NewFrame()) {
   const AVCodecContext& context = encoder_.context();
   picture_->format = context.pix_fmt;
   picture_->width = context.width;
   picture_->height = context.height;
+  picture_->color_range = context.color_range;
   Check(av_frame_get_buffer(picture_.get(), 0), "Cannot make room for a picture");
 }
 
@@ -85,19 +92,21 @@ void VideoStage::Convert(const Frame& frame) {
   const AVCodecContext& context = encoder_.context();
   // The encoder may still hold the previous picture; this gives fresh memory then.
   Check(av_frame_make_writable(picture_.get()), "Cannot make room for a picture");
-  if (frame.Width == context.width && frame.Height == context.height && context.pix_fmt == AV_PIX_FMT_YUV420P) {
+  const PictureWindow window = WindowOf(*picture_, place_);
+  if (frame.Width == place_.Width && frame.Height == place_.Height && context.pix_fmt == AV_PIX_FMT_YUV420P) {
     ConvertBgraToYuv420(frame.Pixels.data(), frame.Stride, frame.Width, frame.Height,
-                        {picture_->data[0], picture_->linesize[0], picture_->data[1], picture_->linesize[1],
-                         picture_->data[2], picture_->linesize[2]});
-    return;
+                        {window.Data[0], window.Linesize[0], window.Data[1], window.Linesize[1], window.Data[2],
+                         window.Linesize[2]});
+  } else {
+    // Bicubic: exact luma at the same size, and a fair picture when scaling.
+    scaler_.reset(sws_getCachedContext(scaler_.release(), frame.Width, frame.Height, AV_PIX_FMT_BGRA, place_.Width,
+                                       place_.Height, context.pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    if (!scaler_) throw MediaError("Cannot convert frames for the video encoder");
+    const std::uint8_t* source[4] = {frame.Pixels.data(), nullptr, nullptr, nullptr};
+    const int sourceStride[4] = {frame.Stride, 0, 0, 0};
+    sws_scale(scaler_.get(), source, sourceStride, 0, frame.Height, window.Data, window.Linesize);
   }
-  // Bicubic: exact luma at the same size, and a fair picture when scaling.
-  scaler_.reset(sws_getCachedContext(scaler_.release(), frame.Width, frame.Height, AV_PIX_FMT_BGRA, context.width,
-                                     context.height, context.pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
-  if (!scaler_) throw MediaError("Cannot convert frames for the video encoder");
-  const std::uint8_t* source[4] = {frame.Pixels.data(), nullptr, nullptr, nullptr};
-  const int sourceStride[4] = {frame.Stride, 0, 0, 0};
-  sws_scale(scaler_.get(), source, sourceStride, 0, frame.Height, picture_->data, picture_->linesize);
+  if (place_.Width != context.width || place_.Height != context.height) PaintAround(*picture_, place_);
 }
 
 void VideoStage::Finish() { encoder_.Encode(nullptr); }

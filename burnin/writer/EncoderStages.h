@@ -9,6 +9,7 @@
 
 #include "media/FfmpegPtr.h"
 #include "media/Frame.h"
+#include "media/PictureShape.h"
 
 namespace orlisk {
 
@@ -20,8 +21,9 @@ class StreamEncoder {
 
   AVCodecContext& context() const { return *encoder_; }
   // Encodes `frame` (nullptr: the end, drain the encoder) and writes the
-  // packets that come out. Raises MediaError.
-  void Encode(const AVFrame* frame);
+  // packets that come out. A picture for an encoder with a fixed quantiser
+  // is given that quantiser first. Raises MediaError.
+  void Encode(AVFrame* frame);
 
  private:
   CodecContextPtr encoder_;
@@ -35,8 +37,9 @@ class StreamEncoder {
 class VideoStage {
  public:
   // Source frames arrive at `sourceRate`; the encoder's own rate decides how
-  // many output frames each becomes (none, one or several).
-  VideoStage(StreamEncoder encoder, AVRational sourceRate);
+  // many output frames each becomes (none, one or several). Each is scaled
+  // into `picture` of the encoder's frame, black around it.
+  VideoStage(StreamEncoder encoder, AVRational sourceRate, const PictureRect& picture);
   // The frame's pixels are let go once converted, before the encoder runs.
   void Write(Frame frame);
   void Finish();
@@ -47,6 +50,7 @@ class VideoStage {
   StreamEncoder encoder_;
   AVRational sourceRate_;
   AVRational outputRate_;
+  PictureRect place_;
   SwsContextPtr scaler_;
   AvFramePtr picture_;
   std::int64_t sourceFrames_ = 0;

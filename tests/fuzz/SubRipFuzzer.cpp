@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t split = std::min<std::size_t>((data[0] << 8 | data[1]), size - 2);
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 2, size - 2);
   const auto page = (data[1] & 1) ? orlisk::LegacyCodePage::Gb18030 : orlisk::LegacyCodePage::Windows1252;
-  const std::string text = orlisk::DecodeText(bytes.substr(0, split), page);
+  const std::string text = orlisk::DecodeSubtitleText(bytes.substr(0, split), page).Text;
   if (!IsUtf8(text)) std::abort();
 
   orlisk::SubRipReadContext context;

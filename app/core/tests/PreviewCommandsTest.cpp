@@ -73,7 +73,8 @@ TEST_F(Preview, EditModeDrawsTheWholeMemoAtThePlacementWithTheOutline) {
   rig.memo.content = "Hi";
   rig.transform.draws.clear();
   c.RenderFrame(Frame{1, 1, 4, {0, 0, 0, 0}});
-  ASSERT_EQ(rig.transform.draws.size(), 5u);
+  ASSERT_EQ(rig.transform.draws.size(), 1u);  // the transform strokes the outline itself
+  EXPECT_TRUE(rig.transform.draws.back().style.BorderEnabled);
   EXPECT_EQ(rig.transform.draws.back().x, 12);
   EXPECT_EQ(rig.transform.draws.back().y, 34);
   EXPECT_EQ(rig.transform.draws.back().text, "Hi");
@@ -262,6 +263,26 @@ TEST(Placement16by9, AWidePictureMapsThroughItsLetterboxAndADragInTheBarsStaysOn
   // Into the bar above the picture: the mouse is held at the picture's top.
   r.controller.VideoViewMouseMove(100, 5);
   EXPECT_EQ(r.state.Placement.Y, MulDiv(-3, 360, 318));
+}
+
+// 720x576 of 16:11 samples is shown 1047x576 wide: 566x311 at y 33 of the view.
+TEST(PlacementWideSamples, TheMouseMapsThroughThePictureInItsDisplayedShape) {
+  Rig r;
+  r.reader.width = 720;
+  r.reader.height = 576;
+  r.reader.aspect = {16, 11};
+  r.openVideo();
+  r.state.Placement.X = 100;
+  r.state.Placement.Y = 400;
+  r.state.Placement.Centred = false;
+  const int top = 33 + MulDiv(400, 311, 576);
+  r.mouse.left = true;
+  r.controller.VideoViewMouseMove(200, top + 3);
+  ASSERT_TRUE(r.state.AtHand.IsDraggingSubtitle());
+  // 100 view pixels right are 127 source pixels, 50 up are 93.
+  r.controller.VideoViewMouseMove(300, top + 3 - 50);
+  EXPECT_EQ(r.state.Placement.X, 228);
+  EXPECT_EQ(r.state.Placement.Y, 307);
 }
 
 // Playback hands the view pictures already scaled to its 566 x 318 picture
