@@ -26,7 +26,11 @@ const std::vector<Entry>& Entries() {
           "insertsubtitle3", "insertsubtitle", "FormCloseQuery", "StopWriteSubtovideo", "Exception",
           "Writesubtitle", "WritesubtitletoVideo", "SavesubCompanionExists", "SaveBeforeClose", "SaveBeforeReplace",
           "ReadSubtitleNoBlocks", "SaveFailed", "SaveSubtitlesWithoutEnd", "SaveSubtitlesWithoutEndCount",
-          "WriteStopped", "WriteOutputNotCreated", "UpdateServerUnreachable"})
+          "WriteStopped", "WriteOutputNotCreated", "UpdateServerUnreachable", "ReadSubtitleRepaired",
+          "ReadSubtitleRepairNoNumber", "ReadSubtitleRepairCrLineEnds", "ReadSubtitleRepairOneDigitFields",
+          "ReadSubtitleRepairNoMilliseconds", "ReadSubtitleRepairShortMilliseconds",
+          "ReadSubtitleRepairTextAfterTimes", "ReadSubtitleRepairBlankLinesInside", "ReadSubtitleRepairNoTimeLine",
+          "ReadSubtitleRepairLinesOutside", "ReadSubtitleRepairTimesReadAsZero"})
       list.push_back({"messagedlg", key});
     for (const char* section :
          {"About", "ContactUS", "Content", "Exit", "Inspectionupdate", "OurWebSite", "Stop", "WriteSubtitle",
