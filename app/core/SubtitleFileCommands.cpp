@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "subtitles/SubtitleStyle.h"
+#include "RepairReport.h"
 #include "SubtitleFileCommands.h"
 #include "SubtitleEncodings.h"
 #include "SubtitleFileIO.h"
@@ -123,11 +124,16 @@ bool SubtitleFileCommands::ReadSubtitleFile(const std::string& path, const std::
   s.SubtitleCharset = std::move(read.Charset);
   c_.Basics.History.startFresh();
   s.SubtitleCursor = s.Document.rowCount();
+  // One message for what the reading could not take as it was.
+  std::string notice;
   if (read.Result.StaleCompanion) {
-    c_.Basics.ShowInformation("ReadSubtitleStaleCompanion",
-                              "The position and style file (.dat) beside this subtitle file belongs to another "
-                              "save; the subtitles were given the current position and style.");
+    notice = c_.Basics.Lang.MessageText("ReadSubtitleStaleCompanion",
+                                        "The position and style file (.dat) beside this subtitle file belongs to "
+                                        "another save; the subtitles were given the current position and style.");
   }
+  const std::string repairs = RepairReport(read.Result.Repairs, c_.Basics.Lang);
+  if (!repairs.empty()) notice += (notice.empty() ? "" : "\n\n") + repairs;
+  if (!notice.empty()) c_.Basics.Messages.information(notice);
   return true;
 }
 

@@ -26,7 +26,11 @@ const std::vector<Entry>& Entries() {
           "insertsubtitle3", "insertsubtitle", "FormCloseQuery", "StopWriteSubtovideo", "Exception",
           "Writesubtitle", "WritesubtitletoVideo", "SavesubCompanionExists", "SaveBeforeClose", "SaveBeforeReplace",
           "ReadSubtitleNoBlocks", "SaveFailed", "SaveSubtitlesWithoutEnd", "SaveSubtitlesWithoutEndCount",
-          "WriteStopped", "WriteOutputNotCreated", "UpdateServerUnreachable"})
+          "WriteStopped", "WriteOutputNotCreated", "UpdateServerUnreachable", "ReadSubtitleRepaired",
+          "ReadSubtitleRepairNoNumber", "ReadSubtitleRepairCrLineEnds", "ReadSubtitleRepairOneDigitFields",
+          "ReadSubtitleRepairNoMilliseconds", "ReadSubtitleRepairShortMilliseconds",
+          "ReadSubtitleRepairTextAfterTimes", "ReadSubtitleRepairBlankLinesInside", "ReadSubtitleRepairNoTimeLine",
+          "ReadSubtitleRepairLinesOutside", "ReadSubtitleRepairTimesReadAsZero"})
       list.push_back({"messagedlg", key});
     for (const char* section :
          {"About", "ContactUS", "Content", "Exit", "Inspectionupdate", "OurWebSite", "Stop", "WriteSubtitle",
@@ -40,7 +44,10 @@ const std::vector<Entry>& Entries() {
         {"Tfm_main",
          {"OpenFile1", "OpenObj1", "SaveProject1", "SaveProjectAs1", "Insert", "Editsubtitle", "RemoveSubtitle1",
           "ClearSubtitle1", "cb_prsub"}},
-        {"Tfm_setfont", {"Caption", "grpSubtitle", "Button1", "Button2", "cb_Bborder", "Button3", "Button4"}},
+        {"Tfm_setfont",
+         {"Caption", "grpSubtitle", "Button1", "Button2", "cb_Bborder", "Button3", "Button4", "lblOneForAll",
+          "lblBackdrop", "cmbBackdropItem0", "cmbBackdropItem1", "cmbBackdropItem2", "lblOpacity", "grpApply",
+          "rbApplyAtHand", "rbApplyAll"}},
         {"FontDialog1", {"Caption", "lblColour", "btnColour"}},
         {"Tfm_set",
          {"Caption", "pageGeneral", "pageAvi", "pageMpeg", "pageWmv", "rbSizeOriginal", "rbSizeCustom",
