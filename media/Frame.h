@@ -15,6 +15,9 @@ namespace orlisk {
 // picture: places on it (a subtitle's x and y, font sizes) are measured in
 // the source's pixels, SourceWidth x SourceHeight, which 0 leaves equal to
 // the picture's own size.
+// A frame marked Premultiplied is a picture of text drawn on nothing: its
+// fourth byte is each pixel's coverage (0 where nothing is drawn) and B, G, R
+// are premultiplied by it (QImage's Format_ARGB32_Premultiplied layout).
 struct Frame {
   int Width = 0;
   int Height = 0;
@@ -22,6 +25,7 @@ struct Frame {
   std::vector<std::uint8_t> Pixels;
   int SourceWidth = 0;
   int SourceHeight = 0;
+  bool Premultiplied = false;
 
   bool empty() const { return Pixels.empty(); }
   // The size places on the picture are measured in.

@@ -90,7 +90,12 @@ std::string Burn(const std::string& clip, const std::vector<SubtitleEntry>& subt
   return output;
 }
 
-TEST(WriteJobMedia, TheWrittenFrameIsThePreviewOfTheSameSourceFrameByteForByte) {
+// Pictures without text go to the writer as decoded; those with text differ
+// from the preview only where the picture's chroma is shared between pixels
+// (yellow text on a coloured picture: the frames as the reader converts
+// them clip there), by less than 10 levels of luma on the mean of the drawn
+// pixels. SubtitleBurnerTest holds the bounds per pixel and pixel format.
+TEST(WriteJobMedia, TheWrittenPicturesAreUntouchedWithoutTextAndThePreviewWithIt) {
   OutputFolder folder;
   const std::string clip = Clip();
   FfmpegVideoReader reader;
@@ -108,19 +113,33 @@ TEST(WriteJobMedia, TheWrittenFrameIsThePreviewOfTheSameSourceFrameByteForByte) 
   }
   job.Finish();
   ASSERT_EQ(writer.Frames.size(), 100u);
+  EXPECT_EQ(std::count(writer.Calls.begin(), writer.Calls.end(), "WritePicture(320x240)"), 100);
 
   FfmpegVideoReader preview;
   preview.OpenSource(clip);
   QtTextTransform previewTransform;
   int cursor = 0;
   int withText = 0;
+  const auto luma = [](const std::uint8_t* p) { return 0.299 * p[2] + 0.587 * p[1] + 0.114 * p[0]; };
   for (std::size_t i = 0; i < writer.Frames.size(); ++i) {
     Frame source = preview.ReadFrame();
     ASSERT_FALSE(source.empty());
     Frame expected = RenderPreviewFrame(previewTransform, source, subtitles, cursor,
                                         static_cast<int>(subtitles.size()), preview.GetPosition(), SubtitleFont{});
-    ASSERT_EQ(writer.Frames[i].Pixels, expected.Pixels) << "frame " << i;
-    withText += expected.Pixels != source.Pixels;
+    const Frame& written = writer.Frames[i];
+    if (expected.Pixels == source.Pixels) {
+      ASSERT_EQ(written.Pixels, source.Pixels) << "frame " << i;
+      continue;
+    }
+    ++withText;
+    double sum = 0;
+    int drawn = 0;
+    for (std::size_t p = 0; p + 4 <= static_cast<std::size_t>(written.Stride) * written.Height; p += 4) {
+      if (std::equal(&expected.Pixels[p], &expected.Pixels[p] + 3, &source.Pixels[p])) continue;
+      sum += std::abs(luma(&written.Pixels[p]) - luma(&expected.Pixels[p]));
+      ++drawn;
+    }
+    ASSERT_LE(sum / drawn, 10.0) << "frame " << i;
   }
   EXPECT_GT(withText, 30);  // both subtitles were drawn
 }
