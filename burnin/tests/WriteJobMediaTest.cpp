@@ -216,5 +216,46 @@ TEST(WriteJobMedia, AJobStoppedHalfWayLeavesAFileThatPlaysToItsEnd) {
   EXPECT_NEAR(written.GetDuration(), frames * 40, 120);
 }
 
+struct UnusualSource {
+  const char* name;
+  int width;
+  int height;
+  const char* pixelFormat;
+  const char* codec;
+};
+
+class WriteJobSources : public testing::TestWithParam<UnusualSource> {};
+
+// Odd sizes, 4:2:2 and 4:4:4, 10 bits and full range reach the encoder with
+// their text, one subtitle of them half off the picture's bottom right corner.
+TEST_P(WriteJobSources, AreWrittenWithTheirTextClippedAtThePicturesEdge) {
+  const UnusualSource& source = GetParam();
+  OutputFolder folder;
+  const std::string clip =
+      testclips::MakeClip({.width = source.width, .height = source.height, .fps = 25, .seconds = 0.4, .audio = false,
+                           .codec = source.codec, .extraOptions = std::string("-pix_fmt ") + source.pixelFormat});
+  const std::vector<SubtitleEntry> subtitles = {
+      Subtitle(0, 200, "HELLO HELLO", source.width - 60, source.height - 12, kYellow),
+      Subtitle(201, 1000, "HELLO HELLO", 20, 150, kYellow)};
+  FfmpegVideoReader written;
+  written.OpenSource(Burn(clip, subtitles, folder.path));
+  EXPECT_NEAR(written.GetWidth(), source.width, 1);
+  EXPECT_NEAR(written.GetHeight(), source.height, 1);
+  int frames = 0;
+  int yellowFrames = 0;
+  for (Frame f = written.ReadFrame(); !f.empty(); f = written.ReadFrame(), ++frames) {
+    yellowFrames += CountColour(f, kYellow, 150) > 100 || CountColour(f, kYellow, source.height - 40) > 30;
+  }
+  EXPECT_EQ(frames, 10);
+  EXPECT_GE(yellowFrames, 8);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, WriteJobSources,
+                         testing::Values(UnusualSource{"odd_size", 321, 241, "yuv420p", "ffv1"},
+                                         UnusualSource{"ten_bit_422", 320, 240, "yuv422p10le", "ffv1"},
+                                         UnusualSource{"yuv444p", 320, 240, "yuv444p", "ffv1"},
+                                         UnusualSource{"full_range", 320, 240, "yuvj420p", "mjpeg"}),
+                         [](const testing::TestParamInfo<UnusualSource>& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace orlisk
