@@ -97,15 +97,14 @@ class TimedTransform : public TextTransform {
     Timed timed(figures_.loadFrame);
     inner_.LoadFrame(frame);
   }
-  void DrawText(double strength, int x, int y, const std::string& text, const SubtitleFont& font,
-                Colour colour, int level) override {
+  void DrawText(double strength, const SubtitlePlacement& place, const std::string& text,
+                const SubtitleStyle& style) override {
     Timed timed(figures_.drawText);
-    inner_.DrawText(strength, x, y, text, font, colour, level);
+    inner_.DrawText(strength, place, text, style);
   }
-  void DrawCentredText(double strength, int dx, int y, const std::string& text, const SubtitleFont& font,
-                       Colour colour, int level) override {
-    Timed timed(figures_.drawText);
-    inner_.DrawCentredText(strength, dx, y, text, font, colour, level);
+  TextArea DrawnArea(int placeWidth, const SubtitlePlacement& place, const std::string& text,
+                     const SubtitleStyle& style) override {
+    return inner_.DrawnArea(placeWidth, place, text, style);
   }
   Frame TakeFrame() override {
     Timed timed(figures_.takeFrame);

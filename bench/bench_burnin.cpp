@@ -120,7 +120,7 @@ void BurnIn(const std::string& source, const std::string& output, std::int32_t o
   configure(writer, reader);
   orlisk::QtTextTransform transform;
   orlisk::WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, subtitles,
-                       orlisk::SubtitleFont{});
+                       orlisk::SubtitleStyle{});
   // Each round writes the same name again.
   job.Start({.Path = output, .ReplaceFile = true, .NextFreeName = {}}, outputType);
   while (job.Step()) {

@@ -58,21 +58,27 @@ int main(int argc, char** argv) {
   subtitle.BeginTime = 1000;
   subtitle.EndTime = 2000;
   std::vector<orlisk::SubtitleEntry> subtitles{subtitle};
-  orlisk::SubtitleFont font;  // Arial, bold, 21 pixels: the start-up font
-  font.Height = -36;          // a size readable on 1080p
+  orlisk::SubtitleStyle inUse;  // Arial, bold, 21 pixels: the start-up font
+  inUse.Font.Height = -36;      // a size readable on 1080p
   orlisk::QtTextTransform transform;
 
   std::size_t checksum = 0;
   auto renderAt = [&](orlisk::SubtitleTime t) {
     return [&, t] {
       int cursor = 0;
-      const orlisk::Frame drawn = orlisk::RenderPreviewFrame(transform, frame, subtitles, cursor, 1, t, font);
+      const orlisk::Frame drawn = orlisk::RenderPreviewFrame(transform, frame, subtitles, cursor, 1, t, inUse);
       checksum += drawn.Pixels[std::size_t(drawn.Stride) * 1000 + 400];
     };
   };
   constexpr int kFrames = 500;
   PerCall(20, renderAt(1500));  // warms the glyph cache
   const Cost outlined = PerCall(kFrames, renderAt(1500));
+  inUse.Backdrop = {.Shape = orlisk::SubtitleBackdrop::Kind::Shadow, .Opacity = 60};
+  PerCall(20, renderAt(1500));
+  const Cost shadowed = PerCall(kFrames, renderAt(1500));
+  inUse.Backdrop.Shape = orlisk::SubtitleBackdrop::Kind::Box;
+  PerCall(20, renderAt(1500));
+  const Cost boxed = PerCall(kFrames, renderAt(1500));
   const Cost nothingDue = PerCall(kFrames, renderAt(5000));
   const Cost copy = PerCall(kFrames, [&] {
     orlisk::Frame copied = frame;
@@ -80,10 +86,14 @@ int main(int argc, char** argv) {
   });
   if (checksum == 1) std::puts("");  // keeps the work from being optimised away
 
-  std::printf("1920x1080, outlined two-line subtitle (5 draws), %d frames; load average %s\n", kFrames,
+  std::printf("1920x1080, outlined two-line subtitle (one stroked draw), %d frames; load average %s\n", kFrames,
               LoadAverage().c_str());
   std::printf("  render:                  wall %6.3f ms  thread CPU %6.3f ms per frame\n", outlined.wallMs,
               outlined.cpuMs);
+  std::printf("  render with a shadow:    wall %6.3f ms  thread CPU %6.3f ms per frame\n", shadowed.wallMs,
+              shadowed.cpuMs);
+  std::printf("  render with a box:       wall %6.3f ms  thread CPU %6.3f ms per frame\n", boxed.wallMs,
+              boxed.cpuMs);
   std::printf("  no subtitle due:         wall %6.3f ms  thread CPU %6.3f ms per frame\n", nothingDue.wallMs,
               nothingDue.cpuMs);
   std::printf("  a copy of the frame:     wall %6.3f ms  thread CPU %6.3f ms\n", copy.wallMs, copy.cpuMs);

@@ -6,23 +6,7 @@ namespace orlisk {
 
 void DrawOutlinedText(TextTransform& transform, const std::string& text, const SubtitlePlacement& place,
                       const SubtitleStyle& style) {
-  // The transform measures the lines of a centred text: only it knows the
-  // glyphs and the picture it draws on.
-  const auto draw = [&](int dx, int dy, Colour colour) {
-    if (place.Centred) {
-      transform.DrawCentredText(kDrawStrength, dx, place.Y + dy, text, style.Font, colour, place.DrawLevel);
-    } else {
-      transform.DrawText(kDrawStrength, place.X + dx, place.Y + dy, text, style.Font, colour, place.DrawLevel);
-    }
-  };
-  if (style.BorderEnabled) {
-    draw(-1, 0, style.BorderColor);
-    draw(1, 0, style.BorderColor);
-    draw(0, 1, style.BorderColor);
-    draw(0, -1, style.BorderColor);
-  }
-  // The text itself goes last so that it covers the inner half of the shifted copies.
-  draw(0, 0, style.TextColor);
+  transform.DrawText(kDrawStrength, place, text, style);
 }
 
 const SubtitleEntry* DueSubtitle(const std::vector<SubtitleEntry>& subtitles, int& cursor, int previewCount,
@@ -39,17 +23,17 @@ const SubtitleEntry* DueSubtitle(const std::vector<SubtitleEntry>& subtitles, in
 }
 
 Frame RenderSubtitleFrame(TextTransform& transform, const Frame& frame, const SubtitleEntry* due,
-                          const SubtitleFont& font) {
+                          const SubtitleStyle& inUse) {
   transform.LoadFrame(frame);
-  // Each subtitle keeps its own colours and outline; the font is the one in use.
-  if (due) DrawOutlinedText(transform, due->Text, due->Place, StyleOf(*due, font));
+  // Each subtitle keeps its own colours and outline; the font and backdrop are the ones in use.
+  if (due) DrawOutlinedText(transform, due->Text, due->Place, StyleOf(*due, inUse));
   return transform.TakeFrame();
 }
 
 Frame RenderPreviewFrame(TextTransform& transform, const Frame& frame,
                          const std::vector<SubtitleEntry>& subtitles, int& cursor,
-                         int previewCount, SubtitleTime t, const SubtitleFont& font) {
-  return RenderSubtitleFrame(transform, frame, DueSubtitle(subtitles, cursor, previewCount, t), font);
+                         int previewCount, SubtitleTime t, const SubtitleStyle& inUse) {
+  return RenderSubtitleFrame(transform, frame, DueSubtitle(subtitles, cursor, previewCount, t), inUse);
 }
 
 Frame RenderEditFrame(TextTransform& transform, const Frame& frame, const EditText& edit,

@@ -13,11 +13,10 @@ namespace orlisk {
 
 inline constexpr double kDrawStrength = 0.9;
 
-// Outlined text at its place: with the outline on, four copies in the border
-// colour at (x-1,y), (x+1,y), (x,y+1), (x,y-1), then the text in its colour at (x,y).
-// A centred place has each line centred on the picture's width (in the
-// source's pixels, whatever size the picture was scaled to), the copies
-// moved from there.
+// Outlined text at its place, with the style's backdrop behind it: one draw
+// of the transform, which strokes the outline and lays the backdrop. A centred
+// place has each line centred on the picture's width (in the source's pixels,
+// whatever size the picture was scaled to).
 void DrawOutlinedText(TextTransform& transform, const std::string& text, const SubtitlePlacement& place,
                       const SubtitleStyle& style);
 
@@ -27,15 +26,15 @@ void DrawOutlinedText(TextTransform& transform, const std::string& text, const S
 const SubtitleEntry* DueSubtitle(const std::vector<SubtitleEntry>& subtitles, int& cursor, int previewCount,
                                  SubtitleTime t);
 
-// The frame with `due` drawn on it in its own colours and outline and in
-// `font`; the frame as it is when nothing is due.
+// The frame with `due` drawn on it in its own colours and outline, with the
+// font and backdrop of `inUse`; the frame as it is when nothing is due.
 Frame RenderSubtitleFrame(TextTransform& transform, const Frame& frame, const SubtitleEntry* due,
-                          const SubtitleFont& font);
+                          const SubtitleStyle& inUse);
 
 // RenderSubtitleFrame of the DueSubtitle.
 Frame RenderPreviewFrame(TextTransform& transform, const Frame& frame,
                          const std::vector<SubtitleEntry>& subtitles, int& cursor,
-                         int previewCount, SubtitleTime t, const SubtitleFont& font);
+                         int previewCount, SubtitleTime t, const SubtitleStyle& inUse);
 
 // What the edit renderer draws: the typed text, whole, at the current
 // placement in the current style.

@@ -10,8 +10,8 @@ namespace orlisk {
 class NullTextTransform : public TextTransform {
  public:
   void LoadFrame(const Frame& frame) override { frame_ = frame; }
-  void DrawText(double, int, int, const std::string&, const SubtitleFont&, Colour, int) override {}
-  void DrawCentredText(double, int, int, const std::string&, const SubtitleFont&, Colour, int) override {}
+  void DrawText(double, const SubtitlePlacement&, const std::string&, const SubtitleStyle&) override {}
+  TextArea DrawnArea(int, const SubtitlePlacement&, const std::string&, const SubtitleStyle&) override { return {}; }
   // Hands the frame back; empty until the next LoadFrame.
   Frame TakeFrame() override { return std::exchange(frame_, Frame{}); }
 

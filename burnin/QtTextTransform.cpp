@@ -4,8 +4,10 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPen>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string_view>
@@ -25,6 +27,30 @@ std::vector<QString> SplitLines(const std::string& utf8) {
     rest.remove_prefix(end + 1);
   }
   return lines;
+}
+
+// The stroke reaches this far outside the letters per pixel of font size: one
+// pixel at the start-up size of 21 pixels (16 points), where the outline was
+// always one pixel wide, and never less than that.
+constexpr double kOutlinePerPixel = 1.0 / 21.0;
+// The shadow falls this far down and right per pixel of font size (2 pixels
+// at the start-up size), never less than one pixel beyond the outline.
+constexpr double kShadowPerPixel = 1.0 / 12.0;
+// A box reaches this far beyond each line's ends, per pixel of font size.
+constexpr double kBoxMarginPerPixel = 0.25;
+
+QColor BackdropColour(const SubtitleBackdrop& backdrop) {
+  return QColor(0, 0, 0, std::clamp(backdrop.Opacity, 0, 100) * 255 / 100);
+}
+
+// The pixels a rectangle touches, anti-aliased edges included.
+TextArea PixelsTouched(const QRectF& bounds) {
+  if (bounds.isEmpty()) return {};
+  const int left = static_cast<int>(std::floor(bounds.left()));
+  const int top = static_cast<int>(std::floor(bounds.top()));
+  const int right = static_cast<int>(std::ceil(bounds.right()));
+  const int bottom = static_cast<int>(std::ceil(bounds.bottom()));
+  return {.X = left, .Y = top, .Width = right - left, .Height = bottom - top};
 }
 
 }  // namespace
@@ -72,27 +98,66 @@ const QtTextTransform::CachedFont& QtTextTransform::FontFor(const SubtitleFont& 
   return fonts_.back();
 }
 
+
+const QtTextTransform::Layout& QtTextTransform::LayoutFor(int placeWidth, const SubtitlePlacement& place,
+                                                        const std::string& text, const SubtitleStyle& style) {
+  if (layout_ && layout_->PlaceWidth == placeWidth && layout_->Place == place && layout_->Text == text &&
+      layout_->Style == style)
+    return *layout_;
+  const CachedFont& cached = FontFor(style.Font);
+  auto layout = std::make_unique<Layout>();
+  layout->PlaceWidth = placeWidth;
+  layout->Place = place;
+  layout->Text = text;
+  layout->Style = style;
+  const double size = cached.Font.pixelSize();
+  layout->OutlineWidth = style.BorderEnabled ? std::max(1.0, size * kOutlinePerPixel) : 0.0;
+  const double boxMargin = std::max(layout->OutlineWidth + 1, size * kBoxMarginPerPixel);
+  // The box is one path of rectangles turning the same way, so lines whose
+  // bands overlap are filled once: the overlap is no darker.
+  layout->Box.setFillRule(Qt::WindingFill);
+  const bool boxed = style.Backdrop.Shape == SubtitleBackdrop::Kind::Box;
+  int top = place.Y;
+  for (const QString& line : SplitLines(text)) {
+    if (!line.isEmpty()) {
+      // Widths are measured in place pixels, like the picture's place width,
+      // so a scaled picture shows each line where the source's picture has it.
+      const int advance = cached.Metrics.horizontalAdvance(line);
+      const int left = place.Centred ? CentredLineX(placeWidth, advance) : place.X;
+      layout->Letters.addText(left, top + cached.Metrics.ascent(), cached.Font, line);
+      if (boxed)
+        layout->Box.addRect(QRectF(left - boxMargin, top - layout->OutlineWidth, advance + 2 * boxMargin,
+                                   cached.Metrics.height() + 2 * layout->OutlineWidth));
+    }
+    top += cached.Metrics.lineSpacing();
+  }
+  if (!layout->Letters.isEmpty()) {
+    const double w = layout->OutlineWidth;
+    layout->OutlinedBounds = layout->Letters.boundingRect().adjusted(-w, -w, w, w);
+    QRectF drawn = layout->OutlinedBounds;
+    if (style.Backdrop.Shape == SubtitleBackdrop::Kind::Shadow) {
+      const double offset = std::max(std::round(size * kShadowPerPixel), std::ceil(w) + 1);
+      layout->ShadowOffset = QPointF(offset, offset);
+      drawn |= layout->OutlinedBounds.translated(layout->ShadowOffset);
+    }
+    if (!layout->Box.isEmpty()) drawn |= layout->Box.boundingRect();
+    layout->Area = PixelsTouched(drawn);
+  }
+  layout_ = std::move(layout);
+  return *layout_;
+}
+
 // The strength and level values are handed on by the callers as they stand in
 // the subtitle; they carry no meaning for this painter, which draws the text
-// opaque in its colour. Later draws cover earlier ones, which is all the
-// outline needs.
-void QtTextTransform::DrawText(double /*strength*/, int x, int y, const std::string& text,
-                               const SubtitleFont& font, Colour colour, int /*level*/) {
-  DrawLines(x, false, y, text, font, colour);
-}
-
-void QtTextTransform::DrawCentredText(double /*strength*/, int dx, int y, const std::string& text,
-                                      const SubtitleFont& font, Colour colour, int /*level*/) {
-  DrawLines(dx, true, y, text, font, colour);
-}
-
-void QtTextTransform::DrawLines(int x, bool centred, int y, const std::string& text, const SubtitleFont& font,
-                                Colour colour) {
+// opaque in its colours.
+void QtTextTransform::DrawText(double /*strength*/, const SubtitlePlacement& place, const std::string& text,
+                               const SubtitleStyle& style) {
   if (surface_.isNull() || text.empty()) return;
-  const CachedFont& cached = FontFor(font);
+  const Layout& layout = LayoutFor(frame_.PlaceWidth(), place, text, style);
+  if (layout.Letters.isEmpty()) return;
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(&surface_);
-    painter_->setRenderHint(QPainter::TextAntialiasing);
+    painter_->setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     // A picture scaled for the view gets the text scaled with it: the same
     // place and size on the picture as on the source's.
     if (frame_.PlaceWidth() != frame_.Width || frame_.PlaceHeight() != frame_.Height) {
@@ -100,18 +165,41 @@ void QtTextTransform::DrawLines(int x, bool centred, int y, const std::string& t
                       static_cast<double>(frame_.Height) / frame_.PlaceHeight());
     }
   }
-  painter_->setFont(cached.Font);
-  painter_->setPen(ToQColor(colour));
-  // Widths are measured in place pixels, like the picture's place width, so
-  // a scaled picture shows each line where the source's picture has it.
-  int baseline = y + cached.Metrics.ascent();
-  for (const QString& line : SplitLines(text)) {
-    if (!line.isEmpty()) {
-      const int left = centred ? CentredLineX(frame_.PlaceWidth(), cached.Metrics.horizontalAdvance(line)) + x : x;
-      painter_->drawText(left, baseline, line);
-    }
-    baseline += cached.Metrics.lineSpacing();
+  if (!layout.Box.isEmpty()) painter_->fillPath(layout.Box, BackdropColour(style.Backdrop));
+  if (!layout.ShadowOffset.isNull()) DrawShadow(layout);
+  if (layout.OutlineWidth > 0) {
+    painter_->strokePath(layout.Letters, QPen(ToQColor(style.BorderColor), 2 * layout.OutlineWidth, Qt::SolidLine,
+                                              Qt::RoundCap, Qt::RoundJoin));
   }
+  // The letters go last and cover the inner half of the stroke.
+  painter_->fillPath(layout.Letters, ToQColor(style.TextColor));
+}
+
+// The outlined letters are drawn opaque into a layer first and the layer then
+// laid on the picture at the backdrop's opacity: drawn straight on, stroke and
+// letters would overlap and darken each other.
+void QtTextTransform::DrawShadow(const Layout& layout) {
+  const TextArea area = PixelsTouched(layout.OutlinedBounds);
+  QImage layer(area.Width, area.Height, QImage::Format_ARGB32_Premultiplied);
+  layer.fill(Qt::transparent);
+  {
+    QPainter shadow(&layer);
+    shadow.setRenderHint(QPainter::Antialiasing);
+    shadow.translate(-area.X, -area.Y);
+    if (layout.OutlineWidth > 0)
+      shadow.strokePath(layout.Letters, QPen(Qt::black, 2 * layout.OutlineWidth, Qt::SolidLine, Qt::RoundCap,
+                                             Qt::RoundJoin));
+    shadow.fillPath(layout.Letters, Qt::black);
+  }
+  painter_->setOpacity(BackdropColour(layout.Style.Backdrop).alphaF());
+  painter_->drawImage(QPointF(area.X, area.Y) + layout.ShadowOffset, layer);
+  painter_->setOpacity(1.0);
+}
+
+TextArea QtTextTransform::DrawnArea(int placeWidth, const SubtitlePlacement& place, const std::string& text,
+                                    const SubtitleStyle& style) {
+  if (text.empty()) return {};
+  return LayoutFor(placeWidth, place, text, style).Area;
 }
 
 Frame QtTextTransform::TakeFrame() {

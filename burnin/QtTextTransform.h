@@ -4,10 +4,20 @@
 // frame layout; Format_ARGB32_Premultiplied for a Premultiplied frame), so a frame costs one copy in LoadFrame and none in TakeFrame.
 // Places and font sizes are in the frame's place pixels (Frame::PlaceWidth),
 // whatever size its picture was scaled to.
+//
+// The letters are glyph outlines (one path per text), filled in the text
+// colour; the outline is that path stroked with a round pen whose width
+// follows the font's pixel size (1 pixel outside the letters at 21 pixels,
+// the start-up size, as much more as the font is larger); the shadow is the
+// outlined letters again, moved down and right by about a twelfth of the
+// size; the box is a band behind each line that holds its outline. Shadow and
+// box are black at the backdrop's opacity.
 // Needs a QGuiApplication for fonts. User-interface thread only.
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainterPath>
+#include <QRectF>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,10 +41,10 @@ class QtTextTransform : public TextTransform {
 
   // Throws std::invalid_argument when the frame's sizes do not match its pixels.
   void LoadFrame(const Frame& frame) override;
-  void DrawText(double strength, int x, int y, const std::string& text, const SubtitleFont& font,
-                Colour colour, int level) override;
-  void DrawCentredText(double strength, int dx, int y, const std::string& text, const SubtitleFont& font,
-                       Colour colour, int level) override;
+  void DrawText(double strength, const SubtitlePlacement& place, const std::string& text,
+                const SubtitleStyle& style) override;
+  TextArea DrawnArea(int placeWidth, const SubtitlePlacement& place, const std::string& text,
+                     const SubtitleStyle& style) override;
   // Hands the buffer back; the transform is empty until the next LoadFrame.
   Frame TakeFrame() override;
 
@@ -46,14 +56,30 @@ class QtTextTransform : public TextTransform {
     QFontMetrics Metrics;
   };
   const CachedFont& FontFor(const SubtitleFont& font);
-  // Each line starts at `x`, or when `centred`, at its centred place plus `x`.
-  void DrawLines(int x, bool centred, int y, const std::string& text, const SubtitleFont& font, Colour colour);
+  // What a text at a place is drawn as, in place pixels. The last one is
+  // kept: preview and writing draw one subtitle on many frames running.
+  struct Layout {
+    int PlaceWidth = 0;
+    SubtitlePlacement Place;
+    std::string Text;
+    SubtitleStyle Style;
+    QPainterPath Letters;
+    double OutlineWidth = 0;  // how far the stroke reaches outside the letters; 0 without outline
+    QRectF OutlinedBounds;    // the letters with their outline
+    QPointF ShadowOffset;     // (0, 0) without a shadow
+    QPainterPath Box;         // empty without a box
+    TextArea Area;
+  };
+  const Layout& LayoutFor(int placeWidth, const SubtitlePlacement& place, const std::string& text,
+                          const SubtitleStyle& style);
+  void DrawShadow(const Layout& layout);
   void EndPainting();
 
   Frame frame_;
   QImage surface_;  // wraps frame_.Pixels while a frame is loaded
   std::unique_ptr<QPainter> painter_;
   std::vector<CachedFont> fonts_;
+  std::unique_ptr<Layout> layout_;
 };
 
 }  // namespace orlisk

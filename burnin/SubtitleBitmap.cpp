@@ -7,22 +7,31 @@
 
 namespace orlisk {
 
-SubtitleBitmap DrawSubtitleBitmap(TextTransform& transform, const SubtitleEntry& due, const SubtitleFont& font,
+SubtitleBitmap DrawSubtitleBitmap(TextTransform& transform, const SubtitleEntry& due, const SubtitleStyle& inUse,
                                   int width, int height) {
-  // The whole picture's size, so that a centred line and a place near an
-  // edge come out exactly where the preview has them; cut afterwards. This
-  // runs once per subtitle, not per picture.
+  const SubtitleStyle style = StyleOf(due, inUse);
+  const TextArea area = transform.DrawnArea(width, due.Place, due.Text, style);
+  const int first = std::max(0, area.Y);
+  const int end = std::min(height, area.Y + area.Height);
+  if (area.empty() || end <= first) return {};
+  // As wide as the picture, so that a centred line comes out exactly where
+  // the preview has it; only the rows the text may touch, the place moved up
+  // to match. This runs once per subtitle, not per picture.
   Frame canvas;
   canvas.Width = width;
-  canvas.Height = height;
+  canvas.Height = end - first;
   canvas.Stride = width * 4;
   canvas.Premultiplied = true;
-  canvas.Pixels.assign(static_cast<std::size_t>(canvas.Stride) * static_cast<std::size_t>(height), 0);
-  const Frame drawn = RenderSubtitleFrame(transform, canvas, &due, font);
+  canvas.Pixels.assign(static_cast<std::size_t>(canvas.Stride) * static_cast<std::size_t>(canvas.Height), 0);
+  SubtitlePlacement place = due.Place;
+  place.Y -= first;
+  transform.LoadFrame(canvas);
+  DrawOutlinedText(transform, due.Text, place, style);
+  const Frame drawn = transform.TakeFrame();
 
   int left = width;
   int right = -1;
-  int top = height;
+  int top = drawn.Height;
   int bottom = -1;
   for (int y = 0; y < drawn.Height; ++y) {
     const std::uint8_t* row = drawn.Pixels.data() + static_cast<std::size_t>(y) * drawn.Stride;
@@ -37,7 +46,7 @@ SubtitleBitmap DrawSubtitleBitmap(TextTransform& transform, const SubtitleEntry&
   SubtitleBitmap bitmap;
   if (right < 0) return bitmap;
   bitmap.X = left;
-  bitmap.Y = top;
+  bitmap.Y = first + top;
   Frame& cut = bitmap.Pixels;
   cut.Width = right - left + 1;
   cut.Height = bottom - top + 1;

@@ -14,10 +14,12 @@ struct SubtitleBitmap {
   Frame Pixels;  // premultiplied (Frame::Premultiplied); empty when nothing fell on the picture
 };
 
-// `due` drawn by DrawOutlinedText, in its own colours and outline and in
-// `font`, on a transparent picture of width x height place pixels: whatever
-// falls outside the picture is clipped away, as on the preview.
-SubtitleBitmap DrawSubtitleBitmap(TextTransform& transform, const SubtitleEntry& due, const SubtitleFont& font,
+// `due` drawn by DrawOutlinedText in its own colours and outline, with the
+// font and backdrop of `inUse`, as on a picture of width x height place
+// pixels, on a transparent band as wide as the picture and as high as the
+// transform's DrawnArea: whatever falls outside the picture is clipped away,
+// as on the preview.
+SubtitleBitmap DrawSubtitleBitmap(TextTransform& transform, const SubtitleEntry& due, const SubtitleStyle& inUse,
                                   int width, int height);
 
 }  // namespace orlisk

@@ -39,7 +39,7 @@ SubtitleBurner::SubtitleBurner(TextTransform& transform) : transform_(transform)
 SubtitleBurner::~SubtitleBurner() = default;
 
 bool SubtitleBurner::Burn(DecodedPicture& picture, const SubtitleEntry& due, std::size_t number,
-                          const SubtitleFont& font) {
+                          const SubtitleStyle& inUse) {
   AVFrame& decoded = FrameOf(picture);
   if (!PictureOverlay::Supports(decoded)) return false;
   // A subtitle stays on screen for dozens of pictures: it is drawn and
@@ -48,7 +48,7 @@ bool SubtitleBurner::Burn(DecodedPicture& picture, const SubtitleEntry& due, std
   if (kept_->key != key) {
     kept_->overlay.reset();
     kept_->key.reset();
-    kept_->overlay.emplace(DrawSubtitleBitmap(transform_, due, font, decoded.width, decoded.height), decoded);
+    kept_->overlay.emplace(DrawSubtitleBitmap(transform_, due, inUse, decoded.width, decoded.height), decoded);
     kept_->key = key;
   }
   if (!av_frame_is_writable(&decoded)) {

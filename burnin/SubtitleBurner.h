@@ -23,10 +23,11 @@ class SubtitleBurner {
   SubtitleBurner& operator=(const SubtitleBurner&) = delete;
 
   // Draws `due`, the job's subtitle number `number` (which names it: the
-  // job's list does not change), on the picture. False, with the picture
+  // job's list and style do not change), with the font and backdrop of
+  // `inUse`, on the picture. False, with the picture
   // untouched, when its pixel format is not one text can be blended into
   // (then draw on ToFrame's frame).
-  bool Burn(DecodedPicture& picture, const SubtitleEntry& due, std::size_t number, const SubtitleFont& font);
+  bool Burn(DecodedPicture& picture, const SubtitleEntry& due, std::size_t number, const SubtitleStyle& inUse);
   // The picture as a frame of its own size, as the reader converts it.
   Frame ToFrame(const DecodedPicture& picture);
 

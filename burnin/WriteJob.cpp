@@ -16,10 +16,10 @@ int WriteProgress(std::int32_t videoPosition, std::int32_t audioPosition, std::i
   return static_cast<int>(rounded);
 }
 
-WriteJob::WriteJob(WriteJobParts parts, std::vector<SubtitleEntry> subtitles, SubtitleFont font)
+WriteJob::WriteJob(WriteJobParts parts, std::vector<SubtitleEntry> subtitles, SubtitleStyle inUse)
     : parts_(std::move(parts)),
       subtitles_(std::move(subtitles)),
-      font_(std::move(font)),
+      inUse_(std::move(inUse)),
       burner_(parts_.Transform) {}
 
 WriteJob::~WriteJob() {
@@ -77,10 +77,10 @@ void WriteJob::VideoStep() {
   const int previewCount = static_cast<int>(subtitles_.size());
   const SubtitleEntry* due = DueSubtitle(subtitles_, cursor_, previewCount, reader.GetPosition());
   // The view's small frame gets its text as playback's frames do.
-  if (parts_.ShowFrame) parts_.ShowFrame(RenderSubtitleFrame(parts_.Transform, shown, due, font_));
-  if (due && !burner_.Burn(picture, *due, static_cast<std::size_t>(due - subtitles_.data()), font_)) {
+  if (parts_.ShowFrame) parts_.ShowFrame(RenderSubtitleFrame(parts_.Transform, shown, due, inUse_));
+  if (due && !burner_.Burn(picture, *due, static_cast<std::size_t>(due - subtitles_.data()), inUse_)) {
     // A pixel format text cannot be blended into: drawn as the preview draws.
-    Frame drawn = RenderSubtitleFrame(parts_.Transform, burner_.ToFrame(picture), due, font_);
+    Frame drawn = RenderSubtitleFrame(parts_.Transform, burner_.ToFrame(picture), due, inUse_);
     picture = DecodedPicture{};
     parts_.Writer.WriteFrame(std::move(drawn));
   } else {
@@ -101,7 +101,7 @@ void WriteJob::FrameStep() {
     }
     const int previewCount = static_cast<int>(subtitles_.size());
     drawn = RenderPreviewFrame(parts_.Transform, frame, subtitles_, cursor_, previewCount,
-                               parts_.Reader.GetPosition(), font_);
+                               parts_.Reader.GetPosition(), inUse_);
   }
   if (parts_.ShowFrame) parts_.ShowFrame(drawn);
   parts_.Writer.WriteFrame(std::move(drawn));

@@ -48,9 +48,10 @@ struct WriteJobParts {
 
 class WriteJob {
  public:
-  // `subtitles` and `font` are copied: the list may change while the job runs
-  // (the window lets commands through) without changing the written video.
-  WriteJob(WriteJobParts parts, std::vector<SubtitleEntry> subtitles, SubtitleFont font);
+  // `subtitles` and `inUse` (the font and backdrop) are copied: the list may
+  // change while the job runs (the window lets commands through) without
+  // changing the written video.
+  WriteJob(WriteJobParts parts, std::vector<SubtitleEntry> subtitles, SubtitleStyle inUse);
   WriteJob(const WriteJob&) = delete;
   WriteJob& operator=(const WriteJob&) = delete;
   // A job left by an error before Finish failed: its output is closed and
@@ -85,7 +86,7 @@ class WriteJob {
 
   WriteJobParts parts_;
   std::vector<SubtitleEntry> subtitles_;
-  SubtitleFont font_;
+  SubtitleStyle inUse_;
   SubtitleBurner burner_;
   State state_ = State::Idle;
   std::string outputPath_;

@@ -93,10 +93,11 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
   }
   const ProfileFile settingsFile(paths.SettingsFile);
   const StartupSettings startup = LoadSettings(settingsFile, paths.VideosFolder.string());
-  // The editor's starting style, with the outline as the settings keep it.
+  // The editor's starting style, with the outline and backdrop as the settings keep them.
   SubtitleStyle style;
   style.BorderColor = startup.BorderColor;
   style.BorderEnabled = startup.BorderEnabled;
+  style.Backdrop = startup.Backdrop;
   std::vector<SubtitleEntry> subtitles = ReadSubtitles(o.Subtitles, reader, style, o, notices);
   if (subtitles.empty()) notices.Tell(o.Subtitles + " has no subtitles; the video is copied without text");
 
@@ -123,7 +124,7 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
 
   QtTextTransform transform;
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}},
-               std::move(subtitles), style.Font);
+               std::move(subtitles), style);
   BurnProgressReport progress(err, o.Progress, errIsTerminal, SteadySeconds);
   int stoppedBy = 0;
   try {

@@ -12,7 +12,7 @@ UpdateCheckResult RunUpdateCheck(HttpClient& http, const UpdateCheckRequest& req
   // Nothing may escape: this runs at the top of the check's own thread.
   try {
     const HttpResponse answer = http.get({.Url = request.Url, .Limits = request.Limits, .Cancel = cancel});
-    if (!answer.Ok) return UpdateCheckResult::Failed;
+    if (!answer.Ok) return UpdateCheckResult::Unreachable;
     std::filesystem::create_directories(request.Downloaded.parent_path());
     ReplaceFilesTogether({{request.Downloaded, answer.Body}});
     const std::int32_t shipped = ReadDescriptionVersion(request.ShippedDescription);

@@ -11,7 +11,8 @@
 namespace orlisk {
 
 enum class UpdateCheckResult {
-  Failed,        // no answer, an error status, a cap or time-out reached, the file not written
+  Unreachable,   // no description came: no answer, an error status, a cap or time-out reached
+  Failed,        // the description came but could not be kept
   UpToDate,      // the published version is not above the shipped one
   NewerVersion,  // the published version is strictly above the shipped one
 };
@@ -23,7 +24,8 @@ struct UpdateCheckRequest {
   HttpLimits Limits{};
 };
 
-// The check itself, on the caller's thread. Never throws; every failure is Failed.
+// The check itself, on the caller's thread. Never throws; every failure is
+// Unreachable or Failed.
 UpdateCheckResult RunUpdateCheck(HttpClient& http, const UpdateCheckRequest& request,
                                  const std::atomic<bool>* cancel = nullptr);
 

@@ -24,7 +24,8 @@ std::int32_t ReadDescriptionVersion(const std::filesystem::path& description) {
 UpdateNotice ReadUpdateNotice(const std::filesystem::path& description, const std::string& productPage) {
   const ProfileFile file(description);
   return {.Content = file.readString("update", "Content", kDefaultUpdateContent),
-          .DownloadLink = file.readString("update", "downloadlink", productPage)};
+          .DownloadLink = file.readString("update", "downloadlink", productPage),
+          .Version = file.readString("update", "Version", "")};
 }
 
 bool IsSafeDownloadLink(std::string_view link) {

@@ -19,6 +19,7 @@ std::int32_t ReadDescriptionVersion(const std::filesystem::path& description);
 struct UpdateNotice {
   std::string Content;       // "update"/"Content", or kDefaultUpdateContent
   std::string DownloadLink;  // "update"/"downloadlink", or the product page
+  std::string Version;       // "update"/"Version": the published version's name ("1.3.0"), or ""
 };
 UpdateNotice ReadUpdateNotice(const std::filesystem::path& description, const std::string& productPage);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ProfileFile.h"
+#include "subtitles/SubtitleStyle.h"
 
 namespace orlisk {
 
@@ -13,11 +14,15 @@ struct StartupSettings {
   std::int32_t OutputMode = 0;   // "Video"/"wh": 0 Original, 1 Custom
   std::uint32_t BorderColor = 16711680;  // "Color"/"borderColor"
   bool BorderEnabled = true;     // "Color"/"Bborder"
+  SubtitleBackdrop Backdrop;     // "Color"/"Backdrop", "Color"/"BackdropOpacity" (SubtitleBackdrop.h)
   bool AutoUpdateCheck = true;   // "Update"/"Bool"
   bool FirstInsertHint = true;   // "Firstinsertsubtitle"/"Bool"
   bool AutoOpenOutput = true;    // "Orlisk"/"autoopen"
 };
 
 StartupSettings LoadSettings(const ProfileFile& settings, const std::string& defaultOutputFolder);
+
+// Keeps a newly chosen output folder ("Output"/"Path").
+void WriteOutputFolder(ProfileFile& settings, const std::string& folder);
 
 }  // namespace orlisk

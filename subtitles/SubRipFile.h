@@ -76,7 +76,7 @@ struct SubRipReadContext {
   // centred (its font's height moves lines down; its font becomes the entry's
   // reference). A record of an older version whose X is this X is centred.
   SubtitlePlacement Placement{.X = 10, .Y = 0, .DrawLevel = 0};
-  SubtitleStyle Style{.Font = {}, .TextColor = 0x00FFFFFF, .BorderColor = 0x00FF0000, .BorderEnabled = true};
+  SubtitleStyle Style;  // the start-up style: white, outlined in blue
 };
 
 struct SubRipReadResult {

@@ -25,11 +25,11 @@ struct SubtitleEntry {
   bool operator==(const SubtitleEntry&) const = default;
 };
 
-// An entry's own colours and outline, drawn in `font`: entries keep no font
-// to draw with.
-inline SubtitleStyle StyleOf(const SubtitleEntry& entry, const SubtitleFont& font) {
-  return SubtitleStyle{.Font = font, .TextColor = entry.TextColor, .BorderColor = entry.BorderColor,
-                       .BorderEnabled = entry.Border};
+// An entry's own colours and outline, drawn in the font and with the backdrop
+// of `inUse` (one for all subtitles): entries keep neither.
+inline SubtitleStyle StyleOf(const SubtitleEntry& entry, const SubtitleStyle& inUse) {
+  return SubtitleStyle{.Font = inUse.Font, .TextColor = entry.TextColor, .BorderColor = entry.BorderColor,
+                       .BorderEnabled = entry.Border, .Backdrop = inUse.Backdrop};
 }
 
 // Gives `entry` the colours and outline of `style` (its font is not kept).

@@ -25,12 +25,30 @@ struct SubtitleFont {
   bool operator==(const SubtitleFont&) const = default;
 };
 
-// The subtitle style: font, text colour, outline colour and the outline switch.
+// What stands behind the text of every subtitle so that it reads on any
+// picture. One for all subtitles, like the font: the settings file keeps it,
+// subtitle files do not, and nothing stands behind the text unless chosen.
+struct SubtitleBackdrop {
+  enum class Kind : std::int32_t {
+    None = 0,
+    Shadow = 1,  // the outlined text again, down and to the right, in black
+    Box = 2,     // a black band behind each line
+  };
+  Kind Shape = Kind::None;
+  std::int32_t Opacity = 60;  // percent; 100 hides the picture behind it
+
+  bool operator==(const SubtitleBackdrop&) const = default;
+};
+
+// The subtitle style: font, text colour, outline colour and the outline
+// switch, and the backdrop. The font and the backdrop are one for all
+// subtitles; each subtitle keeps colours and outline of its own.
 struct SubtitleStyle {
   SubtitleFont Font;
   Colour TextColor = 0x00FFFFFF;
   Colour BorderColor = 16711680;  // pure blue
   bool BorderEnabled = true;
+  SubtitleBackdrop Backdrop;
 
   bool operator==(const SubtitleStyle&) const = default;
 };

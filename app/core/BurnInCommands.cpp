@@ -1,5 +1,6 @@
 #include "BurnInCommands.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -11,30 +12,47 @@
 #include "burnin/writer/OutputNaming.h"
 #include "burnin/writer/PartialOutput.h"
 #include "burnin/writer/SourceFacts.h"
+#include "media/MediaError.h"
 #include "settings/OutputSettings.h"
+#include "settings/Settings.h"
 
 namespace orlisk {
 namespace {
 
 constexpr int kProgressRoomPixels = 13;
 
+// The memo's status, in the model of what is at hand and on the window.
+void ShowMemoStatus(SubtitleAtHand& atHand, TextMemo& memo, const std::string& status) {
+  atHand.ShowStatus(status);
+  memo.showStatus(status);
+}
+
 // Whatever way the job ends (done, stopped, closed, failed), the window is
-// idle again afterwards: IsWriting false, progress hidden, memo full height.
+// idle again afterwards: IsWriting false, progress hidden, memo full height
+// and no longer saying that a video is being written.
 class WritingIndicators {
  public:
-  WritingIndicators(MainState& state, SkinObjects& skin, WriteProgressDisplay& progress)
-      : state_(state), skin_(skin), progress_(progress) {
+  WritingIndicators(MainState& state, SkinObjects& skin, WriteProgressDisplay& progress, TextMemo& memo,
+                    const std::string& status)
+      : state_(state), skin_(skin), progress_(progress), memo_(memo) {
     state_.IsWriting = true;
     progress_.changeMemoHeight(-kProgressRoomPixels);
     skin_.setProgressPanelVisible(true);
     progress_.setProgress(0);
     progress_.setProgressVisible(true);
+    // The memo shows the job's status, which is no subtitle: nothing is at
+    // hand until a subtitle is inserted or picked again, and nothing typed
+    // meanwhile could go anywhere.
+    memo_.setEnabled(false);
+    memo_.setText("");
+    ShowMemoStatus(state_.AtHand, memo_, status);
   }
   ~WritingIndicators() {
     state_.IsWriting = false;
     progress_.setProgressVisible(false);
     skin_.setProgressPanelVisible(false);
     progress_.changeMemoHeight(kProgressRoomPixels);
+    ShowMemoStatus(state_.AtHand, memo_, "");
   }
   WritingIndicators(const WritingIndicators&) = delete;
   WritingIndicators& operator=(const WritingIndicators&) = delete;
@@ -43,6 +61,7 @@ class WritingIndicators {
   MainState& state_;
   SkinObjects& skin_;
   WriteProgressDisplay& progress_;
+  TextMemo& memo_;
 };
 
 }  // namespace
@@ -58,6 +77,7 @@ void BurnInCommands::FillCodecLists() {
 
 void BurnInCommands::WriteSubtitlesToVideo() {
   MainState& s = c_.Basics.State;
+  const Language& lang = c_.Basics.Lang;
   if (s.IsPlaying) c_.Playback.StopPlayback();
   if (s.IsWriting || s.VideoPath.empty()) return;
 
@@ -67,11 +87,8 @@ void BurnInCommands::WriteSubtitlesToVideo() {
   const std::string folder = WithTrailingSlash(s.OutputFolder);
 
   std::optional<WritingIndicators> indicators;
-  indicators.emplace(s, c_.Skin, c_.Progress);
-  // The memo shows the job's status now, which is no subtitle: nothing is at
-  // hand until a subtitle is inserted or picked again.
-  s.AtHand.Release();
-  c_.Memo.setText(c_.Basics.Lang.MessageText("Writesubtitle", "The subtitles are written to the video"));
+  indicators.emplace(s, c_.Skin, c_.Progress, c_.Memo,
+                     lang.MessageText("Writesubtitle", "The subtitles are written to the video"));
 
   OutputSettings settings = ReadOutputSettings(c_.Basics.Settings);
   settings.OutputMode = s.OutputMode;  // the dialog's size mode acts at once
@@ -81,7 +98,6 @@ void BurnInCommands::WriteSubtitlesToVideo() {
   ApplyWriterConfiguration(configuration, c_.Writer);
   s.OutputType = configuration.OutputType;
   s.OutputExtension = configuration.OutputExtension;
-
 
   // The still picture and the playbar stay where they were; the reader goes
   // back there afterwards, so that playing on starts from the picture shown.
@@ -98,21 +114,38 @@ void BurnInCommands::WriteSubtitlesToVideo() {
                 .ShowFrame = [this](const Frame& frame) { c_.View.ShowFrame(frame); },
                 .ShowWidth = shown.Width,
                 .ShowHeight = shown.Height},
-               s.Document.entries(), s.Style.Font);
-  // Never over an existing file, the source least of all.
-  job.Start(FreeOutputTarget(folder, s.VideoPath, s.OutputExtension), s.OutputType);
-  RunJob(job);
+               s.Document.entries(), s.Style);
+  try {
+    // Never over an existing file, the source least of all.
+    job.Start(FreeOutputTarget(folder, s.VideoPath, s.OutputExtension), s.OutputType);
+  } catch (const MediaError& e) {
+    // Nothing was written (a read-only, full or vanished folder): the
+    // window is idle before it asks what to do.
+    c_.Reader.SeekTo(resumeAt);
+    indicators.reset();
+    c_.Preview.RefreshFrame();
+    OfferAnotherOutputFolder(e.what());
+    return;
+  }
+  const bool whole = RunJob(job);
   if (closedForExit_) return;  // the close finished the output already
+  // Where the new video ends: the later of its two streams, asked before
+  // the writer closes.
+  const SubtitleTime end = std::max(c_.Writer.GetPosition(), c_.Writer.GetAudioPosition());
   job.Finish();
   c_.Reader.SeekTo(resumeAt);
-  // The window goes idle (IsWriting false, progress hidden) before the
-  // completion text and the file manager.
+  // The window goes idle (IsWriting false, progress hidden) before the still
+  // picture, the outcome and the file manager.
   indicators.reset();
-  c_.Memo.setText(c_.Basics.Lang.MessageText("WritesubtitletoVideo", "Subtitles write complete"));
+  c_.Preview.RefreshFrame();
+  ShowMemoStatus(s.AtHand, c_.Memo,
+                 whole ? lang.MessageText("WritesubtitletoVideo", "Subtitles write complete")
+                       : lang.MessageText("WriteStopped", "Writing stopped: the new video ends at") + " " +
+                             FormatSubtitleTime(end));
   if (s.AutoOpenOutput) c_.Desktop.showInFileManager(job.outputPath());
 }
 
-void BurnInCommands::RunJob(WriteJob& job) {
+bool BurnInCommands::RunJob(WriteJob& job) {
   MainState& s = c_.Basics.State;
   running_ = &job;
   closedForExit_ = false;
@@ -125,10 +158,23 @@ void BurnInCommands::RunJob(WriteJob& job) {
     // confirmed stop or close inside clears IsWriting.
     c_.Events.processPendingEvents();
     c_.Events.processPendingEvents();
-    if (!s.IsWriting) break;
-    if (!job.Step()) break;
+    if (!s.IsWriting) return false;
+    if (!job.Step()) return true;
     c_.Progress.setProgress(job.Progress());
   }
+  return false;
+}
+
+void BurnInCommands::OfferAnotherOutputFolder(const std::string& reason) {
+  MainState& s = c_.Basics.State;
+  if (!c_.Basics.Messages.informationQuestion(
+          reason + "\n\n" +
+          c_.Basics.Lang.MessageText("WriteOutputNotCreated", "Choose another output folder for the new video?")))
+    return;
+  const std::optional<std::string> chosen = c_.Dialogs.chooseOutputFolder(s.OutputFolder);
+  if (!chosen || chosen->empty()) return;
+  s.OutputFolder = *chosen;
+  WriteOutputFolder(c_.Basics.Settings, s.OutputFolder);
 }
 
 void BurnInCommands::StopWriting() {

@@ -7,6 +7,7 @@
 
 #include "CommandBasics.h"
 #include "PlaybackCommands.h"
+#include "PreviewCommands.h"
 #include "burnin/TextTransform.h"
 #include "burnin/writer/CodecLists.h"
 #include "burnin/writer/VideoWriter.h"
@@ -23,6 +24,7 @@ class BurnInCommands {
     CommandBasics& Basics;
     SkinObjects& Skin;  // "shpb"
     TextMemo& Memo;     // ed_text shows the job's status
+    FileDialogs& Dialogs;  // another output folder when the video cannot be made
     DesktopShell& Desktop;
     EventPump& Events;
     WriteProgressDisplay& Progress;
@@ -31,6 +33,7 @@ class BurnInCommands {
     VideoWriter& Writer;
     TextTransform& Transform;
     PlaybackCommands& Playback;
+    PreviewCommands& Preview;  // the still picture again after the job
   };
   explicit BurnInCommands(Context context);
   ~BurnInCommands();
@@ -43,9 +46,12 @@ class BurnInCommands {
 
   // Writes the open video with the subtitles burnt in to a new file in the
   // output folder, showing every written frame and the progress, until both
-  // streams end or the user stops. Ignored while a job runs or no video is
-  // open. A failure (the configuration, the output file, reading, encoding)
-  // leaves the window idle again and propagates to the caller's error handler.
+  // streams end or the user stops; the memo's status then says which, and a
+  // stopped one where the new video ends. Ignored while a job runs or no
+  // video is open. An output file that cannot be made is named with the
+  // reason, and another output folder offered. Any other failure (the
+  // configuration, reading, encoding) propagates to the caller's error
+  // handler. Either way the window is idle again afterwards.
   void WriteSubtitlesToVideo();
 
   // Asks whether to stop a running write job; Yes clears IsWriting, which the
@@ -58,7 +64,12 @@ class BurnInCommands {
   void FinishForClose();
 
  private:
-  void RunJob(WriteJob& job);
+  // Runs the job's passes until it ends or is stopped; true when it ended,
+  // both streams written whole.
+  bool RunJob(WriteJob& job);
+  // The output file could not be made (`reason` names it): asks whether to
+  // choose another output folder, and keeps the one chosen.
+  void OfferAnotherOutputFolder(const std::string& reason);
 
   Context c_;
   CodecLists codecs_;

@@ -117,7 +117,7 @@ void EditingCommands::ShowPickedRow(int row) {
   s.SubtitleCursor = row;
   const SubtitleEntry entry = s.Document.entries()[static_cast<std::size_t>(row)];
   s.Placement = entry.Place;
-  s.Style = StyleOf(entry, s.Style.Font);
+  s.Style = StyleOf(entry, s.Style);
 
   // Rows can exist without a video (a blank row, a file read earlier): then
   // there is no picture to seek and no playbar to move.

@@ -13,6 +13,19 @@ namespace orlisk {
 class PlaybackCommands;
 class PreviewCommands;
 
+// Which subtitles the style dialog's colours and outline go to.
+enum class StyleScope { SubtitleAtHand, EverySubtitle };
+
+// What the style dialog's "OK" hands over: the outline and the backdrop
+// chosen in it (the font and the text colour are in effect from the moment
+// they are chosen), and where the colours and outline go.
+struct StyleChoice {
+  Colour BorderColor = 0;
+  bool BorderEnabled = true;
+  SubtitleBackdrop Backdrop;
+  StyleScope Scope = StyleScope::SubtitleAtHand;
+};
+
 class EditingCommands {
  public:
   struct Context {
@@ -47,6 +60,14 @@ class EditingCommands {
   // message. False when nothing changed: the caller shows the old time again.
   bool ApplyTypedBeginTime();
   bool ApplyTypedEndTime();
+  // The style dialog's "OK" (StyleCommand.cpp): the outline and backdrop join
+  // the style in use and the settings file, and the style's colours and
+  // outline go into the subtitle at hand (none: only into what new subtitles
+  // get) or into every subtitle; the picture is redrawn. A change of the list
+  // joins the step of the command the dialog runs in. Every subtitle while a
+  // video is written is refused with the writing message and changes
+  // nothing: false.
+  bool ApplyStyle(const StyleChoice& choice);
   // Undo and redo of the list's changes: the changed subtitle is selected and
   // shown on its picture; typing goes on in the subtitle it went to when only
   // that subtitle changed (UndoCommands.cpp).

@@ -117,6 +117,7 @@ class MainController {
   void ed_textChange() { preview_.ed_textChange(); }
   void cb_prsubClick(bool ticked) { preview_.cb_prsubClick(ticked); }
   void ChooseSubtitleFont() { preview_.ChooseSubtitleFont(); }
+  bool ApplyStyle(const StyleChoice& choice) { return editing_.ApplyStyle(choice); }
   void VideoViewMouseMove(int x, int y) { preview_.VideoViewMouseMove(x, y); }
   void VideoViewMouseUp() { preview_.VideoViewMouseUp(); }
 

@@ -4,6 +4,9 @@
 #include "subtitles/TextEncoding.h"
 
 namespace orlisk {
+namespace {
+constexpr std::size_t kMaxVersionNameBytes = 32;
+}  // namespace
 
 void OnlineCommands::SendUsageReportOnFirstStart(int languageId) {
   // The marker is made before the report goes out: a report that fails, or a
@@ -32,6 +35,9 @@ void OnlineCommands::UpdateCheckFinished(UpdateCheckResult result) {
     c_.Timer2.start(1000);
   } else if (result == UpdateCheckResult::UpToDate && asked) {
     c_.Notices.showNotice("Currently is the latest version");
+  } else if (result == UpdateCheckResult::Unreachable && asked) {
+    c_.Notices.showNotice(
+        c_.Basics.Lang.MessageText("UpdateServerUnreachable", "The update server could not be reached"));
   }
 }
 
@@ -59,7 +65,13 @@ void OnlineCommands::OpenGiftPage() {
 OnlineCommands::UpdateWindowText OnlineCommands::UpdateWindowShow() {
   shownNotice_ = ReadUpdateNotice(DataFile(kDownloadedDescriptionName), ProductPageUrl());
   const LegacyCodePage fallback = c_.Basics.State.ChineseUI ? LegacyCodePage::Gb18030 : LegacyCodePage::Windows1252;
-  return {.Content = DecodeText(shownNotice_->Content, fallback), .DoNotRemind = !c_.Basics.State.AutoUpdateCheck};
+  std::string versions = std::string("Installed ") + ORLISK_VERSION;
+  // A name, not a paragraph: what the description says is cut short.
+  if (!shownNotice_->Version.empty())
+    versions += ", available " + CutUtf8(DecodeText(shownNotice_->Version, fallback), kMaxVersionNameBytes);
+  return {.Content = DecodeText(shownNotice_->Content, fallback),
+          .DoNotRemind = !c_.Basics.State.AutoUpdateCheck,
+          .Versions = versions};
 }
 
 void OnlineCommands::ck_updateClick(bool ticked) { c_.Basics.State.AutoUpdateCheck = !ticked; }

@@ -46,7 +46,9 @@ class OnlineCommands {
   void SendUsageReportOnFirstStart(int languageId);
   // The last step of the first show (when AutoUpdateCheck), with
   // ManualUpdateCheck as its caller set it. While a check runs no second one
-  // starts: the running one answers a manual request too.
+  // starts: the running one answers a manual request too. Only a check the
+  // user asked for says that all is up to date, or that the server could not
+  // be reached.
   void StartUpdateCheck();
   void Inspectionupdate1Click();  // ManualUpdateCheck := true, then a check
   void Timer2Timer();             // stops Timer2, shows the notice window
@@ -54,8 +56,11 @@ class OnlineCommands {
 
   // The notice window `Tfm_update`.
   struct UpdateWindowText {
-    std::string Content;  // UTF-8, for Memo1
-    bool DoNotRemind;     // ck_update
+    std::string Content;   // UTF-8, for Memo1
+    bool DoNotRemind;      // ck_update
+    // "Installed 1.0.0, available 1.3.0"; without the second part when the
+    // description names no version.
+    std::string Versions;
   };
   UpdateWindowText UpdateWindowShow();  // reads "updatenew.ini" and keeps what it read
   void ck_updateClick(bool ticked);     // AutoUpdateCheck := not ticked

@@ -41,7 +41,7 @@ Frame PreviewCommands::RenderFrame(const Frame& frame) {
   // The renderer never lets the cursor pass the list, which may have shrunk
   // below PreviewCount since preview playback began.
   return RenderPreviewFrame(c_.Transform, frame, s.Document.entries(), s.SubtitleCursor,
-                            s.PreviewCount, c_.Reader.GetPosition(), s.Style.Font);
+                            s.PreviewCount, c_.Reader.GetPosition(), s.Style);
 }
 
 void PreviewCommands::CaptureAtHand() {

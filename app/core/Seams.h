@@ -29,9 +29,10 @@ class MessageBoxes {
   virtual SaveAnswer saveQuestion(const std::string& text) = 0;
 };
 
-// The three file dialogs. Each starts in `startFolder` and returns the chosen
-// path, or nothing when the user cancels. The save dialog proposes
-// `proposedName` (a file name without folder; empty proposes nothing).
+// The three file dialogs and the output folder dialog (`Tfm_dir`). Each
+// starts in `startFolder` and returns the chosen path, or nothing when the
+// user cancels. The save dialog proposes `proposedName` (a file name without
+// folder; empty proposes nothing).
 class FileDialogs {
  public:
   virtual ~FileDialogs() = default;
@@ -39,6 +40,7 @@ class FileDialogs {
   virtual std::optional<std::string> openSubtitle(const std::string& startFolder, const std::string& filter) = 0;
   virtual std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& proposedName,
                                                   const std::string& filter) = 0;
+  virtual std::optional<std::string> chooseOutputFolder(const std::string& startFolder) = 0;
 };
 
 // The skin objects the program writes to: "playbar", "playtime", "videotime", "shpb".
@@ -63,6 +65,9 @@ class TextMemo {
   virtual bool isEnabled() const = 0;
   virtual void setEnabled(bool enabled) = 0;
   virtual void setFocus() = 0;
+  // Shows `status` (SubtitleAtHand::Status) where the text goes while the
+  // text is empty; "" takes it away. It never becomes the text.
+  virtual void showStatus(const std::string& status) = 0;
 };
 
 // The begin and end edit boxes `ed_Starttime`, `ed_Endtime`.

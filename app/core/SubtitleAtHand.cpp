@@ -1,6 +1,7 @@
 #include "SubtitleAtHand.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "subtitles/TextEncoding.h"
 
@@ -16,30 +17,28 @@ bool SameLook(const SubtitleEntry& a, const SubtitleEntry& b) {
 
 }  // namespace
 
-void SubtitleAtHand::Release() {
-  kind_ = Kind::Nothing;
-  row_ = -1;
-  finished_ = false;
-  typing_ = false;
-}
-
-void SubtitleAtHand::StartNew(int row) {
-  kind_ = Kind::NewSubtitle;
+void SubtitleAtHand::Take(Kind kind, int row) {
+  kind_ = kind;
   row_ = row;
   finished_ = false;
   typing_ = false;
+  status_.clear();
 }
+
+void SubtitleAtHand::Release() { Take(Kind::Nothing, -1); }
+
+void SubtitleAtHand::ShowStatus(std::string status) {
+  Release();
+  status_ = std::move(status);
+}
+
+void SubtitleAtHand::StartNew(int row) { Take(Kind::NewSubtitle, row); }
 
 void SubtitleAtHand::FinishTyping() {
   if (kind_ == Kind::NewSubtitle) finished_ = true;
 }
 
-void SubtitleAtHand::Pick(int row) {
-  kind_ = Kind::ExistingRow;
-  row_ = row;
-  finished_ = false;
-  typing_ = false;
-}
+void SubtitleAtHand::Pick(int row) { Take(Kind::ExistingRow, row); }
 
 void SubtitleAtHand::PickForStamps(int row) {
   Pick(row);

@@ -9,6 +9,11 @@
 //     or taken up for typing (Edit, a blank row, an undo of its typing).
 // Every command asks this model instead of keeping flags of its own, so the
 // answers below are the one place where those rules live.
+//
+// While nothing is at hand the memo may show a status of the window instead
+// (a write job's progress or how it ended). A status is never a subtitle: it
+// is not the memo's text, so it is neither drawn on a picture nor captured,
+// and it goes as soon as a video opens or a subtitle is taken up.
 #include <cstdint>
 #include <string>
 
@@ -32,8 +37,10 @@ class SubtitleAtHand {
  public:
   enum class Kind { Nothing, NewSubtitle, ExistingRow };
 
-  // Nothing at hand.
+  // Nothing at hand, and no status.
   void Release();
+  // Nothing at hand; the memo shows `status` in place of a subtitle.
+  void ShowStatus(std::string status);
   // F3 appended `row`: it takes the typing until it is finished.
   void StartNew(int row);
   // F4 stamped the end of the new subtitle: the memo edits it no longer.
@@ -46,6 +53,8 @@ class SubtitleAtHand {
   void TakeUp(int row);
 
   Kind kind() const { return kind_; }
+  // The status the memo shows; "" when there is none or something is at hand.
+  const std::string& Status() const { return status_; }
   // The row at hand; -1 for nothing or a row no longer in a list of `rowCount`.
   int Row(int rowCount) const;
   // Whether the memo types into the subtitle at hand.
@@ -70,6 +79,9 @@ class SubtitleAtHand {
   void Capture(SubtitleDocument& document, const WindowSubtitle& shown);
 
  private:
+  // `kind` at `row`, neither finished nor typed into, and no status.
+  void Take(Kind kind, int row);
+
   Kind kind_ = Kind::Nothing;
   int row_ = -1;
   int editIndex_ = 0;
@@ -77,6 +89,7 @@ class SubtitleAtHand {
   bool typing_ = false;    // an existing row taken up for typing
   bool dragging_ = false;
   SubtitleEntry entryBuffer_;
+  std::string status_;
 };
 
 // Puts the begin and end of the subtitle at hand into its boxes: 00:00:00,000

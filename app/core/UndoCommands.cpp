@@ -33,7 +33,7 @@ void EditingCommands::ShowRestored(const DocumentSplice& applied, int typingRow,
     c_.List.selectRow(selected < doc.rowCount() ? selected : -1);
     const SubtitleEntry& entry = doc.entries()[static_cast<std::size_t>(typingRow)];
     s.Placement = entry.Place;
-    s.Style = StyleOf(entry, s.Style.Font);
+    s.Style = StyleOf(entry, s.Style);
     c_.Memo.setText(doc.row(typingRow).Subtitle);
     ShowTimesAtHand(s.AtHand, doc, c_.StartTime, c_.EndTime);
     c_.Preview.RefreshFrame();

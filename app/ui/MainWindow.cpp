@@ -111,7 +111,10 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                       .ApplyTypedTime = [this](bool begin) { return ApplyTypedTime(begin); },
                       .PlaybackTick = [this] { controller_->PlaybackTick(); },
                       .UpdateTick = [this] { controller_->Timer2Timer(); },
-                      .ShowUpdateWindow = [this] { fm_update->ShowModal(); }});
+                      .ShowUpdateWindow = [this] { fm_update->ShowModal(); },
+                      .ChooseOutputFolder = [this](const std::string& startFolder) {
+                        return ChooseOutputFolder(startFolder);
+                      }});
   controller_ = std::make_unique<MainController>(seams_->Context(state_, settings_, language_));
   recovery_ = std::make_unique<RecoveryCommands>(RecoveryCommands::Context{
       .Basics = controller_->basics(),
@@ -158,7 +161,10 @@ void Tfm_main::CreateOtherWindows() {
   fm_setfont = new Tfm_setfont(
       this, SubtitleStyleParts{.Settings = settings_,
                                .State = state_,
+                               .Transform = parts_.Transform,
                                .ChooseSubtitleFont = [this] { Run([this] { controller_->ChooseSubtitleFont(); }); },
+                               .ApplyStyle =
+                                   [this](const StyleChoice& choice) { return controller_->ApplyStyle(choice); },
                                .Run = run});
   fm_dir = new Tfm_dir(this, parts_.Paths.HomeFolder);
   fm_set = new Tfm_set(this, OutputSettingsParts{.Settings = settings_,
@@ -240,6 +246,7 @@ void Tfm_main::FormShow() {
   state_.OutputMode = startup.OutputMode;
   state_.Style.BorderColor = startup.BorderColor;
   state_.Style.BorderEnabled = startup.BorderEnabled;
+  state_.Style.Backdrop = startup.Backdrop;
   state_.AutoUpdateCheck = startup.AutoUpdateCheck;
   state_.FirstInsertHint = startup.FirstInsertHint;
   state_.AutoOpenOutput = startup.AutoOpenOutput;
@@ -334,8 +341,16 @@ void Tfm_main::ShowPlayState() {
 void Tfm_main::ShowMemoState() {
   const bool takesTyping = state_.AtHand.TakesTyping();
   ed_text->setReadOnly(!takesTyping);
-  const QString& hint = takesTyping ? typingHint_ : readOnlyHint_;
+  // A status (a write job's) stands where the hint does, never in the text.
+  const QString status = QString::fromStdString(state_.AtHand.Status());
+  const QString& hint = !status.isEmpty() ? status : takesTyping ? typingHint_ : readOnlyHint_;
   if (ed_text->placeholderText() != hint) ed_text->setPlaceholderText(hint);
+}
+
+std::optional<std::string> Tfm_main::ChooseOutputFolder(const std::string& startFolder) {
+  fm_dir->SelectFolder(startFolder);
+  if (!fm_dir->ShowCentredOn(*this) || fm_dir->ChosenFolder().empty()) return std::nullopt;
+  return fm_dir->ChosenFolder();
 }
 
 void Tfm_main::HandleAppException() {

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/core/MainController.h"
 #include "app/language/Language.h"
@@ -76,8 +78,10 @@ class Tfm_main : public QWidget {
  private:
   void ShowPlayState();
   // The memo takes typing only while a subtitle at hand does; its hint says
-  // what typing does, or how to take a subtitle up.
+  // what typing does, or how to take a subtitle up, unless a status stands there.
   void ShowMemoState();
+  // The output folder dialog centred on this window, from `startFolder`.
+  std::optional<std::string> ChooseOutputFolder(const std::string& startFolder);
   void SetUpControls();       // looks and names of the controls on the skin
   void CreateOtherWindows();  // the dialogs, after the commands they reach
   void CreateCommands();      // the command table's actions, menus and keys

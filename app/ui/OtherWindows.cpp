@@ -57,6 +57,7 @@ Tfm_about::Tfm_about(QWidget* parent)
     : QDialog(parent),
       Image1(new QLabel(this)),
       Label1(new QLabel(QString::fromLatin1(kProductName), this)),
+      lblVersion(new QLabel(QString::fromLatin1(ORLISK_VERSION), this)),
       Label4(new QLabel(QStringLiteral("\u00A9 Veldrane Orlisk. All rights reserved."), this)),
       lbl_web(new LinkLabel(QStringLiteral("Visit our web"), this)),
       Panel1(new QFrame(this)),
@@ -78,6 +79,9 @@ Tfm_about::Tfm_about(QWidget* parent)
   bold.setBold(true);
   Label1->setFont(bold);
   Label1->move(71, 29);
+  Label1->adjustSize();
+  // After the name, on its line.
+  lblVersion->move(Label1->x() + Label1->width() + 6, 29);
   Label4->move(22, 92);
   QFont linkFont = dialogFont;
   linkFont.setPixelSize(11);
@@ -89,10 +93,10 @@ Tfm_about::Tfm_about(QWidget* parent)
   btn_contact->setGeometry(41, 165, 75, 25);
   btn_close->setGeometry(180, 165, 75, 25);
   btn_close->setDefault(true);
-  for (QLabel* label : {Label1, Label4, static_cast<QLabel*>(lbl_web)}) label->adjustSize();
+  for (QLabel* label : {lblVersion, Label4, static_cast<QLabel*>(lbl_web)}) label->adjustSize();
 
   for (auto [widget, name] : {std::pair<QWidget*, const char*>{Image1, "Image1"}, {Label1, "Label1"},
-                              {Label4, "Label4"}, {lbl_web, "lbl_web"}, {Panel1, "Panel1"},
+                              {lblVersion, "lblVersion"}, {Label4, "Label4"}, {lbl_web, "lbl_web"}, {Panel1, "Panel1"},
                               {btn_contact, "btn_contact"}, {btn_close, "btn_close"}}) {
     widget->setObjectName(QString::fromLatin1(name));
   }
@@ -111,6 +115,7 @@ Tfm_update::Tfm_update(QWidget* parent, OnlineCommands& commands, Runner run)
       commands_(commands),
       run_(std::move(run)),
       Memo1(new QPlainTextEdit(this)),
+      lblVersions(new QLabel(this)),
       Button1(new QPushButton(QStringLiteral("Download Update"), this)),
       Button2(new QPushButton(QStringLiteral("Close"), this)),
       ck_update(new QCheckBox(QStringLiteral("Do not remind me"), this)) {
@@ -125,6 +130,11 @@ Tfm_update::Tfm_update(QWidget* parent, OnlineCommands& commands, Runner run)
   Button2->setObjectName(QStringLiteral("Button2"));
   ck_update->setObjectName(QStringLiteral("ck_update"));
   Memo1->setGeometry(-1, 0, 450, 305);
+  // Between the text and the buttons; what the description names is shown
+  // as it is, never as markup.
+  lblVersions->setObjectName(QStringLiteral("lblVersions"));
+  lblVersions->setTextFormat(Qt::PlainText);
+  lblVersions->setGeometry(15, 307, 432, 19);
   Button1->setGeometry(15, 328, 129, 25);
   Button2->setGeometry(179, 328, 113, 25);
   // Wide enough for its caption in this system's font, which may be wider
@@ -154,6 +164,7 @@ void Tfm_update::showEvent(QShowEvent* event) {
   run_([this] {
     const OnlineCommands::UpdateWindowText shown = commands_.UpdateWindowShow();
     Memo1->setPlainText(QString::fromStdString(shown.Content));
+    lblVersions->setText(QString::fromStdString(shown.Versions));
     ck_update->setChecked(shown.DoNotRemind);
   });
 }

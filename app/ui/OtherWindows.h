@@ -35,8 +35,8 @@ class LinkLabel : public QLabel {
   void setColour(const QColor& colour);
 };
 
-// About: fixed size, 293 x 208, close box only: the icon, the product's name,
-// the maker's notice, the link to the web site, "Contact us " and "Close".
+// About: fixed size, 293 x 208, close box only: the icon, the product's name
+// and version, the maker's notice, the link to the web site, "Contact us " and "Close".
 // Shown modally 160 pixels right of and 100 below the main window's top-left
 // corner, wherever that window is. The link and the contact button only ask:
 // the main window opens the pages.
@@ -53,6 +53,7 @@ class Tfm_about : public QDialog {
  private:
   QLabel* Image1;
   QLabel* Label1;
+  QLabel* lblVersion;  // the version alone: it reads the same in every language
   QLabel* Label4;
   LinkLabel* lbl_web;
   QFrame* Panel1;
@@ -80,6 +81,7 @@ class Tfm_update : public QDialog {
   OnlineCommands& commands_;
   Runner run_;
   QPlainTextEdit* Memo1;
+  QLabel* lblVersions;  // installed, and published where the description names it
   QPushButton* Button1;
   QPushButton* Button2;
   QCheckBox* ck_update;

@@ -55,6 +55,19 @@ Tfm_dir::Tfm_dir(QWidget* parent, const std::filesystem::path& startFolder)
 
 Tfm_dir::~Tfm_dir() = default;
 
+bool Tfm_dir::ShowCentredOn(const QWidget& over) {
+  const QRect here = over.frameGeometry();
+  // A window never shown has no frame yet: it gets one like `over`'s.
+  const QSize frame = here.size() - over.size();
+  const QSize there = size() + frame;
+  move(here.left() + (here.width() - there.width()) / 2, here.top() + (here.height() - there.height()) / 2);
+  ShellTreeView1->setVisible(true);
+  btn_ok->setVisible(true);
+  btn_cancel->setText(QStringLiteral("Cancel"));
+  setWindowTitle(QStringLiteral("Output Directory"));
+  return exec() == QDialog::Accepted;
+}
+
 std::string Tfm_dir::SelectedFolder() const {
   const QModelIndexList selected = ShellTreeView1->selectionModel()->selectedIndexes();
   if (selected.isEmpty()) return {};

@@ -1,7 +1,8 @@
 #pragma once
 // `Tfm_dir`, "Output Directory": the folder that receives written videos,
 // picked in a tree of the file system's folders. Opened by the "..." button of
-// the output settings, which takes `ChosenFolder()` afterwards.
+// the output settings, which takes `ChosenFolder()` afterwards, and offered
+// when a video cannot be written in the output folder.
 #include <QDialog>
 #include <QFileIconProvider>
 #include <filesystem>
@@ -24,6 +25,8 @@ class Tfm_dir : public QDialog {
   // "Ok": the selected folder's path (empty with nothing selected); "Cancel":
   // empty; the close box leaves the value of the last showing.
   const std::string& ChosenFolder() const { return chosenFolder_; }
+  // Shows the dialog modally, centred on `over`; true when "Ok" closed it.
+  bool ShowCentredOn(const QWidget& over);
   // The folder selected in the tree, or "" when none is.
   std::string SelectedFolder() const;
   void SelectFolder(const std::filesystem::path& folder);

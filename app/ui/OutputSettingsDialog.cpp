@@ -20,6 +20,7 @@
 
 #include "app/ui/AviCodecDialog.h"
 #include "app/ui/OutputFolderDialog.h"
+#include "settings/Settings.h"
 
 namespace orlisk {
 namespace {
@@ -180,16 +181,7 @@ void Tfm_set::cb_openClick(bool checked) {
 
 void Tfm_set::bt_dirClick() {
   Tfm_dir& folders = parts_.FolderDialog;
-  const QRect here = frameGeometry();
-  // A window never shown has no frame yet: it gets one like this dialog's.
-  const QSize frame = here.size() - size();
-  const QSize there = folders.size() + frame;
-  folders.move(here.left() + (here.width() - there.width()) / 2, here.top() + (here.height() - there.height()) / 2);
-  folders.ShellTreeView1->setVisible(true);
-  folders.btn_ok->setVisible(true);
-  folders.btn_cancel->setText(QStringLiteral("Cancel"));
-  folders.setWindowTitle(QStringLiteral("Output Directory"));
-  folders.exec();
+  folders.ShowCentredOn(*this);
   if (!folders.ChosenFolder().empty()) edt_dir->setText(QString::fromStdString(folders.ChosenFolder()));
 }
 
@@ -209,7 +201,7 @@ void Tfm_set::btnSetFormatLikeSampleClick() {
   }
 
   parts_.State.OutputFolder = edt_dir->text().toStdString();
-  parts_.Settings.writeString("Output", "Path", parts_.State.OutputFolder);
+  WriteOutputFolder(parts_.Settings, parts_.State.OutputFolder);
   OutputSettings values;
   values.CustomWidth = *width;
   values.CustomHeight = *height;

@@ -42,14 +42,22 @@ class QtMessageBoxes : public MessageBoxes {
 // extension and leaves the overwrite question to the command.
 class QtFileDialogs : public FileDialogs {
  public:
-  explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
+  // The output folder dialog is the window's own `Tfm_dir`, reached through
+  // `chooseFolder`.
+  using FolderChooser = std::function<std::optional<std::string>(const std::string& startFolder)>;
+  QtFileDialogs(QWidget* parent, FolderChooser chooseFolder)
+      : parent_(parent), chooseFolder_(std::move(chooseFolder)) {}
   std::optional<std::string> openVideo(const std::string& startFolder, const std::string& filter) override;
   std::optional<std::string> openSubtitle(const std::string& startFolder, const std::string& filter) override;
   std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& proposedName,
                                           const std::string& filter) override;
+  std::optional<std::string> chooseOutputFolder(const std::string& startFolder) override {
+    return chooseFolder_(startFolder);
+  }
 
  private:
   QPointer<QWidget> parent_;
+  FolderChooser chooseFolder_;
 };
 
 // `Timer1`: a precise QTimer that runs `onTick` on every timeout.

@@ -65,6 +65,9 @@ void PlainTextMemo::setText(const std::string& text) {
 bool PlainTextMemo::isEnabled() const { return edit_.isEnabled(); }
 void PlainTextMemo::setEnabled(bool enabled) { edit_.setEnabled(enabled); }
 void PlainTextMemo::setFocus() { edit_.setFocus(Qt::OtherFocusReason); }
+void PlainTextMemo::showStatus(const std::string& status) {
+  edit_.setPlaceholderText(QString::fromStdString(status));
+}
 
 int ListViewSelection::selectedRow() const {
   const QItemSelectionModel* selection = view_.selectionModel();

@@ -48,6 +48,8 @@ class PlainTextMemo : public TextMemo {
   bool isEnabled() const override;
   void setEnabled(bool enabled) override;
   void setFocus() override;
+  // The widget's placeholder: shown greyed while the text is empty.
+  void showStatus(const std::string& status) override;
 
  private:
   QPlainTextEdit& edit_;

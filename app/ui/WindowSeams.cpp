@@ -20,7 +20,8 @@ WindowSeams::WindowSeams(const MainWindowParts& parts, const WindowControls& con
     return [this, task = std::move(task)] { callbacks_.RunAs(CommandKind::Background, task); };
   };
   messages_ = std::make_unique<QtMessageBoxes>(&controls_.Window, &language);
-  dialogs_ = std::make_unique<QtFileDialogs>(&controls_.Window);
+  dialogs_ = std::make_unique<QtFileDialogs>(
+      &controls_.Window, [this](const std::string& startFolder) { return callbacks_.ChooseOutputFolder(startFolder); });
   skinObjects_ = std::make_unique<SkinSurfaceObjects>();
   memo_ = std::make_unique<PlainTextMemo>(controls_.Memo);
   startTime_ = std::make_unique<TypedTimeBox>(controls_.StartTime, [this] { return callbacks_.ApplyTypedTime(true); });

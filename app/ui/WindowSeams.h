@@ -6,6 +6,8 @@
 // update check's result) as its commands.
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/core/MainController.h"
 #include "app/language/Language.h"
@@ -77,6 +79,8 @@ struct WindowCallbacks {
   std::function<void()> PlaybackTick;              // Timer1
   std::function<void()> UpdateTick;                // Timer2
   std::function<void()> ShowUpdateWindow;          // Tfm_update
+  // Tfm_dir from `startFolder`: the folder chosen, or nothing.
+  std::function<std::optional<std::string>(const std::string& startFolder)> ChooseOutputFolder;
 };
 
 class WindowSeams {

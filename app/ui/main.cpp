@@ -1,6 +1,8 @@
 // The editor's entry: one instance per user, the windows, the event loop.
 #include <QMessageBox>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <unistd.h>
@@ -19,6 +21,11 @@
 
 int main(int argc, char** argv) {
   using namespace orlisk;
+  // Answered before anything needs a display or another instance.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("orlisk %s\n", ORLISK_VERSION);
+    return 0;
+  }
   std::setlocale(LC_ALL, "");
   Application app(argc, argv);
   const QString title = QString::fromLatin1(kApplicationTitle);

@@ -7,6 +7,7 @@
 namespace orlisk {
 namespace {
 
+using testing::DrawCall;
 using testing::RecordingTransform;
 
 Frame SmallFrame() { return Frame{2, 1, 8, std::vector<std::uint8_t>(8, 0x40)}; }
@@ -39,7 +40,7 @@ class PreviewSequence : public ::testing::Test {
     for (const PreviewStep& step : steps) {
       transform.clear();
       RenderPreviewFrame(transform, SmallFrame(), subtitles, cursor,
-                         static_cast<int>(subtitles.size()), step.T, SubtitleFont{});
+                         static_cast<int>(subtitles.size()), step.T, SubtitleStyle{});
       SCOPED_TRACE("t = " + std::to_string(step.T));
       std::string drawn = transform.draws.empty() ? "" : transform.draws.back().Text;
       EXPECT_EQ(drawn, step.Drawn);
@@ -85,42 +86,36 @@ TEST_F(PreviewSequence, AfterAJumpTheCursorCatchesUpOneSubtitlePerFrame) {
          {{10000, "", 1}, {10040, "", 2}, {10080, "", 3}, {10120, "d", 3}});
 }
 
-TEST(RenderPreviewFrame, OutlineFollowsEachSubtitlesOwnBorderFlag) {
+TEST(RenderPreviewFrame, EachSubtitleKeepsItsColoursAndOutlineWithTheFontAndBackdropInUse) {
   RecordingTransform transform;
-  const std::vector<SubtitleEntry> subtitles{Subtitle(0, 1000, "plain", false),
-                                             Subtitle(1000, 2000, "outlined", true)};
+  std::vector<SubtitleEntry> subtitles{Subtitle(0, 1000, "plain", false), Subtitle(1000, 2000, "outlined", true)};
+  subtitles[1].TextColor = 0x0000FFFF;
+  SubtitleStyle inUse;
+  inUse.Font.Face = "Liberation Serif";
+  inUse.Font.Height = -30;
+  inUse.TextColor = 0x00123456;  // the colours in use are not the subtitles'
+  inUse.BorderEnabled = false;
+  inUse.Backdrop = {.Shape = SubtitleBackdrop::Kind::Box, .Opacity = 40};
   int cursor = 0;
-  RenderPreviewFrame(transform, SmallFrame(), subtitles, cursor, 2, 500, SubtitleFont{});
-  EXPECT_EQ(transform.draws.size(), 1u);
-
-  RenderPreviewFrame(transform, SmallFrame(), subtitles, cursor, 2, 1040, SubtitleFont{});
-  ASSERT_EQ(cursor, 1);
-  transform.clear();
-  RenderPreviewFrame(transform, SmallFrame(), subtitles, cursor, 2, 1080, SubtitleFont{});
-  ASSERT_EQ(transform.draws.size(), 5u);
-  const std::vector<std::pair<int, int>> places{{29, 200}, {31, 200}, {30, 201}, {30, 199},
-                                                {30, 200}};
-  for (std::size_t i = 0; i < 5; ++i) {
-    EXPECT_EQ(std::make_pair(transform.draws[i].X, transform.draws[i].Y), places[i]) << i;
-    EXPECT_EQ(transform.draws[i].Color, i < 4 ? 0x00FF0000u : 0x00FFFFFFu) << i;
-    EXPECT_EQ(transform.draws[i].Level, 240);
-    EXPECT_DOUBLE_EQ(transform.draws[i].Strength, 0.9);
+  for (SubtitleTime t : {500, 1040, 1080}) {
+    transform.clear();
+    const Frame result = RenderPreviewFrame(transform, SmallFrame(), subtitles, cursor, 2, t, inUse);
+    EXPECT_EQ(result.Pixels, SmallFrame().Pixels);
+    if (t == 1040) {
+      EXPECT_EQ(transform.calls, (std::vector<std::string>{"LoadFrame", "TakeFrame"}));  // passing the first
+      continue;
+    }
+    // One draw: the transform strokes the outline and lays the backdrop itself.
+    EXPECT_EQ(transform.calls, (std::vector<std::string>{"LoadFrame", "DrawText", "TakeFrame"}));
+    const DrawCall& drawn = transform.draws.at(0);
+    const SubtitleEntry& due = subtitles[t < 1000 ? 0 : 1];
+    EXPECT_EQ(drawn.Text, due.Text);
+    EXPECT_EQ(drawn.Place, due.Place);
+    EXPECT_DOUBLE_EQ(drawn.Strength, 0.9);
+    EXPECT_EQ(drawn.Style, (SubtitleStyle{.Font = inUse.Font, .TextColor = due.TextColor,
+                                          .BorderColor = due.BorderColor, .BorderEnabled = due.Border,
+                                          .Backdrop = inUse.Backdrop}));
   }
-}
-
-TEST(RenderPreviewFrame, DrawsWithTheGivenFontBetweenLoadAndTake) {
-  RecordingTransform transform;
-  SubtitleFont font;
-  font.Face = "Liberation Serif";
-  font.Height = -30;
-  const std::vector<SubtitleEntry> subtitles{Subtitle(0, 1000, "x", false)};
-  int cursor = 0;
-  const Frame result =
-      RenderPreviewFrame(transform, SmallFrame(), subtitles, cursor, 1, 10, font);
-  EXPECT_EQ(transform.calls, (std::vector<std::string>{"LoadFrame", "DrawText", "TakeFrame"}));
-  ASSERT_EQ(transform.fonts.size(), 1u);
-  EXPECT_EQ(transform.fonts[0], font);
-  EXPECT_EQ(result.Pixels, SmallFrame().Pixels);
 }
 
 struct CursorBoundCase {
@@ -138,7 +133,7 @@ TEST_P(PreviewCursorBound, FramesPassThroughWithoutTextOrCursorMove) {
   std::vector<SubtitleEntry> subtitles(c.ListSize, Subtitle(0, 100, "past"));
   int cursor = c.Cursor;
   RenderPreviewFrame(transform, SmallFrame(), subtitles, cursor, c.PreviewCount, 5000,
-                     SubtitleFont{});
+                     SubtitleStyle{});
   EXPECT_EQ(transform.calls, (std::vector<std::string>{"LoadFrame", "TakeFrame"}));
   EXPECT_EQ(cursor, c.Cursor);
 }
@@ -154,28 +149,25 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RenderEditFrame, CapturesFirstThenDrawsTheWholeTypedText) {
   RecordingTransform transform;
-  std::vector<std::string> order;
   const EditText edit{.Text = std::string(300, 'w'),
                       .Place = {.X = 12, .Y = 34, .DrawLevel = 240},
-                      .Style = {.Font = {}, .TextColor = 0x0000FFFF, .BorderColor = 0x00000080, .BorderEnabled = true}};
+                      .Style = {.Font = {}, .TextColor = 0x0000FFFF, .BorderColor = 0x00000080,
+                                .BorderEnabled = true, .Backdrop = {}}};
   RenderEditFrame(transform, SmallFrame(), edit, [&] {
     transform.calls.push_back("capture");
   });
-  EXPECT_EQ(transform.calls,
-            (std::vector<std::string>{"LoadFrame", "capture", "DrawText", "DrawText", "DrawText",
-                                      "DrawText", "DrawText", "TakeFrame"}));
+  EXPECT_EQ(transform.calls, (std::vector<std::string>{"LoadFrame", "capture", "DrawText", "TakeFrame"}));
   EXPECT_EQ(transform.draws.back().Text.size(), 300u);
-  EXPECT_EQ(transform.draws.back().X, 12);
-  EXPECT_EQ(transform.draws.back().Y, 34);
-  EXPECT_EQ(transform.draws.back().Color, 0x0000FFFFu);
-  EXPECT_EQ(transform.draws.front().Color, 0x00000080u);
+  EXPECT_EQ(transform.draws.back().Place, edit.Place);
+  EXPECT_EQ(transform.draws.back().Style, edit.Style);
 }
 
-TEST(RenderEditFrame, DrawsAnEmptyTextWithoutOutlineOnce) {
+TEST(RenderEditFrame, DrawsAnEmptyTextToo) {
   RecordingTransform transform;
   const EditText edit{.Text = "",
                       .Place = {.X = 5, .Y = 6, .DrawLevel = 240},
-                      .Style = {.Font = {}, .TextColor = 0x00FFFFFF, .BorderColor = 0x00FF0000, .BorderEnabled = false}};
+                      .Style = {.Font = {}, .TextColor = 0x00FFFFFF, .BorderColor = 0x00FF0000,
+                                .BorderEnabled = false, .Backdrop = {}}};
   RenderEditFrame(transform, SmallFrame(), edit, nullptr);
   ASSERT_EQ(transform.draws.size(), 1u);
   EXPECT_EQ(transform.draws[0].Text, "");

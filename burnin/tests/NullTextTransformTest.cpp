@@ -17,8 +17,8 @@ TEST(NullTextTransform, GivesBackTheLoadedFrameUntouchedByItsDraws) {
   transform.LoadFrame(loaded);
   loaded.Pixels.assign(loaded.Pixels.size(), 0);  // the transform keeps its own copy
 
-  transform.DrawText(0.9, 0, 0, "Hello\r\nworld", SubtitleFont{}, 0x00FFFFFF, 240);
-  transform.DrawText(0.9, 1, 1, "again", SubtitleFont{}, 0x000000FF, 240);
+  transform.DrawText(0.9, {.X = 0, .Y = 0, .DrawLevel = 240}, "Hello\r\nworld", SubtitleStyle{});
+  transform.DrawText(0.9, {.X = 1, .Y = 1, .DrawLevel = 240, .Centred = true}, "again", SubtitleStyle{});
   const Frame taken = transform.TakeFrame();
 
   EXPECT_EQ(taken.Width, 3);

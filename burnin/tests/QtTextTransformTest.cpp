@@ -10,6 +10,7 @@
 #include <memory>
 #include <string_view>
 
+#include "PicturePixels.h"
 #include "burnin/FrameRenderer.h"
 
 namespace orlisk {
@@ -36,27 +37,11 @@ constexpr Colour kRed = 0x000000FF;
 constexpr Colour kBlue = 0x00FF0000;
 constexpr std::uint8_t kBackground = 0x20;
 
-struct Rgb {
-  int R, G, B;
-  bool operator==(const Rgb&) const = default;
-};
+using testing::PixelAt;
+using testing::Rgb;
 
 Frame SolidFrame(int width, int height) {
-  const int stride = width * 4 + 8;  // padded rows, as decoders often give
-  Frame frame{width, height, stride, std::vector<std::uint8_t>(std::size_t(stride) * height)};
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      std::uint8_t* p = &frame.Pixels[std::size_t(y) * stride + x * 4];
-      p[0] = p[1] = p[2] = kBackground;
-      p[3] = 0xFF;
-    }
-  }
-  return frame;
-}
-
-Rgb PixelAt(const Frame& frame, int x, int y) {
-  const std::uint8_t* p = &frame.Pixels[std::size_t(y) * frame.Stride + x * 4];
-  return {p[2], p[1], p[0]};  // memory order is B, G, R
+  return testing::SolidFrame(width, height, {kBackground, kBackground, kBackground});
 }
 
 bool IsBackground(Rgb c) { return c == Rgb{kBackground, kBackground, kBackground}; }
@@ -89,10 +74,17 @@ SubtitleFont TestFont() {
   return font;
 }
 
+// The letters alone, without outline or backdrop.
+SubtitleStyle Plain(Colour colour, SubtitleFont font = TestFont()) {
+  return {.Font = std::move(font), .TextColor = colour, .BorderColor = 0, .BorderEnabled = false, .Backdrop = {}};
+}
+
+SubtitlePlacement At(int x, int y) { return {.X = x, .Y = y, .DrawLevel = 240}; }
+
 Frame Draw(const std::string& text, Colour colour, int x = 20, int y = 10) {
   QtTextTransform transform;
   transform.LoadFrame(SolidFrame(200, 100));
-  transform.DrawText(0.9, x, y, text, TestFont(), colour, 240);
+  transform.DrawText(0.9, At(x, y), text, Plain(colour));
   return transform.TakeFrame();
 }
 
@@ -123,11 +115,10 @@ TEST(QtTextTransform, PaintsNothingOutsideTheText) {
 TEST(QtTextTransform, OutlineColourSurroundsTheTextColour) {
   QtTextTransform transform;
   transform.LoadFrame(SolidFrame(200, 100));
-  const SubtitleFont font = TestFont();
-  for (auto [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, 1}, {0, -1}}) {
-    transform.DrawText(0.9, 30 + dx, 30 + dy, "IHI", font, kBlue, 240);
-  }
-  transform.DrawText(0.9, 30, 30, "IHI", font, kRed, 240);
+  SubtitleStyle style = Plain(kRed);
+  style.BorderColor = kBlue;
+  style.BorderEnabled = true;
+  transform.DrawText(0.9, At(30, 30), "IHI", style);
   const Frame frame = transform.TakeFrame();
 
   const PaintedArea red = FindPixels(frame, [](Rgb c) { return c == Rgb{255, 0, 0}; });
@@ -180,7 +171,7 @@ TEST(QtTextTransform, LoadFrameCopiesAndTakeFrameKeepsTheLayout) {
   const Frame source = SolidFrame(64, 48);
   QtTextTransform transform;
   transform.LoadFrame(source);
-  transform.DrawText(0.9, 2, 2, "HH", TestFont(), kRed, 240);
+  transform.DrawText(0.9, At(2, 2), "HH", Plain(kRed));
   const Frame drawn = transform.TakeFrame();
   EXPECT_EQ(drawn.Width, 64);
   EXPECT_EQ(drawn.Height, 48);
@@ -206,7 +197,7 @@ TEST_P(ScaledFrame, TextLandsAtTheSourcePlaceScaledAndTheFrameKeepsItsSourceSize
   auto drawOn = [&](Frame frame) {
     QtTextTransform transform;
     transform.LoadFrame(frame);
-    transform.DrawText(0.9, 120, 180, "HIH", font, kRed, 240);
+    transform.DrawText(0.9, At(120, 180), "HIH", Plain(kRed, font));
     return transform.TakeFrame();
   };
   const Frame full = drawOn(SolidFrame(600, 300));
@@ -254,7 +245,8 @@ TEST_P(CentredText, EachLineIsCentredOnTheSourceWidth) {
   Frame frame = SolidFrame(c.Width, c.Height);
   frame.SourceWidth = 600;
   frame.SourceHeight = 300;
-  const SubtitleStyle style{.Font = TestFont(), .TextColor = kRed, .BorderColor = kBlue, .BorderEnabled = true};
+  const SubtitleStyle style{
+      .Font = TestFont(), .TextColor = kRed, .BorderColor = kBlue, .BorderEnabled = true, .Backdrop = {}};
   const EditText edit{.Text = c.Text, .Place = {.X = 10, .Y = 100, .DrawLevel = 240, .Centred = true}, .Style = style};
   QtTextTransform transform;
   const Frame drawn = RenderEditFrame(transform, frame, edit, {});

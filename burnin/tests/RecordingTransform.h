@@ -10,12 +10,9 @@ namespace orlisk::testing {
 
 struct DrawCall {
   double Strength = 0;
-  int X = 0;
-  int Y = 0;
+  SubtitlePlacement Place;
   std::string Text;
-  orlisk::Colour Color = 0;
-  int Level = 0;
-  bool Centred = false;  // DrawCentredText: X is the shift from the centred place
+  SubtitleStyle Style;
 };
 
 class RecordingTransform : public TextTransform {
@@ -24,18 +21,12 @@ class RecordingTransform : public TextTransform {
     calls.push_back("LoadFrame");
     loaded = frame;
   }
-  void DrawText(double strength, int x, int y, const std::string& text, const SubtitleFont& font,
-                orlisk::Colour colour, int level) override {
+  void DrawText(double strength, const SubtitlePlacement& place, const std::string& text,
+                const SubtitleStyle& style) override {
     calls.push_back("DrawText");
-    draws.push_back({strength, x, y, text, colour, level});
-    fonts.push_back(font);
+    draws.push_back({strength, place, text, style});
   }
-  void DrawCentredText(double strength, int dx, int y, const std::string& text, const SubtitleFont& font,
-                       orlisk::Colour colour, int level) override {
-    calls.push_back("DrawCentredText");
-    draws.push_back({strength, dx, y, text, colour, level, true});
-    fonts.push_back(font);
-  }
+  TextArea DrawnArea(int, const SubtitlePlacement&, const std::string&, const SubtitleStyle&) override { return {}; }
   Frame TakeFrame() override {
     calls.push_back("TakeFrame");
     return loaded;
@@ -44,12 +35,10 @@ class RecordingTransform : public TextTransform {
   void clear() {
     calls.clear();
     draws.clear();
-    fonts.clear();
   }
 
   std::vector<std::string> calls;
   std::vector<DrawCall> draws;
-  std::vector<SubtitleFont> fonts;
   Frame loaded;
 };
 

@@ -82,7 +82,7 @@ std::string Burn(const std::string& clip, const std::vector<SubtitleEntry>& subt
   QtTextTransform transform;
   const std::string output = (folder / ("out" + configuration.OutputExtension)).string();
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, subtitles,
-               SubtitleFont{});
+               SubtitleStyle{});
   job.Start({.Path = output, .ReplaceFile = false, .NextFreeName = {}}, configuration.OutputType);
   for (int pass = 0; pass != maxPasses && job.Step(); ++pass) {
   }
@@ -106,8 +106,10 @@ TEST(WriteJobMedia, TheWrittenPicturesAreUntouchedWithoutTextAndThePreviewWithIt
   writer.SetSourceAudioFormat(reader.GetAudioSampleRate(), reader.GetAudioChannels());
   QtTextTransform transform;
   const std::vector<SubtitleEntry> subtitles = TwoSubtitles();
-  WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, subtitles,
-               SubtitleFont{});
+  // With a shadow, which the written picture gets as the preview does.
+  SubtitleStyle inUse;
+  inUse.Backdrop = {.Shape = SubtitleBackdrop::Kind::Shadow, .Opacity = 70};
+  WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, subtitles, inUse);
   job.Start({.Path = (folder.path / "out.avi").string(), .ReplaceFile = false, .NextFreeName = {}}, kOutputAvi);
   while (job.Step()) {
   }
@@ -125,7 +127,7 @@ TEST(WriteJobMedia, TheWrittenPicturesAreUntouchedWithoutTextAndThePreviewWithIt
     Frame source = preview.ReadFrame();
     ASSERT_FALSE(source.empty());
     Frame expected = RenderPreviewFrame(previewTransform, source, subtitles, cursor,
-                                        static_cast<int>(subtitles.size()), preview.GetPosition(), SubtitleFont{});
+                                        static_cast<int>(subtitles.size()), preview.GetPosition(), inUse);
     const Frame& written = writer.Frames[i];
     if (expected.Pixels == source.Pixels) {
       ASSERT_EQ(written.Pixels, source.Pixels) << "frame " << i;
@@ -155,7 +157,7 @@ TEST(WriteJobMedia, AReaderLeftAtTheViewsSizeByPlaybackWritesTheSourcesSize) {
   writer.SetSourceAudioFormat(reader.GetAudioSampleRate(), reader.GetAudioChannels());
   QtTextTransform transform;
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, TwoSubtitles(),
-               SubtitleFont{});
+               SubtitleStyle{});
   job.Start({.Path = (folder.path / "out.avi").string(), .ReplaceFile = false, .NextFreeName = {}}, kOutputAvi);
   while (job.Step()) {
   }

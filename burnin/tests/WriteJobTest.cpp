@@ -100,7 +100,7 @@ struct WriteJobTest : ::testing::Test {
                      .Writer = writer,
                      .Transform = transform,
                      .ShowFrame = [this](const Frame& f) { shown.push_back(f); }},
-                    subtitles, SubtitleFont{});
+                    subtitles, SubtitleStyle{});
   }
   int CountCalls(const std::string& prefix) const {
     int n = 0;
@@ -246,7 +246,7 @@ TEST(WriteJobFailures, AFailedCreationRemovesItsPieceAndNeverTouchesTheTarget) {
   testing::RecordingTransform transform;
   for (const bool fileThere : {false, true}) {
     if (fileThere) orlisk::testing::WriteBytes(folder / "out.avi", "the user's file");
-    WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, {}, SubtitleFont{});
+    WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, {}, SubtitleStyle{});
     EXPECT_THROW(job.Start({.Path = (folder / "out.avi").string(), .ReplaceFile = true, .NextFreeName = {}}, kOutputAvi),
                  MediaError);
     EXPECT_EQ(orlisk::testing::ReadBytes(folder / "out.avi"), fileThere ? "the user's file" : "");

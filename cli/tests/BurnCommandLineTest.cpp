@@ -151,7 +151,7 @@ TEST_F(BurnProgram, HelpAndBadUsage) {
     EXPECT_NE(help.out.find(code), std::string::npos) << code;
   Finished version = Run({"--version"});
   EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out.rfind("orlisk-burn ", 0), 0u) << version.out;
+  EXPECT_EQ(version.out.rfind("orlisk-burn " ORLISK_VERSION "\n", 0), 0u) << version.out;  // the editor's too
   EXPECT_NE(version.out.find("libavformat "), std::string::npos) << version.out;
 }
 

@@ -85,7 +85,8 @@ TEST_F(SamePlace, ATypedLineIsCentredAlikeInTheEditorThePreviewAndBothBurnIns) {
   const Frame edited = RenderEditFrame(
       transform, first,
       EditText{.Text = typed.Text, .Place = typed.Place,
-               .Style = {.Font = font, .TextColor = kYellow, .BorderColor = 0, .BorderEnabled = false}},
+               .Style = {.Font = font, .TextColor = kYellow, .BorderColor = 0, .BorderEnabled = false,
+                         .Backdrop = {}}},
       {});
 
   // What the editor and orlisk-burn read back from the pair.
@@ -98,13 +99,14 @@ TEST_F(SamePlace, ATypedLineIsCentredAlikeInTheEditorThePreviewAndBothBurnIns) {
   reader.SetFrameSize(kWidth / 2, kHeight / 2);  // as playback asks for the view
   reader.SeekTo(0);
   int cursor = 0;
-  const Frame previewed = RenderPreviewFrame(transform, reader.ReadFrame(), read, cursor, 1, 40, font);
+  const Frame previewed =
+      RenderPreviewFrame(transform, reader.ReadFrame(), read, cursor, 1, 40, SubtitleStyle{.Font = font});
 
   NullVideoWriter writer;
   Frame written;
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform,
                 .ShowFrame = [&written](const Frame& f) { if (written.empty()) written = f; }},
-               read, font);
+               read, SubtitleStyle{.Font = font});
   job.Start({.Path = (folder / "window.avi").string(), .ReplaceFile = false, .NextFreeName = {}}, 1);
   while (written.empty() && job.Step()) {
   }

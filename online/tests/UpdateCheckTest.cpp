@@ -80,7 +80,7 @@ TEST(RunUpdateCheck, AnyFailureLeavesTheEarlierDescriptionAsItWas) {
     WriteFile(rig.data, "orlisk/updatenew.ini", Description("7", "earlier"));
     rig.publish(row.route);
     if (row.refusedPort) rig.request.Url = refused;
-    EXPECT_EQ(rig.run(), UpdateCheckResult::Failed) << row.name;
+    EXPECT_EQ(rig.run(), UpdateCheckResult::Unreachable) << row.name;
     EXPECT_EQ(rig.downloaded(), Description("7", "earlier")) << row.name;
   }
 }
@@ -124,7 +124,7 @@ TEST(UpdateCheckThread, EndingTheOwnerCancelsAWaitingCheck) {
   {
     UpdateCheckThread check(rig.client);
     check.start(rig.request, [&](UpdateCheckResult result) {
-      EXPECT_EQ(result, UpdateCheckResult::Failed);
+      EXPECT_EQ(result, UpdateCheckResult::Unreachable);
       reported = true;
     });
     ASSERT_TRUE(rig.server.waitForRequests(1, 5s));

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
+#include <optional>
 
 #include "FakeSeams.h"
 #include "media/MediaError.h"
@@ -57,7 +59,8 @@ TEST_F(WriteCommand, WritesEveryFrameIntoANewFileShowingProgressThenGoesIdle) {
     EXPECT_TRUE(rig.progress.visible);
     EXPECT_TRUE(rig.skin.progressVisible);
     EXPECT_EQ(rig.progress.memoHeightChange, -13);
-    EXPECT_EQ(rig.memo.text(), "The subtitles are written to the video");
+    EXPECT_EQ(rig.memo.status, "The subtitles are written to the video");
+    EXPECT_EQ(rig.memo.text(), "");
     checkedWhileWriting = true;
   };
   c.WriteSubtitlesToVideo();
@@ -69,7 +72,7 @@ TEST_F(WriteCommand, WritesEveryFrameIntoANewFileShowingProgressThenGoesIdle) {
   EXPECT_TRUE(fs::exists(output));
   EXPECT_EQ(CountCalls("CloseSource"), 1);
   EXPECT_EQ(rig.writer.FramesWritten, 50);
-  // Every written frame, then the still picture again under the completion text.
+  // Every written frame, then the still picture again.
   EXPECT_EQ(rig.view.shownFrames.size() - shownBefore, 51u);
   EXPECT_EQ(rig.events.rounds % 2, 0);  // twice per pass
   EXPECT_GE(rig.events.rounds, 100);
@@ -79,7 +82,7 @@ TEST_F(WriteCommand, WritesEveryFrameIntoANewFileShowingProgressThenGoesIdle) {
   ASSERT_GE(rig.reader.seeks.size(), 2u);
   EXPECT_EQ(rig.reader.seeks[rig.reader.seeks.size() - 2], 0);
   EXPECT_EQ(rig.reader.seeks.back(), positionBefore);
-  EXPECT_EQ(rig.memo.text(), "Subtitles write complete");
+  EXPECT_EQ(rig.memo.status, "Subtitles write complete");
   EXPECT_EQ(rig.desktop.shown, std::vector<std::string>{output});
   EXPECT_EQ(s.PreviewCount, 1);
   ExpectIdle();
@@ -105,10 +108,12 @@ TEST_F(WriteCommand, StopAnsweredNoGoesOnYesEndsWithinOnePassAndClosesTheFileOnc
     EXPECT_TRUE(s.IsWriting);
   };
   std::int64_t framesAtStop = 0;
+  std::int32_t endAtStop = 0;
   rig.events.atRound[20] = [&] {
     rig.messages.answers = {true};
     c.StopWriting();
     framesAtStop = rig.writer.FramesWritten;
+    endAtStop = std::max(rig.writer.GetPosition(), rig.writer.GetAudioPosition());
   };
   c.WriteSubtitlesToVideo();
   EXPECT_EQ(rig.writer.FramesWritten, framesAtStop);
@@ -116,7 +121,9 @@ TEST_F(WriteCommand, StopAnsweredNoGoesOnYesEndsWithinOnePassAndClosesTheFileOnc
   EXPECT_EQ(CountCalls("CloseSource"), 1);
   EXPECT_EQ(rig.writer.Calls.back(), "CloseSource()");
   EXPECT_EQ(rig.messages.shown.at(0).text, "Stop writing? The new video will end where it was stopped.");
-  EXPECT_EQ(rig.memo.text(), "Subtitles write complete");
+  // Not "complete": where the new video ends instead.
+  EXPECT_GT(endAtStop, 0);
+  EXPECT_EQ(rig.memo.status, "Writing stopped: the new video ends at " + FormatSubtitleTime(endAtStop));
   ExpectIdle();
 }
 
@@ -140,16 +147,44 @@ TEST_F(WriteCommand, AConfirmedCloseFinishesTheFileAndNothingTouchesReaderOrWrit
   ExpectIdle();
 }
 
-TEST_F(WriteCommand, AFailedCreationReachesTheCallerAndLeavesTheWindowIdle) {
-  rig.openVideo();
-  rig.writer.FailCreateWith = "Cannot create: Not a directory";
-  EXPECT_THROW(c.WriteSubtitlesToVideo(), MediaError);
-  ExpectIdle();
-  EXPECT_EQ(CountCalls("CloseSource"), 0);
-  // The next attempt starts normally.
-  rig.writer.FailCreateWith.clear();
-  c.WriteSubtitlesToVideo();
-  EXPECT_EQ(rig.writer.FramesWritten, 50);
+TEST_F(WriteCommand, AnOutputThatCannotBeMadeIsNamedAnotherFolderOfferedAndTheWindowIdle) {
+  struct Row {
+    const char* name;
+    bool yes;
+    std::optional<std::string> chosen;
+    std::string folderAfter;
+  };
+  const std::string other = rig.file("other");
+  for (const Row& row : {Row{"another folder", true, other, other}, Row{"dialog cancelled", true, {}, outFolder},
+                         Row{"no other folder", false, {}, outFolder}}) {
+    Rig r;
+    r.state.OutputFolder = outFolder;
+    r.openVideo("talk.avi");
+    r.reader.SeekTo(520);
+    const std::int32_t stillAt = r.reader.GetPosition();
+    r.writer.FailCreateWith = "Cannot create " + outFolder + "/talk.avi: Read-only file system";
+    r.messages.answers = {row.yes};
+    r.dialogs.nextFolder = row.chosen;
+    const std::size_t shownBefore = r.view.shownFrames.size();
+    r.controller.WriteSubtitlesToVideo();
+    ASSERT_EQ(r.messages.shown.size(), 1u) << row.name;
+    EXPECT_EQ(r.messages.shown[0].kind, "question");
+    EXPECT_EQ(r.messages.shown[0].text, "Cannot create " + outFolder +
+                                            "/talk.avi: Read-only file system\n\nChoose another output folder for "
+                                            "the new video?");
+    EXPECT_EQ(r.dialogs.startFolders.size(), row.yes ? 2u : 1u) << row.name;  // the open video's dialog first
+    EXPECT_EQ(r.state.OutputFolder, row.folderAfter) << row.name;
+    EXPECT_EQ(r.settings.readString("Output", "Path", outFolder), row.folderAfter) << row.name;
+    // Idle: no job, nothing of it on the window, the still picture without the status.
+    EXPECT_FALSE(r.state.IsWriting);
+    EXPECT_FALSE(r.progress.visible);
+    EXPECT_FALSE(r.skin.progressVisible);
+    EXPECT_EQ(r.progress.memoHeightChange, 0);
+    EXPECT_EQ(r.memo.status, "") << row.name;
+    EXPECT_EQ(r.state.AtHand.Status(), "");
+    EXPECT_EQ(r.view.shownFrames.size(), shownBefore + 1) << row.name;
+    EXPECT_EQ(r.reader.GetPosition(), stillAt);
+  }
 }
 
 TEST_F(WriteCommand, AnEncodingFailureHalfWayLeavesNothingAndGoesIdle) {
@@ -161,13 +196,53 @@ TEST_F(WriteCommand, AnEncodingFailureHalfWayLeavesNothingAndGoesIdle) {
   EXPECT_TRUE(fs::is_empty(outFolder));  // neither a broken video nor its partial
 }
 
-TEST_F(WriteCommand, TheStatusTextIsNeverTakenForTheSubtitleBeingTyped) {
-  rig.openVideo();
-  rig.addRow(100, 900, "typed");
-  rig.list.selectRow(0);
-  c.WriteSubtitlesToVideo();
-  c.RefreshFrame();
-  EXPECT_EQ(s.Document.entries().at(0).Text, "typed");
+// The memo's status stands there only while nothing is at hand: it is never
+// drawn on a picture (the still one or played ones) nor taken into a
+// subtitle, and it goes when a video opens or a subtitle is taken up.
+TEST(WriteStatus, IsNeverDrawnNorCapturedAndGoesWhenEditingResumes) {
+  struct Row {
+    const char* name;
+    std::function<void(UserSession&)> then;
+    bool statusStays;
+  };
+  const Row rows[] = {
+      {"play on",
+       [](UserSession& u) {
+         u.user([&] { u.c.Play(); });
+         for (int tick = 0; tick < 10; ++tick) {
+           u.rig.clock.advance(40);
+           u.c.PlaybackTick();
+         }
+       },
+       true},
+      {"insert", [](UserSession& u) { u.user([&] { u.c.InsertSubtitle(); }); }, false},
+      {"pick a row",
+       [](UserSession& u) {
+         u.rig.list.selectRow(0);
+         u.user([&] { u.c.SelectSubtitle(); });
+       },
+       false},
+      {"open a video", [](UserSession& u) { u.user([&] { u.rig.openVideo("other.avi"); }); }, false},
+  };
+  for (const Row& row : rows) {
+    UserSession u;
+    u.rig.reader.duration = 2000;
+    u.rig.reader.audioBlocksLeft = 30;
+    u.s.OutputFolder = u.rig.file("out");
+    u.user([&] { u.c.InsertSubtitle(); });
+    u.type("typed");
+    u.user([&] { u.c.WriteSubtitlesToVideo(); });
+    EXPECT_EQ(u.s.AtHand.Status(), "Subtitles write complete") << row.name;
+    EXPECT_EQ(u.rig.memo.text(), "");
+    row.then(u);
+    EXPECT_EQ(u.s.AtHand.Status(), row.statusStays ? "Subtitles write complete" : "") << row.name;
+    const auto isStatus = [](const std::string& text) {
+      return text.find("written") != std::string::npos || text.find("complete") != std::string::npos;
+    };
+    for (const CountingTransform::Drawn& drawn : u.rig.transform.draws)
+      EXPECT_FALSE(isStatus(drawn.text)) << row.name << ": " << drawn.text;
+    for (const SubtitleEntry& entry : u.s.Document.entries()) EXPECT_FALSE(isStatus(entry.Text)) << row.name;
+  }
 }
 
 }  // namespace

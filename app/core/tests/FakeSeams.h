@@ -68,7 +68,7 @@ struct FakeMessages : MessageBoxes {
 };
 
 struct FakeDialogs : FileDialogs {
-  std::optional<std::string> nextVideo, nextSubtitle, nextSave;  // nothing: the user cancels
+  std::optional<std::string> nextVideo, nextSubtitle, nextSave, nextFolder;  // nothing: the user cancels
   std::vector<std::string> startFolders;
   std::vector<std::string> filters;
   std::optional<std::string> take(std::optional<std::string>& next, const std::string& folder,
@@ -89,6 +89,7 @@ struct FakeDialogs : FileDialogs {
     proposedNames.push_back(proposed);
     return take(nextSave, f, filter);
   }
+  std::optional<std::string> chooseOutputFolder(const std::string& f) override { return take(nextFolder, f, ""); }
 };
 
 struct FakeSkin : SkinObjects {
@@ -107,6 +108,7 @@ struct FakeSkin : SkinObjects {
 // Setting the text fires the change handler, as the window's memo does.
 struct FakeMemo : TextMemo {
   std::string content;
+  std::string status;
   bool enabled = false;
   int focusCount = 0;
   std::function<void()> changed;
@@ -118,6 +120,7 @@ struct FakeMemo : TextMemo {
   bool isEnabled() const override { return enabled; }
   void setEnabled(bool e) override { enabled = e; }
   void setFocus() override { ++focusCount; }
+  void showStatus(const std::string& s) override { status = s; }
   // What the user's typing does.
   void type(const std::string& t) { setText(t); }
 };
@@ -299,11 +302,12 @@ struct RecordingWaveform : SoundWaveform {
 
 struct CountingTransform : TextTransform {
   struct Drawn {
-    int x, y;
+    int x, y;  // x is not used for drawing when the place is centred
     std::string text;
     Colour colour;
     int level;
-    bool centred = false;  // x is the shift from the centred place
+    bool centred = false;
+    SubtitleStyle style;
   };
   int loads = 0, takes = 0;
   std::vector<Drawn> draws;
@@ -312,13 +316,10 @@ struct CountingTransform : TextTransform {
     ++loads;
     loaded = f;
   }
-  void DrawText(double, int x, int y, const std::string& t, const SubtitleFont&, Colour c, int level) override {
-    draws.push_back({x, y, t, c, level});
+  void DrawText(double, const SubtitlePlacement& place, const std::string& t, const SubtitleStyle& style) override {
+    draws.push_back({place.X, place.Y, t, style.TextColor, place.DrawLevel, place.Centred, style});
   }
-  void DrawCentredText(double, int dx, int y, const std::string& t, const SubtitleFont&, Colour c,
-                       int level) override {
-    draws.push_back({dx, y, t, c, level, true});
-  }
+  TextArea DrawnArea(int, const SubtitlePlacement&, const std::string&, const SubtitleStyle&) override { return {}; }
   Frame TakeFrame() override {
     ++takes;
     return loaded;
@@ -463,14 +464,17 @@ struct Rig {
   // Every character is 10 pixels wide.
   std::function<int(const std::string&, const SubtitleFont&)> textWidth =
       [](const std::string& line, const SubtitleFont&) { return static_cast<int>(line.size()) * 10; };
-  // The fakes above, unless a test hands in the real reader or transform.
+  // The fakes above, unless a test hands in the real reader, transform or network.
   VideoReader& readerInUse;
   TextTransform& transformInUse;
+  HttpClient& httpInUse;
   MainController controller;
 
-  explicit Rig(VideoReader* realReader = nullptr, TextTransform* realTransform = nullptr)
+  explicit Rig(VideoReader* realReader = nullptr, TextTransform* realTransform = nullptr,
+               HttpClient* realHttp = nullptr)
       : readerInUse(realReader ? *realReader : reader),
         transformInUse(realTransform ? *realTransform : transform),
+        httpInUse(realHttp ? *realHttp : http),
         controller(MainContext{.State = state,
                                .Settings = settings,
                                .Lang = lang,
@@ -493,7 +497,7 @@ struct Rig {
                                .Waveform = waveform,
                                .Transform = transformInUse,
                                .TextWidth = textWidth,
-                               .Http = http,
+                               .Http = httpInUse,
                                .UiThread = uiThread,
                                .Timer2 = timer2,
                                .Notices = notices,

@@ -7,6 +7,8 @@
 #include <fstream>
 
 #include "FakeSeams.h"
+#include "online/CurlHttpClient.h"
+#include "tests/support/LoopbackHttpServer.h"
 
 namespace orlisk::testing {
 namespace {
@@ -56,7 +58,7 @@ class OnlineCommandsTest : public ::testing::Test {
 TEST_F(OnlineCommandsTest, ANewerVersionGoesThroughTimer2ToTheNoticeWindow) {
   Rig r;
   ship(r, "5");
-  r.http.answer(kDescriptionUrl, Description("6", "Content=Version 6 writes faster\r\n"));
+  r.http.answer(kDescriptionUrl, Description("6", "Content=Version 6 writes faster\r\nVersion=1.3.0\r\n"));
   ASSERT_TRUE(checkAtStart(r));
   EXPECT_TRUE(r.timer2.active);
   EXPECT_EQ(r.timer2.interval, 1000);
@@ -67,10 +69,12 @@ TEST_F(OnlineCommandsTest, ANewerVersionGoesThroughTimer2ToTheNoticeWindow) {
   EXPECT_EQ(r.notices.windowsShown, 1);
   const auto shown = r.controller.online().UpdateWindowShow();
   EXPECT_EQ(shown.Content, "Version 6 writes faster");
+  EXPECT_EQ(shown.Versions, "Installed " ORLISK_VERSION ", available 1.3.0");
   EXPECT_FALSE(shown.DoNotRemind);
   EXPECT_TRUE(r.notices.notices.empty());
   // Written in the user's data folder, never beside the program.
-  EXPECT_EQ(ReadFile(r.Paths().DataFolder / "updatenew.ini"), Description("6", "Content=Version 6 writes faster\r\n"));
+  EXPECT_EQ(ReadFile(r.Paths().DataFolder / "updatenew.ini"),
+            Description("6", "Content=Version 6 writes faster\r\nVersion=1.3.0\r\n"));
   EXPECT_FALSE(fs::exists(r.Paths().ProgramFolder / "updatenew.ini"));
 }
 
@@ -93,16 +97,22 @@ TEST_F(OnlineCommandsTest, UpToDateIsToldOnlyWhenTheUserAsked) {
   }
 }
 
-TEST_F(OnlineCommandsTest, AFailedCheckIsSilentEvenWhenAsked) {
-  Rig r;
-  ship(r, "5");  // nothing answers the description's address
-  ASSERT_TRUE(checkAtStart(r));
-  ASSERT_TRUE(checkFromTheMenu(r));
-  EXPECT_TRUE(r.notices.notices.empty());
-  EXPECT_FALSE(r.timer2.active);
-  EXPECT_TRUE(r.messages.shown.empty());
-  EXPECT_FALSE(r.state.ManualUpdateCheck);
-  EXPECT_EQ(r.http.requests().size(), 2u);
+TEST_F(OnlineCommandsTest, AnUnreachableServerIsToldOnlyWhenTheUserAsked) {
+  LoopbackHttpServer server;
+  server.route("/orlisk/update.ini", {.Mode = LoopbackHttpServer::Behaviour::HangUp});
+  for (const std::string& site : {server.baseUrl(), "http://127.0.0.1:" + std::to_string(RefusingPort())}) {
+    setenv("ORLISK_SITE_URL", site.c_str(), 1);
+    CurlHttpClient network;
+    Rig r(nullptr, nullptr, &network);
+    ship(r, "5");
+    ASSERT_TRUE(checkAtStart(r));
+    EXPECT_TRUE(r.notices.notices.empty()) << site;
+    ASSERT_TRUE(checkFromTheMenu(r));
+    EXPECT_EQ(r.notices.notices, std::vector<std::string>{"The update server could not be reached"}) << site;
+    EXPECT_FALSE(r.timer2.active);
+    EXPECT_FALSE(r.state.ManualUpdateCheck);
+  }
+  EXPECT_EQ(server.requests().size(), 2u);
 }
 
 TEST_F(OnlineCommandsTest, AMenuCheckWhileOneRunsStartsNoSecondButGetsItsAnswer) {
@@ -161,6 +171,7 @@ TEST_F(OnlineCommandsTest, DoNotRemindMeFollowsAndSetsTheSwitch) {
   auto shown = r.controller.online().UpdateWindowShow();
   EXPECT_TRUE(shown.DoNotRemind);
   EXPECT_EQ(shown.Content, "Have a new version, please download.");
+  EXPECT_EQ(shown.Versions, "Installed " ORLISK_VERSION);  // the description names none
   r.controller.online().ck_updateClick(false);
   EXPECT_TRUE(r.state.AutoUpdateCheck);
   r.controller.online().ck_updateClick(true);

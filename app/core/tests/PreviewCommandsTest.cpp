@@ -73,7 +73,8 @@ TEST_F(Preview, EditModeDrawsTheWholeMemoAtThePlacementWithTheOutline) {
   rig.memo.content = "Hi";
   rig.transform.draws.clear();
   c.RenderFrame(Frame{1, 1, 4, {0, 0, 0, 0}});
-  ASSERT_EQ(rig.transform.draws.size(), 5u);
+  ASSERT_EQ(rig.transform.draws.size(), 1u);  // the transform strokes the outline itself
+  EXPECT_TRUE(rig.transform.draws.back().style.BorderEnabled);
   EXPECT_EQ(rig.transform.draws.back().x, 12);
   EXPECT_EQ(rig.transform.draws.back().y, 34);
   EXPECT_EQ(rig.transform.draws.back().text, "Hi");

@@ -25,7 +25,8 @@ const std::vector<Entry>& Entries() {
           "OpenFile2Click", "ReadSubtitleinfo", "SavesubtoFiles", "StrTimetoint", "SetSubEndtime",
           "insertsubtitle3", "insertsubtitle", "FormCloseQuery", "StopWriteSubtovideo", "Exception",
           "Writesubtitle", "WritesubtitletoVideo", "SavesubCompanionExists", "SaveBeforeClose", "SaveBeforeReplace",
-          "ReadSubtitleNoBlocks", "SaveFailed", "SaveSubtitlesWithoutEnd", "SaveSubtitlesWithoutEndCount"})
+          "ReadSubtitleNoBlocks", "SaveFailed", "SaveSubtitlesWithoutEnd", "SaveSubtitlesWithoutEndCount",
+          "WriteStopped", "WriteOutputNotCreated", "UpdateServerUnreachable"})
       list.push_back({"messagedlg", key});
     for (const char* section :
          {"About", "ContactUS", "Content", "Exit", "Inspectionupdate", "OurWebSite", "Stop", "WriteSubtitle",

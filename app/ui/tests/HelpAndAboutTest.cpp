@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -158,6 +159,12 @@ TEST_F(HelpAndAbout, AboutShowsItsControlsAtTheirPlaces) {
   EXPECT_EQ(name->text(), "Veldrane Orlisk");
   EXPECT_TRUE(name->font().bold());
   EXPECT_EQ(name->pos(), QPoint(71, 29));
+  // The version after the name, on its line.
+  auto* version = about->findChild<QLabel*>(QStringLiteral("lblVersion"));
+  EXPECT_EQ(version->text(), ORLISK_VERSION);
+  EXPECT_EQ(version->y(), 29);
+  EXPECT_GT(version->x(), name->geometry().right());
+  EXPECT_LE(version->geometry().right(), about->width());
   auto* notice = about->findChild<QLabel*>(QStringLiteral("Label4"));
   EXPECT_EQ(notice->pos(), QPoint(22, 92));
   EXPECT_FALSE(notice->text().isEmpty());
@@ -216,6 +223,16 @@ TEST_F(HelpAndAbout, EveryWindowCarriesTheProgramsIcon) {
     EXPECT_EQ(dialog->windowIcon().cacheKey(), window->windowIcon().cacheKey())
         << dialog->windowTitle().toStdString();
   }
+}
+
+// Answered at once, without a display or another instance to ask.
+TEST(EditorCommandLine, VersionIsTheProjectsVersion) {
+  FILE* out = ::popen(ORLISK_PROGRAM " --version", "r");
+  ASSERT_NE(out, nullptr);
+  char line[128] = {};
+  ASSERT_NE(std::fgets(line, sizeof line, out), nullptr);
+  EXPECT_EQ(::pclose(out), 0);
+  EXPECT_STREQ(line, "orlisk " ORLISK_VERSION "\n");
 }
 
 }  // namespace

@@ -6,9 +6,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFontDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -16,8 +20,10 @@
 #include "app/skin/SkinSurface.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/SubtitleFontDialog.h"
+#include "app/ui/StyleSample.h"
 #include "app/ui/SubtitleStyleDialog.h"
 #include "burnin/NullTextTransform.h"
+#include "burnin/QtTextTransform.h"
 #include "burnin/writer/NullVideoWriter.h"
 #include "playback/NullVideoReader.h"
 #include "tests/support/TempFolder.h"
@@ -50,7 +56,13 @@ class SubtitleStyleDialogTest : public ::testing::Test {
     dialog = std::make_unique<Tfm_setfont>(
         nullptr, SubtitleStyleParts{.Settings = settings,
                                     .State = state,
+                                    .Transform = transform,
                                     .ChooseSubtitleFont = [this] { ++fontChoices; },
+                                    .ApplyStyle =
+                                        [this](const StyleChoice& choice) {
+                                          applied.push_back(choice);
+                                          return acceptChoice;
+                                        },
                                     .Run = [](const std::function<void()>& command) { command(); }});
   }
 
@@ -59,29 +71,43 @@ class SubtitleStyleDialogTest : public ::testing::Test {
     dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
   }
+  QImage Sample() const { return dialog->lblSample->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
 
   testing::TempFolder folder{"style-dialog"};
   ProfileFile settings{folder / "orlisk.ini"};
   MainState state;
+  QtTextTransform transform;
   int fontChoices = 0;
+  std::vector<StyleChoice> applied;
+  bool acceptChoice = true;
   std::unique_ptr<Tfm_setfont> dialog;
 };
 
-TEST_F(SubtitleStyleDialogTest, ShowsItsControlsAndTheStoredOutlineSwitch) {
+TEST_F(SubtitleStyleDialogTest, ShowsItsControlsTheFontForAllAndTheStoredOutlineSwitch) {
+  state.Style.Backdrop = {.Shape = SubtitleBackdrop::Kind::Shadow, .Opacity = 80};
   Show();
   EXPECT_EQ(dialog->windowTitle(), "Subtitle Settings");
-  EXPECT_EQ(dialog->size(), QSize(489, 234));
-  auto* group = dialog->findChild<QGroupBox*>();
+  EXPECT_EQ(dialog->size(), QSize(489, 430));
+  auto* group = dialog->findChild<QGroupBox*>(QStringLiteral("grpSubtitle"));
   ASSERT_TRUE(group);
   EXPECT_EQ(group->title(), "Subtitle Settings");
   for (QWidget* inGroup : {static_cast<QWidget*>(dialog->Button1), static_cast<QWidget*>(dialog->Button2),
-                           static_cast<QWidget*>(dialog->cb_Bborder)})
+                           static_cast<QWidget*>(dialog->cb_Bborder), static_cast<QWidget*>(dialog->lblSample)})
     EXPECT_EQ(inGroup->parentWidget(), group);
   EXPECT_EQ(dialog->Button1->text(), "Set Font");
   EXPECT_EQ(dialog->Button2->text(), "Border Color");
   EXPECT_EQ(dialog->cb_Bborder->text(), "Subtitle Border");
   EXPECT_EQ(dialog->Button3->text(), "OK");
   EXPECT_EQ(dialog->Button4->text(), "Cancel");
+  // The font in use, said plainly to be one for all subtitles.
+  EXPECT_EQ(dialog->lblFontName->text(), "Arial, Bold, 16 pt");
+  auto* oneForAll = dialog->findChild<QLabel*>(QStringLiteral("lblOneForAll"));
+  ASSERT_TRUE(oneForAll);
+  EXPECT_TRUE(oneForAll->text().contains("one for all subtitles"));
+  EXPECT_EQ(dialog->cmbBackdrop->currentText(), "Shadow");
+  EXPECT_EQ(dialog->spnOpacity->value(), 80);
+  EXPECT_TRUE(dialog->rbApplyAtHand->isChecked());
+  EXPECT_EQ(dialog->rbApplyAll->text(), "Every subtitle");
   EXPECT_TRUE(dialog->cb_Bborder->isChecked());  // a missing key: on
   dialog->hide();
   settings.writeBool("Color", "Bborder", false);
@@ -91,77 +117,111 @@ TEST_F(SubtitleStyleDialogTest, ShowsItsControlsAndTheStoredOutlineSwitch) {
   EXPECT_EQ(fontChoices, 1);
 }
 
-TEST_F(SubtitleStyleDialogTest, OkStoresTheConfirmedColourAndTheSwitch) {
+TEST_F(SubtitleStyleDialogTest, TheSampleIsThePictureRenderersInTheStyleAsChosenSoFar) {
+  Show();
+  const QImage before = Sample();
+  ASSERT_FALSE(before.isNull());
+  EXPECT_EQ(before, DrawStyleSample(transform, state.Style, before.size()));
+  // The white letters stand on white, blue and black bands: the blue band
+  // shows white letters, the black one too.
+  AnswerColourDialog(Qt::red, true);
+  QTest::mouseClick(dialog->Button2, Qt::LeftButton);
+  dialog->cmbBackdrop->setCurrentIndex(static_cast<int>(SubtitleBackdrop::Kind::Box));
+  dialog->spnOpacity->setValue(70);
+  const SubtitleStyle shown = dialog->ShownStyle();
+  EXPECT_EQ(shown.BorderColor, kRed);
+  EXPECT_EQ(shown.Backdrop, (SubtitleBackdrop{.Shape = SubtitleBackdrop::Kind::Box, .Opacity = 70}));
+  EXPECT_EQ(Sample(), DrawStyleSample(transform, shown, before.size()));
+  EXPECT_NE(Sample(), before);
+  EXPECT_TRUE(applied.empty());  // nothing is stored before "OK"
+}
+
+TEST_F(SubtitleStyleDialogTest, OkHandsOverTheConfirmedColourTheSwitchTheBackdropAndTheSubtitles) {
   Show();
   QColor openedWith;
   AnswerColourDialog(Qt::red, true, &openedWith);
   QTest::mouseClick(dialog->Button2, Qt::LeftButton);
   EXPECT_EQ(openedWith, QColor(Qt::black));  // not the outline in use (blue)
   dialog->cb_Bborder->setChecked(false);
+  dialog->cmbBackdrop->setCurrentIndex(static_cast<int>(SubtitleBackdrop::Kind::Shadow));
+  dialog->rbApplyAll->setChecked(true);
   QTest::mouseClick(dialog->Button3, Qt::LeftButton);
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(state.Style.BorderColor, kRed);
-  EXPECT_FALSE(state.Style.BorderEnabled);
-  EXPECT_EQ(settings.readString("Color", "borderColor", ""), "255");
-  EXPECT_EQ(settings.readString("Color", "Bborder", ""), "0");
+  ASSERT_EQ(applied.size(), 1u);
+  EXPECT_EQ(applied[0].BorderColor, kRed);
+  EXPECT_FALSE(applied[0].BorderEnabled);
+  EXPECT_EQ(applied[0].Backdrop.Shape, SubtitleBackdrop::Kind::Shadow);
+  EXPECT_EQ(applied[0].Scope, StyleScope::EverySubtitle);
 
   // The next showing opens the colour dialog with the colour last confirmed;
-  // a cancelled choice is not remembered.
+  // a cancelled choice is not remembered; the subtitle at hand is chosen again.
   Show();
+  EXPECT_TRUE(dialog->rbApplyAtHand->isChecked());
   AnswerColourDialog(Qt::green, false, &openedWith);
   QTest::mouseClick(dialog->Button2, Qt::LeftButton);
   EXPECT_EQ(openedWith, QColor(Qt::red));
   AnswerColourDialog(Qt::green, false, &openedWith);
   QTest::mouseClick(dialog->Button2, Qt::LeftButton);
   EXPECT_EQ(openedWith, QColor(Qt::red));
+
+  // A refused choice leaves the dialog open.
+  acceptChoice = false;
+  QTest::mouseClick(dialog->Button3, Qt::LeftButton);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(applied.back().Scope, StyleScope::SubtitleAtHand);
+  EXPECT_EQ(applied.back().BorderColor, state.Style.BorderColor);  // no colour confirmed in this showing
 }
 
-TEST_F(SubtitleStyleDialogTest, CancelDropsTheColourAndTheSwitch) {
-  state.Style.BorderColor = 16711680;
+TEST_F(SubtitleStyleDialogTest, CancelHandsOverNothing) {
   Show();
   AnswerColourDialog(Qt::red, true);
   QTest::mouseClick(dialog->Button2, Qt::LeftButton);
   dialog->cb_Bborder->setChecked(false);
   QTest::mouseClick(dialog->Button4, Qt::LeftButton);
-  EXPECT_EQ(state.Style.BorderColor, 16711680u);
-  EXPECT_TRUE(state.Style.BorderEnabled);
+  EXPECT_TRUE(applied.empty());
   EXPECT_FALSE(std::filesystem::exists(settings.path()));
-
-  // A colour confirmed in an earlier showing counts only when confirmed again.
-  Show();
-  QTest::mouseClick(dialog->Button3, Qt::LeftButton);
-  EXPECT_EQ(state.Style.BorderColor, 16711680u);
-  EXPECT_EQ(settings.readString("Color", "borderColor", ""), "16711680");
 }
 
 // Records every text drawn with its colour.
 class RecordingTransform : public NullTextTransform {
  public:
-  void DrawText(double, int, int, const std::string& text, const SubtitleFont& font, Colour colour,
-                int) override {
-    drawn.push_back({text, colour, font});
+  void DrawText(double, const SubtitlePlacement&, const std::string& text, const SubtitleStyle& style) override {
+    drawn.push_back({text, style.TextColor, style.Font, style.BorderColor});
   }
   struct Drawn {
     std::string Text;
     Colour Color;
     SubtitleFont Font;
+    Colour Outline;
   };
   std::vector<Drawn> drawn;
 };
 
-TEST(SubtitleStyleFromTheMainWindow, TheOutlineReachesTheNextPictureAndTheFontStaysAfterCancel) {
-  test::TestApplication();
-  testing::TempFolder folder("style-main");
+// The main window over a settings file of its own, shown.
+struct StyleWindow {
+  StyleWindow() {
+    window.FormShow();
+    window.show();
+    skin = window.findChild<SkinSurface*>();
+  }
+  ~StyleWindow() { window.close(); }
+  Application& app = test::TestApplication();
+  testing::TempFolder folder{"style-main"};
   const AppPaths paths = test::WindowPaths(folder.path());
   NullVideoReader reader;
   test::IdleAudio audio;
   RecordingTransform transform;
   NullVideoWriter writer;
-  Tfm_main window(MainWindowParts{paths, kLangEnglishUs, reader, audio, transform, writer,
-                                  test::TenPixelsAByte});
-  window.FormShow();
-  window.show();
-  auto* skin = window.findChild<SkinSurface*>();
+  Tfm_main window{MainWindowParts{paths, kLangEnglishUs, reader, audio, transform, writer, test::TenPixelsAByte}};
+  SkinSurface* skin = nullptr;
+};
+
+TEST(SubtitleStyleFromTheMainWindow, TheOutlineReachesTheNextPictureAndTheFontStaysAfterCancel) {
+  StyleWindow shown;
+  Tfm_main& window = shown.window;
+  RecordingTransform& transform = shown.transform;
+  SkinSurface* skin = shown.skin;
+  const AppPaths& paths = shown.paths;
 
   // "edit": "Set Font" picks Times 30 px in yellow, then "Border Color" red,
   // then "OK".
@@ -197,7 +257,7 @@ TEST(SubtitleStyleFromTheMainWindow, TheOutlineReachesTheNextPictureAndTheFontSt
   transform.drawn.clear();
   window.controller().RefreshFrame();
   ASSERT_FALSE(transform.drawn.empty());
-  EXPECT_EQ(transform.drawn.front().Color, kRed);
+  EXPECT_EQ(transform.drawn.back().Outline, kRed);
   EXPECT_EQ(transform.drawn.back().Color, window.state().Style.TextColor);
   EXPECT_EQ(transform.drawn.back().Font, chosenFont);
 
@@ -220,7 +280,33 @@ TEST(SubtitleStyleFromTheMainWindow, TheOutlineReachesTheNextPictureAndTheFontSt
   EXPECT_EQ(window.state().Style.Font.Face, "Liberation Sans");
   EXPECT_NE(window.state().Style.Font, chosenFont);
   EXPECT_EQ(window.state().Style.BorderColor, kRed);
-  window.close();
+}
+
+TEST(SubtitleStyleFromTheMainWindow, EverySubtitleTakesTheOutlineInOneUndoStep) {
+  StyleWindow shown;
+  Tfm_main& window = shown.window;
+  SubtitleDocument& document = window.state().Document;
+  for (const char* text : {"one", "two"}) {
+    document.appendRow(SubtitleRow{"00:00:01,000 --> 00:00:02,000", text});
+    document.resizeEntries(document.rowCount());
+    document.entries().back().BorderColor = SubtitleStyle{}.BorderColor;
+  }
+  window.controller().history().startFresh();
+  const std::vector<SubtitleEntry> before = document.entries();
+
+  QTimer::singleShot(0, [] {
+    auto* style = qobject_cast<Tfm_setfont*>(QApplication::activeModalWidget());
+    if (!style) return;
+    AnswerColourDialog(Qt::red, true);
+    QTest::mouseClick(style->Button2, Qt::LeftButton);
+    style->rbApplyAll->setChecked(true);
+    QTest::mouseClick(style->Button3, Qt::LeftButton);
+  });
+  emit shown.skin->objectClicked(QStringLiteral("edit"));
+  for (const SubtitleEntry& entry : document.entries()) EXPECT_EQ(entry.BorderColor, kRed);
+  EXPECT_EQ(window.controller().history().undoCount(), 1u);
+  window.controller().Undo();
+  EXPECT_EQ(document.entries(), before);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -132,14 +133,14 @@ class UpdateWindowTest : public ::testing::Test {
 TEST_F(UpdateWindowTest, ANewerVersionOpensTheWindowWithThePublishedText) {
   ship("5");
   server.route("/orlisk/update.ini",
-               {.Body = Description("6", "Content=Version 6 writes subtitles twice as fast\r\ndownloadlink=" +
-                                             server.url("/download/setup-6") + "\r\n")});
+               {.Body = Description("6", "Content=Version 6 writes subtitles twice as fast\r\nVersion=<b>1.3.0</b>\r\n"
+                                             "downloadlink=" + server.url("/download/setup-6") + "\r\n")});
   auto window = MakeWindow();
   window->FormShow();
   window->show();
   const auto shownAt = Clock::now();
 
-  QString memo, caption;
+  QString memo, caption, versions;
   QRect memoPlace, downloadPlace, closePlace, remindPlace;
   QStringList texts;
   QSize size;
@@ -156,6 +157,9 @@ TEST_F(UpdateWindowTest, ANewerVersionOpensTheWindowWithThePublishedText) {
     auto* button2 = dialog.findChild<QPushButton*>(QStringLiteral("Button2"));
     auto* remind = dialog.findChild<QCheckBox*>(QStringLiteral("ck_update"));
     memo = memo1->toPlainText();
+    auto* versionsLabel = dialog.findChild<QLabel*>(QStringLiteral("lblVersions"));
+    versions = versionsLabel->text();
+    EXPECT_EQ(versionsLabel->textFormat(), Qt::PlainText);  // a name from the network is no markup
     memoPlace = memo1->geometry();
     downloadPlace = button1->geometry();
     closePlace = button2->geometry();
@@ -170,6 +174,7 @@ TEST_F(UpdateWindowTest, ANewerVersionOpensTheWindowWithThePublishedText) {
 
   EXPECT_EQ(caption, "Veldrane Orlisk Update");
   EXPECT_EQ(memo, "Version 6 writes subtitles twice as fast");
+  EXPECT_EQ(versions, "Installed " ORLISK_VERSION ", available <b>1.3.0</b>");
   EXPECT_FALSE(remindTicked);
   EXPECT_EQ(texts, (QStringList{"Download Update", "Close", "Do not remind me"}));
   EXPECT_EQ(memoPlace, QRect(-1, 0, 450, 305));
@@ -271,27 +276,29 @@ TEST_F(UpdateWindowTest, DoNotRemindMeKeepsTheNextStartFromChecking) {
   EXPECT_EQ(targets().back(), "/orlisk/update.ini");
 }
 
-TEST_F(UpdateWindowTest, FailedChecksAreSilent) {
+TEST_F(UpdateWindowTest, AFailedCheckIsSilentAtStartAndToldWhenAsked) {
   ship("5");
   server.route("/orlisk/update.ini", {.Status = 404, .Body = Description("6")});
   auto window = MakeWindow();
   window->FormShow();
   window->show();
-  bool anyModal = false;
+  QStringList boxes;
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
     if (QWidget* modal = QApplication::activeModalWidget()) {
-      anyModal = true;
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      boxes << (box ? box->text() : modal->windowTitle());
       modal->close();
     }
   });
   watch.start(20);
   ASSERT_TRUE(server.waitForRequests(2, 10s));
-  QTest::qWait(300);  // the start's check has ended
+  QTest::qWait(1800);  // the start's check has ended, past Timer2's second
+  EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QStringLiteral(" | ")).toStdString();
   window->findChild<QAction*>(QStringLiteral("Inspectionupdate1"))->trigger();
-  ASSERT_TRUE(server.waitForRequests(3, 10s));
-  QTest::qWait(1800);  // past Timer2's second
-  EXPECT_FALSE(anyModal);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.isEmpty(); }, 20000));
+  QTest::qWait(1200);  // past Timer2's second: no notice window follows
+  EXPECT_EQ(boxes, QStringList{"The update server could not be reached"});
   EXPECT_EQ(targets(), (std::vector<std::string>{"/stat/stat.php?soft=Orlisk", "/orlisk/update.ini",
                                                  "/orlisk/update.ini"}));
 }
