@@ -61,6 +61,7 @@ class TimedReader : public VideoReader {
   double GetFrameRate() const override { return inner_.GetFrameRate(); }
   int GetWidth() const override { return inner_.GetWidth(); }
   int GetHeight() const override { return inner_.GetHeight(); }
+  PixelAspect GetPixelAspect() const override { return inner_.GetPixelAspect(); }
   std::int32_t GetPosition() const override { return inner_.GetPosition(); }
   void SeekTo(std::int32_t ms) override { inner_.SeekTo(ms); }
   Frame ReadFrame() override {

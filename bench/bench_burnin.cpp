@@ -1,339 +1,301 @@
-// Writing a 1280x720, 25 fps, 60 s clip with sound through our reader and
-// writer, against the ffmpeg command line with the same encoders and settings,
-// for AVI (Xvid or MPEG-4 + MP3), MPEG-1 + MP2, WMV 8 + WMA 2, RealVideo 2 +
-// AC-3 and MP4 (H.264 + AAC). Two tables: the plain transcode (no subtitles),
-// then the burn-in: our whole write job (reader, renderer, writer) with a
-// 20-line subtitle file against `ffmpeg -vf subtitles=subs.srt`. The sides
-// alternate three times; each run is a process of its own so that its wall
-// time and peak memory are its own. Prints every time, the best of each side,
-// the ratio and the peak memory; last, our burn-in's peak memory for the short
-// clip and for a long one.
+// Our burner against ffmpeg, per output format, as whole processes on a
+// generated 1280x720, 25 fps clip with sound: `orlisk-burn` with 20 two-line
+// subtitles against `ffmpeg -vf subtitles=` (the burn), and both again with no
+// subtitles (the plain transcode: orlisk-burn with an empty subtitle file).
+// The ffmpeg commands use the encoders and rate control ours uses; before
+// comparing, the outputs are read back and a pair whose rate control differs
+// (codec, size, fixed quantiser, declared bit rates, x264's options) is
+// refused. The sides alternate in each round, and the load average is
+// printed beside each round. Per line: CPU seconds (median), wall seconds
+// (best), peak memory, output size and PSNR against the source on the
+// picture's top three quarters (the subtitles sit in the bottom quarter),
+// then the goal: no more CPU than ffmpeg, PSNR no lower than ffmpeg's less
+// 0.1 dB, and a file no more than 2 % larger.
 //
-//   bench_burnin [seconds [long-seconds [--memory-only]]]     (default 60 and 240; 0 skips the long clip)
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
+//   bench_burnin [seconds [rounds [orlisk-burn]]]   (default 8 s, 2 rounds, the burner beside this program)
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <tuple>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "BenchClips.h"
 #include "BenchClock.h"
-#include <QGuiApplication>
-#include <fstream>
-
-#include "burnin/QtTextTransform.h"
-#include "burnin/WriteJob.h"
-#include "burnin/writer/AviEncoders.h"
+#include "BenchProcess.h"
+#include "OutputMeasures.h"
+#include "burnin/writer/CodecLists.h"
+#include "burnin/writer/ConfigureWriter.h"
 #include "burnin/writer/FfmpegVideoWriter.h"
-#include "burnin/writer/tests/WriterTestSupport.h"
 #include "playback/FfmpegVideoReader.h"
-#include "tests/fixtures/TestClips.h"
-
-extern char** environ;
 
 namespace {
 
-using orlisk::bench::Stopwatch;
+namespace fs = std::filesystem;
+using orlisk::bench::Format;
+using orlisk::bench::ProcessRun;
+using orlisk::bench::RunProcess;
 
-struct Run {
-  double seconds = -1;    // negative: the run failed
-  double cpuSeconds = 0;  // user and system time of all its threads
-  long peakKb = 0;
+struct Setting {
+  std::string section;
+  std::string key;
+  std::string value;
 };
-
-// Waits for `child` and takes its own peak memory from the kernel.
-Run Finish(pid_t child, const Stopwatch& watch) {
-  int status = 0;
-  rusage usage{};
-  while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
-  }
-  Run run;
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) run.seconds = watch.Seconds();
-  run.peakKb = usage.ru_maxrss;
-  run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                   static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  return run;
-}
-
-Run RunOurs(const std::function<void()>& transcode) {
-  Stopwatch watch;
-  const pid_t child = fork();
-  if (child == 0) {
-    try {
-      transcode();
-      _exit(0);
-    } catch (const std::exception& error) {
-      std::fprintf(stderr, "our writer failed: %s\n", error.what());
-      _exit(1);
-    }
-  }
-  return Finish(child, watch);
-}
-
-Run RunFfmpeg(const std::vector<std::string>& arguments) {
-  std::vector<std::string> all = {"ffmpeg", "-hide_banner", "-nostdin", "-loglevel", "error", "-y"};
-  all.insert(all.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (auto& word : all) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  Stopwatch watch;
-  pid_t child = 0;
-  if (posix_spawnp(&child, "ffmpeg", nullptr, nullptr, argv.data(), environ) != 0) return {};
-  return Finish(child, watch);
-}
-
-// What the write job does between reader and writer, without the drawing.
-void Transcode(const std::string& source, const std::string& output, std::int32_t outputType,
-               const std::function<void(orlisk::VideoWriter&, const orlisk::VideoReader&)>& configure) {
-  orlisk::FfmpegVideoReader reader;
-  reader.OpenSource(source);
-  orlisk::FfmpegVideoWriter writer;
-  writer.SetSourceAudioFormat(reader.GetAudioSampleRate(), reader.GetAudioChannels());
-  writer.SetSourceVideoFormat(reader.GetWidth(), reader.GetHeight(), reader.GetFrameRate());
-  configure(writer, reader);
-  writer.CreateOutput(output, outputType);
-  orlisk::writertest::CopyInterleaved(reader, writer);
-  writer.CloseSource();
-}
-
-// The write job as the window runs it, without a window: every frame drawn
-// with the subtitle due, then written. The text needs a GUI application of
-// the process's own (each run is a forked child).
-void BurnIn(const std::string& source, const std::string& output, std::int32_t outputType,
-            const std::vector<orlisk::SubtitleEntry>& subtitles,
-            const std::function<void(orlisk::VideoWriter&, const orlisk::VideoReader&)>& configure) {
-  int argc = 1;
-  char name[] = "bench_burnin";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
-  orlisk::FfmpegVideoReader reader;
-  reader.OpenSource(source);
-  orlisk::FfmpegVideoWriter writer;
-  writer.SetSourceAudioFormat(reader.GetAudioSampleRate(), reader.GetAudioChannels());
-  writer.SetSourceVideoFormat(reader.GetWidth(), reader.GetHeight(), reader.GetFrameRate());
-  configure(writer, reader);
-  orlisk::QtTextTransform transform;
-  orlisk::WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}}, subtitles,
-                       orlisk::SubtitleStyle{});
-  // Each round writes the same name again.
-  job.Start({.Path = output, .ReplaceFile = true, .NextFreeName = {}}, outputType);
-  while (job.Step()) {
-  }
-  job.Finish();
-}
-
-// 20 subtitles spread over the clip, 2 s each, as a user would place them
-// (bottom centre, white with an outline), and the same as a SubRip file for
-// ffmpeg.
-std::vector<orlisk::SubtitleEntry> TwentySubtitles(double seconds, int height, const std::string& srtPath) {
-  std::vector<orlisk::SubtitleEntry> entries;
-  std::ofstream srt(srtPath);
-  const auto stamp = [](int ms) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d,%03d", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
-    return std::string(text);
-  };
-  const int step = static_cast<int>(seconds * 1000 / 20);
-  for (int i = 0; i < 20; ++i) {
-    orlisk::SubtitleEntry e;
-    e.BeginTime = i * step + 100;
-    e.EndTime = e.BeginTime + std::min(2000, step - 200);
-    e.Text = "Subtitle line number " + std::to_string(i + 1) + " of the benchmark";
-    e.Place.X = 400;
-    e.Place.Y = height - 63;
-    e.TextColor = 0x00FFFFFF;
-    e.BorderColor = 0x00000000;
-    e.Border = true;
-    e.Place.DrawLevel = 240;
-    entries.push_back(e);
-    srt << i + 1 << "\r\n"
-        << stamp(e.BeginTime) << " --> " << stamp(e.EndTime) << "\r\n"
-        << e.Text << "\r\n\r\n";
-  }
-  return entries;
-}
 
 struct Case {
   std::string name;
+  std::string source;  // the clip's path
+  std::string format;  // orlisk-burn --format
   std::string extension;
-  std::int32_t outputType;
-  std::function<void(orlisk::VideoWriter&, const orlisk::VideoReader&)> configure;
-  std::vector<std::string> ffmpegOptions;  // between the input and the output file
+  std::vector<Setting> settings;           // orlisk.ini beyond the common ones
+  std::vector<std::string> ffmpegOptions;  // after the input, before the output
 };
 
-int AviCodecNumber(const std::string& encoder) {
-  const auto encoders = orlisk::AviEncoders();
-  for (std::size_t i = 0; i < encoders.size(); ++i) {
-    if (encoders[i].EncoderName == encoder) return static_cast<int>(i) + 1;
-  }
-  return 0;
+// Custom output at the source's size and rate: MPEG 2376 kbit/s, MP2 and MP3
+// at 128 kbit/s stereo, the first AVI codec (Xvid: quality 90, quantiser 4,
+// a key frame every 250), WMV profile 38 (768 kbit/s at the source's size),
+// RM profile 8 ("High quality", 1500 kbit/s, AC-3 at 192 kbit/s).
+const std::vector<Setting> kCommonSettings = {
+    {"Video", "w", "1280"}, {"Video", "h", "720"},     {"Video", "wh", "1"},   {"AVI", "fram", "5"},
+    {"AVI", "Code", "0"},   {"AVI", "Audio", "1"},     {"MPEG", "fram", "1"},  {"MPEG", "VBit", "4"},
+    {"MPEG", "Cnannel", "1"}, {"MPEG", "ABit", "4"},   {"MPEG", "VS", "0"},    {"WMV", "Code", "37"},
+    {"RM", "Code", "7"},
+};
+
+const std::vector<std::string> kXvidMp3 = {"-c:v", "libxvid", "-q:v", "4",  "-g",  "250",  "-vtag",
+                                           "XVID", "-c:a", "libmp3lame", "-b:a", "128k", "-ac", "2"};
+
+// "Original" of an MP4 source: H.264 and AAC near the source's bit rates,
+// as our writer configuration decides them, in fragments of a second.
+std::vector<std::string> OriginalMp4Options(const std::string& source) {
+  orlisk::FfmpegVideoReader reader;
+  reader.OpenSource(source);
+  orlisk::FfmpegVideoWriter writer;
+  const orlisk::WriterConfiguration configuration = orlisk::ConfigureWriter(
+      orlisk::ReadSourceFacts(reader, source), orlisk::OutputSettings{}, 0, orlisk::FillCodecLists(writer));
+  const orlisk::OtherFormat& other = *configuration.Other;
+  return {"-c:v",      "libx264",  "-preset", "veryfast", "-b:v", std::to_string(other.VideoBitRateKbps) + "k",
+          "-c:a",      "aac",      "-b:a",    std::to_string(other.AudioBitRateKbps) + "k", "-ac", "2",
+          "-movflags", "frag_keyframe+empty_moov+default_base_moof", "-frag_duration", "1000000"};
 }
 
-std::vector<Case> Cases() {
-  const std::string avi = AviCodecNumber("libxvid") > 0 ? "libxvid" : "mpeg4";
+std::vector<Case> Cases(const std::string& mp4, const std::string& avi) {
   return {
-      {"AVI " + avi + " q4 + MP3 128k",
-       ".avi",
-       orlisk::kOutputAvi,
-       [avi](orlisk::VideoWriter& w, const orlisk::VideoReader& r) {
-         w.SelectAviCodec(AviCodecNumber(avi));  // quality 90 = quantiser 4, key frame every 250
-         w.SetAviAudioMp3(128, r.GetAudioSampleRate(), 2);
-         w.SetAviVideoFormat(r.GetWidth(), r.GetHeight(), r.GetFrameRate());
-       },
-       {"-c:v", avi, "-q:v", "4", "-g", "250", "-c:a", "libmp3lame", "-b:a", "128k", "-ac", "2"}},
-      {"MPEG-1 2376k + MP2 128k",
-       ".mpeg",
-       orlisk::kOutputMpeg,
-       [](orlisk::VideoWriter& w, const orlisk::VideoReader& r) {
-         w.SetMpegAudioFormat(128, r.GetAudioSampleRate(), 2);
-         w.SetMpegVideoFormat(1, 2376, r.GetWidth(), r.GetHeight(), r.GetFrameRate());
-       },
+      {"AVI Xvid q4 + MP3", mp4, "avi", ".avi", {}, kXvidMp3},
+      {"MPEG-1 + MP2", mp4, "mpeg", ".mpeg", {},
        {"-c:v", "mpeg1video", "-b:v", "2376k", "-c:a", "mp2", "-b:a", "128k", "-ac", "2", "-f", "mpeg"}},
-      {"WMV2 768k + WMA2 128k",
-       ".wmv",
-       orlisk::kOutputWmv,
-       [](orlisk::VideoWriter& w, const orlisk::VideoReader&) { w.SelectWmvProfile(38); },
+      {"MPEG-2 + MP2", mp4, "mpeg", ".mpeg", {{"MPEG", "VS", "1"}},
+       {"-c:v", "mpeg2video", "-b:v", "2376k", "-c:a", "mp2", "-b:a", "128k", "-ac", "2", "-f", "vob"}},
+      {"WMV2 + WMA2 768k", mp4, "wmv", ".wmv", {},
        {"-c:v", "wmv2", "-b:v", "768k", "-g", "125", "-c:a", "wmav2", "-b:a", "128k", "-ac", "2"}},
-      {"RV20 750k + AC-3 128k",
-       ".rm",
-       orlisk::kOutputRm,
-       [](orlisk::VideoWriter& w, const orlisk::VideoReader&) { w.SelectRmProfile(7); },
-       {"-c:v", "rv20", "-b:v", "750k", "-g", "125", "-c:a", "ac3", "-b:a", "128k", "-ac", "2"}},
-      {"MP4 H.264 veryfast 2000k + AAC 128k",
-       ".mp4",
-       orlisk::kOutputOther,
-       [](orlisk::VideoWriter& w, const orlisk::VideoReader& r) {
-         w.SetOtherFormat({"mp4", "h264", "aac", r.GetWidth(), r.GetHeight(), r.GetFrameRate(), 2000, 128});
-       },
-       {"-c:v", "libx264", "-preset", "veryfast", "-b:v", "2000k", "-c:a", "aac", "-b:a", "128k", "-ac", "2"}},
+      // Our RealMedia pictures stay below 60 kB: a rate control buffer of that
+      // size, full again at each picture, and trellis past quantiser 31.
+      {"RV20 + AC-3 1500k", mp4, "rm", ".rm", {},
+       {"-c:v", "rv20", "-b:v", "1500k", "-g", "125", "-maxrate", "12000k", "-bufsize", "480k",
+        "-rc_init_occupancy", "480k", "-trellis", "1", "-lmax", "30090", "-c:a", "ac3", "-b:a", "192k", "-ac", "2"}},
+      {"Original of .mp4 (H.264 + AAC)", mp4, "original", ".mp4", {}, OriginalMp4Options(mp4)},
+      {"Original of .avi (Xvid + MP3)", avi, "original", ".avi", {}, kXvidMp3},
   };
 }
 
-}  // namespace
-
-namespace {
-
-Run Best(const std::vector<Run>& runs) {
-  double value = 1e9;
-  long peak = 0;
-  for (const Run& run : runs) {
-    if (run.seconds < 0) return Run{};
-    value = std::min(value, run.seconds);
-    peak = std::max(peak, run.peakKb);
-  }
-  return Run{value, peak};
-}
-
-std::string Times(const std::vector<Run>& runs) {
-  std::string text;
-  for (const Run& run : runs) {
-    char one[16];
-    std::snprintf(one, sizeof one, "%s%.2f", text.empty() ? "" : " ", run.seconds);
-    text += one;
-  }
-  return text;
-}
-
-// Three rounds, alternating who goes first so that a passing load hurts
-// neither side alone; prints one row.
-void Compare(const std::string& name, const std::function<Run()>& ours, const std::function<Run()>& theirs) {
-  std::vector<Run> ourRuns;
-  std::vector<Run> theirRuns;
-  for (int round = 0; round < 3; ++round) {
-    if (round % 2 == 0) {
-      ourRuns.push_back(ours());
-      theirRuns.push_back(theirs());
-    } else {
-      theirRuns.push_back(theirs());
-      ourRuns.push_back(ours());
+void WriteSettings(const fs::path& folder, const Case& test) {
+  fs::create_directories(folder);
+  std::vector<Setting> all = kCommonSettings;
+  for (const Setting& change : test.settings) {
+    for (Setting& setting : all) {
+      if (setting.section == change.section && setting.key == change.key) setting.value = change.value;
     }
   }
-  const Run ourBest = Best(ourRuns);
-  const Run theirBest = Best(theirRuns);
-  std::printf("%-38s %-26s %-26s %6.2f %6ld MB %6ld MB\n", name.c_str(), Times(ourRuns).c_str(),
-              Times(theirRuns).c_str(),
-              ourBest.seconds > 0 && theirBest.seconds > 0 ? ourBest.seconds / theirBest.seconds : 0.0,
-              ourBest.peakKb / 1024, theirBest.peakKb / 1024);
-  std::fflush(stdout);
+  std::ofstream ini(folder / "orlisk.ini");
+  std::string section;
+  for (const Setting& setting : all) {
+    if (setting.section != section) ini << "[" << (section = setting.section) << "]\r\n";
+    ini << setting.key << "=" << setting.value << "\r\n";
+  }
 }
 
-std::string MakeBenchClip(double seconds) {
-  return orlisk::testclips::MakeClip({.width = 1280,
-                                      .height = 720,
-                                      .fps = 25,
-                                      .seconds = seconds,
-                                      .audio = true,
-                                      .codec = "libx264",
-                                      .container = "mp4",
-                                      .audioCodec = "aac",
-                                      .picture = orlisk::testclips::Picture::TestPattern});
+// 20 two-line subtitles spread over the clip, as SubRip.
+void WriteSubtitles(const fs::path& path, double seconds) {
+  std::ofstream srt(path);
+  const auto stamp = [](int ms) {
+    return Format("%02d:%02d:%02d,%03d", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
+  };
+  const int step = static_cast<int>(seconds * 1000 / 20);
+  for (int i = 0; i < 20; ++i) {
+    const int begin = i * step + 50;
+    srt << i + 1 << "\r\n"
+        << stamp(begin) << " --> " << stamp(begin + std::max(100, step - 100)) << "\r\n"
+        << "Subtitle number " << i + 1 << " of the benchmark\r\nwith a second line under it\r\n\r\n";
+  }
+}
+
+struct Sides {
+  std::vector<ProcessRun> ours;
+  std::vector<ProcessRun> theirs;
+};
+
+bool AllSucceeded(const std::vector<ProcessRun>& runs) {
+  return std::all_of(runs.begin(), runs.end(), [](const ProcessRun& run) { return run.succeeded; });
+}
+
+double MedianCpu(const std::vector<ProcessRun>& runs) {
+  std::vector<double> values;
+  for (const ProcessRun& run : runs) values.push_back(run.cpuSeconds);
+  return orlisk::bench::Median(values);
+}
+
+double BestWall(const std::vector<ProcessRun>& runs) {
+  double best = 1e9;
+  for (const ProcessRun& run : runs) best = std::min(best, run.wallSeconds);
+  return best;
+}
+
+long PeakMegabytes(const std::vector<ProcessRun>& runs) {
+  long peak = 0;
+  for (const ProcessRun& run : runs) peak = std::max(peak, run.peakMegabytes);
+  return peak;
+}
+
+struct Job {
+  std::vector<std::string> ours;
+  std::vector<std::string> ourEnvironment;
+  std::vector<std::string> theirs;
+  std::string ourOutput;
+  std::string theirOutput;
+};
+
+// The rounds, each side first in turn, with the load beside each round.
+Sides RunRounds(const Job& job, int rounds) {
+  Sides sides;
+  for (int round = 0; round < rounds; ++round) {
+    const std::string load = orlisk::bench::LoadAverage();
+    const auto runOurs = [&] { sides.ours.push_back(RunProcess(job.ours, job.ourEnvironment)); };
+    const auto runTheirs = [&] { sides.theirs.push_back(RunProcess(job.theirs)); };
+    if (round % 2 == 0) {
+      runOurs();
+      runTheirs();
+    } else {
+      runTheirs();
+      runOurs();
+    }
+    const ProcessRun& our = sides.ours.back();
+    const ProcessRun& their = sides.theirs.back();
+    std::printf("    round %d (load %s, %s first): ours %.2f s wall %.2f s CPU%s, ffmpeg %.2f s wall %.2f s CPU%s\n",
+                round + 1, load.c_str(), round % 2 == 0 ? "ours" : "ffmpeg", our.wallSeconds, our.cpuSeconds,
+                our.succeeded ? "" : " FAILED", their.wallSeconds, their.cpuSeconds, their.succeeded ? "" : " FAILED");
+    std::fflush(stdout);
+  }
+  return sides;
+}
+
+// Prints the line of one comparison and its verdict; the plain transcode's
+// (no ffmpeg plain CPU yet) also says how both sides' encoders were driven.
+void Report(const std::string& what, const Job& job, const Sides& sides, const std::string& source,
+            double ffmpegPlainCpu) {
+  const std::string goal = "CPU<=ffmpeg dB>=-0.1 size<=+2%";
+  if (!AllSucceeded(sides.ours) || !AllSucceeded(sides.theirs)) {
+    std::printf("  %s: not compared, %s failed\n", what.c_str(), AllSucceeded(sides.ours) ? "ffmpeg" : "ours");
+    orlisk::bench::PrintResult(what, goal, "a side failed", false);
+    return;
+  }
+  const std::string differences = orlisk::bench::RateControlDifferences(
+      orlisk::bench::DescribeRateControl(job.ourOutput), orlisk::bench::DescribeRateControl(job.theirOutput));
+  if (!differences.empty()) {
+    std::printf("  %s: refused, the rate control differs: %s\n", what.c_str(), differences.c_str());
+    orlisk::bench::PrintResult(what, goal, "not compared: rate control", false);
+    return;
+  }
+  if (ffmpegPlainCpu <= 0) {
+    std::string facts;
+    for (const auto& [name, value] : orlisk::bench::DescribeRateControl(job.ourOutput)) {
+      facts += (facts.empty() ? "" : ", ") + name + " " + value;
+    }
+    std::printf("  rate control, both sides: %s\n", facts.c_str());
+  }
+  const double ourCpu = MedianCpu(sides.ours);
+  const double theirCpu = MedianCpu(sides.theirs);
+  const double ourWall = BestWall(sides.ours);
+  const double theirWall = BestWall(sides.theirs);
+  const double ourSize = static_cast<double>(fs::file_size(job.ourOutput)) / 1e6;
+  const double theirSize = static_cast<double>(fs::file_size(job.theirOutput)) / 1e6;
+  const double ourPsnr = orlisk::bench::PsnrAgainstSource(job.ourOutput, source);
+  const double theirPsnr = orlisk::bench::PsnrAgainstSource(job.theirOutput, source);
+  std::printf("  %-6s CPU %6.2f / %6.2f s (%.2f)  wall %6.2f / %6.2f s (%.2f)  peak %4ld / %4ld MB  "
+              "size %6.2f / %6.2f MB (%.2f)  PSNR %5.2f / %5.2f dB",
+              what.substr(what.rfind(' ') + 1).c_str(), ourCpu, theirCpu, ourCpu / theirCpu, ourWall, theirWall,
+              ourWall / theirWall, PeakMegabytes(sides.ours), PeakMegabytes(sides.theirs), ourSize, theirSize,
+              ourSize / theirSize, ourPsnr, theirPsnr);
+  if (ffmpegPlainCpu > 0) std::printf("  ours / ffmpeg plain CPU %.2f", ourCpu / ffmpegPlainCpu);
+  std::printf("\n");
+  const bool met = ourCpu <= theirCpu && ourPsnr >= theirPsnr - 0.1 && ourSize <= theirSize * 1.02;
+  orlisk::bench::PrintResult(what, goal,
+                             Format("CPU %.2fx %+.2f dB size %.2fx", ourCpu / theirCpu, ourPsnr - theirPsnr,
+                                    ourSize / theirSize),
+                             met);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
-  const double longSeconds = argc > 2 ? std::atof(argv[2]) : 240.0;
-  std::printf("Making a 1280x720, 25 fps, %.0f s clip with sound (H.264 + AAC)...\n", seconds);
+  const double seconds = argc > 1 ? std::atof(argv[1]) : 8.0;
+  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 2;
+  const std::string burn =
+      argc > 3 ? argv[3] : (fs::path(orlisk::bench::OwnExecutable()).parent_path() / "orlisk-burn").string();
+  std::printf("Making (or finding) 1280x720, 25 fps, %.0f s clips with sound (H.264 + AAC in MP4, MPEG-4 + MP3 "
+              "in AVI)...\n",
+              seconds);
   std::fflush(stdout);
-  const std::string clip = MakeBenchClip(seconds);
-  const std::string folder = orlisk::testclips::TempFolder();
-  const std::string srt = folder + "/bench-subs.srt";
-  const std::vector<orlisk::SubtitleEntry> subtitles = TwentySubtitles(seconds, 720, srt);
+  const std::string length = Format("%gs", seconds);
+  const orlisk::testclips::ClipOptions common{.width = 1280,
+                                              .height = 720,
+                                              .fps = 25,
+                                              .seconds = seconds,
+                                              .codec = "libx264",
+                                              .container = "mp4",
+                                              .audioCodec = "aac",
+                                              .picture = orlisk::testclips::Picture::TestPattern};
+  const std::string mp4 = orlisk::bench::CachedClip(common, "720p25-h264-aac-" + length + ".mp4");
+  orlisk::testclips::ClipOptions aviOptions = common;
+  aviOptions.codec = "mpeg4";
+  aviOptions.container = "avi";
+  aviOptions.audioCodec = "libmp3lame";
+  aviOptions.extraOptions = "-q:v 3";
+  const std::string avi = orlisk::bench::CachedClip(aviOptions, "720p25-mpeg4-mp3-" + length + ".avi");
 
-  const bool memoryOnly = argc > 3 && std::string(argv[3]) == "--memory-only";
-  const char* header = "%-38s %-26s %-26s %6s %9s %9s\n";
-  if (!memoryOnly) {
-    std::printf("\nPlain transcode, no subtitles\n");
-    std::printf(header, "format", "ours (s)", "ffmpeg (s)", "ratio", "our peak", "ff peak");
-    for (const Case& test : Cases()) {
-      const std::string ours = folder + "/ours" + test.extension;
-      std::vector<std::string> ffmpegArguments = {"-i", clip};
-      ffmpegArguments.insert(ffmpegArguments.end(), test.ffmpegOptions.begin(), test.ffmpegOptions.end());
-      ffmpegArguments.push_back(folder + "/theirs" + test.extension);
-      Compare(
-          test.name, [&] { return RunOurs([&] { Transcode(clip, ours, test.outputType, test.configure); }); },
-          [&] { return RunFfmpeg(ffmpegArguments); });
-    }
+  const fs::path work = fs::temp_directory_path() / ("orlisk-bench-burnin-" + std::to_string(::getpid()));
+  fs::create_directories(work);
+  WriteSubtitles(work / "subs.srt", seconds);
+  std::ofstream(work / "none.srt");
+  std::printf("%s, %d rounds; each line: ours / ffmpeg\n", burn.c_str(), rounds);
 
-    std::printf("\nBurn-in of 20 subtitles: our write job against ffmpeg -vf subtitles=\n");
-    std::printf(header, "format", "ours (s)", "ffmpeg (s)", "ratio", "our peak", "ff peak");
-    for (const Case& test : Cases()) {
-      const std::string ours = folder + "/ours-burnt" + test.extension;
-      std::vector<std::string> ffmpegArguments = {"-i", clip, "-vf", "subtitles=" + srt};
-      ffmpegArguments.insert(ffmpegArguments.end(), test.ffmpegOptions.begin(), test.ffmpegOptions.end());
-      ffmpegArguments.push_back(folder + "/theirs-burnt" + test.extension);
-      Compare(
-          test.name,
-          [&] { return RunOurs([&] { BurnIn(clip, ours, test.outputType, subtitles, test.configure); }); },
-          [&] { return RunFfmpeg(ffmpegArguments); });
-    }
-    std::printf("ratio = best of ours / best of ffmpeg's; peak = the largest resident size of one run\n");
-  }
-
-  if (longSeconds > 0) {
-    // Memory must not grow with the length: the job holds one frame and one
-    // block of sound at a time.
-    const Case mpeg = Cases()[1];
-    std::printf("\nOur burn-in's peak memory by clip length (%s)\n", mpeg.name.c_str());
-    std::printf("Making a %.0f s clip...\n", longSeconds);
-    std::fflush(stdout);
-    const std::string longClip = MakeBenchClip(longSeconds);
-    const std::string longSrt = folder + "/bench-subs-long.srt";
-    const std::vector<orlisk::SubtitleEntry> longSubtitles = TwentySubtitles(longSeconds, 720, longSrt);
-    for (const auto& [length, source, subs] :
-         {std::tuple{seconds, clip, subtitles}, std::tuple{longSeconds, longClip, longSubtitles}}) {
-      const Run run = RunOurs([&] { BurnIn(source, folder + "/ours-memory.mpeg", mpeg.outputType, subs, mpeg.configure); });
-      std::printf("%5.0f s clip: %.2f s, peak %ld MB\n", length, run.seconds, run.peakKb / 1024);
-      std::fflush(stdout);
+  const std::vector<Case> cases = Cases(mp4, avi);
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& test = cases[i];
+    const fs::path config = work / ("config-" + std::to_string(i));
+    WriteSettings(config, test);
+    std::printf("\n%s\n", test.name.c_str());
+    double ffmpegPlainCpu = 0;
+    for (const bool burnt : {false, true}) {
+      const std::string kind = burnt ? "burn" : "plain";
+      Job job;
+      job.ourOutput = (work / ("ours-" + kind + test.extension)).string();
+      job.theirOutput = (work / ("theirs-" + kind + test.extension)).string();
+      job.ours = {burn, test.source, (work / (burnt ? "subs.srt" : "none.srt")).string(), "--format", test.format,
+                  "-o", job.ourOutput, "--overwrite", "--quiet"};
+      job.ourEnvironment = {"XDG_CONFIG_HOME=" + config.string(), "HOME=" + work.string(),
+                            "QT_QPA_PLATFORM=offscreen"};
+      job.theirs = {"ffmpeg", "-hide_banner", "-nostdin", "-loglevel", "error", "-y", "-i", test.source};
+      if (burnt) job.theirs.insert(job.theirs.end(), {"-vf", "subtitles=" + (work / "subs.srt").string()});
+      job.theirs.insert(job.theirs.end(), test.ffmpegOptions.begin(), test.ffmpegOptions.end());
+      job.theirs.push_back(job.theirOutput);
+      const Sides sides = RunRounds(job, rounds);
+      Report(test.name + " " + kind, job, sides, test.source, burnt ? ffmpegPlainCpu : 0);
+      if (!burnt && AllSucceeded(sides.theirs)) ffmpegPlainCpu = MedianCpu(sides.theirs);
     }
   }
+  fs::remove_all(work);
   return 0;
 }

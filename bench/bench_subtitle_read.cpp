@@ -1,5 +1,5 @@
 // Reading a long subtitle pair from disk, as File > Open and orlisk-burn do:
-// 10,000 and 200,000 rows with the companion this version writes, with a
+// 2,500, 10,000 and 200,000 rows with the companion this version writes, with a
 // companion of older records, and without a companion.
 #include <cstdio>
 #include <filesystem>
@@ -67,7 +67,7 @@ int main() {
   testing::TempFolder folder;
   double twoHundredThousand = 0;
   std::printf("%10s %14s %14s %14s\n", "rows", "this version", "older .dat", "no .dat");
-  for (const int count : {10'000, 200'000}) {
+  for (const int count : {2'500, 10'000, 200'000}) {
     const Pair pair = MakePair(count);
     const auto text = folder.path() / ("rows" + std::to_string(count) + ".srt");
     SaveSubtitleFiles(text, CompanionPathFor(text), pair.rows, pair.entries);

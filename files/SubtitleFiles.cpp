@@ -54,13 +54,15 @@ bool HasMoreThanBlanks(std::string_view text) {
 fs::path CompanionPathFor(const fs::path& textFile) { return fs::path(textFile).replace_extension(".dat"); }
 
 SubtitleFilesRead ReadSubtitleFiles(const fs::path& textFile, LegacyCodePage fallback,
-                                    const SubRipReadContext& context) {
-  const std::string text = DecodeText(ReadRegularFile(textFile, kMaxSubtitleFileBytes), fallback);
+                                    const SubRipReadContext& context, std::string_view chosenCharset) {
+  DecodedText decoded = DecodeSubtitleText(ReadRegularFile(textFile, kMaxSubtitleFileBytes), fallback, chosenCharset);
+  const std::string& text = decoded.Text;
   const std::unique_ptr<CompanionFile> companion = OpenCompanion(textFile);
   const CompanionBytes none("");
   SubtitleFilesRead read;
   read.Result = ReadSubRip(text, companion ? static_cast<const CompanionSource&>(*companion) : none, context);
   read.NoBlocks = read.Result.Rows.empty() && HasMoreThanBlanks(text);
+  read.Charset = std::move(decoded.Charset);
   return read;
 }
 

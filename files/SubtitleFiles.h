@@ -3,6 +3,8 @@
 // records, read safely and saved whole. (The formats themselves are pure
 // transforms in subtitles/SubRipFile.h.)
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "files/FileSteps.h"
@@ -16,6 +18,8 @@ struct SubtitleFilesRead {
   // The text file holds more than blanks but not one subtitle block (a file
   // of another kind): the list should stay as it is.
   bool NoBlocks = false;
+  // The character set the text file was read in (DecodedText::Charset).
+  std::string Charset;
 };
 
 // The companion of a text file P: P with its extension replaced by ".dat".
@@ -24,10 +28,11 @@ std::filesystem::path CompanionPathFor(const std::filesystem::path& textFile);
 // Reads a text file and the companion records its blocks ask for. The text
 // file must be a regular file of at most kMaxSubtitleFileBytes (FileReadError
 // otherwise: missing, not regular, too large, unreadable); it is decoded with
-// DecodeText. The companion is read by position, only when it is a regular
+// DecodeSubtitleText, in `chosenCharset` when one is given (an iconv name)
+// and otherwise in the code page found. The companion is read by position, only when it is a regular
 // file of whole records that is not a video; anything else gives no records.
 SubtitleFilesRead ReadSubtitleFiles(const std::filesystem::path& textFile, LegacyCodePage fallback,
-                                    const SubRipReadContext& context);
+                                    const SubRipReadContext& context, std::string_view chosenCharset = {});
 
 // Saves the list as the text file and the companion, both or neither
 // (ReplaceFilesTogether; FileWriteError when the save did not happen). The

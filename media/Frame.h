@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "PictureShape.h"
+
 namespace orlisk {
 
 // One picture: 32-bit pixels, bytes B, G, R, 0xFF in memory (QImage's
@@ -14,7 +16,8 @@ namespace orlisk {
 // A picture the reader scaled for the view still stands for the source's
 // picture: places on it (a subtitle's x and y, font sizes) are measured in
 // the source's pixels, SourceWidth x SourceHeight, which 0 leaves equal to
-// the picture's own size.
+// the picture's own size. `Aspect` is the pixel aspect of the source's
+// samples: the picture is shown DisplayWidth(PlaceWidth(), Aspect) wide.
 // A frame marked Premultiplied is a picture of text drawn on nothing: its
 // fourth byte is each pixel's coverage (0 where nothing is drawn) and B, G, R
 // are premultiplied by it (QImage's Format_ARGB32_Premultiplied layout).
@@ -25,6 +28,7 @@ struct Frame {
   std::vector<std::uint8_t> Pixels;
   int SourceWidth = 0;
   int SourceHeight = 0;
+  PixelAspect Aspect = {};
   bool Premultiplied = false;
 
   bool empty() const { return Pixels.empty(); }

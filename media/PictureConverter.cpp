@@ -24,6 +24,12 @@ std::string PixelFormatName(AVPixelFormat format) {
 // their place and stride.
 constexpr std::size_t kWritePastEndBytes = 64 * 4;
 
+// swscale's vector YUV-to-RGB code converts rows in blocks of eight pixels,
+// and where a block would pass the row's stride it leaves the row's last
+// pixels unconverted: black columns at the right of a picture 100, 134 or
+// 1046 pixels wide. Rows are therefore laid out 16 pixels apart at least.
+constexpr int kRowAlignPixels = 16;
+
 }  // namespace
 
 Frame PictureConverter::ToFrame(const AVFrame& picture, int width, int height) {
@@ -48,7 +54,7 @@ Frame PictureConverter::ToFrame(const AVFrame& picture, int width, int height) {
   Frame frame;
   frame.Width = width;
   frame.Height = height;
-  frame.Stride = width * 4;
+  frame.Stride = (width + kRowAlignPixels - 1) / kRowAlignPixels * kRowAlignPixels * 4;
   const std::size_t rowBytes = static_cast<std::size_t>(frame.Stride) * static_cast<std::size_t>(height);
   frame.Pixels.resize(rowBytes + kWritePastEndBytes);
   std::uint8_t* destination[4] = {frame.Pixels.data(), nullptr, nullptr, nullptr};

@@ -74,6 +74,7 @@ struct FfmpegVideoReader::Source {
   double frameRate = 25.0;
   int width = 0;
   int height = 0;
+  PixelAspect aspect;
   std::int64_t videoBitRate = 0;
   std::string videoFormatName;
   std::int64_t audioBitRate = 0;
@@ -118,6 +119,7 @@ struct FfmpegVideoReader::Source {
     Frame frame = converter.ToFrame(decoded, toWidth, toHeight);
     frame.SourceWidth = width;
     frame.SourceHeight = height;
+    frame.Aspect = aspect;
     return frame;
   }
   void Push(TimedPicture decoded) {
@@ -260,6 +262,7 @@ void FfmpegVideoReader::OpenSource(const std::string& path) {
   source->frameRate = video.FrameRate();
   source->width = video.Width();
   source->height = video.Height();
+  source->aspect = video.Aspect();
   source->frameWidth = source->width;
   source->frameHeight = source->height;
   const StreamDecoder& videoDecoder = video.Decoder();
@@ -288,6 +291,7 @@ std::int32_t FfmpegVideoReader::GetDuration() const { return source_ ? source_->
 double FfmpegVideoReader::GetFrameRate() const { return source_ ? source_->frameRate : 0.0; }
 int FfmpegVideoReader::GetWidth() const { return source_ ? source_->width : 0; }
 int FfmpegVideoReader::GetHeight() const { return source_ ? source_->height : 0; }
+PixelAspect FfmpegVideoReader::GetPixelAspect() const { return source_ ? source_->aspect : PixelAspect{}; }
 
 std::int32_t FfmpegVideoReader::GetPosition() const {
   if (!source_) return 0;

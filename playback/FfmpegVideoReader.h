@@ -29,6 +29,7 @@ class FfmpegVideoReader : public VideoReader {
   double GetFrameRate() const override;
   int GetWidth() const override;
   int GetHeight() const override;
+  PixelAspect GetPixelAspect() const override;
 
   std::int32_t GetPosition() const override;
   void SeekTo(std::int32_t ms) override;

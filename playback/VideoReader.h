@@ -28,6 +28,10 @@ class VideoReader {
   virtual double GetFrameRate() const = 0;       // frames per second
   virtual int GetWidth() const = 0;
   virtual int GetHeight() const = 0;
+  // How wide the source's pixels are shown (its sample aspect ratio): 16:11
+  // for a 720x576 picture shown 1047 wide. Square for most files, and while
+  // no file is open.
+  virtual PixelAspect GetPixelAspect() const { return {}; }
 
   // Time of the frame the next ReadFrame returns; after SeekTo the time
   // actually reached; advances by one frame per ReadFrame.

@@ -102,6 +102,12 @@ VideoTrack::VideoTrack(const std::string& path)
   }
   lastTimestamp_ = origin_;
   pendingTime_ = 0;
+  // The container's word first (it may correct the codec's, as players take
+  // it), else the decoded picture's own.
+  const AVRational container = decoder_->Stream()->sample_aspect_ratio;
+  const AVRational picture = pending_->sample_aspect_ratio;
+  aspect_ = container.num > 0 && container.den > 0 ? MakePixelAspect(container.num, container.den)
+                                                   : MakePixelAspect(picture.num, picture.den);
   if (decodedEnd != AV_NOPTS_VALUE && decodedEnd > origin_) {
     duration_ = ClampToInt32(av_rescale_q(decodedEnd - origin_, decoder_->Stream()->time_base, kMilliseconds));
   }

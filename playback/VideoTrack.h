@@ -10,6 +10,7 @@
 #include <string>
 
 #include "media/FfmpegPtr.h"
+#include "media/PictureShape.h"
 #include "StreamDecoder.h"
 
 namespace orlisk {
@@ -38,6 +39,7 @@ class VideoTrack {
 
   int Width() const { return width_; }
   int Height() const { return height_; }
+  PixelAspect Aspect() const { return aspect_; }
   double FrameRate() const { return frameRate_; }
   std::int32_t Duration() const { return duration_; }
   // The first picture's time in microseconds of the file's clock; sound is
@@ -63,6 +65,7 @@ class VideoTrack {
 
   int width_ = 0;
   int height_ = 0;
+  PixelAspect aspect_;
   double frameRate_ = 25.0;
   std::int32_t duration_ = 0;
   std::int64_t origin_ = 0;  // stream time base

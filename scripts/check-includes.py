@@ -4,7 +4,7 @@
 Every source file belongs to the folder of the table below that holds it
 (the longest match); its #include lines are sorted into the project's folders
 and the outside libraries (FFmpeg, SDL2, the Qt modules, libcurl, libjpeg,
-GoogleTest), and each must be one its folder may use. Anything else in angle
+uchardet, GoogleTest), and each must be one its folder may use. Anything else in angle
 brackets is the standard library or the system's C headers, which every
 folder may use. Tests under <folder>/tests/ may use what their folder may,
 plus the test helpers and what TEST_EXTRAS adds.
@@ -29,7 +29,9 @@ PROJECT_BELOW_UI = {"subtitles", "files", "settings", "media", "playback", "play
 # reach upward; only playback/audio touches SDL2, only media, playback and
 # burnin touch FFmpeg, and app/core touches no outside library itself.
 ALLOWED = {
-    "subtitles": PLAIN,
+    # uchardet (a C library with nothing below it) guesses the code page of
+    # subtitle files from elsewhere, where their bytes are turned into text.
+    "subtitles": PLAIN | {"uchardet"},
     # The file layer reads and saves the subtitle pair and the journal in the
     # subtitles' own formats.
     "files": PLAIN | {"subtitles"},
@@ -119,6 +121,8 @@ def classify_system(header, qt):
         return "SDL2"
     if first == "curl":
         return "libcurl"
+    if first == "uchardet":
+        return "uchardet"
     if header in ("jpeglib.h", "jerror.h", "jconfig.h", "jmorecfg.h"):
         return "libjpeg"
     if first in ("gtest", "gmock"):

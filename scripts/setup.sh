@@ -11,6 +11,8 @@ packages=(
   qt6-base-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libsdl2-dev libcurl4-openssl-dev libjpeg-dev
+  # The code page of subtitle files from elsewhere
+  libuchardet-dev
   # Drawing subtitles: the metric twin of Arial, and Chinese characters
   fonts-liberation2 fonts-wqy-microhei
   # Tests: GoogleTest, clips made and probed with ffmpeg, the include check

@@ -1,66 +1,13 @@
 #include "subtitles/SubRipFile.h"
 
-#include <algorithm>
-#include <cstring>
-#include <limits>
-#include <optional>
-#include <stdexcept>
+#include "subtitles/LooseSubRip.h"
 
 namespace orlisk {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::int32_t kNewSubtitleDrawLevel = 240;
-
-// Byte offsets of the fields in a companion record.
-constexpr std::size_t kOffsetX = 0;
-constexpr std::size_t kOffsetY = 4;
-constexpr std::size_t kOffsetDrawLevel = 8;
-constexpr std::size_t kOffsetTextLength = 12;
-constexpr std::size_t kOffsetText = 13;
-constexpr std::size_t kOffsetTag = 268;
-constexpr std::size_t kOffsetBorderColor = 272;
-constexpr std::size_t kOffsetTextColor = 276;
-constexpr std::size_t kOffsetFont = 280;
-constexpr std::size_t kOffsetBorder = 284;
-constexpr std::size_t kOffsetBeginTime = 288;
-constexpr std::size_t kOffsetEndTime = 292;
-
-// The last byte of the text field says how the record's place is meant. Older
-// versions left it 0 (their texts never filled the field's last byte unless
-// 255 bytes long), so the text a record carries is cut to 254 bytes: nothing
-// reads it back, the text file holds the subtitle's text.
-constexpr std::size_t kOffsetPlacementKind = kOffsetText + kMaxEntryTextBytes - 1;
-constexpr std::size_t kMaxRecordTextBytes = kMaxEntryTextBytes - 1;
-constexpr char kPlacedByHand = 1;  // X is the left edge of every line; Y as drawn
-constexpr char kPlacedCentred = 2;  // every line centred; Y as drawn
-
-// How a record's place is meant: centred or not, as drawn when it was saved;
-// nothing for a record of an older version, whose place the reader adjusts.
-std::optional<bool> StoredCentring(std::string_view record) {
-  if (static_cast<unsigned char>(record[kOffsetTextLength]) > kMaxRecordTextBytes) return std::nullopt;
-  switch (record[kOffsetPlacementKind]) {
-    case kPlacedByHand: return false;
-    case kPlacedCentred: return true;
-    default: return std::nullopt;
-  }
-}
-
-void PutUint32(std::string& record, std::size_t offset, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) record[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-std::uint32_t GetUint32(std::string_view record, std::size_t offset) {
-  std::uint32_t value = 0;
-  for (int i = 0; i < 4; ++i) {
-    value |= static_cast<std::uint32_t>(static_cast<unsigned char>(record[offset + i])) << (8 * i);
-  }
-  return value;
-}
-
-std::int32_t GetInt32(std::string_view record, std::size_t offset) {
-  return static_cast<std::int32_t>(GetUint32(record, offset));
-}
+constexpr std::uint32_t kPairCheckMask = 0xFFFFFF;
 
 // Position arithmetic wraps like the 32-bit integers of the file, so values
 // from a hostile companion cannot overflow.
@@ -95,86 +42,16 @@ class LineReader {
   std::size_t position_ = 0;
 };
 
-constexpr std::size_t kOffsetPairCheck = 285;  // three bytes the record leaves free
-constexpr std::uint32_t kPairCheckMask = 0xFFFFFF;
-
-std::uint32_t StoredPairCheck(std::string_view record) {
-  return (GetUint32(record, kOffsetPairCheck - 1) >> 8) & kPairCheckMask;
-}
-
 // How far past the last block's number the search for a tag goes: a
 // companion holds one record per block, so records far beyond the last block
 // belong to none of them.
 constexpr std::uint64_t kSearchPastLastBlock = 1024;
 
-// The companion's records, read by position in chunks as the blocks ask for
-// them. A block whose own record does not carry its number needs the first
-// later record that does: an index of such records is built once, on the
-// first such block, from one pass over the records up to `searchLimit`.
-class CompanionRecords {
- public:
-  CompanionRecords(const CompanionSource* source, std::uint64_t searchLimit)
-      : source_(source), count_(source ? source->recordCount() : 0), searchLimit_(searchLimit) {}
-
-  std::uint64_t count() const { return count_; }
-
-  // Reads from record `key` on until one carries Tag == key: that record, or
-  // the last record read when none does; nothing when the file has no record
-  // `key` (a trailing part-record does not count). The bytes last until the
-  // next call.
-  std::optional<std::string_view> lookUp(std::int64_t key) {
-    if (key < 0 || static_cast<std::uint64_t>(key) >= count_) return std::nullopt;
-    const auto start = static_cast<std::uint64_t>(key);
-    if (GetInt32(record(start), kOffsetTag) == key) return record(start);
-    std::uint64_t chosen = count_ - 1;
-    if (key <= std::numeric_limits<std::int32_t>::max()) {
-      buildIndex();
-      const std::pair<std::int32_t, std::uint64_t> from{static_cast<std::int32_t>(key), start};
-      const auto match = std::lower_bound(laterTags_.begin(), laterTags_.end(), from);
-      if (match != laterTags_.end() && match->first == key) chosen = match->second;
-    }
-    return record(chosen);
-  }
-
-  std::string_view record(std::uint64_t i) {
-    if (chunk_.empty() || i < chunkFirst_ || i >= chunkFirst_ + chunk_.size() / kCompanionRecordSize) {
-      chunkFirst_ = i - i % kChunkRecords;
-      const auto records = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkRecords, count_ - chunkFirst_));
-      chunk_ = source_->readRecords(chunkFirst_, records);
-    }
-    return std::string_view(chunk_).substr((i - chunkFirst_) * kCompanionRecordSize, kCompanionRecordSize);
-  }
-
- private:
-  static constexpr std::uint64_t kChunkRecords = 1024;
-
-  void buildIndex() {
-    if (indexBuilt_) return;
-    indexBuilt_ = true;
-    const std::uint64_t searched = std::min({count_, kMaxCompanionSearch, searchLimit_});
-    for (std::uint64_t i = 0; i < searched; ++i) {
-      // Only a tag at or before its record can ever be asked for from there.
-      const std::int32_t tag = GetInt32(record(i), kOffsetTag);
-      if (tag >= 0 && static_cast<std::uint64_t>(tag) <= i) laterTags_.emplace_back(tag, i);
-    }
-    std::sort(laterTags_.begin(), laterTags_.end());
-  }
-
-  const CompanionSource* source_;
-  std::uint64_t count_;
-  std::uint64_t searchLimit_;
-  std::string chunk_;
-  std::uint64_t chunkFirst_ = 0;
-  bool indexBuilt_ = false;
-  std::vector<std::pair<std::int32_t, std::uint64_t>> laterTags_;  // (tag, record), sorted
-};
-
 // One block as the text gives it, before styles are applied.
 struct ParsedBlock {
   std::int64_t key = 0;  // the companion record it asks for
   std::string timeLine;
-  std::string lines[4];
-  int lineCount = 0;
+  std::vector<std::string> lines;  // one to four
 };
 
 struct ParsedText {
@@ -198,7 +75,7 @@ class CheckHash {
   std::uint32_t hash_ = 2166136261u;
 };
 
-// The blocks of a text, and its pair checks.
+// The blocks of a text by this program's own rules, and its pair checks.
 ParsedText ParseBlocks(std::string_view utf8Text) {
   ParsedText parsed;
   LineReader reader(utf8Text);
@@ -222,12 +99,11 @@ ParsedText ParseBlocks(std::string_view utf8Text) {
     block.key = numberedFromZero ? *number : static_cast<std::int64_t>(parsed.blocks.size());
     block.timeLine = reader.next();
     // Lines 2 to 4 end at a blank line; a fifth line is a stray line.
-    block.lines[0] = reader.next();
-    block.lineCount = 1;
-    while (block.lineCount < 4) {
+    block.lines.push_back(reader.next());
+    while (block.lines.size() < 4) {
       std::string line = reader.next();
       if (Trim(line).empty()) break;
-      block.lines[block.lineCount++] = std::move(line);
+      block.lines.push_back(std::move(line));
     }
     for (CheckHash* hash : {&whole, &times}) {
       hash->mix(std::to_string(*number));
@@ -237,8 +113,8 @@ ParsedText ParseBlocks(std::string_view utf8Text) {
     }
     // The text as the block holds it; a line of its own ends each, and a
     // separator the block, so moving a line break changes the check.
-    for (int i = 0; i < block.lineCount; ++i) {
-      whole.mix(block.lines[i]);
+    for (const std::string& line : block.lines) {
+      whole.mix(line);
       whole.mix("\n");
     }
     whole.mix("\x1E");
@@ -264,6 +140,70 @@ SubtitleEntry ResetEntryBuffer(const SubRipReadContext& context) {
   return entry;
 }
 
+// Gives a block's row its whole text and the entry the first bytes of it.
+// Unless the entry keeps its place as drawn, older versions moved a text down
+// by a line for each line after the first (the second only from the current
+// Y, and no further than the fourth) every time it was read.
+void AddBlock(SubRipReadResult& result, SubtitleEntry entry, std::string timeLine,
+              const std::vector<std::string>& lines, bool placedAsDrawn, const SubRipReadContext& context) {
+  SubtitleRow row{std::move(timeLine), {}};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) row.Subtitle += kLineEnd;
+    row.Subtitle += lines[i];
+    const bool shifts = i >= 2 || (i == 1 && entry.Place.Y == context.Placement.Y);
+    if (!placedAsDrawn && i < 4 && shifts) {
+      entry.Place.Y = Wrap(static_cast<std::int64_t>(entry.Place.Y) - context.Style.Font.Height);
+    }
+  }
+  entry.Text = CutUtf8(row.Subtitle, kMaxEntryTextBytes);
+  result.Rows.push_back(std::move(row));
+  result.Entries.push_back(std::move(entry));
+}
+
+void ReadOwnBlocks(ParsedText& parsed, CompanionRecords& records, const SubRipReadContext& context,
+                   SubRipReadResult& result) {
+  result.Rows.reserve(parsed.blocks.size());
+  result.Entries.reserve(parsed.blocks.size());
+  for (ParsedBlock& block : parsed.blocks) {
+    SubtitleEntry entry = ResetEntryBuffer(context);
+    // A record of this version keeps the place as it was drawn; an older
+    // record, or none, gets the older versions' adjustments.
+    bool placedAsDrawn = false;
+    if (const auto record = records.lookUp(block.key)) {
+      const SubtitleEntry stored = DecodeCompanionRecord(*record);
+      const std::optional<bool> centred = StoredCentring(*record);
+      placedAsDrawn = centred.has_value();
+      entry.Place = stored.Place;
+      // Older versions centred a text whose X was the current one.
+      entry.Place.Centred = centred.value_or(stored.Place.X == context.Placement.X);
+      entry.Tag = stored.Tag;
+      entry.BorderColor = stored.BorderColor;
+      entry.TextColor = stored.TextColor;
+      entry.Font = stored.Font;
+      entry.Border = stored.Border;
+    }
+    entry.BeginTime = ParseBeginTime(block.timeLine);
+    entry.EndTime = ParseEndTime(block.timeLine);
+    AddBlock(result, std::move(entry), std::move(block.timeLine), block.lines, placedAsDrawn, context);
+  }
+}
+
+SubRipReadResult ReadLooseSubRipFile(std::string_view utf8Text, const SubRipReadContext& context) {
+  SubRipReadResult result;
+  LooseSubRip loose = ReadLooseSubRip(utf8Text);
+  result.Rows.reserve(loose.Cues.size());
+  result.Entries.reserve(loose.Cues.size());
+  result.Repairs = loose.Repairs;
+  for (LooseCue& cue : loose.Cues) {
+    SubtitleEntry entry = ResetEntryBuffer(context);
+    entry.BeginTime = cue.Begin;
+    entry.EndTime = cue.End;
+    // The time line as this program writes it, so that a save reads back.
+    AddBlock(result, std::move(entry), TimeRangeText(cue.Begin, cue.End), cue.Lines, false, context);
+  }
+  return result;
+}
+
 }  // namespace
 
 std::string WriteSubRipText(const std::vector<SubtitleRow>& rows) {
@@ -281,131 +221,48 @@ std::string WriteSubRipText(const std::vector<SubtitleRow>& rows) {
   return text;
 }
 
-std::string EncodeCompanionRecord(const SubtitleEntry& entry) {
-  std::string record(kCompanionRecordSize, '\0');
-  PutUint32(record, kOffsetX, static_cast<std::uint32_t>(entry.Place.X));
-  PutUint32(record, kOffsetY, static_cast<std::uint32_t>(entry.Place.Y));
-  PutUint32(record, kOffsetDrawLevel, static_cast<std::uint32_t>(entry.Place.DrawLevel));
-  const std::string text = CutUtf8(entry.Text, kMaxRecordTextBytes);
-  record[kOffsetTextLength] = static_cast<char>(text.size());
-  std::memcpy(record.data() + kOffsetText, text.data(), text.size());
-  PutUint32(record, kOffsetTag, static_cast<std::uint32_t>(entry.Tag));
-  PutUint32(record, kOffsetBorderColor, entry.BorderColor);
-  PutUint32(record, kOffsetTextColor, entry.TextColor);
-  PutUint32(record, kOffsetFont, entry.Font);
-  record[kOffsetBorder] = entry.Border ? 1 : 0;
-  record[kOffsetPlacementKind] = entry.Place.Centred ? kPlacedCentred : kPlacedByHand;
-  PutUint32(record, kOffsetBeginTime, static_cast<std::uint32_t>(entry.BeginTime));
-  PutUint32(record, kOffsetEndTime, static_cast<std::uint32_t>(entry.EndTime));
-  return record;
-}
-
-SubtitleEntry DecodeCompanionRecord(std::string_view record) {
-  if (record.size() != kCompanionRecordSize) {
-    throw std::invalid_argument("A subtitle companion record must be 296 bytes long");
-  }
-  SubtitleEntry entry;
-  entry.Place.X = GetInt32(record, kOffsetX);
-  entry.Place.Y = GetInt32(record, kOffsetY);
-  entry.Place.DrawLevel = GetInt32(record, kOffsetDrawLevel);
-  entry.Place.Centred = StoredCentring(record).value_or(false);
-  const auto length = static_cast<unsigned char>(record[kOffsetTextLength]);
-  entry.Text = std::string(record.substr(kOffsetText, length));
-  entry.Tag = GetInt32(record, kOffsetTag);
-  entry.BorderColor = GetUint32(record, kOffsetBorderColor);
-  entry.TextColor = GetUint32(record, kOffsetTextColor);
-  entry.Font = GetUint32(record, kOffsetFont);
-  entry.Border = record[kOffsetBorder] != 0;
-  entry.BeginTime = GetInt32(record, kOffsetBeginTime);
-  entry.EndTime = GetInt32(record, kOffsetEndTime);
-  return entry;
-}
-
-std::string WriteCompanion(const std::vector<SubtitleEntry>& entries, int count, std::uint32_t pairCheck) {
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(std::max(count, 0)) * kCompanionRecordSize);
-  const SubtitleEntry empty;
-  for (int i = 0; i < count; ++i) {
-    const auto index = static_cast<std::size_t>(i);
-    std::string record = EncodeCompanionRecord(index < entries.size() ? entries[index] : empty);
-    for (int b = 0; b < 3; ++b) record[kOffsetPairCheck + b] = static_cast<char>((pairCheck >> (8 * b)) & 0xFF);
-    bytes += record;
-  }
-  return bytes;
-}
-
-bool LooksLikeCompanion(std::string_view bytes) {
-  if (bytes.size() % kCompanionRecordSize != 0) return false;
-  if (bytes.starts_with("RIFF")) return false;
-  if (bytes.starts_with(std::string_view("\x00\x00\x01\xBA", 4))) return false;
-  return true;
-}
-
 std::uint32_t PairCheck(std::string_view utf8Text) { return ParseBlocks(utf8Text).check; }
 
-std::string CompanionBytes::readRecords(std::uint64_t first, std::size_t count) const {
-  return std::string(bytes_.substr(first * kCompanionRecordSize, count * kCompanionRecordSize));
-}
-
-SubRipReadResult ReadSubRip(std::string_view utf8Text, std::string_view companion,
-                            const SubRipReadContext& context) {
-  const CompanionBytes source(companion);
-  return ReadSubRip(utf8Text, source, context);
-}
-
-SubRipReadResult ReadSubRip(std::string_view utf8Text, const CompanionSource& companion,
-                            const SubRipReadContext& context) {
+SubRipReadResult ReadOwnSubRip(std::string_view utf8Text, const CompanionSource& companion,
+                               const SubRipReadContext& context) {
   SubRipReadResult result;
   ParsedText parsed = ParseBlocks(utf8Text);
   const std::uint64_t lastKey = parsed.blocks.empty() ? 0 : static_cast<std::uint64_t>(parsed.blocks.back().key);
-  CompanionRecords records(&companion, lastKey + 1 + kSearchPastLastBlock);
+  CompanionRecords records(companion, lastKey + 1 + kSearchPastLastBlock);
   if (records.count() > 0) {
     // A companion of an earlier version carries the check of the times alone.
     const std::uint32_t stored = StoredPairCheck(records.record(0));
     result.StaleCompanion = stored != 0 && stored != parsed.check && stored != parsed.timesCheck;
   }
-  const std::uint64_t usableRecords = result.StaleCompanion ? 0 : records.count();
-  result.Rows.reserve(parsed.blocks.size());
-  result.Entries.reserve(parsed.blocks.size());
-
-  for (ParsedBlock& block : parsed.blocks) {
-    SubtitleEntry entry = ResetEntryBuffer(context);
-    // A record of this version keeps the place as it was drawn; an older
-    // record, or none, gets the older versions' adjustments.
-    bool placedAsDrawn = false;
-    if (const auto record = usableRecords > 0 ? records.lookUp(block.key) : std::nullopt) {
-      const SubtitleEntry stored = DecodeCompanionRecord(*record);
-      const std::optional<bool> centred = StoredCentring(*record);
-      placedAsDrawn = centred.has_value();
-      entry.Place = stored.Place;
-      // Older versions centred a text whose X was the current one.
-      entry.Place.Centred = centred.value_or(stored.Place.X == context.Placement.X);
-      entry.Tag = stored.Tag;
-      entry.BorderColor = stored.BorderColor;
-      entry.TextColor = stored.TextColor;
-      entry.Font = stored.Font;
-      entry.Border = stored.Border;
-    }
-    entry.BeginTime = ParseBeginTime(block.timeLine);
-    entry.EndTime = ParseEndTime(block.timeLine);
-
-    SubtitleRow row{std::move(block.timeLine), {}};
-    entry.Text = CutUtf8(block.lines[0], kMaxEntryTextBytes);
-    row.Subtitle = entry.Text;
-    for (int lineNumber = 2; lineNumber <= block.lineCount; ++lineNumber) {
-      entry.Text = CutUtf8(entry.Text + std::string(kLineEnd) + block.lines[lineNumber - 1], kMaxEntryTextBytes);
-      // Older versions moved a text down by a line for each line after the
-      // first (the second only from the current Y) every time it was read.
-      if (!placedAsDrawn && (lineNumber > 2 || entry.Place.Y == context.Placement.Y)) {
-        entry.Place.Y = Wrap(static_cast<std::int64_t>(entry.Place.Y) - context.Style.Font.Height);
-      }
-      row.Subtitle = entry.Text;
-    }
-
-    result.Rows.push_back(std::move(row));
-    result.Entries.push_back(std::move(entry));
-  }
+  const CompanionBytes none("");
+  CompanionRecords noRecords(none, 0);
+  ReadOwnBlocks(parsed, result.StaleCompanion ? noRecords : records, context, result);
   return result;
+}
+
+SubRipReadResult ReadOwnSubRip(std::string_view utf8Text, std::string_view companion,
+                               const SubRipReadContext& context) {
+  return ReadOwnSubRip(utf8Text, CompanionBytes(companion), context);
+}
+
+SubRipReadResult ReadSubRip(std::string_view utf8Text, const CompanionSource& companion,
+                            const SubRipReadContext& context) {
+  SubRipReadResult result;
+  if (companion.recordCount() > 0) {
+    result = ReadOwnSubRip(utf8Text, companion, context);
+    if (!result.StaleCompanion) return result;
+  }
+  // No companion, or one saved with another text: nothing says this text is
+  // what this program wrote.
+  const bool stale = result.StaleCompanion;
+  result = ReadLooseSubRipFile(utf8Text, context);
+  result.StaleCompanion = stale;
+  return result;
+}
+
+SubRipReadResult ReadSubRip(std::string_view utf8Text, std::string_view companion,
+                            const SubRipReadContext& context) {
+  return ReadSubRip(utf8Text, CompanionBytes(companion), context);
 }
 
 }  // namespace orlisk

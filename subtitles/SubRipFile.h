@@ -1,27 +1,24 @@
 #pragma once
-// The SubRip text file and its companion of 296-byte records, as pure
-// transforms between bytes in memory and the document. Opening files, choosing
-// encodings and asking the user happen one layer up.
+// The SubRip text file, read with its companion of 296-byte records
+// (CompanionRecords.h), as pure transforms between bytes in memory and the
+// document. Opening files, choosing encodings and asking the user happen one
+// layer up.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "CompanionRecords.h"
+#include "SubRipRepairs.h"
 #include "SubtitleDocument.h"
 #include "TextEncoding.h"
 
 namespace orlisk {
 
-inline constexpr std::size_t kCompanionRecordSize = 296;
 // A block number that jumps ahead of the one expected and lies above this is a
 // stray line (a number in the text, a damaged line), not the start of a block.
 // Numbers that simply count on are read however high they go.
 inline constexpr std::int32_t kMaxBlockNumber = 1'000'000;
-// The records searched for a tag that does not sit at its own position (and
-// never more than 1024 past the last block's number); a larger companion is
-// only read where blocks ask for their own records.
-inline constexpr std::uint64_t kMaxCompanionSearch = 1'048'576;
-
 // The text file: for each row i (numbered from 0) the number, the "Time" text,
 // the "Subtitle" lines and a line holding one space, every line ending in CR LF.
 // Returns UTF-8; the caller encodes it for the disk.
@@ -34,41 +31,6 @@ std::string WriteSubRipText(const std::vector<SubtitleRow>& rows);
 // texts. Companions of earlier versions carry the same kind of hash of the
 // numbers and time lines alone; the reader accepts either, so they still read.
 std::uint32_t PairCheck(std::string_view utf8Text);
-
-// The companion: `count` records, record i holding entries[i] (little-endian).
-// `pairCheck` goes into the three spare bytes of every record (offset 285); 0
-// means none, as in companions written by older versions. The last byte of a
-// record's text field (offset 267) says whether the place is centred (2) or
-// placed by hand (1); older versions left it 0, and the text a record carries
-// is cut to 254 bytes to keep that byte free (the text file holds the text).
-std::string WriteCompanion(const std::vector<SubtitleEntry>& entries, int count, std::uint32_t pairCheck = 0);
-std::string EncodeCompanionRecord(const SubtitleEntry& entry);
-SubtitleEntry DecodeCompanionRecord(std::string_view record);  // exactly 296 bytes
-
-// Whether bytes look like a companion file: a whole number of records, and not
-// the start of a video (RIFF, an MPEG pack header 00 00 01 BA).
-bool LooksLikeCompanion(std::string_view bytes);
-
-// Where the reader takes companion records from. Records are read by
-// position, so a huge companion costs only the records the text asks for.
-class CompanionSource {
- public:
-  virtual ~CompanionSource() = default;
-  virtual std::uint64_t recordCount() const = 0;  // whole records
-  // Records first .. first + count - 1 (count * 296 bytes); they exist.
-  virtual std::string readRecords(std::uint64_t first, std::size_t count) const = 0;
-};
-
-// A companion held in memory; a part-record at its end does not count.
-class CompanionBytes : public CompanionSource {
- public:
-  explicit CompanionBytes(std::string_view bytes) : bytes_(bytes) {}
-  std::uint64_t recordCount() const override { return bytes_.size() / kCompanionRecordSize; }
-  std::string readRecords(std::uint64_t first, std::size_t count) const override;
-
- private:
-  std::string_view bytes_;
-};
 
 // What the reader needs of the current placement and style.
 struct SubRipReadContext {
@@ -86,18 +48,31 @@ struct SubRipReadResult {
   // between its two files, a text replaced by hand): none of its records
   // was used, every block has the current position and style.
   bool StaleCompanion = false;
+  // A text read without a usable companion: what had to be repaired.
+  SubRipRepairs Repairs;
 };
 
-// Reads a text file (already decoded to UTF-8) with its companion bytes.
+// Reads a text file (already decoded to UTF-8) with its companion.
 // Rows and entries are filled in block order, so row i and entry i are always
-// the same subtitle and there is never an empty entry in front. A block takes
-// its position and style from companion record k, or the first later record
-// whose Tag is k, else the last record read; none when there is no record k.
-// k is the block's number when the file is numbered from 0 (so 0, 1, 2, ...
-// line up with the records written beside them), else the block's row index.
-// A block number repeated or going backwards, or jumping ahead to above
-// kMaxBlockNumber, is a stray line and skipped. A companion that carries the
-// check of another text is not used at all (StaleCompanion).
+// the same subtitle and there is never an empty entry in front. A row keeps
+// its whole text; its entry the first kMaxEntryTextBytes bytes of it.
+//
+// A text with a companion of records that belongs to it is what this program
+// wrote, and is read by its own rules: a block is a number line, a time line
+// kept exactly as read (times by ParseBeginTime and ParseEndTime) and up to
+// four text lines ended by a blank line. A block takes its position and style
+// from companion record k, or the first later record whose Tag is k, else the
+// last record read; none when there is no record k. k is the block's number
+// when the file is numbered from 0 (so 0, 1, 2, ... line up with the records
+// written beside them), else the block's row index. A block number repeated
+// or going backwards, or jumping ahead to above kMaxBlockNumber, is a stray
+// line and skipped. A companion that carries the check of another text is not
+// used at all (StaleCompanion).
+//
+// A text without such a companion (none, an empty one, one of another text)
+// came from elsewhere and is read by ReadLooseSubRip, with the time lines
+// rewritten as TimeRangeText and what was repaired in Repairs.
+//
 // A record of this version gives its place as it was drawn, centred or not.
 // A block without a record is centred; a record of an older version is
 // centred when its X is the current X, and from such records and without one,
@@ -108,5 +83,12 @@ SubRipReadResult ReadSubRip(std::string_view utf8Text, const CompanionSource& co
                             const SubRipReadContext& context);
 SubRipReadResult ReadSubRip(std::string_view utf8Text, std::string_view companion,
                             const SubRipReadContext& context);
+
+// This program's own rules alone, whatever the companion (none: every block
+// without a record).
+SubRipReadResult ReadOwnSubRip(std::string_view utf8Text, const CompanionSource& companion,
+                               const SubRipReadContext& context);
+SubRipReadResult ReadOwnSubRip(std::string_view utf8Text, std::string_view companion,
+                               const SubRipReadContext& context);
 
 }  // namespace orlisk

@@ -1,5 +1,7 @@
 #include "subtitles/TextEncoding.h"
 
+#include "subtitles/CodePageDetection.h"
+
 #include <iconv.h>
 #include <langinfo.h>
 
@@ -15,6 +17,9 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
+constexpr const char* kUtf8 = "UTF-8";
+constexpr const char* kWindows1252 = "WINDOWS-1252";
+constexpr const char* kGb18030 = "GB18030";
 
 // An open iconv conversion, closed when it goes out of scope.
 class Converter {
@@ -117,6 +122,16 @@ constexpr char32_t kReplacement = 0xFFFD;
 // The Unicode encodings a byte-order mark announces. UTF-32 is tested first:
 // its little-endian mark begins with the UTF-16 one.
 enum class WideEncoding { Utf16Le, Utf16Be, Utf32Le, Utf32Be };
+
+const char* WideEncodingName(WideEncoding encoding) {
+  switch (encoding) {
+    case WideEncoding::Utf16Le: return "UTF-16LE";
+    case WideEncoding::Utf16Be: return "UTF-16BE";
+    case WideEncoding::Utf32Le: return "UTF-32LE";
+    case WideEncoding::Utf32Be: return "UTF-32BE";
+  }
+  return "UTF-16LE";
+}
 
 std::optional<WideEncoding> WideByteOrderMark(std::string_view bytes) {
   if (bytes.starts_with(std::string_view("\xFF\xFE\0\0", 4))) return WideEncoding::Utf32Le;
@@ -242,7 +257,61 @@ std::string LocaleCharset() {
   return codeset;
 }
 
-bool IsUtf8Name(const std::string& charset) { return charset == "UTF-8" || charset == "utf8"; }
+bool IsUtf8Name(const std::string& charset) { return charset == kUtf8 || charset == "utf8"; }
+
+// Bytes in a named set to UTF-8, or nothing when iconv does not know the set
+// or the bytes are not valid in it. Windows-1252 is read by its table, which
+// refuses nothing.
+std::optional<std::string> ConvertWhole(std::string_view bytes, const std::string& charset) {
+  if (charset == kWindows1252) return DecodeWindows1252(bytes);
+  try {
+    Converter converter(kUtf8, charset.c_str());
+    bool refused = false;
+    std::string text = converter.convert(bytes, [&](std::string_view rest, std::string&) {
+      refused = true;
+      return rest.size();
+    });
+    if (!refused) return text;
+  } catch (const std::runtime_error&) {
+    // A set iconv does not know.
+  }
+  return std::nullopt;
+}
+
+std::size_t CountHighBytes(std::string_view bytes) {
+  return static_cast<std::size_t>(
+      std::count_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
+}
+
+// Whether there is text enough to trust a detected code page over the
+// interface's (the counts in TextEncoding.h).
+bool EnoughToDetect(std::string_view bytes, LegacyCodePage fallback) {
+  const std::size_t high = CountHighBytes(bytes);
+  if (high < kBytesToDetect) return false;
+  return fallback != LegacyCodePage::Gb18030 || high >= kBytesToOutweighGb18030 || !ConvertWhole(bytes, kGb18030);
+}
+
+// The reading of DecodeText, with the detection of the code page before the
+// legacy one when `detect` is set.
+DecodedText Decode(std::string_view bytes, LegacyCodePage fallback, bool detect) {
+  if (const auto wide = WideByteOrderMark(bytes)) return {DecodeWide(bytes, *wide), WideEncodingName(*wide)};
+  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
+  if (IsValidUtf8(bytes)) return {std::string(bytes), kUtf8};
+  // Bytes valid in an 8-bit or double-byte locale are what this program
+  // writes there.
+  const std::string charset = LocaleCharset();
+  if (!IsUtf8Name(charset)) {
+    if (auto text = ConvertWhole(bytes, charset)) return {std::move(*text), charset};
+  }
+  if (auto repaired = DecodeMostlyUtf8(bytes, fallback)) return {std::move(*repaired), kUtf8};
+  if (detect && EnoughToDetect(bytes, fallback)) {
+    if (const auto detected = DetectCodePage(bytes)) {
+      if (auto text = ConvertWhole(bytes, *detected)) return {std::move(*text), *detected};
+    }
+  }
+  if (fallback == LegacyCodePage::Gb18030) return {ConvertToUtf8(bytes, kGb18030), kGb18030};
+  return {DecodeWindows1252(bytes), kWindows1252};
+}
 
 }  // namespace
 
@@ -263,27 +332,17 @@ std::string ConvertFromUtf8(std::string_view utf8, const char* toCharset) {
 }
 
 std::string DecodeText(std::string_view bytes, LegacyCodePage fallback) {
-  if (const auto wide = WideByteOrderMark(bytes)) return DecodeWide(bytes, *wide);
-  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  const std::string charset = LocaleCharset();
-  if (!IsUtf8Name(charset)) {
-    // Bytes valid in an 8-bit or double-byte locale convert without a refusal.
-    bool refused = false;
-    try {
-      Converter converter("UTF-8", charset.c_str());
-      std::string text = converter.convert(bytes, [&](std::string_view rest, std::string&) {
-        refused = true;
-        return rest.size();
-      });
-      if (!refused) return text;
-    } catch (const std::runtime_error&) {
-      // A locale whose set iconv does not know: use the legacy code page.
-    }
-  }
-  if (auto repaired = DecodeMostlyUtf8(bytes, fallback)) return std::move(*repaired);
-  if (fallback == LegacyCodePage::Gb18030) return ConvertToUtf8(bytes, "GB18030");
-  return DecodeWindows1252(bytes);
+  return Decode(bytes, fallback, false).Text;
+}
+
+DecodedText DecodeSubtitleText(std::string_view bytes, LegacyCodePage fallback, std::string_view chosenCharset) {
+  // A byte-order mark cannot be mistaken: no subtitle file in a legacy code
+  // page begins with those bytes.
+  if (chosenCharset.empty() || WideByteOrderMark(bytes) || bytes.starts_with(kUtf8Bom))
+    return Decode(bytes, fallback, true);
+  const std::string charset(chosenCharset);
+  if (charset == kWindows1252) return {DecodeWindows1252(bytes), charset};
+  return {ConvertToUtf8(bytes, charset.c_str()), charset};
 }
 
 std::string EncodeText(std::string_view utf8) {

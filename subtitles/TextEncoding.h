@@ -21,6 +21,33 @@ enum class LegacyCodePage { Windows1252, Gb18030 };
 // Never fails.
 std::string DecodeText(std::string_view bytes, LegacyCodePage fallback);
 
+// Text read from a file, with the character set it was read in (an iconv
+// name: "UTF-8", "UTF-16LE", "WINDOWS-1251", "GB18030", the locale's set).
+struct DecodedText {
+  std::string Text;
+  std::string Charset;
+};
+
+// How much text the detection of a code page needs, in bytes above 0x7F.
+// Below kBytesToDetect it guesses too often (one accented letter of French
+// comes out as Vietnamese, one word of Arabic as Greek). Below
+// kBytesToOutweighGb18030, text that is valid GB18030 stays GB18030 under the
+// Chinese interface: a few Chinese characters are often taken for Greek.
+inline constexpr std::size_t kBytesToDetect = 8;
+inline constexpr std::size_t kBytesToOutweighGb18030 = 20;
+
+// The bytes of a subtitle file, which may come from anywhere, to UTF-8. A
+// byte-order mark always says the encoding. Otherwise, with `chosenCharset`
+// empty (automatic), as DecodeText, except that bytes that are neither UTF-8
+// (nor UTF-8 with a few stray bytes) nor valid in the locale's character set
+// are read in the code page DetectCodePage finds, and in `fallback` only where
+// that detection is unsure: it names no set, or one iconv cannot convert, or
+// one the bytes are not valid in, or it had too little text to go by (above).
+// With `chosenCharset` (an iconv name) the bytes are read in
+// that set, each byte it refuses becoming U+FFFD; a set iconv does not know
+// throws std::runtime_error.
+DecodedText DecodeSubtitleText(std::string_view bytes, LegacyCodePage fallback, std::string_view chosenCharset = {});
+
 // UTF-8 to the locale's character set, for writing files. Characters the
 // locale's set cannot hold become "?".
 std::string EncodeText(std::string_view utf8);

@@ -107,7 +107,7 @@ void BurnInCommands::WriteSubtitlesToVideo() {
   // The view gets each written frame at the size it shows it, converted off
   // the encoding's way, as playback does.
   const PictureRect shown = FitPicture(c_.View.viewWidth(), c_.View.viewHeight(), c_.Reader.GetWidth(),
-                                       c_.Reader.GetHeight());
+                                       c_.Reader.GetHeight(), c_.Reader.GetPixelAspect());
   WriteJob job({.Reader = c_.Reader,
                 .Writer = c_.Writer,
                 .Transform = c_.Transform,

@@ -95,6 +95,9 @@ class MainController {
   void ReadSubtitleFile(const std::string& path) {
     if (files_.ReadSubtitleFile(path)) editing_.ReleaseSubtitleAtHand();
   }
+  void ReopenSubtitleFile() {
+    if (files_.ReopenSubtitleFile()) editing_.ReleaseSubtitleAtHand();
+  }
   bool SaveSubtitleFile() { return files_.SaveSubtitleFile(); }
   bool SaveSubtitleFileAs() { return files_.SaveSubtitleFileAs(); }
 

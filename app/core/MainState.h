@@ -56,6 +56,9 @@ struct MainState {
   // The subtitle file last read or saved; empty while the list has no file
   // (at start, after a video was opened).
   std::string SubtitlePath;
+  // The character set the list's file was read in (an iconv name); empty
+  // when the list was not read from its file.
+  std::string SubtitleCharset;
 };
 
 }  // namespace orlisk

@@ -56,6 +56,7 @@ void PlaybackCommands::OpenVideoFile(const std::string& path) {
     s.Document.clearRows();
     c_.List.selectRow(-1);
     s.SubtitlePath.clear();
+    s.SubtitleCharset.clear();
     c_.Basics.History.startFresh();
     c_.Preview.RefreshFrame();
     // Last, once the picture is up: the measuring runs on beside the window.

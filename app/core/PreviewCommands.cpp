@@ -90,9 +90,10 @@ void PreviewCommands::VideoViewMouseMove(int x, int y) {
   bool nearEdge = x >= viewWidth - 10 || y >= viewHeight - 10;
   if (nearEdge) s.AtHand.SetDragging(false);
 
-  // View and source pixels meet in the rectangle the picture is drawn in; a
-  // drag over the black bars holds the mouse at the picture's edge.
-  const PictureRect picture = FitPicture(viewWidth, viewHeight, videoWidth, videoHeight);
+  // View and source pixels meet in the rectangle the picture is drawn in (its
+  // displayed shape, wide or narrow pixels counted); a drag over the black
+  // bars holds the mouse at the picture's edge.
+  const PictureRect picture = FitPicture(viewWidth, viewHeight, videoWidth, videoHeight, c_.Reader.GetPixelAspect());
   if (s.AtHand.IsDraggingSubtitle()) {
     const int onPictureX = std::clamp(x, picture.X, picture.X + picture.Width - 1);
     const int onPictureY = std::clamp(y, picture.Y, picture.Y + picture.Height - 1);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "subtitles/SubtitleStyle.h"
 
@@ -29,18 +30,38 @@ class MessageBoxes {
   virtual SaveAnswer saveQuestion(const std::string& text) = 0;
 };
 
+// An encoding to pick from a list: the choices' names in the interface's
+// language ("Automatic" first) and the one chosen when the list shows.
+struct EncodingList {
+  std::string Label;  // "Encoding:"
+  std::vector<std::string> Names;
+  int Chosen = 0;
+};
+
+// A subtitle file chosen in the open dialog, with the encoding chosen beside
+// its name (an index into the list's names).
+struct ChosenSubtitleFile {
+  std::string Path;
+  int Encoding = 0;
+};
+
 // The three file dialogs and the output folder dialog (`Tfm_dir`). Each
 // starts in `startFolder` and returns the chosen path, or nothing when the
 // user cancels. The save dialog proposes `proposedName` (a file name without
-// folder; empty proposes nothing).
+// folder; empty proposes nothing). The subtitle file's open dialog offers
+// `encodings` beside the file name.
 class FileDialogs {
  public:
   virtual ~FileDialogs() = default;
   virtual std::optional<std::string> openVideo(const std::string& startFolder, const std::string& filter) = 0;
-  virtual std::optional<std::string> openSubtitle(const std::string& startFolder, const std::string& filter) = 0;
+  virtual std::optional<ChosenSubtitleFile> openSubtitle(const std::string& startFolder, const std::string& filter,
+                                                         const EncodingList& encodings) = 0;
   virtual std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& proposedName,
                                                   const std::string& filter) = 0;
   virtual std::optional<std::string> chooseOutputFolder(const std::string& startFolder) = 0;
+  // The encoding to read the list's file again in, in a small window titled
+  // `title`: an index into the names, or nothing when the user cancels.
+  virtual std::optional<int> chooseEncoding(const std::string& title, const EncodingList& encodings) = 0;
 };
 
 // The skin objects the program writes to: "playbar", "playtime", "videotime", "shpb".

@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "subtitles/SubtitleStyle.h"
+#include "RepairReport.h"
 #include "SubtitleFileCommands.h"
+#include "SubtitleEncodings.h"
 #include "SubtitleFileIO.h"
 #include "subtitles/MissingEnds.h"
 #include "files/SafeFile.h"
@@ -32,6 +34,9 @@ constexpr const char* kWithoutEndQuestion =
     "goes back without saving.";
 constexpr const char* kWithoutEndCountKey = "SaveSubtitlesWithoutEndCount";
 constexpr const char* kWithoutEndCountText = "Subtitles without an end:";
+constexpr const char* kReopenLosesChangesKey = "ReopenLosesChanges";
+constexpr const char* kReopenLosesChangesQuestion =
+    "The subtitles have changed since the file was read. Reading it again loses those changes. Read it again?";
 
 bool EndsWithSrt(const std::string& name) {
   if (name.size() < 4) return false;
@@ -42,8 +47,8 @@ bool EndsWithSrt(const std::string& name) {
 
 }  // namespace
 
-bool SubtitleFileCommands::OpenSubtitleFile() {
-  MainState& s = c_.Basics.State;
+bool SubtitleFileCommands::MayOpenSubtitleFile() {
+  const MainState& s = c_.Basics.State;
   if (s.VideoPath.empty()) {
     c_.Basics.ShowInformation("OpenFile1Click", "please first add video file");
     return false;
@@ -52,14 +57,34 @@ bool SubtitleFileCommands::OpenSubtitleFile() {
     c_.Basics.ShowInformation("OpenFile2Click", "please first stop play.");
     return false;
   }
-  std::optional<std::string> chosen =
-      c_.Dialogs.openSubtitle(c_.Basics.DialogFolder("OpenDialog2"), kOpenSubtitleFilter);
-  if (!chosen) return false;
-  c_.Basics.RememberDialogFolder("OpenDialog2", *chosen);
-  return ReadSubtitleFile(*chosen);
+  return true;
 }
 
-bool SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
+bool SubtitleFileCommands::OpenSubtitleFile() {
+  if (!MayOpenSubtitleFile()) return false;
+  const std::optional<ChosenSubtitleFile> chosen = c_.Dialogs.openSubtitle(
+      c_.Basics.DialogFolder("OpenDialog2"), kOpenSubtitleFilter, SubtitleEncodingList(c_.Basics.Lang));
+  if (!chosen) return false;
+  c_.Basics.RememberDialogFolder("OpenDialog2", chosen->Path);
+  return ReadSubtitleFile(chosen->Path, SubtitleEncodingCharset(chosen->Encoding));
+}
+
+bool SubtitleFileCommands::ReopenSubtitleFile() {
+  MainState& s = c_.Basics.State;
+  // Without a file the command is disabled.
+  if (s.SubtitlePath.empty() || c_.Basics.RefuseWhileWriting() || !MayOpenSubtitleFile()) return false;
+  const Language& lang = c_.Basics.Lang;
+  const std::optional<int> chosen = c_.Dialogs.chooseEncoding(
+      lang.text("ReopenWithEncoding", "Title", "Reopen with Encoding"), SubtitleEncodingList(lang, s.SubtitleCharset));
+  if (!chosen) return false;
+  if (s.Document.rowCount() > 0 && s.Document.hasUnsavedChanges() &&
+      !c_.Basics.Messages.informationQuestion(lang.MessageText(kReopenLosesChangesKey, kReopenLosesChangesQuestion)))
+    return false;
+  const std::string path = s.SubtitlePath;
+  return ReadSubtitleFile(path, SubtitleEncodingCharset(*chosen));
+}
+
+bool SubtitleFileCommands::ReadSubtitleFile(const std::string& path, const std::string& charset) {
   MainState& s = c_.Basics.State;
   if (c_.Basics.RefuseWhileWriting()) return false;
   std::error_code error;
@@ -73,7 +98,8 @@ bool SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
   context.Style = s.Style;
   SubtitleFilesRead read;
   try {
-    read = ReadSubtitleFiles(path, s.ChineseUI ? LegacyCodePage::Gb18030 : LegacyCodePage::Windows1252, context);
+    read = ReadSubtitleFiles(path, s.ChineseUI ? LegacyCodePage::Gb18030 : LegacyCodePage::Windows1252, context,
+                             charset);
   } catch (const FileReadError& error) {
     // A pipe, device or huge file in the subtitle file's place; other errors
     // of the system go to the application's handler as before.
@@ -95,13 +121,19 @@ bool SubtitleFileCommands::ReadSubtitleFile(const std::string& path) {
   s.Document.replaceAll(std::move(read.Result.Rows), std::move(read.Result.Entries));
   s.Document.markSaved();
   s.SubtitlePath = path;
+  s.SubtitleCharset = std::move(read.Charset);
   c_.Basics.History.startFresh();
   s.SubtitleCursor = s.Document.rowCount();
+  // One message for what the reading could not take as it was.
+  std::string notice;
   if (read.Result.StaleCompanion) {
-    c_.Basics.ShowInformation("ReadSubtitleStaleCompanion",
-                              "The position and style file (.dat) beside this subtitle file belongs to another "
-                              "save; the subtitles were given the current position and style.");
+    notice = c_.Basics.Lang.MessageText("ReadSubtitleStaleCompanion",
+                                        "The position and style file (.dat) beside this subtitle file belongs to "
+                                        "another save; the subtitles were given the current position and style.");
   }
+  const std::string repairs = RepairReport(read.Result.Repairs, c_.Basics.Lang);
+  if (!repairs.empty()) notice += (notice.empty() ? "" : "\n\n") + repairs;
+  if (!notice.empty()) c_.Basics.Messages.information(notice);
   return true;
 }
 
@@ -179,6 +211,7 @@ bool SubtitleFileCommands::SavePair(const fs::path& textFile, const fs::path& co
   SaveSubtitleFiles(textFile, companionFile, s.Document.rows(), s.Document.entries());
   s.Document.markSaved();
   s.SubtitlePath = textFile.string();
+  s.SubtitleCharset.clear();  // what the file now holds is what saving writes
   c_.Basics.History.saved();
   return true;
 }

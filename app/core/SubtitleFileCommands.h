@@ -18,9 +18,16 @@ class SubtitleFileCommands {
   };
   explicit SubtitleFileCommands(Context context) : c_(std::move(context)) {}
 
-  // Both true when the list was replaced by the file's subtitles.
+  // All three true when the list was replaced by the file's subtitles. The
+  // open dialog offers the encoding beside the file name; reading takes the
+  // one given (an iconv name), or the code page found when none is.
   bool OpenSubtitleFile();
-  bool ReadSubtitleFile(const std::string& path);
+  bool ReadSubtitleFile(const std::string& path, const std::string& charset = {});
+  // "Reopen with encoding...": reads the list's file again in the encoding
+  // the user chooses. Changes since it was read are lost, so they are asked
+  // about first; offering to save them, as opening another file does, would
+  // write them over the very file about to be read again.
+  bool ReopenSubtitleFile();
   // Saves to the list's own file (`SubtitlePath`) without a dialog, or asks
   // for a name while the list has none. True when both files were written;
   // false when the user stopped it.
@@ -32,6 +39,8 @@ class SubtitleFileCommands {
   // Subtitles without an end are offered one first; false when the user
   // went back (Cancel).
   bool OfferEndsForSubtitlesWithoutEnd();
+  // The guards of opening a subtitle file: a video open, playback stopped.
+  bool MayOpenSubtitleFile();
   bool SaveUnderChosenName();
   // Writes the pair over whatever a check of the caller let pass; a companion
   // name held by something else is asked about here.

@@ -93,7 +93,7 @@ void PlaybackCommands::Play() {
   // scaling each 1080p picture down on the user-interface thread cost more
   // than a frame time on a busy machine. Places stay in source pixels.
   const PictureRect shown = FitPicture(c_.View.viewWidth(), c_.View.viewHeight(), c_.Reader.GetWidth(),
-                                       c_.Reader.GetHeight());
+                                       c_.Reader.GetHeight(), c_.Reader.GetPixelAspect());
   c_.Reader.SetFrameSize(shown.Width, shown.Height);
   s.PlaybarPosition = c_.Skin.playbarPosition();
   c_.Reader.SeekTo(PlaybarTime());

@@ -21,6 +21,7 @@ constexpr QKeyCombination CtrlShift(Qt::Key key) {
 bool WhileWriting(const CommandConditions& now) { return now.Writing; }
 bool WithUndo(const CommandConditions& now) { return now.CanUndo; }
 bool WithRedo(const CommandConditions& now) { return now.CanRedo; }
+bool WithSubtitleFile(const CommandConditions& now) { return now.SubtitleFile; }
 
 void PopUp(CommandTargets& t, QMenu& menu, SkinMenu where) {
   menu.popup(SkinMenuPosition(where, t.Window.frameGeometry().topLeft(), t.State.ChineseUI));
@@ -37,6 +38,9 @@ const CommandRow kRows[] = {
     {.Name = "OpenObj1", .SkinObjects = {"opensubtitle"}, .Shortcuts = {CtrlShift(Qt::Key_O)},
      .Menu = MenuPlace::File, .EnglishCaption = "Open Subtitle File",
      .Run = [](CommandTargets& t) { t.Controller.OpenSubtitleFile(); }},
+    {.Name = "ReopenWithEncoding1", .Menu = MenuPlace::File, .CaptionSection = "ReopenWithEncoding",
+     .EnglishCaption = "Reopen with encoding...", .Enabled = WithSubtitleFile,
+     .Run = [](CommandTargets& t) { t.Controller.ReopenSubtitleFile(); }},
     {.Name = "SaveProject1", .SkinObjects = {"savesubtitle"}, .Shortcuts = {Ctrl(Qt::Key_S)},
      .Menu = MenuPlace::File, .EnglishCaption = "Save Subtitle File",
      .Run = [](CommandTargets& t) { t.Controller.SaveSubtitleFile(); }},

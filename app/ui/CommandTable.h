@@ -47,6 +47,7 @@ struct CommandConditions {
   bool Writing = false;  // a write job runs
   bool CanUndo = false;
   bool CanRedo = false;
+  bool SubtitleFile = false;  // the list was read from or saved to a file
 };
 
 enum class MenuPlace { None, File, List, Help };

@@ -185,7 +185,8 @@ void Tfm_main::CreateCommands() {
       [this] {
         return CommandConditions{.Writing = state_.IsWriting,
                                  .CanUndo = controller_->history().canUndo(),
-                                 .CanRedo = controller_->history().canRedo()};
+                                 .CanRedo = controller_->history().canRedo(),
+                                 .SubtitleFile = !state_.SubtitlePath.empty()};
       },
       [this, targets = CommandTargets{.Controller = *controller_,
                                       .State = state_,

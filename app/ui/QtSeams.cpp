@@ -1,5 +1,6 @@
 #include "app/ui/QtSeams.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -8,7 +9,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -82,20 +86,43 @@ bool ShowBox(QWidget* parent, const Language* language, BoxKind kind, const std:
   return box.clickedButton() == first;
 }
 
-std::optional<std::string> RunFileDialog(QWidget* parent, const QString& caption, const std::string& startFolder,
-                                         const std::string& filter, QFileDialog::AcceptMode acceptMode,
-                                         QFileDialog::FileMode fileMode, const std::string& proposedName = {}) {
-  QFileDialog dialog(parent, caption, QFile::decodeName(startFolder.c_str()));
+void SetUpFileDialog(QFileDialog& dialog, const std::string& filter, QFileDialog::AcceptMode acceptMode,
+                     QFileDialog::FileMode fileMode, const std::string& proposedName = {}) {
   if (!proposedName.empty()) dialog.selectFile(QFile::decodeName(proposedName.c_str()));
   dialog.setAcceptMode(acceptMode);
   dialog.setFileMode(fileMode);
   dialog.setNameFilters(QtNameFilters(filter));
   // Saving asks its own overwrite question.
   dialog.setOption(QFileDialog::DontConfirmOverwrite, acceptMode == QFileDialog::AcceptSave);
+}
+
+std::optional<std::string> ChosenPath(QFileDialog& dialog) {
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return std::nullopt;
   return QFile::encodeName(chosen.first()).toStdString();
+}
+
+std::optional<std::string> RunFileDialog(QWidget* parent, const QString& caption, const std::string& startFolder,
+                                         const std::string& filter, QFileDialog::AcceptMode acceptMode,
+                                         QFileDialog::FileMode fileMode, const std::string& proposedName = {}) {
+  QFileDialog dialog(parent, caption, QFile::decodeName(startFolder.c_str()));
+  SetUpFileDialog(dialog, filter, acceptMode, fileMode, proposedName);
+  return ChosenPath(dialog);
+}
+
+QComboBox* EncodingBox(QWidget* parent, const EncodingList& encodings) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(QStringLiteral("encoding"));
+  for (const std::string& name : encodings.Names) box->addItem(QString::fromStdString(name));
+  box->setCurrentIndex(encodings.Chosen);
+  return box;
+}
+
+QLabel* EncodingLabel(QWidget* parent, const EncodingList& encodings, QComboBox* box) {
+  auto* label = new QLabel(QString::fromStdString(encodings.Label), parent);
+  label->setBuddy(box);
+  return label;
 }
 
 QUrl UrlFor(const std::string& address) {
@@ -137,9 +164,36 @@ std::optional<std::string> QtFileDialogs::openVideo(const std::string& startFold
                        QFileDialog::ExistingFiles);
 }
 
-std::optional<std::string> QtFileDialogs::openSubtitle(const std::string& startFolder, const std::string& filter) {
-  return RunFileDialog(parent_, QtText("QFileDialog", "Open"), startFolder, filter, QFileDialog::AcceptOpen,
-                       QFileDialog::ExistingFile);
+std::optional<ChosenSubtitleFile> QtFileDialogs::openSubtitle(const std::string& startFolder,
+                                                              const std::string& filter,
+                                                              const EncodingList& encodings) {
+  QFileDialog dialog(parent_, QtText("QFileDialog", "Open"), QFile::decodeName(startFolder.c_str()));
+  // Qt's own dialog, whose grid takes the encoding's row under the file type's.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  SetUpFileDialog(dialog, filter, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
+  QComboBox* box = EncodingBox(&dialog, encodings);
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    const int row = grid->rowCount();
+    grid->addWidget(EncodingLabel(&dialog, encodings, box), row, 0);
+    grid->addWidget(box, row, 1);
+  }
+  std::optional<std::string> path = ChosenPath(dialog);
+  if (!path) return std::nullopt;
+  return ChosenSubtitleFile{.Path = std::move(*path), .Encoding = box->currentIndex()};
+}
+
+std::optional<int> QtFileDialogs::chooseEncoding(const std::string& title, const EncodingList& encodings) {
+  QDialog dialog(parent_);
+  dialog.setWindowTitle(QString::fromStdString(title));
+  QComboBox* box = EncodingBox(&dialog, encodings);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* form = new QFormLayout(&dialog);
+  form->addRow(EncodingLabel(&dialog, encodings, box), box);
+  form->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return box->currentIndex();
 }
 
 std::optional<std::string> QtFileDialogs::saveSubtitle(const std::string& startFolder, const std::string& proposedName,

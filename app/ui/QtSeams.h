@@ -43,16 +43,19 @@ class QtMessageBoxes : public MessageBoxes {
 class QtFileDialogs : public FileDialogs {
  public:
   // The output folder dialog is the window's own `Tfm_dir`, reached through
-  // `chooseFolder`.
+  // `chooseFolder`; without one no folder is ever chosen.
   using FolderChooser = std::function<std::optional<std::string>(const std::string& startFolder)>;
-  QtFileDialogs(QWidget* parent, FolderChooser chooseFolder)
+  explicit QtFileDialogs(QWidget* parent, FolderChooser chooseFolder = {})
       : parent_(parent), chooseFolder_(std::move(chooseFolder)) {}
   std::optional<std::string> openVideo(const std::string& startFolder, const std::string& filter) override;
-  std::optional<std::string> openSubtitle(const std::string& startFolder, const std::string& filter) override;
+  // Qt's own dialog, with the encoding's list under the file type's.
+  std::optional<ChosenSubtitleFile> openSubtitle(const std::string& startFolder, const std::string& filter,
+                                                 const EncodingList& encodings) override;
   std::optional<std::string> saveSubtitle(const std::string& startFolder, const std::string& proposedName,
                                           const std::string& filter) override;
+  std::optional<int> chooseEncoding(const std::string& title, const EncodingList& encodings) override;
   std::optional<std::string> chooseOutputFolder(const std::string& startFolder) override {
-    return chooseFolder_(startFolder);
+    return chooseFolder_ ? chooseFolder_(startFolder) : std::nullopt;
   }
 
  private:

@@ -2,7 +2,9 @@
 
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -68,11 +70,21 @@ void SubtitleFontDialog::pickColour() {
 }
 
 std::optional<SubtitleStyle> SubtitleFontDialog::chooseFont(const SubtitleStyle& current) {
-  fonts_->setCurrentFont(DialogFont(current.Font));
+  // A face this machine lacks is listed as the face drawn in its place
+  // ("Arial" as Liberation Sans, in bold if it is bold): the dialog would
+  // otherwise fall back to its own first family and style, and "OK" for a
+  // new size alone would change the face. Taken again, it keeps its name.
+  QFont shown = DialogFont(current.Font);
+  const QString face = QString::fromStdString(current.Font.Face);
+  const QString drawnFace = QFontInfo(ToQFont(current.Font)).family();
+  const bool faceMissing = !QFontDatabase::hasFamily(face);
+  if (faceMissing) shown.setFamilies({drawnFace});
+  fonts_->setCurrentFont(shown);
   setColour(ToQColor(current.TextColor));
   if (exec() != QDialog::Accepted) return std::nullopt;
   SubtitleStyle chosen = current;
   chosen.Font = FromQFont(fonts_->currentFont());
+  if (faceMissing && QString::fromStdString(chosen.Font.Face) == drawnFace) chosen.Font.Face = current.Font.Face;
   chosen.TextColor = FromQColor(colour_);
   return chosen;
 }

@@ -45,9 +45,11 @@ void VideoViewWidget::paintEvent(QPaintEvent*) {
   }
   // Wraps the kept pixels; nothing is copied to paint.
   const QImage picture(frame_.Pixels.data(), frame_.Width, frame_.Height, frame_.Stride, QImage::Format_RGB32);
-  // The source's shape, as the mouse maps it: a picture the reader scaled
-  // may be a pixel off that shape after rounding.
-  const PictureRect fitted = FitPicture(width(), height(), frame_.PlaceWidth(), frame_.PlaceHeight());
+  // The source's displayed shape, as the mouse maps it: a picture the reader
+  // scaled may be a pixel off that shape after rounding, and a picture of
+  // wide or narrow pixels is stretched to it.
+  const PictureRect fitted =
+      FitPicture(width(), height(), frame_.PlaceWidth(), frame_.PlaceHeight(), frame_.Aspect);
   const QRect target(fitted.X, fitted.Y, fitted.Width, fitted.Height);
   // Only the bars are filled, so the picture is not painted twice.
   const QRegion bars = QRegion(rect()).subtracted(QRegion(target));

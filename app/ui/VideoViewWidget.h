@@ -1,7 +1,8 @@
 #pragma once
-// `VideoView1`: paints the current frame in its FitPicture rectangle (as it
-// is when the reader already scaled it to that size, smoothly scaled
-// otherwise) and reports mouse moves and releases in its own pixels.
+// `VideoView1`: paints the current frame in its displayed shape (its pixel
+// aspect kept) in its FitPicture rectangle between black bars (as it is when
+// the reader already scaled it to that size, smoothly scaled otherwise) and
+// reports mouse moves and releases in its own pixels.
 #include <QWidget>
 #include <functional>
 

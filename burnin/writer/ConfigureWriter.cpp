@@ -218,6 +218,7 @@ WriterConfiguration ConfigureWriter(const SourceFacts& source, const OutputSetti
   result.SourceSampleRate = source.AudioSampleRate;
   result.SourceChannels = source.AudioChannels;
   result.SourceVideo = SourceVideoOf(source);
+  result.SourceAspect = source.Aspect;
   if (*ListIndex(settings.OutputMode, 2, 0) == 0) {
     ConfigureOriginal(source, codecs, result);
   } else {
@@ -248,6 +249,7 @@ void ApplyWriterConfiguration(const WriterConfiguration& configuration, VideoWri
   }
   const VideoSetup& source = configuration.SourceVideo;
   writer.SetSourceVideoFormat(source.Width, source.Height, source.FrameRate);
+  writer.SetSourcePixelAspect(configuration.SourceAspect.Num, configuration.SourceAspect.Den);
   if (const auto& video = configuration.AviVideo) {
     writer.SetAviVideoFormat(video->Width, video->Height, video->FrameRate);
   }

@@ -67,6 +67,7 @@ struct WriterConfiguration {
   int SourceSampleRate = 0;     // SetSourceAudioFormat
   int SourceChannels = 0;
   VideoSetup SourceVideo;       // SetSourceVideoFormat
+  PixelAspect SourceAspect = {};     // SetSourcePixelAspect
   std::optional<int> AviCodec;  // SelectAviCodec (1-based)
   std::optional<AviAudioSetup> AviAudio;
   std::optional<VideoSetup> AviVideo;

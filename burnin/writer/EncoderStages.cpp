@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "OutputPicture.h"
 #include "Yuv420FromBgra.h"
 #include "media/MediaError.h"
 #include "media/PictureAccess.h"
@@ -30,9 +31,13 @@ StreamEncoder::StreamEncoder(CodecContextPtr encoder, AVStream& stream, AVFormat
   if (!packet_) throw MediaError("Out of memory while encoding");
 }
 
-void StreamEncoder::Encode(const AVFrame* frame) {
+void StreamEncoder::Encode(AVFrame* frame) {
   if (drained_) return;
   if (!frame) drained_ = true;
+  // Xvid and FFmpeg's MPEG-4, MS-MPEG-4 and MJPEG encoders take a fixed
+  // quantiser from each picture, not from the context; a picture without one
+  // is coded at their finest quantiser, twice the size asked for.
+  if (frame && (encoder_->flags & AV_CODEC_FLAG_QSCALE)) frame->quality = encoder_->global_quality;
   const int sent = avcodec_send_frame(encoder_.get(), frame);
   if (sent < 0 && sent != AVERROR_EOF) throw MediaError::FromAv("Cannot encode the " + what_, sent);
   for (;;) {
@@ -46,8 +51,11 @@ void StreamEncoder::Encode(const AVFrame* frame) {
   }
 }
 
-VideoStage::VideoStage(StreamEncoder encoder, AVRational sourceRate)
-    : encoder_(std::move(encoder)), sourceRate_(sourceRate), outputRate_(encoder_.context().framerate) {}
+VideoStage::VideoStage(StreamEncoder encoder, AVRational sourceRate, const PictureRect& picture)
+    : encoder_(std::move(encoder)),
+      sourceRate_(sourceRate),
+      outputRate_(encoder_.context().framerate),
+      place_(picture) {}
 
 bool VideoStage::TakeSourceFrame(std::int64_t& end) {
   // Source frame i covers [i, i + 1) / sourceRate; it becomes the output frames
@@ -89,7 +97,9 @@ void VideoStage::Write(DecodedPicture picture) {
   const AVFrame& decoded = FrameOf(picture);
   const AVCodecContext& context = encoder_.context();
   AvFramePtr encoded;
-  if (decoded.width == context.width && decoded.height == context.height && decoded.format == context.pix_fmt) {
+  const bool fills = place_ == PictureRect{0, 0, context.width, context.height};
+  if (fills && decoded.width == context.width && decoded.height == context.height &&
+      decoded.format == context.pix_fmt) {
     // Already what the encoder takes: its planes go in as they are, without
     // what the decoder said about the picture (its type, its quality, side
     // data), which would steer the encoder.
@@ -97,6 +107,7 @@ void VideoStage::Write(DecodedPicture picture) {
     encoded->format = decoded.format;
     encoded->width = decoded.width;
     encoded->height = decoded.height;
+    encoded->color_range = context.color_range;
     for (int i = 0; i < AV_NUM_DATA_POINTERS; ++i) {
       encoded->data[i] = decoded.data[i];
       encoded->linesize[i] = decoded.linesize[i];
@@ -113,22 +124,32 @@ void VideoStage::Write(DecodedPicture picture) {
   EncodeUpTo(*encoded, end);
 }
 
-AvFramePtr VideoStage::Convert(const Frame& frame) {
+AvFramePtr VideoStage::NewPicture() {
   const AVCodecContext& context = encoder_.context();
   AvFramePtr picture = pictures_.Take(context.pix_fmt, context.width, context.height);
-  if (frame.Width == context.width && frame.Height == context.height && context.pix_fmt == AV_PIX_FMT_YUV420P) {
+  picture->color_range = context.color_range;
+  return picture;
+}
+
+AvFramePtr VideoStage::Convert(const Frame& frame) {
+  const AVCodecContext& context = encoder_.context();
+  AvFramePtr picture = NewPicture();
+  const PictureWindow window = WindowOf(*picture, place_);
+  if (frame.Width == place_.Width && frame.Height == place_.Height && context.pix_fmt == AV_PIX_FMT_YUV420P) {
     ConvertBgraToYuv420(frame.Pixels.data(), frame.Stride, frame.Width, frame.Height,
-                        {picture->data[0], picture->linesize[0], picture->data[1], picture->linesize[1],
-                         picture->data[2], picture->linesize[2]});
-    return picture;
+                        {window.Data[0], window.Linesize[0], window.Data[1], window.Linesize[1], window.Data[2],
+                         window.Linesize[2]});
+  } else {
+    // Bicubic: exact luma at the same size, and a fair picture when scaling.
+    scaler_.reset(sws_getCachedContext(scaler_.release(), frame.Width, frame.Height, AV_PIX_FMT_BGRA, place_.Width,
+                                       place_.Height, context.pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    if (!scaler_) throw MediaError("Cannot convert frames for the video encoder");
+    const std::uint8_t* source[4] = {frame.Pixels.data(), nullptr, nullptr, nullptr};
+    const int sourceStride[4] = {frame.Stride, 0, 0, 0};
+    sws_scale(scaler_.get(), source, sourceStride, 0, frame.Height, window.Data, window.Linesize);
   }
-  // Bicubic: exact luma at the same size, and a fair picture when scaling.
-  scaler_.reset(sws_getCachedContext(scaler_.release(), frame.Width, frame.Height, AV_PIX_FMT_BGRA, context.width,
-                                     context.height, context.pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
-  if (!scaler_) throw MediaError("Cannot convert frames for the video encoder");
-  const std::uint8_t* source[4] = {frame.Pixels.data(), nullptr, nullptr, nullptr};
-  const int sourceStride[4] = {frame.Stride, 0, 0, 0};
-  sws_scale(scaler_.get(), source, sourceStride, 0, frame.Height, picture->data, picture->linesize);
+  // Pooled memory holds an earlier picture: the bars are painted every time.
+  if (place_.Width != context.width || place_.Height != context.height) PaintAround(*picture, place_);
   return picture;
 }
 
@@ -136,11 +157,13 @@ AvFramePtr VideoStage::Convert(const AVFrame& decoded) {
   const AVCodecContext& context = encoder_.context();
   const auto format = static_cast<AVPixelFormat>(decoded.format);
   if (!sws_isSupportedInput(format)) throw MediaError("Cannot convert pictures for the video encoder");
-  AvFramePtr picture = pictures_.Take(context.pix_fmt, context.width, context.height);
-  scaler_.reset(sws_getCachedContext(scaler_.release(), decoded.width, decoded.height, format, context.width,
-                                     context.height, context.pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+  AvFramePtr picture = NewPicture();
+  const PictureWindow window = WindowOf(*picture, place_);
+  scaler_.reset(sws_getCachedContext(scaler_.release(), decoded.width, decoded.height, format, place_.Width,
+                                     place_.Height, context.pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
   if (!scaler_) throw MediaError("Cannot convert pictures for the video encoder");
-  sws_scale(scaler_.get(), decoded.data, decoded.linesize, 0, decoded.height, picture->data, picture->linesize);
+  sws_scale(scaler_.get(), decoded.data, decoded.linesize, 0, decoded.height, window.Data, window.Linesize);
+  if (place_.Width != context.width || place_.Height != context.height) PaintAround(*picture, place_);
   return picture;
 }
 

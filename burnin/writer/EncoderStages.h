@@ -11,6 +11,7 @@
 #include "media/FfmpegPtr.h"
 #include "media/Frame.h"
 #include "media/PicturePool.h"
+#include "media/PictureShape.h"
 
 namespace orlisk {
 
@@ -22,8 +23,9 @@ class StreamEncoder {
 
   AVCodecContext& context() const { return *encoder_; }
   // Encodes `frame` (nullptr: the end, drain the encoder) and writes the
-  // packets that come out. Raises MediaError.
-  void Encode(const AVFrame* frame);
+  // packets that come out. A picture for an encoder with a fixed quantiser
+  // is given that quantiser first. Raises MediaError.
+  void Encode(AVFrame* frame);
 
  private:
   CodecContextPtr encoder_;
@@ -37,12 +39,14 @@ class StreamEncoder {
 class VideoStage {
  public:
   // Source frames arrive at `sourceRate`; the encoder's own rate decides how
-  // many output frames each becomes (none, one or several).
-  VideoStage(StreamEncoder encoder, AVRational sourceRate);
+  // many output frames each becomes (none, one or several). Each is scaled
+  // into `picture` of the encoder's frame, black around it.
+  VideoStage(StreamEncoder encoder, AVRational sourceRate, const PictureRect& picture);
   // The frame's pixels are let go once converted, before the encoder runs.
   void Write(Frame frame);
   // A decoded picture goes to the encoder as it is when its format and size
-  // are the encoder's, else converted and scaled in one step.
+  // are the encoder's and it fills the frame, else converted and scaled into
+  // `picture` in one step.
   void Write(DecodedPicture picture);
   void Finish();
 
@@ -53,12 +57,15 @@ class VideoStage {
   bool TakeSourceFrame(std::int64_t& end);
   // Encodes `picture` as the output frames up to `end`.
   void EncodeUpTo(AVFrame& picture, std::int64_t end);
+  // A picture of the encoder's format and size from the pool.
+  AvFramePtr NewPicture();
   AvFramePtr Convert(const Frame& frame);
   AvFramePtr Convert(const AVFrame& picture);
 
   StreamEncoder encoder_;
   AVRational sourceRate_;
   AVRational outputRate_;
+  PictureRect place_;
   SwsContextPtr scaler_;
   // Converted pictures, reused once the encoder has let go of them.
   PicturePool pictures_;

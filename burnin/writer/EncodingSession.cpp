@@ -50,12 +50,22 @@ CodecContextPtr OpenVideoEncoder(const VideoPlan& plan, bool globalHeader) {
   context->pix_fmt = plan.PixelFormat;
   context->framerate = plan.FrameRate;
   context->time_base = av_inv_q(plan.FrameRate);
+  // The pixel aspect travels in the codec's headers where it has a place
+  // for it (MPEG-1 and MPEG-2 only know a few, the nearest is taken).
+  context->sample_aspect_ratio = {plan.Aspect.Num, plan.Aspect.Den};
   if (plan.BitRate > 0) context->bit_rate = plan.BitRate;
   if (plan.Quantiser > 0) {
     context->flags |= AV_CODEC_FLAG_QSCALE;
     context->global_quality = FF_QP2LAMBDA * plan.Quantiser;
   }
   if (plan.GopSize > 0) context->gop_size = plan.GopSize;
+  if (plan.MaxPictureBytes > 0) {
+    // A rate control buffer of that size, full again at every picture: it
+    // bounds each picture and leaves the average to the bit rate.
+    context->rc_buffer_size = plan.MaxPictureBytes * 8;
+    context->rc_initial_buffer_occupancy = context->rc_buffer_size;
+    context->rc_max_rate = av_rescale_q(context->rc_buffer_size, av_inv_q(context->time_base), {1, 1});
+  }
   // As many threads as the machine has, where the encoder can use them.
   context->thread_count = 0;
   // Pictures come from BGRA through the BT.601 matrix, as the reader decodes
@@ -121,12 +131,14 @@ EncodingSession::EncodingSession(const OutputPlan& plan, const std::string& path
     CodecContextPtr encoder = OpenVideoEncoder(*plan.Video, globalHeader);
     AVStream& stream = NewStream(*output_, *encoder);
     stream.avg_frame_rate = plan.Video->FrameRate;
+    // ... and in the container's (AVI, ASF, MP4, Matroska, ...).
+    stream.sample_aspect_ratio = encoder->sample_aspect_ratio;
     // Players pick their MPEG-4 decoder by this tag; Xvid's own is best known.
     if (plan.Muxer == "avi" && std::string(plan.Video->Encoder->name) == "libxvid") {
       stream.codecpar->codec_tag = MKTAG('X', 'V', 'I', 'D');
     }
     video_ = std::make_unique<VideoStage>(StreamEncoder(std::move(encoder), stream, *output_, "video"),
-                                          plan.SourceFrameRate);
+                                          plan.SourceFrameRate, plan.Video->Picture);
   }
   if (plan.Audio) {
     CodecContextPtr encoder = OpenAudioEncoder(*plan.Audio, globalHeader);

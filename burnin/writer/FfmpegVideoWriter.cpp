@@ -111,6 +111,10 @@ void FfmpegVideoWriter::SetSourceVideoFormat(int width, int height, double frame
   impl_->state.Source = {width, height, frameRate};
 }
 
+void FfmpegVideoWriter::SetSourcePixelAspect(int num, int den) {
+  impl_->state.SourceAspect = MakePixelAspect(num, den);
+}
+
 void FfmpegVideoWriter::AudioEnabled(bool enabled) { impl_->state.Audio = enabled; }
 
 void FfmpegVideoWriter::VideoEnabled(bool enabled) { impl_->state.Video = enabled; }

@@ -31,6 +31,7 @@ class FfmpegVideoWriter : public VideoWriter {
 
   void SetSourceAudioFormat(int sampleRate, int channels) override;
   void SetSourceVideoFormat(int width, int height, double frameRate) override;
+  void SetSourcePixelAspect(int num, int den) override;
   void AudioEnabled(bool enabled) override;
   void VideoEnabled(bool enabled) override;
   std::int32_t GetAudioPosition() const override;

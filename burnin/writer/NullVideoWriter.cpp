@@ -89,6 +89,10 @@ void NullVideoWriter::SetSourceVideoFormat(int width, int height, double frameRa
   sourceFrameRate_ = frameRate;
 }
 
+void NullVideoWriter::SetSourcePixelAspect(int num, int den) {
+  Record(CallText("SetSourcePixelAspect", num, den));
+}
+
 void NullVideoWriter::AudioEnabled(bool enabled) { Record(CallText("AudioEnabled", enabled ? 1 : 0)); }
 
 void NullVideoWriter::VideoEnabled(bool enabled) { Record(CallText("VideoEnabled", enabled ? 1 : 0)); }

@@ -56,9 +56,14 @@ AVRational PickFrameRate(const AVCodec* codec, double wanted) {
   return fraction;
 }
 
+// The containers that cannot say how wide a pixel is.
+bool CarriesPixelAspect(const std::string& muxer) { return muxer != "rm"; }
+
 // Size, pixel format and frame rate: the wanted values (0 or less: the
-// source's) moved to the nearest the encoder accepts.
-VideoPlan BasicVideo(const AVCodec* codec, int width, int height, double frameRate, const VideoSetup& source) {
+// source's) moved to the nearest the encoder accepts; the source's picture
+// keeps its displayed shape in the frame (OutputPicture.h).
+VideoPlan BasicVideo(const AVCodec* codec, int width, int height, double frameRate, const WriterState& state,
+                     const std::string& muxer) {
   VideoPlan plan;
   plan.Encoder = codec;
   plan.PixelFormat = PickPixelFormat(codec);
@@ -71,9 +76,13 @@ VideoPlan BasicVideo(const AVCodec* codec, int width, int height, double frameRa
   if (codec->id == AV_CODEC_ID_MPEG1VIDEO || codec->id == AV_CODEC_ID_MPEG2VIDEO) maximum = 4095;
   if (codec->id == AV_CODEC_ID_MPEG4) maximum = 8191;  // 13 bits for each side
 
-  const bool useSource = width <= 0 || height <= 0;
-  plan.Width = NearestMultiple(useSource ? source.Width : width, stepX, maximum);
-  plan.Height = NearestMultiple(useSource ? source.Height : height, stepY, maximum);
+  const VideoSetup& source = state.Source;
+  const OutputPicture picture = PlanOutputPicture(source.Width, source.Height, state.SourceAspect, width, height,
+                                                  CarriesPixelAspect(muxer), stepX, stepY, maximum);
+  plan.Width = picture.Width;
+  plan.Height = picture.Height;
+  plan.Aspect = picture.Aspect;
+  plan.Picture = picture.Picture;
   plan.FrameRate = PickFrameRate(codec, frameRate > 0 ? frameRate : source.FrameRate);
   return plan;
 }
@@ -202,7 +211,8 @@ void PlanAvi(const WriterState& state, std::span<const AviEncoder> encoders, Out
     }
     const AviEncoder& chosen = encoders[static_cast<std::size_t>(state.AviCodec - 1)];
     const AVCodec* codec = RequireEncoder({chosen.EncoderName.c_str()}, chosen.LongName);
-    plan.Video = BasicVideo(codec, state.AviVideo.Width, state.AviVideo.Height, state.AviVideo.FrameRate, state.Source);
+    plan.Video =
+        BasicVideo(codec, state.AviVideo.Width, state.AviVideo.Height, state.AviVideo.FrameRate, state, plan.Muxer);
     const AviCodecSettings& settings = state.AviSettings;
     if (!settings.Lossless) {
       if (settings.Control == AviCodecSettings::RateControl::BitRate) {
@@ -230,7 +240,7 @@ void PlanMpeg(const WriterState& state, OutputPlan& plan) {
     const AVCodec* codec =
         mpeg1 ? RequireEncoder({"mpeg1video"}, "MPEG-1 video") : RequireEncoder({"mpeg2video"}, "MPEG-2 video");
     const MpegVideoSetup& video = state.MpegVideo;
-    plan.Video = BasicVideo(codec, video.Width, video.Height, video.FrameRate, state.Source);
+    plan.Video = BasicVideo(codec, video.Width, video.Height, video.FrameRate, state, plan.Muxer);
     plan.Video->BitRate = std::int64_t{std::clamp(video.BitRateKbps, 100, 80000)} * 1000;
   }
   if (plan.SourceSampleRate > 0) {
@@ -250,13 +260,42 @@ const WriterProfile& ProfileAt(std::span<const WriterProfile> profiles, int numb
 void PlanProfile(const WriterState& state, const WriterProfile& profile, const AVCodec* video, const AVCodec* audio,
                  OutputPlan& plan) {
   if (state.Video) {
-    plan.Video = BasicVideo(video, profile.Width, profile.Height, profile.FrameRate, state.Source);
+    plan.Video = BasicVideo(video, profile.Width, profile.Height, profile.FrameRate, state, plan.Muxer);
     plan.Video->BitRate = std::int64_t{profile.VideoBitRateKbps} * 1000;
     plan.Video->GopSize = KeyFramesEvery(5.0, plan.Video->FrameRate);
   }
   if (plan.SourceSampleRate > 0) {
     plan.Audio = BasicAudio(audio, profile.AudioSampleRate, profile.AudioChannels, profile.AudioBitRateKbps, state);
   }
+}
+
+// RealMedia packets hold at most 64 kB and one packet holds one picture, so
+// a detailed key frame at a high rate (or any at a large size) cannot be
+// written unless the rate control keeps each picture smaller. Trellis
+// quantisation with a lambda beyond the coarsest quantiser lets it go on
+// shrinking where even that quantiser is not enough (noise); the size cap keeps
+// the coarsest picture of the largest sources within the limit too.
+constexpr int kRealMediaMaxPictureBytes = 60000;
+constexpr int kRealMediaMaxWidth = 1920;
+constexpr int kRealMediaMaxHeight = 1080;
+
+void PlanRealMedia(const WriterState& state, OutputPlan& plan) {
+  plan.Muxer = "rm";
+  const WriterProfile& profile = ProfileAt(RmProfiles(), state.RmProfile, "RM profile");
+  PlanProfile(state, profile, RequireEncoder({"rv20", "rv10"}, "RealVideo"),
+              RequireEncoder({"ac3", "ac3_fixed"}, "AC-3 sound"), plan);
+  if (!plan.Video) return;
+  VideoPlan& video = *plan.Video;
+  if (video.Width > kRealMediaMaxWidth || video.Height > kRealMediaMaxHeight) {
+    // The source's shape, as large as fits.
+    const double scale = std::min(static_cast<double>(kRealMediaMaxWidth) / video.Width,
+                                  static_cast<double>(kRealMediaMaxHeight) / video.Height);
+    const int step = Named(video.Encoder, "rv10") ? 16 : 4;
+    video.Width = NearestMultiple(static_cast<int>(std::lround(video.Width * scale)), step, kRealMediaMaxWidth);
+    video.Height = NearestMultiple(static_cast<int>(std::lround(video.Height * scale)), step, kRealMediaMaxHeight);
+  }
+  video.MaxPictureBytes = kRealMediaMaxPictureBytes;
+  video.Options.insert(video.Options.end(), {{"trellis", "1"}, {"lmax", std::to_string(FF_QP2LAMBDA * 255)}});
 }
 
 const AVCodec* EncoderForCodec(const std::string& codec) {
@@ -298,7 +337,7 @@ void PlanOther(const WriterState& state, OutputPlan& plan) {
     const AVCodec* codec = EncoderOrAlternative(other.VideoCodec, other.Container);
     if (!codec)
       throw MediaError("Cannot write " + other.VideoCodec + " video: the installed FFmpeg has no encoder for it");
-    plan.Video = BasicVideo(codec, other.Width, other.Height, other.FrameRate, state.Source);
+    plan.Video = BasicVideo(codec, other.Width, other.Height, other.FrameRate, state, plan.Muxer);
     int kbps = other.VideoBitRateKbps;
     if (kbps <= 0) {
       // A tenth of a bit per pixel and frame: near what the common encoders
@@ -334,14 +373,6 @@ AVRational NearestMpegFrameRate(AVRational wanted) {
   return kRates[av_find_nearest_q_idx(wanted, kRates)];
 }
 
-int NearestMultiple(int value, int step, int maximum) {
-  const int top = std::max(step, maximum / step * step);
-  const int below = value / step * step;
-  const int above = below + step;
-  const int nearest = value - below <= above - value ? below : above;
-  return std::clamp(nearest, step, top);
-}
-
 OutputPlan PlanOutput(const WriterState& state, int outputType, std::span<const AviEncoder> aviEncoders) {
   OutputPlan plan;
   plan.SourceFrameRate = FrameRateFraction(state.Source.FrameRate);
@@ -360,12 +391,7 @@ OutputPlan PlanOutput(const WriterState& state, int outputType, std::span<const 
       PlanProfile(state, ProfileAt(WmvProfiles(), state.WmvProfile, "WMV profile"),
                   RequireEncoder({"wmv2"}, "WMV video"), RequireEncoder({"wmav2"}, "WMA sound"), plan);
       break;
-    case kOutputRm:
-      plan.Muxer = "rm";
-      PlanProfile(state, ProfileAt(RmProfiles(), state.RmProfile, "RM profile"),
-                  RequireEncoder({"rv20", "rv10"}, "RealVideo"), RequireEncoder({"ac3", "ac3_fixed"}, "AC-3 sound"),
-                  plan);
-      break;
+    case kOutputRm: PlanRealMedia(state, plan); break;
     case kOutputOther: PlanOther(state, plan); break;
     default: throw MediaError("Unknown output format " + std::to_string(outputType));
   }

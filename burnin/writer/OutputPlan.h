@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AviEncoders.h"
+#include "OutputPicture.h"
 #include "WriterState.h"
 #include "media/FfmpegPtr.h"
 
@@ -19,11 +20,16 @@ struct VideoPlan {
   const AVCodec* Encoder = nullptr;
   int Width = 0;
   int Height = 0;
+  PixelAspect Aspect = {};   // of the frame's pixels, written to the file
+  PictureRect Picture;  // where the source's picture lies in the frame (OutputPicture.h)
   AVPixelFormat PixelFormat = AV_PIX_FMT_YUV420P;
   AVRational FrameRate{25, 1};
   std::int64_t BitRate = 0;                                  // bit/s; 0 with a quantiser, CRF or a lossless codec
   int Quantiser = 0;                                         // 1..31 fixed quantiser; 0: none
   int GopSize = 0;                                           // 0: the encoder's own
+  // 0: pictures of any size; else the rate control keeps every coded picture
+  // below this many bytes, whatever the bit rate (a muxer's packet limit).
+  int MaxPictureBytes = 0;
   std::vector<std::pair<std::string, std::string>> Options;  // the encoder's private options
 };
 
@@ -57,9 +63,5 @@ AVRational FrameRateFraction(double frameRate);
 
 // The frame rates MPEG-1 and MPEG-2 video can signal: the nearest to `wanted`.
 AVRational NearestMpegFrameRate(AVRational wanted);
-
-// The multiple of `step` nearest to `value` (a tie goes down), within
-// [step, maximum].
-int NearestMultiple(int value, int step, int maximum);
 
 }  // namespace orlisk

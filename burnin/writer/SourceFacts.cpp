@@ -11,6 +11,7 @@ SourceFacts ReadSourceFacts(const VideoReader& reader, const std::string& path) 
   facts.Container = DetectContainerName(path);
   facts.Width = reader.GetWidth();
   facts.Height = reader.GetHeight();
+  facts.Aspect = reader.GetPixelAspect();
   facts.FrameRate = reader.GetFrameRate();
   facts.AudioSampleRate = reader.GetAudioSampleRate();
   facts.AudioChannels = reader.GetAudioChannels();

@@ -14,6 +14,7 @@ struct SourceFacts {
   std::string Container;
   int Width = 0;
   int Height = 0;
+  PixelAspect Aspect = {};  // the reader's GetPixelAspect
   double FrameRate = 0;
   int AudioSampleRate = 0;        // 0 without sound
   int AudioChannels = 0;          // 0 without sound

@@ -93,7 +93,7 @@ class VideoWriter {
   // when no file is open.
   virtual void WriteAudio(const AudioBlock& block) = 0;
   // Appends one source frame (32-bit B, G, R, x pixels) of any size: the
-  // writer scales it to the output size and repeats or drops frames to reach
+  // writer scales it into the output picture (see SetSourcePixelAspect) and repeats or drops frames to reach
   // the output frame rate by their times. An empty frame is ignored. Pass with
   // std::move when the frame is no longer needed. Raises MediaError when no
   // file is open.
@@ -109,6 +109,12 @@ class VideoWriter {
   // or channel count of 0 means that the source has no sound.
   virtual void SetSourceAudioFormat(int sampleRate, int channels) = 0;
   virtual void SetSourceVideoFormat(int width, int height, double frameRate) = 0;
+  // How wide the source's pixels are shown (the reader's GetPixelAspect).
+  // The written picture keeps that shape: at the source's size the aspect is
+  // written with it where the file has a place for it; in a frame of another
+  // size (a custom size, a profile's) the pixels are square and the picture
+  // is fitted in between black bars. Square until set.
+  virtual void SetSourcePixelAspect(int num, int den) = 0;
   virtual void AudioEnabled(bool enabled) = 0;
   virtual void VideoEnabled(bool enabled) = 0;
   // Sound and pictures accepted so far, in ms of the source's time line.

@@ -26,7 +26,10 @@ std::span<const WriterProfile> WmvProfiles();
 
 // RealVideo 2 with AC-3 sound. Index 6 (profile 7, the default of the
 // settings and the writer's choice until another is selected) is broadband at
-// 750 kbit/s in the source's size and rate.
+// 750 kbit/s in the source's size and rate. "The source's size" stops at
+// 1920x1080 (a larger source keeps its shape), and the writer keeps every
+// picture within what one RealMedia packet holds, so each profile writes any
+// source.
 std::span<const WriterProfile> RmProfiles();
 
 }  // namespace orlisk

@@ -12,6 +12,7 @@ struct WriterState {
   int SourceSampleRate = 0;
   int SourceChannels = 0;
   VideoSetup Source;
+  PixelAspect SourceAspect = {};
   int AviCodec = 1;              // number in AviEncoders()
   AviCodecSettings AviSettings;  // of AviCodec
   AviAudioSetup AviAudio{AviAudioKind::Mp3, 128, 44100, 2, 16};

@@ -168,9 +168,10 @@ std::string Utf16Le(const std::string& ascii) {
 INSTANTIATE_TEST_SUITE_P(
     Kinds, EncodedFiles,
     ::testing::Values(
-        EncodedCase{"Utf8WithOneBadByte", "0\r\nt\r\n\xE4\xBD\xA0\xE5\xA5\xBD\x97\r\n \r\n",
+        EncodedCase{"Utf8WithOneBadByte", "0\r\n00:00:01,000 --> 00:00:02,000\r\n\xE4\xBD\xA0\xE5\xA5\xBD\x97\r\n \r\n",
                     {"\xE4\xBD\xA0\xE5\xA5\xBD\xE2\x80\x94"}, false},
-        EncodedCase{"Utf16WithMark", Utf16Le("0\r\nt\r\nhello\r\n \r\n1\r\nt\r\nworld\r\n"), {"hello", "world"}, false},
+        EncodedCase{"Utf16WithMark", Utf16Le("0\r\n0:0:1 --> 0:0:2\r\nhello\r\n \r\n1\r\n0:0:3 --> 0:0:4\r\nworld\r\n"),
+                    {"hello", "world"}, false},
         EncodedCase{"TextWithoutBlocks", "just some notes\r\n", {}, true},
         EncodedCase{"EmptyFile", "", {}, false},
         EncodedCase{"OnlyBlankLines", "\r\n \r\n\t\r\n", {}, false}),

@@ -118,6 +118,15 @@ TEST(PictureConverter, ScalesToTheSizeAskedFor) {
   EXPECT_LE(LargestDifference(SolidFrame(16, 12, orange), converter.ToFrame(*picture, 16, 12)), 4);
 }
 
+TEST(PictureConverter, ConvertsEveryColumnOfAnyWidth) {
+  const Bgr orange{20, 140, 230};
+  PictureConverter converter;
+  for (int width : {90, 100, 132, 134, 1046}) {
+    AvFramePtr picture = DecodedPicture(SolidFrame(width, 8, orange), AV_PIX_FMT_YUV420P, width, 8);
+    EXPECT_LE(LargestDifference(SolidFrame(width, 8, orange), converter.ToFrame(*picture, width, 8)), 4) << width;
+  }
+}
+
 TEST(PictureConverter, RefusesADecodedPictureOfAFormatItCannotRead) {
   PictureConverter converter;
   AvFramePtr picture = DecodedPicture(SolidFrame(16, 16, {0, 0, 0}), AV_PIX_FMT_YUV420P, 16, 16);

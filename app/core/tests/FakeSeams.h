@@ -80,8 +80,21 @@ struct FakeDialogs : FileDialogs {
   std::optional<std::string> openVideo(const std::string& f, const std::string& filter) override {
     return take(nextVideo, f, filter);
   }
-  std::optional<std::string> openSubtitle(const std::string& f, const std::string& filter) override {
-    return take(nextSubtitle, f, filter);
+  int nextEncoding = 0;                  // chosen beside the next subtitle file
+  std::optional<int> nextReopenEncoding;  // nothing: the user cancels
+  std::vector<EncodingList> encodingLists;
+  std::vector<std::string> encodingTitles;
+  std::optional<ChosenSubtitleFile> openSubtitle(const std::string& f, const std::string& filter,
+                                                 const EncodingList& encodings) override {
+    encodingLists.push_back(encodings);
+    const std::optional<std::string> path = take(nextSubtitle, f, filter);
+    if (!path) return std::nullopt;
+    return ChosenSubtitleFile{.Path = *path, .Encoding = std::exchange(nextEncoding, 0)};
+  }
+  std::optional<int> chooseEncoding(const std::string& title, const EncodingList& encodings) override {
+    encodingTitles.push_back(title);
+    encodingLists.push_back(encodings);
+    return std::exchange(nextReopenEncoding, std::nullopt);
   }
   std::vector<std::string> proposedNames;
   std::optional<std::string> saveSubtitle(const std::string& f, const std::string& proposed,
@@ -181,6 +194,7 @@ struct FakeVideoReader : VideoReader {
   std::int32_t duration = 10000;
   double fps = 25.0;
   int width = 320, height = 240;
+  PixelAspect aspect;
   int sampleRate = 44100, channels = 2;
   int audioBlocksLeft = 1000;
   bool failOpen = false;
@@ -215,6 +229,7 @@ struct FakeVideoReader : VideoReader {
   double GetFrameRate() const override { return fps; }
   int GetWidth() const override { return open ? width : 0; }
   int GetHeight() const override { return open ? height : 0; }
+  PixelAspect GetPixelAspect() const override { return open ? aspect : PixelAspect{}; }
   std::int32_t GetPosition() const override { return position; }
   void SeekTo(std::int32_t ms) override {
     if (!open) throw std::runtime_error("no video open");

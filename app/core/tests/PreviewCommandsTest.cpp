@@ -265,6 +265,26 @@ TEST(Placement16by9, AWidePictureMapsThroughItsLetterboxAndADragInTheBarsStaysOn
   EXPECT_EQ(r.state.Placement.Y, MulDiv(-3, 360, 318));
 }
 
+// 720x576 of 16:11 samples is shown 1047x576 wide: 566x311 at y 33 of the view.
+TEST(PlacementWideSamples, TheMouseMapsThroughThePictureInItsDisplayedShape) {
+  Rig r;
+  r.reader.width = 720;
+  r.reader.height = 576;
+  r.reader.aspect = {16, 11};
+  r.openVideo();
+  r.state.Placement.X = 100;
+  r.state.Placement.Y = 400;
+  r.state.Placement.Centred = false;
+  const int top = 33 + MulDiv(400, 311, 576);
+  r.mouse.left = true;
+  r.controller.VideoViewMouseMove(200, top + 3);
+  ASSERT_TRUE(r.state.AtHand.IsDraggingSubtitle());
+  // 100 view pixels right are 127 source pixels, 50 up are 93.
+  r.controller.VideoViewMouseMove(300, top + 3 - 50);
+  EXPECT_EQ(r.state.Placement.X, 228);
+  EXPECT_EQ(r.state.Placement.Y, 307);
+}
+
 // Playback hands the view pictures already scaled to its 566 x 318 picture
 // rectangle, with the placement still in the source's 1920 x 1080 pixels. A
 // subtitle dragged to a view pixel is drawn on that picture at exactly that

@@ -153,6 +153,24 @@ TEST_F(SubtitleFiles, ReadingWithoutCompanionCentresAndCreatesAnEmptyOne) {
   EXPECT_EQ(fs::file_size(dir / "plain.dat"), 0u);
 }
 
+TEST_F(SubtitleFiles, AFileFromElsewhereIsReadWholeAndOneMessageSaysWhatWasRepaired) {
+  Spit(dir / "web.srt", "00:00:01,000 --> 00:00:02,000\nOne\n\n0:00:03,000 --> 0:00:04,000\nTwo\n");
+  rig.messages.shown.clear();
+  open(dir / "web.srt");
+  ASSERT_EQ(s.Document.rowCount(), 2);
+  EXPECT_EQ(s.Document.row(1).Time, "00:00:03,000 --> 00:00:04,000");
+  EXPECT_EQ(rig.messages.texts(),
+            std::vector<std::string>{"This subtitle file was read the way other players read it, with these repairs:\n"
+                                     "Subtitles without a number: 2\n"
+                                     "Times with one-digit hours, minutes or seconds: 2"});
+  // Saved, it is this program's own pair: read again without a word.
+  c.SaveSubtitleFile();
+  rig.messages.shown.clear();
+  open(dir / "web.srt");
+  EXPECT_EQ(s.Document.rowCount(), 2);
+  EXPECT_TRUE(rig.messages.texts().empty());
+}
+
 TEST_F(SubtitleFiles, ANameTypedWithItsSrtKeepsItAndTheCompanionTakesItsPlace) {
   twoRows();
   for (const char* typed : {"first.srt", "second.SRT", "third"}) saveAs(typed);

@@ -89,12 +89,14 @@ TEST(TransportFrameSize, PlayAsksForPicturesAtTheSizeTheViewShowsThem) {
   struct Row {
     int videoWidth, videoHeight;
     std::pair<int, int> asked;
+    PixelAspect aspect = {};
   };
   for (Row row : {Row{1920, 1080, {566, 318}}, Row{320, 240, {504, 378}}, Row{566, 378, {566, 378}},
-                  Row{160, 90, {566, 318}}}) {
+                  Row{160, 90, {566, 318}}, Row{720, 576, {566, 311}, {16, 11}}}) {
     Rig r;
     r.reader.width = row.videoWidth;
     r.reader.height = row.videoHeight;
+    r.reader.aspect = row.aspect;
     r.openVideo();
     r.controller.Play();
     ASSERT_FALSE(r.reader.frameSizes.empty());

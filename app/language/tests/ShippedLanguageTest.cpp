@@ -26,7 +26,11 @@ const std::vector<Entry>& Entries() {
           "insertsubtitle3", "insertsubtitle", "FormCloseQuery", "StopWriteSubtovideo", "Exception",
           "Writesubtitle", "WritesubtitletoVideo", "SavesubCompanionExists", "SaveBeforeClose", "SaveBeforeReplace",
           "ReadSubtitleNoBlocks", "SaveFailed", "SaveSubtitlesWithoutEnd", "SaveSubtitlesWithoutEndCount",
-          "WriteStopped", "WriteOutputNotCreated", "UpdateServerUnreachable"})
+          "WriteStopped", "WriteOutputNotCreated", "UpdateServerUnreachable", "ReadSubtitleRepaired",
+          "ReadSubtitleRepairNoNumber", "ReadSubtitleRepairCrLineEnds", "ReadSubtitleRepairOneDigitFields",
+          "ReadSubtitleRepairNoMilliseconds", "ReadSubtitleRepairShortMilliseconds",
+          "ReadSubtitleRepairTextAfterTimes", "ReadSubtitleRepairBlankLinesInside", "ReadSubtitleRepairNoTimeLine",
+          "ReadSubtitleRepairLinesOutside", "ReadSubtitleRepairTimesReadAsZero"})
       list.push_back({"messagedlg", key});
     for (const char* section :
          {"About", "ContactUS", "Content", "Exit", "Inspectionupdate", "OurWebSite", "Stop", "WriteSubtitle",
@@ -40,7 +44,10 @@ const std::vector<Entry>& Entries() {
         {"Tfm_main",
          {"OpenFile1", "OpenObj1", "SaveProject1", "SaveProjectAs1", "Insert", "Editsubtitle", "RemoveSubtitle1",
           "ClearSubtitle1", "cb_prsub"}},
-        {"Tfm_setfont", {"Caption", "grpSubtitle", "Button1", "Button2", "cb_Bborder", "Button3", "Button4"}},
+        {"Tfm_setfont",
+         {"Caption", "grpSubtitle", "Button1", "Button2", "cb_Bborder", "Button3", "Button4", "lblOneForAll",
+          "lblBackdrop", "cmbBackdropItem0", "cmbBackdropItem1", "cmbBackdropItem2", "lblOpacity", "grpApply",
+          "rbApplyAtHand", "rbApplyAll"}},
         {"FontDialog1", {"Caption", "lblColour", "btnColour"}},
         {"Tfm_set",
          {"Caption", "pageGeneral", "pageAvi", "pageMpeg", "pageWmv", "rbSizeOriginal", "rbSizeCustom",
@@ -60,6 +67,14 @@ const std::vector<Entry>& Entries() {
                             "RecoverJournalCount", "RecoverJournalDamaged", "RecoverJournalNewer",
                             "RecoverJournalForeign", "RecoverJournalWriteFailed"})
       list.push_back({"messagedlg", key});
+    // Reading subtitle files in another encoding.
+    list.insert(list.end(),
+                {{"messagedlg", "ReopenLosesChanges"}, {"ReopenWithEncoding", "Caption"}, {"ReopenWithEncoding", "Title"}});
+    for (const char* key : {"Automatic", "Label", "UTF-8", "WINDOWS-1250", "ISO-8859-2", "WINDOWS-1251", "KOI8-R",
+                            "KOI8-U", "ISO-8859-5", "WINDOWS-1252", "ISO-8859-15", "WINDOWS-1253", "ISO-8859-7",
+                            "WINDOWS-1254", "WINDOWS-1255", "WINDOWS-1256", "WINDOWS-1257", "WINDOWS-1258",
+                            "WINDOWS-874", "GB18030", "BIG5", "CP932", "EUC-JP", "UHC"})
+      list.push_back({"Encodings", key});
     return list;
   }();
   return entries;

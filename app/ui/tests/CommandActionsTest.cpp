@@ -120,7 +120,7 @@ TEST(CommandTable, ShortcutsRunTheirRowsFromAnywhereInTheWindow) {
 
 TEST(CommandTable, EveryRowRunsItsCommandOnceAndTheMenusHoldTheirItemsInOrder) {
   test::RecordingCommands commands;
-  commands.now = {.Writing = true, .CanUndo = true, .CanRedo = true};
+  commands.now = {.Writing = true, .CanUndo = true, .CanRedo = true, .SubtitleFile = true};
   commands.actions.refresh();
   for (const CommandRow& row : MainWindowCommands()) {
     commands.calls.clear();
@@ -135,7 +135,7 @@ TEST(CommandTable, EveryRowRunsItsCommandOnceAndTheMenusHoldTheirItemsInOrder) {
     for (const QAction* action : menu.actions()) names << (action->isSeparator() ? "-" : action->objectName());
     return names.join(' ');
   };
-  EXPECT_EQ(items(commands.fileMenu), "OpenFile1 OpenObj1 SaveProject1 SaveProjectAs1 - WriteSubtitle1 Stop1 - Exit1");
+  EXPECT_EQ(items(commands.fileMenu), "OpenFile1 OpenObj1 ReopenWithEncoding1 SaveProject1 SaveProjectAs1 - WriteSubtitle1 Stop1 - Exit1");
   EXPECT_EQ(items(commands.listMenu),
             "Insert Editsubtitle RemoveSubtitle1 ClearSubtitle1 - ReactionDelay1 - Undo1 Redo1");
   EXPECT_EQ(items(commands.helpMenu), "Content1 Inspectionupdate1 ContactUS1 OurWebSite1 - About1");
@@ -147,7 +147,7 @@ TEST(CommandTable, EveryRowRunsItsCommandOnceAndTheMenusHoldTheirItemsInOrder) {
 // nothing refreshed the actions since it started.
 TEST(CommandTable, DisabledRowsDoNothingFromAnyRoad) {
   test::RecordingCommands commands;
-  for (const char* name : {"Stop1", "Undo1", "Redo1"}) {
+  for (const char* name : {"Stop1", "Undo1", "Redo1", "ReopenWithEncoding1"}) {
     EXPECT_FALSE(commands.actions.action(name)->isEnabled()) << name;
     commands.actions.action(name)->trigger();
   }
@@ -163,6 +163,9 @@ TEST(CommandTable, DisabledRowsDoNothingFromAnyRoad) {
   EXPECT_FALSE(commands.actions.action("Undo1")->isEnabled());
   emit commands.listMenu.aboutToShow();
   EXPECT_TRUE(commands.actions.action("Undo1")->isEnabled()) << "a menu refreshes as it opens";
+  commands.now.SubtitleFile = true;  // a list read from a file can be read again
+  emit commands.fileMenu.aboutToShow();
+  EXPECT_TRUE(commands.actions.action("ReopenWithEncoding1")->isEnabled());
 }
 
 TEST(SkinMenuPosition, FollowsTheWindowAndTheInterfaceLanguage) {

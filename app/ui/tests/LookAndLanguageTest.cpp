@@ -189,7 +189,7 @@ TEST(QtTranslationsTest, OurMessageBoxesSayOkInChinese) {
   EXPECT_TRUE(seen.contains(QString::fromUtf8("确定"))) << seen.join(", ").toStdString();
 
   // The file dialogs' captions are Qt's words too.
-  QtFileDialogs dialogs(&parent);
+  QtFileDialogs dialogs(&parent, {});
   QString caption;
   QTimer::singleShot(0, [&] {
     for (QWidget* top : QApplication::topLevelWidgets()) {

@@ -129,7 +129,12 @@ TEST_F(MainWindowTest, TheMemoTakesTypingOnlyWhileASubtitleIsAtHand) {
   auto window = MakeWindow(ProgramFolderWithSkinOnly());
   window->FormShow();
   auto* memo = window->findChild<QPlainTextEdit*>();
-  test::RunCommand(*window, "Insert");  // a blank row, taken up for typing
+  // A status (a write job's) stands where the hint does, never as the text.
+  window->state().AtHand.ShowStatus("Subtitles write complete");
+  for (int click = 0; click < 2; ++click) window->findChild<QCheckBox*>()->click();  // a command that keeps it
+  EXPECT_EQ(memo->placeholderText(), "Subtitles write complete");
+  EXPECT_EQ(memo->toPlainText(), "");
+  test::RunCommand(*window, "Insert");  // a blank row, taken up for typing: the status goes
   EXPECT_FALSE(memo->isReadOnly());
   EXPECT_EQ(memo->placeholderText(), "Type the subtitle: it is drawn on the picture as you type, and F4 stamps its end");
   test::RunCommand(*window, "ClearSubtitle1");

@@ -1,9 +1,15 @@
-// The four message box kinds as the user sees them.
+// The four message box kinds and the subtitle file's dialogs as the user sees them.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -106,6 +112,55 @@ TEST(QtMessageBoxes, InformationKinds) {
   EXPECT_EQ(withHelp.caption, "Information");
   EXPECT_EQ(withHelp.buttons, (QStringList{"OK", "&Help"}));
   EXPECT_TRUE(withHelp.stayedOpenAfterHelp);
+}
+
+const EncodingList kEncodings{.Label = "Encoding:", .Names = {"Automatic", "Cyrillic", "Arabic"}, .Chosen = 0};
+
+// When the next dialog opens: note its encoding box's items and the one
+// chosen at the start, choose `index`, and accept with `file` chosen (none:
+// press OK).
+void ChooseEncodingInNextDialog(QStringList& seen, int index, const QString& file = {}) {
+  QTimer::singleShot(0, [&seen, index, file] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_TRUE(dialog);
+    auto* box = dialog->findChild<QComboBox*>("encoding");
+    ASSERT_TRUE(box);
+    for (int i = 0; i < box->count(); ++i) seen << box->itemText(i);
+    seen << QString::number(box->currentIndex());
+    box->setCurrentIndex(index);
+    if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+      files->selectFile(file);
+      files->accept();
+    } else {
+      dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    }
+  });
+}
+
+TEST(QtFileDialogs, TheSubtitleFilesDialogGivesTheEncodingChosenBesideTheName) {
+  test::TestApplication();
+  QTemporaryDir folder;
+  const QString file = folder.filePath("talk.srt");
+  QFile(file).open(QIODevice::WriteOnly);
+  QtFileDialogs dialogs(nullptr, {});
+  QStringList seen;
+  ChooseEncodingInNextDialog(seen, 2, file);
+  const auto chosen = dialogs.openSubtitle(folder.path().toStdString(), "SubTitle Files(*.srt);|*.srt;", kEncodings);
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->Path, file.toStdString());
+  EXPECT_EQ(chosen->Encoding, 2);
+  EXPECT_EQ(seen, (QStringList{"Automatic", "Cyrillic", "Arabic", "0"}));
+}
+
+TEST(QtFileDialogs, ReopeningOffersTheEncodingsWithTheOneReadInChosen) {
+  test::TestApplication();
+  QtFileDialogs dialogs(nullptr, {});
+  QStringList seen;
+  EncodingList encodings = kEncodings;
+  encodings.Chosen = 1;
+  ChooseEncodingInNextDialog(seen, 2);
+  EXPECT_EQ(dialogs.chooseEncoding("Reopen", encodings), 2);
+  EXPECT_EQ(seen.last(), "1");
 }
 
 TEST(SteadyTickClock, MovesForwardInMilliseconds) {

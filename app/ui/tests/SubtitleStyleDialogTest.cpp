@@ -204,7 +204,10 @@ struct StyleWindow {
     window.show();
     skin = window.findChild<SkinSurface*>();
   }
-  ~StyleWindow() { window.close(); }
+  ~StyleWindow() {
+    window.state().Document.markSaved();  // the rows a test made: nothing to offer for saving
+    window.close();
+  }
   Application& app = test::TestApplication();
   testing::TempFolder folder{"style-main"};
   const AppPaths paths = test::WindowPaths(folder.path());

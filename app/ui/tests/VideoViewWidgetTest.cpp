@@ -56,6 +56,7 @@ struct FitRow {
   const char* name;
   int frameWidth, frameHeight, sourceWidth, sourceHeight;
   QRect picture;  // where the view paints it
+  PixelAspect aspect = {};
 };
 
 class VideoViewFit : public ::testing::TestWithParam<FitRow> {};
@@ -70,6 +71,7 @@ TEST_P(VideoViewFit, TheSourcesShapeDecidesWhereThePictureGoes) {
               std::vector<std::uint8_t>(std::size_t(row.frameWidth) * 4 * row.frameHeight, 0xC0)};
   frame.SourceWidth = row.sourceWidth;
   frame.SourceHeight = row.sourceHeight;
+  frame.Aspect = row.aspect;
   view.ShowFrame(frame);
   const QImage painted = Painted(view);
   for (int y = 0; y < 378; ++y) {
@@ -87,7 +89,9 @@ INSTANTIATE_TEST_SUITE_P(
                       // in the rectangle the mouse maps through.
                       FitRow{"ScaledAPixelOff", 566, 319, 1920, 1080, QRect(0, 30, 566, 318)},
                       FitRow{"FourByThree", 504, 378, 320, 240, QRect(31, 0, 504, 378)},
-                      FitRow{"SmallSource", 160, 90, 0, 0, QRect(0, 30, 566, 318)}),
+                      FitRow{"SmallSource", 160, 90, 0, 0, QRect(0, 30, 566, 318)},
+                      // 720x576 of 16:11 samples is shown as wide as 1047x576.
+                      FitRow{"WideSamples", 720, 576, 0, 0, QRect(0, 33, 566, 311), {16, 11}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VideoViewWidget, AClearedViewIsBlack) {

@@ -85,6 +85,12 @@ TEST(SubtitleFontDialog, OkGivesTheShownFontAndColourCancelGivesNothing) {
 
   QTimer::singleShot(0, [&dialog] { dialog.reject(); });
   EXPECT_FALSE(dialog.chooseFont(current).has_value());
+
+  // The start-up font, whose face stands in for Arial here, comes back as it went.
+  QTimer::singleShot(0, [&dialog] { dialog.accept(); });
+  const std::optional<SubtitleStyle> again = dialog.chooseFont(SubtitleStyle{});
+  ASSERT_TRUE(again.has_value());
+  EXPECT_EQ(again->Font, SubtitleFont{});
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 
 #include "media/FfmpegPtr.h"
 
+extern "C" {
+#include <libavutil/video_enc_params.h>
+}
+
 namespace orlisk::writertest {
 namespace {
 
@@ -66,6 +70,8 @@ Probe ProbeFile(const std::string& path) {
       probe.VideoCodec = avcodec_get_name(parameters.codec_id);
       probe.Width = parameters.width;
       probe.Height = parameters.height;
+      const AVRational aspect = av_guess_sample_aspect_ratio(format.get(), format->streams[i], nullptr);
+      probe.Aspect = MakePixelAspect(aspect.num, aspect.den);
       const AVRational rate = stream.avg_frame_rate.num > 0 ? stream.avg_frame_rate : stream.r_frame_rate;
       probe.FrameRate = av_q2d(rate);
     } else if (parameters.codec_type == AVMEDIA_TYPE_AUDIO && probe.AudioCodec.empty()) {
@@ -143,6 +149,40 @@ Decoded DecodeToEnd(const std::string& path) {
     drain(*context);
   }
   return result;
+}
+
+std::set<int> QuantisersOf(const std::string& path) {
+  std::set<int> quantisers;
+  const InputFormatPtr format = OpenInput(path);
+  if (!format) return quantisers;
+  const int index = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+  if (index < 0) return quantisers;
+  const AVCodecParameters& parameters = *format->streams[index]->codecpar;
+  const AVCodec* codec = avcodec_find_decoder(parameters.codec_id);
+  CodecContextPtr context(avcodec_alloc_context3(codec));
+  avcodec_parameters_to_context(context.get(), &parameters);
+  context->export_side_data |= AV_CODEC_EXPORT_DATA_VIDEO_ENC_PARAMS;
+  if (avcodec_open2(context.get(), codec, nullptr) < 0) return quantisers;
+  const AvPacketPtr packet(av_packet_alloc());
+  const AvFramePtr frame(av_frame_alloc());
+  const auto drain = [&] {
+    while (avcodec_receive_frame(context.get(), frame.get()) >= 0) {
+      if (const AVFrameSideData* side = av_frame_get_side_data(frame.get(), AV_FRAME_DATA_VIDEO_ENC_PARAMS)) {
+        const auto* parameters = reinterpret_cast<const AVVideoEncParams*>(side->data);
+        for (unsigned i = 0; i < parameters->nb_blocks; ++i) {
+          quantisers.insert(parameters->qp + av_video_enc_params_block(const_cast<AVVideoEncParams*>(parameters), i)->delta_qp);
+        }
+      }
+      av_frame_unref(frame.get());
+    }
+  };
+  while (av_read_frame(format.get(), packet.get()) >= 0) {
+    if (packet->stream_index == index && avcodec_send_packet(context.get(), packet.get()) >= 0) drain();
+    av_packet_unref(packet.get());
+  }
+  avcodec_send_packet(context.get(), nullptr);
+  drain();
+  return quantisers;
 }
 
 }  // namespace orlisk::writertest

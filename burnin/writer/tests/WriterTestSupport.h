@@ -2,6 +2,7 @@
 // Shared by the writer tests: copying a source through the writer the way the
 // write job interleaves picture and sound, and looking at what was written
 // with libavformat and libavcodec in-process.
+#include <set>
 #include <string>
 
 #include "burnin/writer/VideoWriter.h"
@@ -20,6 +21,7 @@ struct Probe {
   std::string VideoCodec;  // "mpeg4", "mpeg1video", "wmv2", "rv20", "h264", ...; "" without
   int Width = 0;
   int Height = 0;
+  PixelAspect Aspect = {};      // as players take it: the container's, else the codec's; square when neither says
   double FrameRate = 0;    // the stream's average (or real) frame rate
   int VideoPackets = 0;    // one per frame for every codec written here
   std::string AudioCodec;  // "" without sound
@@ -39,5 +41,9 @@ struct Decoded {
 
 // Decodes every packet of `path` to the end, counting what the decoders refuse.
 Decoded DecodeToEnd(const std::string& path);
+
+// The quantisers of every block of every picture in `path`, as its video
+// decoder reports them (the MPEG family and H.264 do; MJPEG does not: empty).
+std::set<int> QuantisersOf(const std::string& path);
 
 }  // namespace orlisk::writertest
