@@ -21,10 +21,17 @@ void DrawOutlinedText(TextTransform& transform, const std::string& text, const S
                       const SubtitleStyle& style);
 
 // The finished subtitle due at time `t` (the reader's position after reading
-// the frame). Draws subtitles[cursor] when begin < t < end; when t > end,
-// advances the cursor by one and draws nothing; never passes `previewCount`.
-// Each subtitle is drawn in its own colours and outline, with the font and
-// backdrop of `inUse`.
+// the frame): subtitles[cursor] when begin < t < end; when t > end, none, and
+// the cursor advances by one; never passes `previewCount`. None otherwise.
+const SubtitleEntry* DueSubtitle(const std::vector<SubtitleEntry>& subtitles, int& cursor, int previewCount,
+                                 SubtitleTime t);
+
+// The frame with `due` drawn on it in its own colours and outline, with the
+// font and backdrop of `inUse`; the frame as it is when nothing is due.
+Frame RenderSubtitleFrame(TextTransform& transform, const Frame& frame, const SubtitleEntry* due,
+                          const SubtitleStyle& inUse);
+
+// RenderSubtitleFrame of the DueSubtitle.
 Frame RenderPreviewFrame(TextTransform& transform, const Frame& frame,
                          const std::vector<SubtitleEntry>& subtitles, int& cursor,
                          int previewCount, SubtitleTime t, const SubtitleStyle& inUse);

@@ -81,7 +81,7 @@ void QtTextTransform::LoadFrame(const Frame& frame) {
   frame_ = frame;
   // QImage over a writable buffer paints into it without copying.
   surface_ = QImage(frame_.Pixels.data(), frame_.Width, frame_.Height, frame_.Stride,
-                    QImage::Format_RGB32);
+                    frame_.Premultiplied ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
 const QtTextTransform::CachedFont& QtTextTransform::FontFor(const SubtitleFont& font) {

@@ -1,7 +1,7 @@
 #pragma once
 // The text transform over Qt's raster painter: the loaded frame's pixels are
 // painted in place through a QImage that wraps them (Format_RGB32 is the
-// frame layout), so a frame costs one copy in LoadFrame and none in TakeFrame.
+// frame layout; Format_ARGB32_Premultiplied for a Premultiplied frame), so a frame costs one copy in LoadFrame and none in TakeFrame.
 // Places and font sizes are in the frame's place pixels (Frame::PlaceWidth),
 // whatever size its picture was scaled to.
 //

@@ -22,7 +22,9 @@ struct TextArea {
 class TextTransform {
  public:
   virtual ~TextTransform() = default;
-  // The frame becomes the surface of the following draws (copied; the caller keeps it).
+  // The frame becomes the surface of the following draws (copied; the caller
+  // keeps it). A Premultiplied frame is drawn on as a transparent surface:
+  // the text's own pixels, with their coverage, for blending elsewhere.
   virtual void LoadFrame(const Frame& frame) = 0;
   // Draws UTF-8 text (line breaks "\r\n" or "\n" start a new line under the
   // previous one) with its top-left corner at the place's (X, Y), or with each

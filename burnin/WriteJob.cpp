@@ -17,7 +17,10 @@ int WriteProgress(std::int32_t videoPosition, std::int32_t audioPosition, std::i
 }
 
 WriteJob::WriteJob(WriteJobParts parts, std::vector<SubtitleEntry> subtitles, SubtitleStyle inUse)
-    : parts_(std::move(parts)), subtitles_(std::move(subtitles)), inUse_(std::move(inUse)) {}
+    : parts_(std::move(parts)),
+      subtitles_(std::move(subtitles)),
+      inUse_(std::move(inUse)),
+      burner_(parts_.Transform) {}
 
 WriteJob::~WriteJob() {
   if (state_ != State::Writing) return;
@@ -31,9 +34,16 @@ WriteJob::~WriteJob() {
 void WriteJob::Start(OutputTarget target, std::int32_t outputType) {
   outputPath_ = target.Path;
   // The written video takes the source's pictures at their size, whatever
-  // size playback asked the reader for.
-  parts_.Reader.SetFrameSize(0, 0);
-  parts_.Reader.SeekTo(0);
+  // size playback asked the reader for: as decoded, with frames wanted only
+  // for showing, or as frames of the source's size.
+  VideoReader& reader = parts_.Reader;
+  if (reader.ReadsPictures()) {
+    reader.SetFrameSize(parts_.ShowWidth, parts_.ShowHeight);
+    reader.SetFramesWanted(static_cast<bool>(parts_.ShowFrame));
+  } else {
+    reader.SetFrameSize(0, 0);
+  }
+  reader.SeekTo(0);
   auto partial = std::make_unique<PartialOutput>(std::move(target));
   parts_.Writer.CreateOutput(partial->path(), outputType);
   partial_ = std::move(partial);
@@ -56,6 +66,30 @@ bool WriteJob::Step() {
 }
 
 void WriteJob::VideoStep() {
+  VideoReader& reader = parts_.Reader;
+  if (!reader.ReadsPictures()) return FrameStep();
+  Frame shown;
+  DecodedPicture picture = reader.ReadPicture(parts_.ShowFrame ? &shown : nullptr);
+  if (picture.empty()) {
+    videoDone_ = true;
+    return;
+  }
+  const int previewCount = static_cast<int>(subtitles_.size());
+  const SubtitleEntry* due = DueSubtitle(subtitles_, cursor_, previewCount, reader.GetPosition());
+  // The view's small frame gets its text as playback's frames do.
+  if (parts_.ShowFrame) parts_.ShowFrame(RenderSubtitleFrame(parts_.Transform, shown, due, inUse_));
+  if (due && !burner_.Burn(picture, *due, static_cast<std::size_t>(due - subtitles_.data()), inUse_)) {
+    // A pixel format text cannot be blended into: drawn as the preview draws.
+    Frame drawn = RenderSubtitleFrame(parts_.Transform, burner_.ToFrame(picture), due, inUse_);
+    picture = DecodedPicture{};
+    parts_.Writer.WriteFrame(std::move(drawn));
+  } else {
+    parts_.Writer.WritePicture(std::move(picture));
+  }
+  ++framesWritten_;
+}
+
+void WriteJob::FrameStep() {
   Frame drawn;
   {
     // The source picture goes before the drawn one waits for room at the

@@ -1,8 +1,12 @@
 #pragma once
 // The write job as a step machine: it reads the source from its start, draws
-// the subtitle due at each frame's time (RenderPreviewFrame, the same renderer
-// the preview uses) and hands frames and sound to the writer interleaved in
-// time order. A window or a command line drives it: Start, then Step until it
+// the subtitle due at each frame's time and hands pictures and sound to the
+// writer interleaved in time order. A reader that gives decoded pictures
+// (VideoReader::ReadsPictures) has them passed on in their own pixel format:
+// the subtitle is drawn once by the renderer the preview uses and blended
+// into each picture it is due on (SubtitleBurner), and a picture without
+// text reaches the writer untouched. Other readers' frames are drawn on with
+// RenderPreviewFrame. A window or a command line drives it: Start, then Step until it
 // answers false or the driver wants to stop, then Finish. Between steps the
 // driver is free to let its events through; the job holds no thread.
 #include <cstdint>
@@ -12,6 +16,7 @@
 #include <vector>
 
 #include "subtitles/SubtitleStyle.h"
+#include "SubtitleBurner.h"
 #include "TextTransform.h"
 #include "burnin/writer/PartialOutput.h"
 #include "burnin/writer/VideoWriter.h"
@@ -32,9 +37,13 @@ struct WriteJobParts {
   VideoReader& Reader;
   VideoWriter& Writer;
   TextTransform& Transform;
-  // Shown each drawn frame before it goes to the writer (the window's view);
-  // may be empty.
+  // Shown each written frame, text and all (the window's view); may be
+  // empty. The frames come at ShowWidth x ShowHeight (0 x 0: the source's
+  // size), converted on the reader's own thread as for playback, and their
+  // text drawn on them at that size.
   std::function<void(const Frame&)> ShowFrame;
+  int ShowWidth = 0;
+  int ShowHeight = 0;
 };
 
 class WriteJob {
@@ -71,11 +80,14 @@ class WriteJob {
  private:
   enum class State { Idle, Writing, Finished };
   void VideoStep();
+  // One frame read and drawn as a frame (readers without pictures).
+  void FrameStep();
   void AudioStep();
 
   WriteJobParts parts_;
   std::vector<SubtitleEntry> subtitles_;
   SubtitleStyle inUse_;
+  SubtitleBurner burner_;
   State state_ = State::Idle;
   std::string outputPath_;
   std::unique_ptr<PartialOutput> partial_;

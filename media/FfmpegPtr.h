@@ -53,6 +53,10 @@ struct AvioContextDeleter {
     avio_context_free(&context);
   }
 };
+struct BufferPoolDeleter {
+  // The pool's buffers still in use are freed as they come back.
+  void operator()(AVBufferPool* pool) const { av_buffer_pool_uninit(&pool); }
+};
 struct DictionaryDeleter {
   void operator()(AVDictionary* dictionary) const { av_dict_free(&dictionary); }
 };
@@ -65,6 +69,7 @@ using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextDeleter>;
 using SwrContextPtr = std::unique_ptr<SwrContext, SwrContextDeleter>;
 using OutputFormatPtr = std::unique_ptr<AVFormatContext, OutputFormatDeleter>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
+using BufferPoolPtr = std::unique_ptr<AVBufferPool, BufferPoolDeleter>;
 using DictionaryPtr = std::unique_ptr<AVDictionary, DictionaryDeleter>;
 using AvioContextPtr = std::unique_ptr<AVIOContext, AvioContextDeleter>;
 

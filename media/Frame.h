@@ -18,6 +18,9 @@ namespace orlisk {
 // the source's pixels, SourceWidth x SourceHeight, which 0 leaves equal to
 // the picture's own size. `Aspect` is the pixel aspect of the source's
 // samples: the picture is shown DisplayWidth(PlaceWidth(), Aspect) wide.
+// A frame marked Premultiplied is a picture of text drawn on nothing: its
+// fourth byte is each pixel's coverage (0 where nothing is drawn) and B, G, R
+// are premultiplied by it (QImage's Format_ARGB32_Premultiplied layout).
 struct Frame {
   int Width = 0;
   int Height = 0;
@@ -26,6 +29,7 @@ struct Frame {
   int SourceWidth = 0;
   int SourceHeight = 0;
   PixelAspect Aspect = {};
+  bool Premultiplied = false;
 
   bool empty() const { return Pixels.empty(); }
   // The size places on the picture are measured in.

@@ -10,6 +10,7 @@
 #include "AudioTrack.h"
 #include "media/MediaError.h"
 #include "media/MediaFacts.h"
+#include "media/PictureAccess.h"
 #include "media/PictureConverter.h"
 #include "ReadAhead.h"
 #include "VideoTrack.h"
@@ -91,6 +92,7 @@ struct FfmpegVideoReader::Source {
   bool seekWaiting = false;        // keeps the worker off the decoder
   int frameWidth = 0;              // the size pictures are handed out at
   int frameHeight = 0;
+  bool framesWanted = true;        // false: pictures are read as decoded, none converted ahead
   bool stopping = false;
   std::thread worker;
   // One converter per thread: a conversion context serves one thread at a time.
@@ -105,6 +107,7 @@ struct FfmpegVideoReader::Source {
     return decodedBytes + static_cast<std::size_t>(frameWidth) * static_cast<std::size_t>(frameHeight) * 4;
   }
   QueuedPicture* FirstToConvert() {
+    if (!framesWanted) return nullptr;
     for (QueuedPicture& picture : queue) {
       if (!picture.converting && !picture.conversionFailure && !picture.ConvertedAt(frameWidth, frameHeight))
         return &picture;
@@ -119,7 +122,7 @@ struct FfmpegVideoReader::Source {
     frame.Aspect = aspect;
     return frame;
   }
-  void Push(DecodedPicture decoded) {
+  void Push(TimedPicture decoded) {
     QueuedPicture picture;
     picture.serial = nextSerial++;
     picture.time = decoded.Time;
@@ -134,6 +137,12 @@ struct FfmpegVideoReader::Source {
   void ConvertOne(std::unique_lock<std::mutex>& lock);
   // The front picture, its conversion waited for; the caller's thread only.
   QueuedPicture TakeFront(std::unique_lock<std::mutex>& lock);
+  // The front picture, waited for; nothing after the last one. The caller's
+  // thread only; raises what failed while decoding.
+  std::optional<QueuedPicture> ReadFront();
+  // The picture as a frame at the size asked for: the one converted ahead, or
+  // converted on the caller's thread.
+  Frame FrameOf(QueuedPicture& picture);
   void Stop();
 };
 
@@ -163,7 +172,7 @@ void FfmpegVideoReader::Source::DecodeOne() {
     std::lock_guard lock(queueMutex);
     if (stopping || !RoomToDecode()) return;
   }
-  std::optional<DecodedPicture> next;
+  std::optional<TimedPicture> next;
   std::exception_ptr error;
   try {
     next = video->Next();
@@ -298,7 +307,7 @@ void FfmpegVideoReader::SeekTo(std::int32_t ms) {
     std::lock_guard lock(source.queueMutex);
     source.seekWaiting = true;
   }
-  std::optional<DecodedPicture> reached;
+  std::optional<TimedPicture> reached;
   {
     std::lock_guard decoderLock(source.decoderMutex);
     {
@@ -331,30 +340,53 @@ void FfmpegVideoReader::SeekTo(std::int32_t ms) {
   if (source.audio) source.audio->SeekTo(GetPosition());
 }
 
+std::optional<QueuedPicture> FfmpegVideoReader::Source::ReadFront() {
+  std::unique_lock lock(queueMutex);
+  queueChanged.wait(lock, [this] { return FrameOrEndReady(); });
+  if (!queue.empty()) {
+    QueuedPicture picture = TakeFront(lock);
+    lock.unlock();
+    queueChanged.notify_all();
+    return picture;
+  }
+  if (failure) {
+    std::exception_ptr raised = failure;
+    failure = nullptr;
+    videoEnded = true;
+    std::rethrow_exception(raised);
+  }
+  return std::nullopt;
+}
+
+Frame FfmpegVideoReader::Source::FrameOf(QueuedPicture& picture) {
+  int toWidth = 0;
+  int toHeight = 0;
+  {
+    std::lock_guard lock(queueMutex);
+    toWidth = frameWidth;
+    toHeight = frameHeight;
+  }
+  if (picture.conversionFailure) std::rethrow_exception(picture.conversionFailure);
+  if (picture.ConvertedAt(toWidth, toHeight)) return std::move(*picture.converted);
+  // Not converted ahead (the caller is catching up, or frames were not
+  // wanted ahead), or at another size: converted here.
+  return Convert(callerConverter, *picture.decoded, toWidth, toHeight);
+}
+
 Frame FfmpegVideoReader::ReadFrame() {
   if (!source_) throw MediaError("Cannot read a frame: no video is open");
-  Source& source = *source_;
-  std::unique_lock lock(source.queueMutex);
-  source.queueChanged.wait(lock, [&source] { return source.FrameOrEndReady(); });
-  if (!source.queue.empty()) {
-    const int toWidth = source.frameWidth;
-    const int toHeight = source.frameHeight;
-    QueuedPicture picture = source.TakeFront(lock);
-    lock.unlock();
-    source.queueChanged.notify_all();
-    if (picture.conversionFailure) std::rethrow_exception(picture.conversionFailure);
-    if (picture.ConvertedAt(toWidth, toHeight)) return std::move(*picture.converted);
-    // Not converted ahead (the caller is catching up), or at another size:
-    // converted here. The decoded picture is dropped outside the lock.
-    return source.Convert(source.callerConverter, *picture.decoded, toWidth, toHeight);
-  }
-  if (source.failure) {
-    std::exception_ptr failure = source.failure;
-    source.failure = nullptr;
-    source.videoEnded = true;
-    std::rethrow_exception(failure);
-  }
-  return {};
+  std::optional<QueuedPicture> picture = source_->ReadFront();
+  if (!picture) return {};
+  // The decoded picture is dropped outside the lock.
+  return source_->FrameOf(*picture);
+}
+
+DecodedPicture FfmpegVideoReader::ReadPicture(Frame* frame) {
+  if (!source_) throw MediaError("Cannot read a picture: no video is open");
+  std::optional<QueuedPicture> picture = source_->ReadFront();
+  if (!picture) return {};
+  if (frame) *frame = source_->FrameOf(*picture);
+  return PictureOf(std::move(picture->decoded));
 }
 
 void FfmpegVideoReader::SkipFrame() {
@@ -383,6 +415,15 @@ void FfmpegVideoReader::SetFrameSize(int width, int height) {
   }
   // Pictures converted ahead at the old size are converted again.
   source.queueChanged.notify_all();
+}
+
+void FfmpegVideoReader::SetFramesWanted(bool wanted) {
+  if (!source_) return;
+  {
+    std::lock_guard lock(source_->queueMutex);
+    source_->framesWanted = wanted;
+  }
+  source_->queueChanged.notify_all();
 }
 
 AudioBlock FfmpegVideoReader::ReadAudio(int requestedBytes) {

@@ -38,6 +38,11 @@ class FfmpegVideoReader : public VideoReader {
   // Pictures converted ahead at another size are converted again; the size
   // lasts until the next OpenSource.
   void SetFrameSize(int width, int height) override;
+  bool ReadsPictures() const override { return true; }
+  void SetFramesWanted(bool wanted) override;
+  // The decoded picture leaves the queue as it is; a frame asked for beside
+  // it is the one converted ahead, or converted here.
+  DecodedPicture ReadPicture(Frame* frame) override;
   AudioBlock ReadAudio(int requestedBytes) override;
 
   int GetAudioChannels() const override;

@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <string>
 
+#include "media/DecodedPicture.h"
 #include "media/Frame.h"
+#include "media/MediaError.h"
 
 namespace orlisk {
 
@@ -52,6 +54,23 @@ class VideoReader {
   // newly opened file starts. A reader that cannot scale keeps the source's
   // size: whoever reads must take either.
   virtual void SetFrameSize(int /*width*/, int /*height*/) {}
+
+  // The write job's way of reading: each picture as the decoder made it,
+  // handed on to the writer without a conversion.
+  // Whether this reader gives pictures (ReadPicture); one that does not is
+  // read with ReadFrame.
+  virtual bool ReadsPictures() const { return false; }
+  // Whether frames are wanted beside the pictures (for a view): with false,
+  // no picture is converted ahead of its use, since none will be wanted as a
+  // frame. True again for every newly opened file.
+  virtual void SetFramesWanted(bool /*wanted*/) {}
+  // The picture at GetPosition, not converted; then the position advances as
+  // after ReadFrame. An empty picture after the last one. When `frame` is
+  // given it receives the same picture as ReadFrame would have given it (at
+  // the SetFrameSize size); it is left alone after the last picture.
+  virtual DecodedPicture ReadPicture(Frame* /*frame*/) {
+    throw MediaError("This reader cannot hand on decoded pictures");
+  }
   // The next block of sound from the audio position: `requestedBytes` bytes,
   // or a default amount (about 40 ms) for 0. An empty block at the end and for
   // a video without sound.

@@ -152,12 +152,12 @@ bool VideoTrack::DecodeTimed(AVFrame* frame, std::int32_t& time) {
   return true;
 }
 
-DecodedPicture VideoTrack::Deliver(AvFramePtr frame, std::int32_t time) {
+TimedPicture VideoTrack::Deliver(AvFramePtr frame, std::int32_t time) {
   lastDeliveredTime_ = time;
   return {std::move(frame), time};
 }
 
-std::optional<DecodedPicture> VideoTrack::Next() {
+std::optional<TimedPicture> VideoTrack::Next() {
   if (pending_) return Deliver(std::move(pending_), pendingTime_);
   if (ended_) return std::nullopt;
   AvFramePtr frame(av_frame_alloc());
@@ -170,7 +170,7 @@ std::optional<DecodedPicture> VideoTrack::Next() {
   return Deliver(std::move(frame), time);
 }
 
-std::optional<DecodedPicture> VideoTrack::SeekTo(std::int32_t ms) {
+std::optional<TimedPicture> VideoTrack::SeekTo(std::int32_t ms) {
   pending_.reset();
   ended_ = false;
   lastDeliveredTime_ = -1;

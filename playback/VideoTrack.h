@@ -15,7 +15,7 @@
 
 namespace orlisk {
 
-struct DecodedPicture {
+struct TimedPicture {
   AvFramePtr Picture;     // never null
   std::int32_t Time = 0;  // ms from the first picture
 };
@@ -27,11 +27,11 @@ class VideoTrack {
   explicit VideoTrack(const std::string& path);
 
   // The next picture, or nothing after the last one.
-  std::optional<DecodedPicture> Next();
+  std::optional<TimedPicture> Next();
   // Makes the picture shown at `ms` (the last one whose time is not later)
   // the next one and returns it; nothing when `ms` is at or past the end.
   // A time before the first picture gives the first picture.
-  std::optional<DecodedPicture> SeekTo(std::int32_t ms);
+  std::optional<TimedPicture> SeekTo(std::int32_t ms);
 
   // Where the position stands once every picture was read: the later of the
   // stated duration and the end of the last picture read.
@@ -50,7 +50,7 @@ class VideoTrack {
  private:
   // Decodes the next picture into `frame` and gives its time; false at the end.
   bool DecodeTimed(AVFrame* frame, std::int32_t& time);
-  DecodedPicture Deliver(AvFramePtr frame, std::int32_t time);
+  TimedPicture Deliver(AvFramePtr frame, std::int32_t time);
   // The time just after the last picture, on the stream's clock.
   std::int64_t FindEndByDecoding();
   std::int64_t FrameStep() const;  // one frame in the stream's time base

@@ -104,10 +104,16 @@ void BurnInCommands::WriteSubtitlesToVideo() {
   const std::int32_t resumeAt = c_.Reader.GetPosition();
   s.PreviewCount = static_cast<std::int32_t>(s.Document.entries().size());
   s.SubtitleCursor = 0;
+  // The view gets each written frame at the size it shows it, converted off
+  // the encoding's way, as playback does.
+  const PictureRect shown = FitPicture(c_.View.viewWidth(), c_.View.viewHeight(), c_.Reader.GetWidth(),
+                                       c_.Reader.GetHeight(), c_.Reader.GetPixelAspect());
   WriteJob job({.Reader = c_.Reader,
                 .Writer = c_.Writer,
                 .Transform = c_.Transform,
-                .ShowFrame = [this](const Frame& frame) { c_.View.ShowFrame(frame); }},
+                .ShowFrame = [this](const Frame& frame) { c_.View.ShowFrame(frame); },
+                .ShowWidth = shown.Width,
+                .ShowHeight = shown.Height},
                s.Document.entries(), s.Style);
   try {
     // Never over an existing file, the source least of all.

@@ -14,9 +14,14 @@ constexpr std::size_t kMaxQueuedFrames = 4;
 constexpr std::size_t kMaxFrameBytesInFlight = std::size_t{64} << 20;
 constexpr std::size_t kMaxQueuedItems = 32;
 
-std::size_t BytesOf(const std::variant<Frame, AudioBlock>& work) {
+std::size_t BytesOf(const std::variant<Frame, DecodedPicture, AudioBlock>& work) {
   if (const Frame* frame = std::get_if<Frame>(&work)) return frame->Pixels.size();
+  if (const DecodedPicture* picture = std::get_if<DecodedPicture>(&work)) return picture->Bytes();
   return 0;
+}
+
+bool IsPicture(const std::variant<Frame, DecodedPicture, AudioBlock>& work) {
+  return !std::holds_alternative<AudioBlock>(work);
 }
 
 }  // namespace
@@ -34,10 +39,12 @@ EncodeThread::~EncodeThread() {
 
 void EncodeThread::Push(Frame frame) { Enqueue(std::move(frame)); }
 
+void EncodeThread::Push(DecodedPicture picture) { Enqueue(std::move(picture)); }
+
 void EncodeThread::Push(AudioBlock block) { Enqueue(std::move(block)); }
 
 void EncodeThread::Enqueue(Work work) {
-  const bool isFrame = std::holds_alternative<Frame>(work);
+  const bool isFrame = IsPicture(work);
   const std::size_t bytes = BytesOf(work);
   std::unique_lock lock(mutex_);
   const auto roomForFrame = [&] {
@@ -85,17 +92,19 @@ void EncodeThread::Run() {
       if (queue_.empty()) break;  // finishing, and everything is encoded
       work = std::move(queue_.front());
       queue_.pop_front();
-      queuedFrames_ -= std::holds_alternative<Frame>(work);
+      queuedFrames_ -= IsPicture(work);
       changed_.notify_all();
       failedBefore = error_ != nullptr;  // after a failure the rest is dropped
     }
-    const bool isFrame = std::holds_alternative<Frame>(work);
+    const bool isFrame = IsPicture(work);
     const std::size_t bytes = BytesOf(work);
     std::exception_ptr failure;
     if (!failedBefore) {
       try {
-        if (isFrame) {
-          session_->WriteFrame(std::move(std::get<Frame>(work)));
+        if (Frame* frame = std::get_if<Frame>(&work)) {
+          session_->WriteFrame(std::move(*frame));
+        } else if (DecodedPicture* picture = std::get_if<DecodedPicture>(&work)) {
+          session_->WritePicture(std::move(*picture));
         } else {
           session_->WriteAudio(std::get<AudioBlock>(work));
         }

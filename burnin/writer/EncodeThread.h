@@ -27,13 +27,14 @@ class EncodeThread {
   // of more than 64 MB queued and being encoded together (but a frame always
   // gets through when no other is in flight).
   void Push(Frame frame);
+  void Push(DecodedPicture picture);
   void Push(AudioBlock block);
   // Encodes what is queued, writes the trailer and ends the thread. Raises
   // an error of the encoding that no Push has raised yet.
   void Finish();
 
  private:
-  using Work = std::variant<Frame, AudioBlock>;
+  using Work = std::variant<Frame, DecodedPicture, AudioBlock>;
   void Enqueue(Work work);
   void Run();
   void RaiseUnreportedError();  // with mutex_ held

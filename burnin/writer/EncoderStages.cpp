@@ -5,6 +5,7 @@
 #include "OutputPicture.h"
 #include "Yuv420FromBgra.h"
 #include "media/MediaError.h"
+#include "media/PictureAccess.h"
 
 namespace orlisk {
 namespace {
@@ -54,19 +55,30 @@ VideoStage::VideoStage(StreamEncoder encoder, AVRational sourceRate, const Pictu
     : encoder_(std::move(encoder)),
       sourceRate_(sourceRate),
       outputRate_(encoder_.context().framerate),
-      place_(picture),
-      picture_(NewFrame()) {
+      place_(picture) {
   const AVCodecContext& context = encoder_.context();
-  picture_->format = context.pix_fmt;
-  picture_->width = context.width;
-  picture_->height = context.height;
-  picture_->color_range = context.color_range;
   if (place_.X < 0 || place_.Y < 0 || place_.Width <= 0 || place_.Height <= 0 ||
       place_.X + place_.Width > context.width || place_.Y + place_.Height > context.height) {
     throw MediaError("The picture's place does not fit the output's frame of " + std::to_string(context.width) +
                      "x" + std::to_string(context.height));
   }
-  Check(av_frame_get_buffer(picture_.get(), 0), "Cannot make room for a picture");
+}
+
+bool VideoStage::TakeSourceFrame(std::int64_t& end) {
+  // Source frame i covers [i, i + 1) / sourceRate; it becomes the output frames
+  // whose times fall in that span, so the output keeps the source's timing at
+  // any rate.
+  const std::int64_t scale = std::int64_t{outputRate_.num} * sourceRate_.den;
+  const std::int64_t divisor = std::int64_t{outputRate_.den} * sourceRate_.num;
+  end = av_rescale_rnd(++sourceFrames_, scale, divisor, AV_ROUND_UP);
+  return end > nextOutputFrame_;
+}
+
+void VideoStage::EncodeUpTo(AVFrame& picture, std::int64_t end) {
+  for (; nextOutputFrame_ < end; ++nextOutputFrame_) {
+    picture.pts = nextOutputFrame_;
+    encoder_.Encode(&picture);
+  }
 }
 
 void VideoStage::Write(Frame frame) {
@@ -76,28 +88,60 @@ void VideoStage::Write(Frame frame) {
     throw MediaError("Cannot encode a frame whose pixels do not fill its size (" + std::to_string(frame.Width) + "x" +
                      std::to_string(frame.Height) + ")");
   }
-  // Source frame i covers [i, i + 1) / sourceRate; it becomes the output frames
-  // whose times fall in that span, so the output keeps the source's timing at
-  // any rate.
-  const std::int64_t scale = std::int64_t{outputRate_.num} * sourceRate_.den;
-  const std::int64_t divisor = std::int64_t{outputRate_.den} * sourceRate_.num;
-  const std::int64_t end = av_rescale_rnd(++sourceFrames_, scale, divisor, AV_ROUND_UP);
-  if (end <= nextOutputFrame_) return;  // dropped: a lower output rate
-  Convert(frame);
+  std::int64_t end = 0;
+  if (!TakeSourceFrame(end)) return;  // dropped: a lower output rate
+  const AvFramePtr picture = Convert(frame);
   // A large picture need not be held twice (a 16000x8000 one is 512 MB)
   // while the encoder works on its converted copy.
   frame = Frame{};
-  for (; nextOutputFrame_ < end; ++nextOutputFrame_) {
-    picture_->pts = nextOutputFrame_;
-    encoder_.Encode(picture_.get());
-  }
+  EncodeUpTo(*picture, end);
 }
 
-void VideoStage::Convert(const Frame& frame) {
+void VideoStage::Write(DecodedPicture picture) {
+  if (picture.empty()) return;
+  std::int64_t end = 0;
+  if (!TakeSourceFrame(end)) return;
+  const AVFrame& decoded = FrameOf(picture);
   const AVCodecContext& context = encoder_.context();
-  // The encoder may still hold the previous picture; this gives fresh memory then.
-  Check(av_frame_make_writable(picture_.get()), "Cannot make room for a picture");
-  const PictureWindow window = WindowOf(*picture_, place_);
+  AvFramePtr encoded;
+  const bool fills = place_ == PictureRect{0, 0, context.width, context.height};
+  if (fills && decoded.width == context.width && decoded.height == context.height &&
+      decoded.format == context.pix_fmt) {
+    // Already what the encoder takes: its planes go in as they are, without
+    // what the decoder said about the picture (its type, its quality, side
+    // data), which would steer the encoder.
+    encoded = NewFrame();
+    encoded->format = decoded.format;
+    encoded->width = decoded.width;
+    encoded->height = decoded.height;
+    encoded->color_range = context.color_range;
+    for (int i = 0; i < AV_NUM_DATA_POINTERS; ++i) {
+      encoded->data[i] = decoded.data[i];
+      encoded->linesize[i] = decoded.linesize[i];
+      if (decoded.buf[i] && !(encoded->buf[i] = av_buffer_ref(decoded.buf[i]))) {
+        throw MediaError("Out of memory while encoding");
+      }
+    }
+    encoded->extended_data = encoded->data;
+  } else {
+    encoded = Convert(decoded);
+  }
+  // The decoded picture goes back to the decoder's pool as soon as it can.
+  picture = DecodedPicture{};
+  EncodeUpTo(*encoded, end);
+}
+
+AvFramePtr VideoStage::NewPicture() {
+  const AVCodecContext& context = encoder_.context();
+  AvFramePtr picture = pictures_.Take(context.pix_fmt, context.width, context.height);
+  picture->color_range = context.color_range;
+  return picture;
+}
+
+AvFramePtr VideoStage::Convert(const Frame& frame) {
+  const AVCodecContext& context = encoder_.context();
+  AvFramePtr picture = NewPicture();
+  const PictureWindow window = WindowOf(*picture, place_);
   if (frame.Width == place_.Width && frame.Height == place_.Height && context.pix_fmt == AV_PIX_FMT_YUV420P) {
     ConvertBgraToYuv420(frame.Pixels.data(), frame.Stride, frame.Width, frame.Height,
                         {window.Data[0], window.Linesize[0], window.Data[1], window.Linesize[1], window.Data[2],
@@ -111,7 +155,23 @@ void VideoStage::Convert(const Frame& frame) {
     const int sourceStride[4] = {frame.Stride, 0, 0, 0};
     sws_scale(scaler_.get(), source, sourceStride, 0, frame.Height, window.Data, window.Linesize);
   }
-  if (place_.Width != context.width || place_.Height != context.height) PaintAround(*picture_, place_);
+  // Pooled memory holds an earlier picture: the bars are painted every time.
+  if (place_.Width != context.width || place_.Height != context.height) PaintAround(*picture, place_);
+  return picture;
+}
+
+AvFramePtr VideoStage::Convert(const AVFrame& decoded) {
+  const AVCodecContext& context = encoder_.context();
+  const auto format = static_cast<AVPixelFormat>(decoded.format);
+  if (!sws_isSupportedInput(format)) throw MediaError("Cannot convert pictures for the video encoder");
+  AvFramePtr picture = NewPicture();
+  const PictureWindow window = WindowOf(*picture, place_);
+  scaler_.reset(sws_getCachedContext(scaler_.release(), decoded.width, decoded.height, format, place_.Width,
+                                     place_.Height, context.pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+  if (!scaler_) throw MediaError("Cannot convert pictures for the video encoder");
+  sws_scale(scaler_.get(), decoded.data, decoded.linesize, 0, decoded.height, window.Data, window.Linesize);
+  if (place_.Width != context.width || place_.Height != context.height) PaintAround(*picture, place_);
+  return picture;
 }
 
 void VideoStage::Finish() { encoder_.Encode(nullptr); }

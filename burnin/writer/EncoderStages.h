@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "media/DecodedPicture.h"
 #include "media/FfmpegPtr.h"
 #include "media/Frame.h"
+#include "media/PicturePool.h"
 #include "media/PictureShape.h"
 
 namespace orlisk {
@@ -42,17 +44,31 @@ class VideoStage {
   VideoStage(StreamEncoder encoder, AVRational sourceRate, const PictureRect& picture);
   // The frame's pixels are let go once converted, before the encoder runs.
   void Write(Frame frame);
+  // A decoded picture goes to the encoder as it is when its format and size
+  // are the encoder's and it fills the frame, else converted and scaled into
+  // `picture` in one step.
+  void Write(DecodedPicture picture);
   void Finish();
 
  private:
-  void Convert(const Frame& frame);
+  // Counts the next source frame in; false when the output has no frame in
+  // its time span (a lower output rate), else `end` is the output frame
+  // number after its last one.
+  bool TakeSourceFrame(std::int64_t& end);
+  // Encodes `picture` as the output frames up to `end`.
+  void EncodeUpTo(AVFrame& picture, std::int64_t end);
+  // A picture of the encoder's format and size from the pool.
+  AvFramePtr NewPicture();
+  AvFramePtr Convert(const Frame& frame);
+  AvFramePtr Convert(const AVFrame& picture);
 
   StreamEncoder encoder_;
   AVRational sourceRate_;
   AVRational outputRate_;
   PictureRect place_;
   SwsContextPtr scaler_;
-  AvFramePtr picture_;
+  // Converted pictures, reused once the encoder has let go of them.
+  PicturePool pictures_;
   std::int64_t sourceFrames_ = 0;
   std::int64_t nextOutputFrame_ = 0;
 };

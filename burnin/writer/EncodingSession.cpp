@@ -178,6 +178,10 @@ void EncodingSession::WriteFrame(Frame frame) {
   if (video_) video_->Write(std::move(frame));
 }
 
+void EncodingSession::WritePicture(DecodedPicture picture) {
+  if (video_) video_->Write(std::move(picture));
+}
+
 void EncodingSession::WriteAudio(const AudioBlock& block) {
   if (audio_) audio_->Write(block);
 }

@@ -26,6 +26,7 @@ class EncodingSession {
   bool hasAudio() const { return audio_ != nullptr; }
 
   void WriteFrame(Frame frame);
+  void WritePicture(DecodedPicture picture);
   void WriteAudio(const AudioBlock& block);
   // Drains the encoders and writes the trailer; once (later calls do
   // nothing). The file is closed even when this raises.

@@ -95,6 +95,13 @@ void FfmpegVideoWriter::WriteFrame(Frame frame) {
   if (impl_->writesVideo) encoding.Push(std::move(frame));
 }
 
+void FfmpegVideoWriter::WritePicture(DecodedPicture picture) {
+  EncodeThread& encoding = impl_->Open();
+  if (picture.empty()) return;
+  ++impl_->framesAccepted;
+  if (impl_->writesVideo) encoding.Push(std::move(picture));
+}
+
 void FfmpegVideoWriter::SetSourceAudioFormat(int sampleRate, int channels) {
   impl_->state.SourceSampleRate = sampleRate;
   impl_->state.SourceChannels = channels;

@@ -27,6 +27,7 @@ class FfmpegVideoWriter : public VideoWriter {
   void CloseSource() override;
   void WriteAudio(const AudioBlock& block) override;
   void WriteFrame(Frame frame) override;
+  void WritePicture(DecodedPicture picture) override;
 
   void SetSourceAudioFormat(int sampleRate, int channels) override;
   void SetSourceVideoFormat(int width, int height, double frameRate) override;

@@ -5,6 +5,8 @@
 #include "WriterClock.h"
 #include "WriterProfiles.h"
 #include "media/MediaError.h"
+#include "media/PictureAccess.h"
+#include "media/PictureConverter.h"
 
 namespace orlisk {
 namespace {
@@ -63,6 +65,17 @@ void NullVideoWriter::WriteFrame(Frame frame) {
   if (FailAtFrame > 0 && FramesWritten + 1 == FailAtFrame) throw MediaError("Cannot encode the video frame");
   ++FramesWritten;
   if (KeepFrames) Frames.push_back(std::move(frame));
+}
+
+void NullVideoWriter::WritePicture(DecodedPicture picture) {
+  Record("WritePicture(" + std::to_string(picture.Width()) + "x" + std::to_string(picture.Height()) + ")");
+  if (picture.empty()) return;
+  if (FailAtFrame > 0 && FramesWritten + 1 == FailAtFrame) throw MediaError("Cannot encode the video frame");
+  ++FramesWritten;
+  if (KeepFrames) {
+    const AVFrame& decoded = FrameOf(picture);
+    Frames.push_back(PictureConverter().ToFrame(decoded, decoded.width, decoded.height));
+  }
 }
 
 void NullVideoWriter::SetSourceAudioFormat(int sampleRate, int channels) {

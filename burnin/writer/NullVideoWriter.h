@@ -18,10 +18,12 @@ class NullVideoWriter : public VideoWriter {
 
   // Every call, in order, as text: "SelectAviCodec(2)",
   // "SetAviAudioMp3(128, 44100, 2)", "CreateOutput(/out/talk.avi, 1)",
-  // "WriteFrame(160x120)", "WriteAudio(2304)", "CloseSource()". Queries are
+  // "WriteFrame(160x120)", "WritePicture(160x120)", "WriteAudio(2304)",
+  // "CloseSource()". Queries are
   // not recorded.
   std::vector<std::string> Calls;
-  // Copies of the frames written, when KeepFrames is set.
+  // Copies of the frames written, when KeepFrames is set; pictures as the
+  // reader converts them to frames.
   bool KeepFrames = false;
   std::vector<Frame> Frames;
   std::int64_t FramesWritten = 0;
@@ -37,6 +39,7 @@ class NullVideoWriter : public VideoWriter {
   void CloseSource() override;
   void WriteAudio(const AudioBlock& block) override;
   void WriteFrame(Frame frame) override;
+  void WritePicture(DecodedPicture picture) override;
 
   void SetSourceAudioFormat(int sampleRate, int channels) override;
   void SetSourceVideoFormat(int width, int height, double frameRate) override;

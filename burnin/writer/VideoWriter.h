@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <string>
 
+#include "media/DecodedPicture.h"
 #include "media/Frame.h"
 
 namespace orlisk {
@@ -97,6 +98,12 @@ class VideoWriter {
   // std::move when the frame is no longer needed. Raises MediaError when no
   // file is open.
   virtual void WriteFrame(Frame frame) = 0;
+  // Appends one source picture as the reader decoded it (VideoReader::
+  // ReadPicture), in any pixel format and size, and takes it as WriteFrame
+  // takes a frame: converted and scaled to the output's pixel format and size
+  // in one step, or encoded as it is when both already match. An empty
+  // picture is ignored. Raises MediaError when no file is open.
+  virtual void WritePicture(DecodedPicture picture) = 0;
 
   // What the write job will feed in: the source's sound and pictures. A rate
   // or channel count of 0 means that the source has no sound.

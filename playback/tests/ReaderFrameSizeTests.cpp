@@ -31,6 +31,30 @@ void ExpectFrame(const Frame& frame, int width, int height, int index, const std
   EXPECT_EQ(FrameIndexOf(frame), index) << row;
 }
 
+// The write job's way: pictures as decoded, in turn with frames, each with
+// the frame of the same picture beside it when asked, with no frames
+// converted ahead; nothing after the last one.
+TEST(ReaderPictures, ComeAsDecodedInTurnWithFramesAndTheFrameBesideThemAtTheSizeAskedFor) {
+  FfmpegVideoReader reader;
+  reader.OpenSource(SizeClip());
+  ASSERT_TRUE(reader.ReadsPictures());
+  reader.SetFrameSize(80, 60);
+  reader.SetFramesWanted(false);
+  Frame beside;
+  const DecodedPicture first = reader.ReadPicture(&beside);
+  EXPECT_EQ(first.Width(), 160);
+  EXPECT_EQ(first.Height(), 120);
+  ExpectFrame(beside, 80, 60, 0, "beside the first picture");
+  EXPECT_EQ(reader.GetPosition(), 40);
+  EXPECT_FALSE(reader.ReadPicture(nullptr).empty());
+  ExpectFrame(reader.ReadFrame(), 80, 60, 2, "after two pictures");
+  reader.SeekTo(49 * 40);
+  EXPECT_FALSE(reader.ReadPicture(nullptr).empty());
+  beside = Frame{};
+  EXPECT_TRUE(reader.ReadPicture(&beside).empty());
+  EXPECT_TRUE(beside.empty());
+}
+
 struct SizeRow {
   const char* name;
   int askedWidth, askedHeight;

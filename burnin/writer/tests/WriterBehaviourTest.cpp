@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -20,6 +21,7 @@
 #include "burnin/writer/WriterProfiles.h"
 #include "playback/FfmpegVideoReader.h"
 #include "media/MediaError.h"
+#include "media/PictureAccess.h"
 #include "tests/fixtures/TestClips.h"
 #include "tests/support/SpecialFiles.h"
 
@@ -199,6 +201,51 @@ TEST(WriterFrameRateTest, EachOutputFrameIsTheSourceFrameShownAtItsTime) {
     EXPECT_NEAR(frame.Pixels[at], want.blue, 6) << "output frame " << j;
   }
   EXPECT_TRUE(reader.ReadFrame().empty());
+}
+
+// A decoded picture already in the encoder's pixel format and size reaches
+// it as it is: through a lossless codec, every sample comes back unchanged
+// (a way through 32-bit frames would change many by a level or two).
+TEST(WriterPictureTest, APictureOfTheEncodersFormatAndSizeIsEncodedUnconverted) {
+  const std::string clip = testclips::MakeClip({.width = 64, .height = 48, .fps = 25, .seconds = 0.2, .audio = false,
+                                                .codec = "ffv1", .picture = testclips::Picture::TestPattern,
+                                                .extraOptions = "-pix_fmt yuv420p"});
+  ASSERT_GT(AviCodecNumber("ffv1"), 0);
+  FfmpegVideoWriter writer;
+  writer.SetSourceAudioFormat(0, 0);
+  writer.SetSourceVideoFormat(64, 48, 25);
+  writer.SelectAviCodec(AviCodecNumber("ffv1"));
+  writer.SetAviVideoFormat(64, 48, 25);
+  const std::string path = OutputPath("unconverted.avi");
+  writer.CreateOutput(path, kOutputAvi);
+  FfmpegVideoReader source;
+  source.OpenSource(clip);
+  for (DecodedPicture p = source.ReadPicture(nullptr); !p.empty(); p = source.ReadPicture(nullptr)) {
+    writer.WritePicture(std::move(p));
+  }
+  writer.CloseSource();
+
+  FfmpegVideoReader again;
+  again.OpenSource(clip);
+  FfmpegVideoReader written;
+  written.OpenSource(path);
+  int pictures = 0;
+  for (DecodedPicture want = again.ReadPicture(nullptr); !want.empty(); want = again.ReadPicture(nullptr)) {
+    const DecodedPicture got = written.ReadPicture(nullptr);
+    ASSERT_FALSE(got.empty()) << pictures;
+    const AVFrame& a = FrameOf(want);
+    const AVFrame& b = FrameOf(got);
+    ASSERT_EQ(b.format, a.format);
+    for (int plane = 0; plane < 3; ++plane) {
+      const int rows = plane == 0 ? 48 : 24, bytes = plane == 0 ? 64 : 32;
+      for (int y = 0; y < rows; ++y) {
+        ASSERT_EQ(0, std::memcmp(a.data[plane] + y * a.linesize[plane], b.data[plane] + y * b.linesize[plane], bytes))
+            << "picture " << pictures << ", plane " << plane << ", row " << y;
+      }
+    }
+    ++pictures;
+  }
+  EXPECT_EQ(pictures, 5);
 }
 
 // Every named profile must write a playable file: the tables are ours, and
