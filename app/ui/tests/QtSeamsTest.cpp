@@ -4,11 +4,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -128,12 +126,8 @@ void ChooseEncodingInNextDialog(QStringList& seen, int index, const QString& fil
     for (int i = 0; i < box->count(); ++i) seen << box->itemText(i);
     seen << QString::number(box->currentIndex());
     box->setCurrentIndex(index);
-    if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
-      files->selectFile(file);
-      files->accept();
-    } else {
-      dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    }
+    if (auto* files = qobject_cast<QFileDialog*>(dialog)) files->selectFile(file);
+    QMetaObject::invokeMethod(dialog, "accept");
   });
 }
 
