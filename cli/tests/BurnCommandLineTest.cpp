@@ -213,6 +213,10 @@ TEST_F(BurnProgram, OutputFileRulesAndFailedWriting) {
 TEST_F(BurnProgram, CtrlCOrSigtermStopsWithAPartialVideoThatPlaysToWhereItStopped) {
   const std::string clip = testclips::MakeClip({.width = 320, .height = 240, .fps = 25, .seconds = 60.0});
   for (const auto& [signal, code] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+    // An empty folder each time: the first run's video must not pass for the
+    // second run's start, whose signal handlers may not be set yet.
+    fs::remove_all(folder / "out");
+    fs::create_directories(folder / "out");
     const pid_t pid = Spawn({clip, Subs(), "--out-dir", Out(), "--format", "mpeg"});
     // Wait until writing is under way (a file in the output folder), and a little more.
     for (int i = 0; i < 500 && fs::is_empty(folder / "out"); ++i)
