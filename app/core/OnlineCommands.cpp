@@ -65,10 +65,12 @@ void OnlineCommands::OpenGiftPage() {
 OnlineCommands::UpdateWindowText OnlineCommands::UpdateWindowShow() {
   shownNotice_ = ReadUpdateNotice(DataFile(kDownloadedDescriptionName), ProductPageUrl());
   const LegacyCodePage fallback = c_.Basics.State.ChineseUI ? LegacyCodePage::Gb18030 : LegacyCodePage::Windows1252;
-  std::string versions = std::string("Installed ") + ORLISK_VERSION;
+  const Language& lang = c_.Basics.Lang;
+  std::string versions = lang.text("Tfm_update", "Installed", "Installed") + " " + ORLISK_VERSION;
   // A name, not a paragraph: what the description says is cut short.
   if (!shownNotice_->Version.empty())
-    versions += ", available " + CutUtf8(DecodeText(shownNotice_->Version, fallback), kMaxVersionNameBytes);
+    versions += lang.text("Tfm_update", "Available", ", available") + " " +
+                CutUtf8(DecodeText(shownNotice_->Version, fallback), kMaxVersionNameBytes);
   return {.Content = DecodeText(shownNotice_->Content, fallback),
           .DoNotRemind = !c_.Basics.State.AutoUpdateCheck,
           .Versions = versions};

@@ -58,7 +58,7 @@ const std::vector<Entry>& Entries() {
         {"AviCodecDialog", {"grpRate", "grpRateLossless", "rbQuality", "rbBitRate", "lblKeyFrames"}},
         {"Tfm_dir", {"Caption", "btn_ok", "btn_cancel"}},
         {"Tfm_about", {"Caption", "lbl_web", "btn_contact", "btn_close"}},
-        {"Tfm_update", {"Caption", "Button1", "Button2", "ck_update"}},
+        {"Tfm_update", {"Caption", "Button1", "Button2", "ck_update", "Installed", "Available"}},
     };
     for (const auto& [section, keys] : captions)
       for (const char* key : keys) list.push_back({section, key});
