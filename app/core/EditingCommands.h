@@ -60,6 +60,11 @@ class EditingCommands {
   // message. False when nothing changed: the caller shows the old time again.
   bool ApplyTypedBeginTime();
   bool ApplyTypedEndTime();
+  // Sets the begin and end of `row` at once (RetimeSubtitle.cpp): a begin
+  // before 0, an end before the begin or past the open video's end is
+  // refused with a message and changes nothing. False when nothing changed
+  // (also for a row not in the list, and while a video is written).
+  bool RetimeSubtitle(int row, SubtitleTime begin, SubtitleTime end);
   // The style dialog's "OK" (StyleCommand.cpp): the outline and backdrop join
   // the style in use and the settings file, and the style's colours and
   // outline go into the subtitle at hand (none: only into what new subtitles

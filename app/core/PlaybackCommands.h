@@ -48,6 +48,9 @@ class PlaybackCommands {
   void PlaybarPress();
   void PlaybarDrag();
   void PlaybarRelease();
+  // Shows the frame at `ms` (within the video), or plays on from there
+  // while playing (SeekCommand.cpp). Nothing while writing or with no video.
+  void SeekTo(SubtitleTime ms);
   // Seeks to the playbar's time and keeps the frame there as CurrentFrame.
   void TakeFrameAtPlaybar();
 

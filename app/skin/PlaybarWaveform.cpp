@@ -34,9 +34,11 @@ void PlaybarWaveform::clear() {
   spans_.clear();
   columns_ = {};
   changedFrom_ = kUnchanged;
+  ++soundRevision_;
 }
 
 void PlaybarWaveform::addPeaks(std::size_t first, const std::vector<std::uint16_t>& peaks) {
+  ++soundRevision_;
   changedFrom_ = std::min(changedFrom_, first / stepsPerPeak_);
   for (std::size_t i = 0; i < peaks.size(); ++i) {
     const std::size_t kept = (first + i) / stepsPerPeak_;

@@ -1,18 +1,20 @@
 #pragma once
-// What the playbar's track shows behind its thumb while a video is open: the
-// sound's loudness over the whole video, arriving in pieces while it is
-// measured, and the subtitles' spans. Plain data with the per-column
-// loudness cached for drawing; user-interface thread only.
+// What the playbar's track and the timing strip show while a video is open:
+// the sound's loudness over the whole video, arriving in pieces while it is
+// measured, and the subtitles' spans. Plain data with the playbar's
+// per-column loudness cached for drawing; user-interface thread only.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace orlisk {
 
-// A subtitle's time on the video, in ms; End after Begin.
+// A subtitle's time on the video, in ms; End after Begin. Row is its place
+// in the list (0 for the first), which the timing strip numbers it by.
 struct TimeSpan {
   std::int32_t Begin = 0;
   std::int32_t End = 0;
+  int Row = 0;
   bool operator==(const TimeSpan&) const = default;
 };
 
@@ -42,6 +44,15 @@ class PlaybarWaveform {
   // highest peak in the slice; -1 for a slice the measuring has not reached.
   const std::vector<float>& columnLevels(int columns) const;
 
+  // The kept peaks, each the highest of `peakMs()` of sound from its index
+  // times that on; only the first `knownPeaks()` have arrived.
+  const std::vector<std::uint16_t>& peaks() const { return peaks_; }
+  std::size_t knownPeaks() const { return known_; }
+  std::int64_t peakMs() const { return std::int64_t{stepMs_} * static_cast<std::int64_t>(stepsPerPeak_); }
+  // Changes whenever the loudness does (a start, a clear, a piece), so a
+  // drawing of it knows when to work its columns out again.
+  std::uint64_t soundRevision() const { return soundRevision_; }
+
   // What the peaks and the column cache take, in bytes.
   std::size_t memoryBytes() const;
 
@@ -52,6 +63,7 @@ class PlaybarWaveform {
   std::vector<std::uint16_t> peaks_;  // sized for the whole video at start
   std::size_t known_ = 0;             // kept peaks [0, known_) have (some of) their steps
   std::vector<TimeSpan> spans_;
+  std::uint64_t soundRevision_ = 0;
 
   // The column cache, and the first kept peak changed since it was worked out.
   static constexpr std::size_t kUnchanged = static_cast<std::size_t>(-1);
