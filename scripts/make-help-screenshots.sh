@@ -98,7 +98,7 @@ run_language() {
   drag 140 209 456
   xdotool mousemove 700 400
   say "$line3"
-  shot "$out/window.png" 990x786+9+11
+  shot "$out/window.png" 990x886+9+11
 
   click 700 300 3  # the list's own menu
   shot "$out/listmenu.png" 236x200+706+326

@@ -9,6 +9,7 @@
 #include "app/ui/OutputSettingsDialog.h"
 #include "app/ui/ReactionDelayDialog.h"
 #include "app/ui/SubtitleStyleDialog.h"
+#include "app/ui/TimingStrip.h"
 
 namespace orlisk {
 namespace {
@@ -22,6 +23,7 @@ bool WhileWriting(const CommandConditions& now) { return now.Writing; }
 bool WithUndo(const CommandConditions& now) { return now.CanUndo; }
 bool WithRedo(const CommandConditions& now) { return now.CanRedo; }
 bool WithSubtitleFile(const CommandConditions& now) { return now.SubtitleFile; }
+bool WithVideo(const CommandConditions& now) { return now.VideoOpen; }
 
 void PopUp(CommandTargets& t, QMenu& menu, SkinMenu where) {
   menu.popup(SkinMenuPosition(where, t.Window.frameGeometry().topLeft(), t.State.ChineseUI));
@@ -85,6 +87,16 @@ const CommandRow kRows[] = {
            t.Controller.Redo();
            CursorToMemoEnd(t);
          }},
+    // The timing strip's zoom, around the play position
+    {.Name = "StripZoomIn1", .Shortcuts = {Ctrl(Qt::Key_Equal), Ctrl(Qt::Key_Plus)}, .Menu = MenuPlace::List,
+     .SeparatorBefore = true, .CaptionSection = "StripZoomIn", .EnglishCaption = "Zoom In Timing Strip",
+     .Enabled = WithVideo, .Run = [](CommandTargets& t) { t.Strip.zoomIn(); }},
+    {.Name = "StripZoomOut1", .Shortcuts = {Ctrl(Qt::Key_Minus)}, .Menu = MenuPlace::List,
+     .CaptionSection = "StripZoomOut", .EnglishCaption = "Zoom Out Timing Strip", .Enabled = WithVideo,
+     .Run = [](CommandTargets& t) { t.Strip.zoomOut(); }},
+    {.Name = "StripWholeVideo1", .Shortcuts = {Ctrl(Qt::Key_0)}, .Menu = MenuPlace::List,
+     .CaptionSection = "StripWholeVideo", .EnglishCaption = "Whole Video on Timing Strip", .Enabled = WithVideo,
+     .Run = [](CommandTargets& t) { t.Strip.showWholeVideo(); }},
     // PopupMenu_help
     {.Name = "Content1", .FunctionKey = Qt::Key_F1, .Menu = MenuPlace::Help, .CaptionSection = "Content",
      .EnglishCaption = "Help", .Run = [](CommandTargets& t) { t.Controller.OpenHelpFile(); }},

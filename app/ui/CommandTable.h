@@ -25,6 +25,7 @@ class Tfm_about;
 class Tfm_set;
 class Tfm_setfont;
 class ReactionDelayDialog;
+class TimingStrip;
 
 // What a row's command reaches: the facade and the window's own parts.
 struct CommandTargets {
@@ -38,6 +39,7 @@ struct CommandTargets {
   Tfm_set& OutputSettings;
   Tfm_about& About;
   ReactionDelayDialog& ReactionDelay;
+  TimingStrip& Strip;  // the zoom keys
 };
 
 // What decides whether a command is enabled. Only a command that is silent
@@ -48,6 +50,7 @@ struct CommandConditions {
   bool CanUndo = false;
   bool CanRedo = false;
   bool SubtitleFile = false;  // the list was read from or saved to a file
+  bool VideoOpen = false;
 };
 
 enum class MenuPlace { None, File, List, Help };

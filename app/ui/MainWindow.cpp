@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPalette>
@@ -25,11 +26,14 @@
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
 #include "app/ui/SubtitleStyleDialog.h"
+#include "app/ui/TimingStrip.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
 #include "app/ui/WindowCaptions.h"
 #include "files/RecoveryJournal.h"
 #include "settings/Settings.h"
+#include "settings/SnapToSilence.h"
+#include "subtitles/SubtitleTime.h"
 
 namespace orlisk {
 namespace {
@@ -60,7 +64,10 @@ QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 )";
 
 constexpr int kClientWidth = 988;
-constexpr int kClientHeight = 765;
+constexpr int kSkinHeight = 765;
+// The timing strip's band below the skin's face, which it leaves as it is.
+constexpr int kStripBandHeight = 100;
+constexpr int kClientHeight = kSkinHeight + kStripBandHeight;
 
 QString Text(const Language& language, const char* section, const char* key, const char* englishDefault) {
   return QString::fromStdString(language.text(section, key, englishDefault));
@@ -83,6 +90,10 @@ Tfm_main::Tfm_main(MainWindowParts parts)
       pb_writesubtitle(new QProgressBar(Skin1)),
       cb_prsub(new QCheckBox(QStringLiteral("Subtitle Preview"), Skin1)),
       FontDialog1(new SubtitleFontDialog(this)),
+      stripBand_(new QWidget(this)),
+      strip_(new TimingStrip(Skin1->playbarWaveform(), stripBand_)),
+      lb_strip(new QLabel(stripBand_)),
+      cb_snapsilence(new QCheckBox(stripBand_)),
       PopupMenu_File(new QMenu(this)),
       PopupMenu_tools(new QMenu(this)),
       PopupMenu_help(new QMenu(this)) {
@@ -90,7 +101,7 @@ Tfm_main::Tfm_main(MainWindowParts parts)
   setObjectName(QStringLiteral("Tfm_main"));  // the language file's section for its captions
   setWindowIcon(ApplicationIcon());  // the other windows and the boxes take it from here
   setFixedSize(kClientWidth, kClientHeight);
-  Skin1->setGeometry(0, 0, kClientWidth, kClientHeight);
+  Skin1->setGeometry(0, 0, kClientWidth, kSkinHeight);
 
   SetUpControls();
 
@@ -105,7 +116,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
                      .StartTime = *ed_Starttime,
                      .EndTime = *ed_Endtime,
                      .Progress = *pb_writesubtitle,
-                     .Fonts = *FontDialog1},
+                     .Fonts = *FontDialog1,
+                     .Strip = *strip_},
       language_,
       WindowCallbacks{.RunAs = [this](CommandKind kind, const std::function<void()>& task) { RunAs(kind, task); },
                       .ApplyTypedTime = [this](bool begin) { return ApplyTypedTime(begin); },
@@ -154,6 +166,14 @@ void Tfm_main::SetUpControls() {
   PopupMenu_File->setObjectName(QStringLiteral("PopupMenu_File"));
   PopupMenu_tools->setObjectName(QStringLiteral("PopupMenu_tools"));
   PopupMenu_help->setObjectName(QStringLiteral("PopupMenu_help"));
+  // The band below the skin in the skin's own colours.
+  QPalette band = stripBand_->palette();
+  band.setColor(QPalette::Window, QColor(0x18, 0x1b, 0x21));
+  band.setColor(QPalette::WindowText, QColor(0xC9, 0xCE, 0xD8));
+  stripBand_->setPalette(band);
+  stripBand_->setAutoFillBackground(true);
+  lb_strip->setObjectName(QStringLiteral("lb_strip"));
+  cb_snapsilence->setObjectName(QStringLiteral("cb_snapsilence"));
 }
 
 void Tfm_main::CreateOtherWindows() {
@@ -186,7 +206,8 @@ void Tfm_main::CreateCommands() {
         return CommandConditions{.Writing = state_.IsWriting,
                                  .CanUndo = controller_->history().canUndo(),
                                  .CanRedo = controller_->history().canRedo(),
-                                 .SubtitleFile = !state_.SubtitlePath.empty()};
+                                 .SubtitleFile = !state_.SubtitlePath.empty(),
+                                 .VideoOpen = !state_.VideoPath.empty()};
       },
       [this, targets = CommandTargets{.Controller = *controller_,
                                       .State = state_,
@@ -197,7 +218,8 @@ void Tfm_main::CreateCommands() {
                                       .SubtitleStyle = *fm_setfont,
                                       .OutputSettings = *fm_set,
                                       .About = *fm_about,
-                                      .ReactionDelay = *fm_reactionDelay}](const CommandRow& row) mutable {
+                                      .ReactionDelay = *fm_reactionDelay,
+                                      .Strip = *strip_}](const CommandRow& row) mutable {
         RunAs(row.Kind, [&row, &targets] { row.Run(targets); });
       });
   historyControls_ = std::make_unique<HistoryControls>(
@@ -234,6 +256,7 @@ void Tfm_main::ConnectControls() {
         RunAs(CommandKind::PlacementDrag, [this, x, y] { controller_->VideoViewMouseMove(x, y); });
       },
       [this] { Run([this] { controller_->VideoViewMouseUp(); }); });
+  ConnectTimingStrip();
 }
 
 void Tfm_main::FormShow() {
@@ -281,6 +304,11 @@ void Tfm_main::LoadLanguage() {
                         Text(language_, "LV", "Subitem1", "Subtitle")});
   // Hints shown while the memo is empty, never its text: the memo's text is
   // drawn on the picture as the subtitle being typed.
+  lb_strip->setText(Text(language_, "TimingStrip", "Title", "Timing strip"));
+  lb_strip->setToolTip(Text(language_, "TimingStrip", "Hint",
+                            "Wheel: zoom   Shift+wheel: scroll   Drag an edge: re-time   Click: seek"));
+  strip_->setToolTip(lb_strip->toolTip());
+  cb_snapsilence->setText(Text(language_, "TimingStrip", "SnapToSilence", "Snap edges to silence"));
   typingHint_ = Text(language_, "ed_text", "Typing",
                      "Type the subtitle: it is drawn on the picture as you type, and F4 stamps its end");
   readOnlyHint_ = Text(language_, "ed_text", "ReadOnly",
@@ -315,6 +343,10 @@ void Tfm_main::PlaceControls() {
   ed_Endtime->setGeometry(650, 649, 112, 24);
   pb_writesubtitle->setGeometry(16, 623, 850, 13);
   cb_prsub->setGeometry(176, 714, 121, 17);
+  stripBand_->setGeometry(0, kSkinHeight, kClientWidth, kStripBandHeight);
+  lb_strip->setGeometry(12, 3, 700, 16);
+  cb_snapsilence->setGeometry(716, 3, 260, 16);
+  strip_->setGeometry(12, 21, 964, kStripBandHeight - 24);
 }
 
 void Tfm_main::Run(const std::function<void()>& command) { RunAs(CommandKind::UserAction, command); }
@@ -327,6 +359,7 @@ void Tfm_main::RunAs(CommandKind kind, const std::function<void()>& command) {
   ShowMemoState();
   // Whatever the command did to the list shows on the playbar's bands.
   seams_->waveform().followSubtitles(state_.Document);
+  ShowOnTimingStrip();
   // Shortcuts and menus follow what the command changed (the history, a write job).
   if (commands_) commands_->refresh();
 }
@@ -368,6 +401,29 @@ void Tfm_main::closeEvent(QCloseEvent* event) {
   } else {
     event->ignore();
   }
+}
+
+void Tfm_main::ConnectTimingStrip() {
+  strip_->setActions(TimingStrip::Actions{
+      .Retime = [this](int row, std::int32_t begin,
+                       std::int32_t end) { Run([=, this] { controller_->editing().RetimeSubtitle(row, begin, end); }); },
+      .Seek = [this](std::int32_t ms) { Run([this, ms] { controller_->playback().SeekTo(ms); }); }});
+  strip_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(strip_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu_tools->popup(strip_->mapToGlobal(at)); });
+  strip_->setSnapToSilence(ReadSnapToSilence(settings_));
+  cb_snapsilence->setChecked(ReadSnapToSilence(settings_));
+  connect(cb_snapsilence, &QCheckBox::toggled, this, [this](bool on) {
+    strip_->setSnapToSilence(on);
+    Run([this, on] { WriteSnapToSilence(settings_, on); });
+  });
+}
+
+void Tfm_main::ShowOnTimingStrip() {
+  const bool videoOpen = !state_.VideoPath.empty();
+  strip_->showVideo(videoOpen ? parts_.Reader.GetDuration() : 0, videoOpen ? parts_.Reader.GetFrameRate() : 0);
+  if (const std::optional<SubtitleTime> playTime = ParseSubtitleTimeFields(seams_->skinObjects().playtimeText()))
+    strip_->showPlayPosition(*playTime);
 }
 
 int Tfm_main::FormatChoice() const { return fm_set->FormatChoice(); }

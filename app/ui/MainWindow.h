@@ -16,6 +16,7 @@
 #include "burnin/writer/CodecLists.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -40,6 +41,7 @@ class DialogCaptionsOnShow;
 class RecoveryCommands;
 class RecoveryJournal;
 class HistoryControls;
+class TimingStrip;
 
 class Tfm_main : public QWidget {
   Q_OBJECT
@@ -89,6 +91,10 @@ class Tfm_main : public QWidget {
   void LoadLanguage();
   void SetUpSkin();
   void PlaceControls();
+  // The timing strip below the skin's face: its sound and spans come with
+  // the playbar's; after every command it takes the video and play time.
+  void ConnectTimingStrip();
+  void ShowOnTimingStrip();
   // Enter in ed_Starttime (begin) or ed_Endtime: true when the typed time was taken.
   bool ApplyTypedTime(bool begin);
   void StartJournalling();     // every change of the list from now on reaches journal_
@@ -110,6 +116,10 @@ class Tfm_main : public QWidget {
   QProgressBar* pb_writesubtitle;
   QCheckBox* cb_prsub;
   SubtitleFontDialog* FontDialog1;
+  QWidget* stripBand_;         // what the window adds below the skin's face
+  TimingStrip* strip_;
+  QLabel* lb_strip;            // its title and how to use it
+  QCheckBox* cb_snapsilence;   // dragged edges snap to silences too
 
   QMenu* PopupMenu_File;
   QMenu* PopupMenu_tools;  // the list's menu

@@ -63,7 +63,8 @@ void PlaybarSound::followSubtitles(const SubtitleDocument& document) {
   std::vector<TimeSpan> spans;
   spans.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
-    if (entries[i].EndTime > entries[i].BeginTime) spans.push_back({entries[i].BeginTime, entries[i].EndTime});
+    if (entries[i].EndTime > entries[i].BeginTime)
+      spans.push_back({entries[i].BeginTime, entries[i].EndTime, static_cast<int>(i)});
   }
   if (picture_.setSpans(std::move(spans))) redraw_();
 }

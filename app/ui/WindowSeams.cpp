@@ -7,6 +7,7 @@
 #include "app/ui/QtSeams.h"
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
+#include "app/ui/TimingStrip.h"
 #include "app/ui/TypedTimeBox.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
@@ -43,6 +44,7 @@ WindowSeams::WindowSeams(const MainWindowParts& parts, const WindowControls& con
       controls_.Skin.playbarWaveform(),
       [this] {
         if (SkinObject* playbar = controls_.Skin.FindObject(QStringLiteral("playbar"))) playbar->Refresh();
+        controls_.Strip.refresh();
       },
       *uiThread_);
 }

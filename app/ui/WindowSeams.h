@@ -40,6 +40,7 @@ class PlainTextMemo;
 class TypedTimeBox;
 class ListViewSelection;
 class PlaybarSound;
+class TimingStrip;
 
 inline constexpr char kApplicationTitle[] = "Veldrane Orlisk";
 
@@ -70,6 +71,7 @@ struct WindowControls {
   QLineEdit& EndTime;
   QProgressBar& Progress;
   SubtitleFontDialog& Fonts;
+  TimingStrip& Strip;  // shows the playbar's sound and spans too
 };
 
 // How the seams call the window back.

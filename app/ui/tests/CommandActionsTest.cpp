@@ -95,7 +95,7 @@ TEST(CommandTable, FunctionKeysRunTheirRowsWhateverShiftAndCtrlButNotWithAlt) {
 
 TEST(CommandTable, ShortcutsRunTheirRowsFromAnywhereInTheWindow) {
   test::RecordingCommands commands;
-  commands.now = {.Writing = false, .CanUndo = true, .CanRedo = true};
+  commands.now = {.Writing = false, .CanUndo = true, .CanRedo = true, .VideoOpen = true};
   commands.actions.refresh();
   commands.window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&commands.window));
@@ -110,6 +110,9 @@ TEST(CommandTable, ShortcutsRunTheirRowsFromAnywhereInTheWindow) {
       {Qt::Key_Z, Qt::ControlModifier, "Undo1"},
       {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "Redo1"},
       {Qt::Key_Y, Qt::ControlModifier, "Redo1"},
+      {Qt::Key_Equal, Qt::ControlModifier, "StripZoomIn1"},
+      {Qt::Key_Minus, Qt::ControlModifier, "StripZoomOut1"},
+      {Qt::Key_0, Qt::ControlModifier, "StripWholeVideo1"},
   };
   for (const auto& [key, modifiers, command] : rows) {
     commands.calls.clear();
@@ -120,7 +123,7 @@ TEST(CommandTable, ShortcutsRunTheirRowsFromAnywhereInTheWindow) {
 
 TEST(CommandTable, EveryRowRunsItsCommandOnceAndTheMenusHoldTheirItemsInOrder) {
   test::RecordingCommands commands;
-  commands.now = {.Writing = true, .CanUndo = true, .CanRedo = true, .SubtitleFile = true};
+  commands.now = {.Writing = true, .CanUndo = true, .CanRedo = true, .SubtitleFile = true, .VideoOpen = true};
   commands.actions.refresh();
   for (const CommandRow& row : MainWindowCommands()) {
     commands.calls.clear();
@@ -137,7 +140,8 @@ TEST(CommandTable, EveryRowRunsItsCommandOnceAndTheMenusHoldTheirItemsInOrder) {
   };
   EXPECT_EQ(items(commands.fileMenu), "OpenFile1 OpenObj1 ReopenWithEncoding1 SaveProject1 SaveProjectAs1 - WriteSubtitle1 Stop1 - Exit1");
   EXPECT_EQ(items(commands.listMenu),
-            "Insert Editsubtitle RemoveSubtitle1 ClearSubtitle1 - ReactionDelay1 - Undo1 Redo1");
+            "Insert Editsubtitle RemoveSubtitle1 ClearSubtitle1 - ReactionDelay1 - Undo1 Redo1 - StripZoomIn1 "
+            "StripZoomOut1 StripWholeVideo1");
   EXPECT_EQ(items(commands.helpMenu), "Content1 Inspectionupdate1 ContactUS1 OurWebSite1 - About1");
 }
 
@@ -147,7 +151,7 @@ TEST(CommandTable, EveryRowRunsItsCommandOnceAndTheMenusHoldTheirItemsInOrder) {
 // nothing refreshed the actions since it started.
 TEST(CommandTable, DisabledRowsDoNothingFromAnyRoad) {
   test::RecordingCommands commands;
-  for (const char* name : {"Stop1", "Undo1", "Redo1", "ReopenWithEncoding1"}) {
+  for (const char* name : {"Stop1", "Undo1", "Redo1", "ReopenWithEncoding1", "StripZoomIn1", "StripWholeVideo1"}) {
     EXPECT_FALSE(commands.actions.action(name)->isEnabled()) << name;
     commands.actions.action(name)->trigger();
   }
@@ -166,6 +170,9 @@ TEST(CommandTable, DisabledRowsDoNothingFromAnyRoad) {
   commands.now.SubtitleFile = true;  // a list read from a file can be read again
   emit commands.fileMenu.aboutToShow();
   EXPECT_TRUE(commands.actions.action("ReopenWithEncoding1")->isEnabled());
+  commands.now.VideoOpen = true;  // the timing strip zooms a video's sound
+  emit commands.listMenu.aboutToShow();
+  EXPECT_TRUE(commands.actions.action("StripZoomIn1")->isEnabled());
 }
 
 TEST(SkinMenuPosition, FollowsTheWindowAndTheInterfaceLanguage) {

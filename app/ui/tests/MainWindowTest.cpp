@@ -66,7 +66,7 @@ TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {
   auto window = MakeWindow(ORLISK_TEST_DATA_DIR);
   ASSERT_NO_THROW(window->FormShow());
   EXPECT_EQ(window->windowTitle(), "Veldrane Orlisk");
-  EXPECT_EQ(window->size(), QSize(988, 765));
+  EXPECT_EQ(window->size(), QSize(988, 765 + 100));  // the skin's face and the timing strip's band
   EXPECT_EQ(window->minimumSize(), window->maximumSize());  // not resizable
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -77,7 +77,7 @@ TEST_F(MainWindowTest, StartsWithItsControlsCaptionsAndWindows) {
   EXPECT_EQ(memo->geometry(), QRect(12, 568, 858, 63));
   EXPECT_FALSE(window->findChild<VideoViewWidget*>()->isVisibleTo(window.get()));
   EXPECT_EQ(window->findChild<VideoViewWidget*>()->geometry(), QRect(20, 154, 566, 378));
-  auto* preview = window->findChild<QCheckBox*>();
+  auto* preview = window->findChild<QCheckBox*>(QStringLiteral("cb_prsub"));
   EXPECT_EQ(preview->text(), "Subtitle Preview");
   EXPECT_FALSE(preview->isChecked());
   EXPECT_FALSE(preview->toolTip().isEmpty());
@@ -131,7 +131,8 @@ TEST_F(MainWindowTest, TheMemoTakesTypingOnlyWhileASubtitleIsAtHand) {
   auto* memo = window->findChild<QPlainTextEdit*>();
   // A status (a write job's) stands where the hint does, never as the text.
   window->state().AtHand.ShowStatus("Subtitles write complete");
-  for (int click = 0; click < 2; ++click) window->findChild<QCheckBox*>()->click();  // a command that keeps it
+  auto* preview = window->findChild<QCheckBox*>(QStringLiteral("cb_prsub"));
+  for (int click = 0; click < 2; ++click) preview->click();  // a command that keeps it
   EXPECT_EQ(memo->placeholderText(), "Subtitles write complete");
   EXPECT_EQ(memo->toPlainText(), "");
   test::RunCommand(*window, "Insert");  // a blank row, taken up for typing: the status goes

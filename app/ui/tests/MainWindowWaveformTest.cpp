@@ -1,6 +1,7 @@
 // The whole main window over the shipped skin with the real reader: a video
 // opened through the file dialog brings its sound to the playbar while the
-// window keeps handling events, and the list's timed subtitles follow as bands.
+// window keeps handling events, and the list's timed subtitles follow as bands;
+// the timing strip below the skin's face re-times them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include "TestSupport.h"
 #include "app/skin/SkinSurface.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/TimingStrip.h"
 #include "burnin/NullTextTransform.h"
 #include "burnin/writer/NullVideoWriter.h"
 #include "playback/FfmpegVideoReader.h"
@@ -80,6 +82,22 @@ TEST(MainWindowWaveformTest, AnOpenedVideosSoundAndTheListsSubtitlesShowOnThePla
   window.state().Document.replaceAll({{"00:00:00,500 --> 00:00:01,500", "a"}}, {timed});
   test::RunCommand(window, "Pause");  // nothing to pause: the command does nothing else
   EXPECT_EQ(waveform.spans(), (std::vector<TimeSpan>{{500, 1500}}));
+
+  // The strip lies below the skin's face and shows the video from 0 at 10 ms a pixel.
+  auto* strip = window.findChild<TimingStrip*>();
+  ASSERT_TRUE(strip);
+  EXPECT_GE(strip->mapTo(&window, QPoint(0, 0)).y(), window.findChild<SkinSurface*>()->height());
+  EXPECT_GE(strip->height(), 60);
+  ASSERT_EQ(strip->scale().duration(), 2000);
+  // The end dragged from 1.5 s to 1.8 s: one undo step through the window's commands.
+  const std::size_t steps = window.controller().history().undoCount();
+  QTest::mousePress(strip, Qt::LeftButton, {}, {150, 40});
+  QTest::mouseMove(strip, {181, 40});
+  QTest::mouseRelease(strip, Qt::LeftButton, {}, {181, 40});
+  EXPECT_EQ(window.state().Document.row(0).Time, "00:00:00,500 --> 00:00:01,800");
+  EXPECT_EQ(window.controller().history().undoCount(), steps + 1);
+  test::RunCommand(window, "Undo1");
+  EXPECT_EQ(window.state().Document.entries()[0].EndTime, 1500);
 }
 
 }  // namespace
