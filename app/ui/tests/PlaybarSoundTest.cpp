@@ -122,14 +122,15 @@ TEST_F(PlaybarSoundTest, SpansFollowTheTimedSubtitlesOfTheList) {
   document.replaceAll({{"00:00:01,000 --> 00:00:02,000", "a"}, {"", "no end yet"}, {"", "c"}},
                       {Timed(1000, 2000), Timed(3000, 0), Timed(4000, 5000), Timed(6000, 7000)});
   sound->followSubtitles(document);
-  // The fourth entry has no row: an opened video emptied the list.
-  EXPECT_EQ(picture.spans(), (std::vector<TimeSpan>{{1000, 2000}, {4000, 5000}}));
+  // The fourth entry has no row: an opened video emptied the list. Each span
+  // keeps its row, which the timing strip numbers it by.
+  EXPECT_EQ(picture.spans(), (std::vector<TimeSpan>{{1000, 2000, 0}, {4000, 5000, 2}}));
   EXPECT_EQ(redraws, 1);
   sound->followSubtitles(document);
   EXPECT_EQ(redraws, 1);  // nothing changed, nothing redrawn
   document.entries()[1].EndTime = 3500;
   sound->followSubtitles(document);
-  EXPECT_EQ(picture.spans(), (std::vector<TimeSpan>{{1000, 2000}, {3000, 3500}, {4000, 5000}}));
+  EXPECT_EQ(picture.spans(), (std::vector<TimeSpan>{{1000, 2000, 0}, {3000, 3500, 1}, {4000, 5000, 2}}));
   EXPECT_EQ(redraws, 2);
 }
 

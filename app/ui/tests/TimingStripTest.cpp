@@ -81,6 +81,7 @@ struct StripMouse : testing::Test {
   std::vector<std::int32_t> seeks;
   StripMouse() {
     strip.resize(1000, 90);
+    strip.show();  // the width reaches the strip as it shows
     strip.showVideo(60000, 25);
     for (int i = 0; i < 6; ++i) strip.zoomIn();  // 7.5 ms a pixel: no finer than 10
     sound.setSpans({{1000, 2000, 3}});
@@ -88,7 +89,6 @@ struct StripMouse : testing::Test {
                                        std::int32_t end) { retimed.emplace_back(row, begin, end); },
                       .Seek = [this](std::int32_t ms) { seeks.push_back(ms); }});
     strip.showPlayPosition(0);  // in view at the start
-    strip.show();
   }
 };
 
