@@ -68,11 +68,12 @@ void CheckText(RowCheck& check, const std::string& text, const SubtitleEntry& en
   bool tooLong = false;
   ForEachLine(text, [&](const std::string& line) {
     const LineLength length = MeasureLine(line);
-    if (length.Length > check.LongestLine) {
-      check.LongestLine = length.Length;
-      check.LongestLineIsCJK = length.IsCJK;
+    const bool over = length.Length > (length.IsCJK ? limits.MaxLineLengthCJK : limits.MaxLineLength);
+    if (!tooLong && (over || length.Length > check.MeasuredLine)) {
+      check.MeasuredLine = length.Length;
+      check.MeasuredLineIsCJK = length.IsCJK;
     }
-    tooLong |= length.Length > (length.IsCJK ? limits.MaxLineLengthCJK : limits.MaxLineLength);
+    tooLong |= over;
   });
   if (tooLong) check.Findings |= kLongLine;
   const SubtitleTime duration = entry.EndTime - entry.BeginTime;

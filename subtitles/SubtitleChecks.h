@@ -37,8 +37,10 @@ enum CheckFinding : std::uint16_t {
 struct RowCheck {
   std::uint16_t Findings = 0;
   double CharsPerSecond = 0;   // reading speed, CJK characters counted twice
-  std::int32_t LongestLine = 0;  // in the units of the limit that applies to it
-  bool LongestLineIsCJK = false;
+  // The line a long-line finding names: the first past its limit, else the
+  // longest; in the units of the limit that applies to it.
+  std::int32_t MeasuredLine = 0;
+  bool MeasuredLineIsCJK = false;
 
   bool operator==(const RowCheck&) const = default;
 };
