@@ -25,6 +25,7 @@ class Tfm_about;
 class Tfm_set;
 class Tfm_setfont;
 class ReactionDelayDialog;
+class CheckReportDialog;
 class TimingStrip;
 
 // What a row's command reaches: the facade and the window's own parts.
@@ -39,6 +40,7 @@ struct CommandTargets {
   Tfm_set& OutputSettings;
   Tfm_about& About;
   ReactionDelayDialog& ReactionDelay;
+  CheckReportDialog& CheckReport;
   TimingStrip& Strip;  // the zoom keys
 };
 
