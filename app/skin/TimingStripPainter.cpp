@@ -68,13 +68,27 @@ void PaintSound(QPainter& painter, const QRect& wave, const std::vector<LevelRan
   }
 }
 
-// The pixels a span covers in `wave`, at least one wide; empty when out of view.
-QRectF SpanRect(const QRect& wave, const TimingStripScale& scale, const TimeSpan& span) {
-  const double left = wave.left() + scale.xOf(span.Begin);
-  const double right = std::max(left + 1, wave.left() + scale.xOf(span.End));
-  if (right < wave.left() || left > wave.right() + 1) return {};
-  return QRectF(left, wave.top(), right - left, wave.height());
+// The whole pixel columns a span covers in `wave`, at least one; empty when
+// out of view. Whole pixels keep the fills on the painter's fast path.
+QRect SpanRect(const QRect& wave, const TimingStripScale& scale, const TimeSpan& span) {
+  const double left = std::floor(scale.xOf(span.Begin));
+  const double right = std::max(left + 1, std::floor(scale.xOf(span.End)));
+  if (right <= 0 || left >= wave.width()) return {};
+  const int from = static_cast<int>(std::max(left, -1.0));
+  const int to = static_cast<int>(std::min(right, wave.width() + 1.0));
+  return QRect(wave.left() + from, wave.top(), to - from, wave.height());
 }
+
+void PaintBand(QPainter& painter, const QRect& band, const QColor& fill) {
+  painter.fillRect(band, fill);
+  painter.fillRect(QRect(band.left(), band.top(), 1, band.height()), kSpanEdge);
+  painter.fillRect(QRect(band.right(), band.top(), 1, band.height()), kSpanEdge);
+}
+
+// Spans narrower than this many pixels are merged by pixel column: zoomed
+// out over a long list, thousands share a column, and drawing each one
+// would take seconds.
+constexpr int kNarrowSpanPixels = 3;
 
 }  // namespace
 
@@ -102,18 +116,33 @@ void PaintStripBackground(QPainter& painter, const QRect& area, const TimingStri
   font.setBold(true);
   painter.setFont(font);
   const int numberWidth = painter.fontMetrics().horizontalAdvance(QStringLiteral("0"));
+  std::vector<bool> narrowCovers(static_cast<std::size_t>(std::max(0, wave.width())), false);
   for (std::size_t i = 0; i < spans.size(); ++i) {
-    const QRectF band = SpanRect(wave, scale, spans[i]);
+    const QRect band = SpanRect(wave, scale, spans[i]);
     if (band.isEmpty()) continue;
-    painter.fillRect(band, static_cast<int>(i) == currentSpan ? kCurrentSpanBand : kSpanBand);
-    painter.fillRect(QRectF(band.left(), band.top(), 1, band.height()), kSpanEdge);
-    painter.fillRect(QRectF(band.right() - 1, band.top(), 1, band.height()), kSpanEdge);
+    const bool current = static_cast<int>(i) == currentSpan;
+    if (band.width() < kNarrowSpanPixels && !current) {
+      for (int x = std::max(band.left(), wave.left()); x <= std::min(band.right(), wave.right()); ++x)
+        narrowCovers[static_cast<std::size_t>(x - wave.left())] = true;
+      continue;
+    }
+    PaintBand(painter, band, current ? kCurrentSpanBand : kSpanBand);
     // The list's number, where the band is wide enough for it.
     const QString number = QString::number(spans[i].Row + 1);
     if (band.width() >= numberWidth * (number.size() + 1)) {
       painter.setPen(kSpanNumber);
       painter.drawText(band.adjusted(3, 1, -2, 0), Qt::AlignLeft | Qt::AlignTop, number);
     }
+  }
+  // The narrow spans: one band per run of columns they cover.
+  for (int x = 0; x < wave.width();) {
+    if (!narrowCovers[static_cast<std::size_t>(x)]) {
+      ++x;
+      continue;
+    }
+    const int from = x;
+    while (x < wave.width() && narrowCovers[static_cast<std::size_t>(x)]) ++x;
+    PaintBand(painter, QRect(wave.left() + from, wave.top(), x - from, wave.height()), kSpanBand);
   }
   painter.restore();
 }
@@ -126,13 +155,13 @@ void PaintPlayPosition(QPainter& painter, const QRect& area, const TimingStripSc
 
 void PaintDraggedSpan(QPainter& painter, const QRect& area, const TimingStripScale& scale, const TimeSpan& span) {
   const QRect wave = area.adjusted(0, kStripRulerHeight, 0, 0);
-  const QRectF band = SpanRect(wave, scale, span);
+  const QRect band = SpanRect(wave, scale, span);
   if (band.isEmpty()) return;
   painter.save();
   painter.setClipRect(wave);
   painter.setPen(QPen(kDraggedEdge, 1, Qt::DashLine));
   painter.setBrush(Qt::NoBrush);
-  painter.drawRect(band.adjusted(0.5, 0.5, -0.5, -0.5));
+  painter.drawRect(band.adjusted(0, 0, -1, -1));
   painter.restore();
 }
 
