@@ -39,6 +39,10 @@ struct BurnOptions {
   BurnProgress Progress = BurnProgress::Auto;  // --quiet: None
   bool Quiet = false;    // no progress and no notices; errors are still told
   bool Verbose = false;  // FFmpeg's own log lines too
+  // --export FORMAT FILE: the subtitles written as FILE in "vtt", "ass" or
+  // "srt1", with places relative to the video's picture; no video is written.
+  std::string ExportFormat;
+  std::string ExportFile;
 };
 
 class UsageError : public std::runtime_error {

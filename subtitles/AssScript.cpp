@@ -1,6 +1,7 @@
 #include "AssScript.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -91,7 +92,8 @@ AssStyleFigures AssFiguresOf(const SubtitleStyle& style, const AssCanvas& canvas
 }
 
 std::string FormatAssTime(SubtitleTime ms) {
-  const long long centis = ms <= 0 ? 0 : (static_cast<long long>(ms) + 5) / 10;
+  // Rounded up, the longest time would read back beyond 32 bits.
+  const long long centis = ms <= 0 ? 0 : std::min<long long>((static_cast<long long>(ms) + 5) / 10, INT32_MAX / 10);
   char text[32];
   std::snprintf(text, sizeof text, "%lld:%02lld:%02lld.%02lld", centis / 360000, centis / 6000 % 60,
                 centis / 100 % 60, centis % 100);
