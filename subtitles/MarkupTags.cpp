@@ -1,5 +1,7 @@
 #include "MarkupTags.h"
 
+#include "Utf8Append.h"
+
 #include <cctype>
 #include <cstdint>
 #include <string_view>
@@ -19,24 +21,6 @@ bool IsSubRipTag(std::string_view tag) {
   return name.size() == tag.size() && (name == "i" || name == "b" || name == "u" || name == "s");
 }
 
-void AppendUtf8(std::string& out, std::uint32_t code) {
-  if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 // The character a reference (between '&' and ';') stands for; false when it
 // is not one of those WebVTT files use, and is then kept as written.
@@ -62,7 +46,8 @@ bool DecodeReference(std::string_view name, std::string& out) {
     if (digit < 0) return false;
     code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
   }
-  AppendUtf8(out, code);
+  // Nothing, surrogates and what lies beyond Unicode stand for the replacement character.
+  AppendUtf8(out, code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) ? 0xFFFD : code);
   return true;
 }
 

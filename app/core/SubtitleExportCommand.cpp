@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "SubtitleFileCommands.h"
-#include "burnin/QtSubtitleStyle.h"
 #include "files/SubtitleFiles.h"
 
 namespace orlisk {
@@ -34,8 +33,8 @@ bool EndsWithNoCase(const std::string& name, const std::string& end) {
 
 AssCanvas SubtitleFileCommands::Picture() const {
   if (c_.Basics.State.NoVideoOpen) return {};
-  return {.Width = c_.Reader.GetWidth(), .Height = c_.Reader.GetHeight(),
-          .CellPerEm = FontCellPerEm(c_.Basics.State.Style.Font)};
+  // The font's cell is taken as Arial's (its metric twin draws the start-up face).
+  return {.Width = c_.Reader.GetWidth(), .Height = c_.Reader.GetHeight()};
 }
 
 bool SubtitleFileCommands::ExportSubtitles(ExportFormat format) {

@@ -229,7 +229,7 @@ TEST_F(BurnProgram, ExportWritesNoVideoAndRefusesToReplaceWithoutOverwrite) {
     std::ifstream in(file);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text.rfind(row.Starts, 0), 0u) << text;
-    EXPECT_EQ(std::system(("ffmpeg -v error -i '" + file + "' -f null - 2>/dev/null").c_str()), 0) << row.Format;
+    EXPECT_EQ(std::system(("ffmpeg -v error -i '" + file + "' -f srt -y /dev/null 2>/dev/null").c_str()), 0) << row.Format;
     EXPECT_EQ(Run({clip, Subs(), "--export", row.Format, file}).exitCode, 2);
     EXPECT_EQ(Run({clip, Subs(), "--export", row.Format, file, "--overwrite"}).exitCode, 0);
   }

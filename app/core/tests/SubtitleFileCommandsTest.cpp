@@ -326,7 +326,7 @@ TEST_F(SubtitleFiles, DialogFoldersStartAtHomeAndFollowTheChoice) {
   Spit(dir / "film.srt", "");
   open(dir / "film.srt");
   EXPECT_EQ(rig.dialogs.startFolders.back(), (rig.folder.path() / "home").string());
-  EXPECT_EQ(rig.dialogs.filters.back(), "SubTitle Files(*.srt);|*.srt;");
+  EXPECT_EQ(rig.dialogs.filters.back(), "SubTitle Files(*.srt;*.vtt;*.ass;*.ssa);|*.srt;*.vtt;*.ass;*.ssa;");
   EXPECT_EQ(rig.settings.readString("OpenDialog2", "InitialDir", ""), dir.string());
   save("out");
   // Saving starts in the open video's folder until a save remembers one.
