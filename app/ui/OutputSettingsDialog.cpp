@@ -46,7 +46,8 @@ Tfm_set::Tfm_set(QWidget* parent, OutputSettingsParts parts) : QDialog(parent), 
   setWindowTitle(QStringLiteral("Settings"));
   setObjectName(QStringLiteral("Tfm_set"));
   setModal(true);
-  setFixedSize(430, 297);
+  // Wide enough for every format's tab side by side.
+  setFixedSize(540, 297);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
   tabTypeOutFile = new QTabWidget(this);

@@ -105,7 +105,7 @@ TEST_F(OutputSettingsDialogTest, AMissingSettingsFileShowsEveryStartValue) {
   Show();
   Tfm_set& d = *dialog;
   EXPECT_EQ(d.windowTitle(), "Settings");
-  EXPECT_EQ(d.size(), QSize(430, 297));
+  EXPECT_EQ(d.size(), QSize(540, 297));
   const QStringList pages = {"General", "  To  AVI    ", "  To  MPEG   ", "   To  WMV   ", " MP4/MKV "};
   ASSERT_EQ(d.tabTypeOutFile->count(), 5);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(d.tabTypeOutFile->tabText(i), pages[i]);
