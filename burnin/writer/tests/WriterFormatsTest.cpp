@@ -298,7 +298,11 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"Wmv", kAviSource, kCustom, 2, ".wmv", {"asf", "", 0, 0, 25, "", 0, 0}},
                       FormatRow{"Rm", kAviSource, kCustom, 3, ".rm", {"rm", "", 0, 0, 25, "", 0, 0}},
                       FormatRow{"Mp4", kMp4Source, kOriginal, 0, ".mp4",
-                                {"mov,mp4,m4a,3gp,3g2,mj2", "", 0, 0, 25, "", 0, 0}}),
+                                {"mov,mp4,m4a,3gp,3g2,mj2", "", 0, 0, 25, "", 0, 0}},
+                      FormatRow{"Mp4CopyingItsSound", kMp4Source, Delivery(0), kMp4, ".mp4",
+                                {kMp4Probe, "", 0, 0, 25, "", 0, 0}},
+                      FormatRow{"MkvEncodingItsSound", kAviSource, Delivery(0), kMkv, ".mkv",
+                                {kMkvProbe, "", 0, 0, 25, "", 0, 0}}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace
