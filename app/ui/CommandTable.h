@@ -25,6 +25,7 @@ class Tfm_about;
 class Tfm_set;
 class Tfm_setfont;
 class ReactionDelayDialog;
+class CheckReportDialog;
 
 // What a row's command reaches: the facade and the window's own parts.
 struct CommandTargets {
@@ -38,6 +39,7 @@ struct CommandTargets {
   Tfm_set& OutputSettings;
   Tfm_about& About;
   ReactionDelayDialog& ReactionDelay;
+  CheckReportDialog& CheckReport;
 };
 
 // What decides whether a command is enabled. Only a command that is silent

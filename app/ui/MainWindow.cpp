@@ -12,6 +12,7 @@
 #include "app/core/RecoveryCommands.h"
 #include "app/skin/SkinSurface.h"
 #include "app/ui/AppIcon.h"
+#include "app/ui/CheckReportDialog.h"
 #include "app/ui/CommandActions.h"
 #include "app/ui/CommandRunner.h"
 #include "app/ui/ErrorHandler.h"
@@ -22,6 +23,7 @@
 #include "app/ui/PlaybarSound.h"
 #include "app/ui/QtSeams.h"
 #include "app/ui/ReactionDelayDialog.h"
+#include "app/ui/SubtitleCheckMarks.h"
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
 #include "app/ui/SubtitleStyleDialog.h"
@@ -29,6 +31,7 @@
 #include "app/ui/WidgetSeams.h"
 #include "app/ui/WindowCaptions.h"
 #include "files/RecoveryJournal.h"
+#include "settings/CheckLimitsSettings.h"
 #include "settings/Settings.h"
 
 namespace orlisk {
@@ -175,6 +178,16 @@ void Tfm_main::CreateOtherWindows() {
                                                  .Run = run});
   fm_about = new Tfm_about(this);
   fm_reactionDelay = new ReactionDelayDialog(this, settings_, language_);
+  checkMarks_ = new SubtitleCheckMarks(
+      state_.Document, *lvModel_, LoadCheckLimits(settings_),
+      [this] { return state_.NoVideoOpen ? 0.0 : parts_.Reader.GetFrameRate(); }, language_, this);
+  lvModel_->setCheckMarks(checkMarks_);
+  fm_checkReport = new CheckReportDialog(this, state_.Document, *checkMarks_, language_, [this](int row) {
+    if (row >= state_.Document.rowCount()) return;
+    seams_->selection().selectRow(row);
+    lv->scrollTo(lvModel_->index(row, 0));
+    Run([this] { controller_->SelectSubtitle(); });
+  });
   fm_update = new Tfm_update(this, controller_->online(),
                              [this](const std::function<void()>& command) { Run(command); });
 }
@@ -197,7 +210,8 @@ void Tfm_main::CreateCommands() {
                                       .SubtitleStyle = *fm_setfont,
                                       .OutputSettings = *fm_set,
                                       .About = *fm_about,
-                                      .ReactionDelay = *fm_reactionDelay}](const CommandRow& row) mutable {
+                                      .ReactionDelay = *fm_reactionDelay,
+                                      .CheckReport = *fm_checkReport}](const CommandRow& row) mutable {
         RunAs(row.Kind, [&row, &targets] { row.Run(targets); });
       });
   historyControls_ = std::make_unique<HistoryControls>(

@@ -31,6 +31,8 @@ class VideoViewWidget;
 class CommandActions;
 class CommandRunner;
 class ReactionDelayDialog;
+class SubtitleCheckMarks;
+class CheckReportDialog;
 class Tfm_setfont;
 class Tfm_set;
 class Tfm_dir;
@@ -130,6 +132,8 @@ class Tfm_main : public QWidget {
   Tfm_about* fm_about;
   Tfm_update* fm_update;
   ReactionDelayDialog* fm_reactionDelay;
+  SubtitleCheckMarks* checkMarks_;
+  CheckReportDialog* fm_checkReport;
   // Gives dialogs their captions from the language file as they are shown.
   DialogCaptionsOnShow* captionsOnShow_ = nullptr;
   QString typingHint_;
