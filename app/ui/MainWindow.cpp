@@ -22,6 +22,7 @@
 #include "app/ui/PlaybarSound.h"
 #include "app/ui/QtSeams.h"
 #include "app/ui/ReactionDelayDialog.h"
+#include "app/ui/TimingDialogs.h"
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
 #include "app/ui/SubtitleStyleDialog.h"
@@ -85,7 +86,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
       FontDialog1(new SubtitleFontDialog(this)),
       PopupMenu_File(new QMenu(this)),
       PopupMenu_tools(new QMenu(this)),
-      PopupMenu_help(new QMenu(this)) {
+      PopupMenu_help(new QMenu(this)),
+      PopupMenu_timing(new QMenu(PopupMenu_tools)) {
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
   setObjectName(QStringLiteral("Tfm_main"));  // the language file's section for its captions
   setWindowIcon(ApplicationIcon());  // the other windows and the boxes take it from here
@@ -154,6 +156,7 @@ void Tfm_main::SetUpControls() {
   PopupMenu_File->setObjectName(QStringLiteral("PopupMenu_File"));
   PopupMenu_tools->setObjectName(QStringLiteral("PopupMenu_tools"));
   PopupMenu_help->setObjectName(QStringLiteral("PopupMenu_help"));
+  PopupMenu_timing->setObjectName(QStringLiteral("PopupMenu_timing"));
 }
 
 void Tfm_main::CreateOtherWindows() {
@@ -175,13 +178,21 @@ void Tfm_main::CreateOtherWindows() {
                                                  .Run = run});
   fm_about = new Tfm_about(this);
   fm_reactionDelay = new ReactionDelayDialog(this, settings_, language_);
+  const TimingDialogParts timing{
+      .State = state_, .Timing = controller_->timing(), .Reader = parts_.Reader, .Run = run};
+  fm_shiftTimes = new ShiftTimesDialog(this, timing);
+  fm_twoPointSync = new TwoPointSyncDialog(this, timing);
+  fm_frameRate = new FrameRateDialog(this, timing);
   fm_update = new Tfm_update(this, controller_->online(),
                              [this](const std::function<void()>& command) { Run(command); });
 }
 
 void Tfm_main::CreateCommands() {
   commands_ = std::make_unique<CommandActions>(
-      *this, CommandMenus{.File = *PopupMenu_File, .List = *PopupMenu_tools, .Help = *PopupMenu_help},
+      *this, CommandMenus{.File = *PopupMenu_File,
+                            .List = *PopupMenu_tools,
+                            .Help = *PopupMenu_help,
+                            .Timing = PopupMenu_timing},
       [this] {
         return CommandConditions{.Writing = state_.IsWriting,
                                  .CanUndo = controller_->history().canUndo(),
@@ -197,9 +208,17 @@ void Tfm_main::CreateCommands() {
                                       .SubtitleStyle = *fm_setfont,
                                       .OutputSettings = *fm_set,
                                       .About = *fm_about,
-                                      .ReactionDelay = *fm_reactionDelay}](const CommandRow& row) mutable {
+                                      .ReactionDelay = *fm_reactionDelay,
+                                      .Timing = {.Shift = *fm_shiftTimes,
+                                                 .Sync = *fm_twoPointSync,
+                                                 .Rates = *fm_frameRate}}](const CommandRow& row) mutable {
         RunAs(row.Kind, [&row, &targets] { row.Run(targets); });
       });
+  // The timing tools close the list's menu, as a submenu of their own.
+  PopupMenu_tools->addSeparator();
+  QAction* timingMenu = PopupMenu_tools->addMenu(PopupMenu_timing);
+  timingMenu->setObjectName(QStringLiteral("TimingMenu1"));
+  timingMenu->setText(QStringLiteral("Timing"));
   historyControls_ = std::make_unique<HistoryControls>(
       HistoryControlsParts{.Window = *this,
                            .Undo = *commands_->action("Undo1"),

@@ -92,8 +92,10 @@ void SubtitleListModel::rowsRemoved(int first, int count) {
   if (first < shownRows_) emit dataChanged(index(first, 0), index(shownRows_ - 1, 0));
 }
 
-void SubtitleListModel::rowChanged(int row) {
-  emit dataChanged(index(row, 1), index(row, kColumns - 1), {Qt::DisplayRole, Qt::ToolTipRole});
+void SubtitleListModel::rowChanged(int row) { rowsChanged(row, 1); }
+
+void SubtitleListModel::rowsChanged(int first, int count) {
+  emit dataChanged(index(first, 1), index(first + count - 1, kColumns - 1), {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
 SubtitleListView::SubtitleListView(QWidget* parent) : QTableView(parent) {
