@@ -25,15 +25,15 @@ RetimeRefusal OutOfBounds(std::int64_t time, SubtitleTime videoEnd) {
   return RetimeRefusal::None;
 }
 
-bool IsBlank(const TimeSpan& span) { return span.Begin == 0 && span.End == 0; }
+bool IsBlank(const SubtitleSpan& span) { return span.Begin == 0 && span.End == 0; }
 
 // Maps the times of spans[first..] by `map`, checking each against the video.
 template <typename Map>
-RetimeResult MapTimes(const std::vector<TimeSpan>& spans, int first, SubtitleTime videoEnd, Map map) {
+RetimeResult MapTimes(const std::vector<SubtitleSpan>& spans, int first, SubtitleTime videoEnd, Map map) {
   RetimeResult result;
   result.Times = spans;
   for (std::size_t i = static_cast<std::size_t>(std::max(first, 0)); i < spans.size(); ++i) {
-    const TimeSpan& old = spans[i];
+    const SubtitleSpan& old = spans[i];
     if (IsBlank(old)) continue;
     const std::int64_t begin = map(old.Begin);
     const std::int64_t end = old.End == 0 ? 0 : map(old.End);
@@ -53,7 +53,8 @@ FrameRate FrameRateOf(double framesPerSecond) {
   if (!(framesPerSecond > 0.0) || !std::isfinite(framesPerSecond)) return {};
   // 23.976, 29.97, 47.952, 59.94, 119.88: whole rates slowed by 1000/1001.
   const double ntscBase = framesPerSecond * 1001.0 / 1000.0;
-  if (std::abs(ntscBase - std::round(ntscBase)) < 0.005 && std::abs(framesPerSecond - std::round(framesPerSecond)) > 0.01)
+  const bool whole = std::abs(framesPerSecond - std::round(framesPerSecond)) <= 0.01;
+  if (!whole && std::abs(ntscBase - std::round(ntscBase)) < 0.005)
     return {static_cast<std::int64_t>(std::llround(ntscBase)) * 1000, 1001};
   return {std::llround(framesPerSecond * 1000.0), 1000};
 }
@@ -65,7 +66,7 @@ std::int64_t FrameStart(std::int64_t frame, FrameRate rate) {
   return -FloorDiv(-frame * 1000 * rate.Den, rate.Num);
 }
 
-NudgeResult Nudge(TimeSpan span, TimeEdge edge, NudgeStep step, FrameRate rate, SubtitleTime videoEnd) {
+NudgeResult Nudge(SubtitleSpan span, TimeEdge edge, NudgeStep step, FrameRate rate, SubtitleTime videoEnd) {
   const SubtitleTime old = edge == TimeEdge::Begin ? span.Begin : span.End;
   std::int64_t moved = old;
   switch (step) {
@@ -76,7 +77,7 @@ NudgeResult Nudge(TimeSpan span, TimeEdge edge, NudgeStep step, FrameRate rate, 
   }
   if (const RetimeRefusal refusal = OutOfBounds(moved, videoEnd); refusal != RetimeRefusal::None)
     return {.Refusal = refusal, .Times = span};
-  TimeSpan after = span;
+  SubtitleSpan after = span;
   (edge == TimeEdge::Begin ? after.Begin : after.End) = static_cast<SubtitleTime>(moved);
   // An end of 0 on a subtitle whose begin is later is one not stamped yet.
   const bool endStamped = edge == TimeEdge::End || span.End > 0;
@@ -104,11 +105,12 @@ StepResult StepMilliseconds(SubtitleTime ms, SubtitleTime deltaMs, FrameRate rat
   return StepTo(FrameAt(static_cast<SubtitleTime>(target), rate), rate, videoEnd);
 }
 
-RetimeResult ShiftTimes(const std::vector<TimeSpan>& spans, int first, SubtitleTime deltaMs, SubtitleTime videoEnd) {
+RetimeResult ShiftTimes(const std::vector<SubtitleSpan>& spans, int first, SubtitleTime deltaMs,
+                        SubtitleTime videoEnd) {
   return MapTimes(spans, first, videoEnd, [deltaMs](SubtitleTime t) { return std::int64_t{t} + deltaMs; });
 }
 
-RetimeResult SyncTwoPoints(const std::vector<TimeSpan>& spans, SyncPoint a, SyncPoint b, SubtitleTime videoEnd) {
+RetimeResult SyncTwoPoints(const std::vector<SubtitleSpan>& spans, SyncPoint a, SyncPoint b, SubtitleTime videoEnd) {
   const int count = static_cast<int>(spans.size());
   if (a.Row < 0 || a.Row >= count) return Refused(RetimeRefusal::SameTimeTwice, a.Row);
   if (b.Row < 0 || b.Row >= count) return Refused(RetimeRefusal::SameTimeTwice, b.Row);
@@ -135,7 +137,7 @@ RetimeResult SyncTwoPoints(const std::vector<TimeSpan>& spans, SyncPoint a, Sync
   });
 }
 
-RetimeResult ConvertFrameRate(const std::vector<TimeSpan>& spans, FrameRate from, FrameRate to,
+RetimeResult ConvertFrameRate(const std::vector<SubtitleSpan>& spans, FrameRate from, FrameRate to,
                               SubtitleTime videoEnd) {
   if (from.Num * to.Den == to.Num * from.Den) return Refused(RetimeRefusal::SameFrameRate);
   // A frame at from-rate time t is the same frame at t * from / to.

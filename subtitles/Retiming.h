@@ -34,10 +34,10 @@ std::int64_t FrameStart(std::int64_t frame, FrameRate rate);
 
 // The begin and end of one subtitle. An end of 0 is one not stamped yet;
 // a subtitle with neither time (a blank row) has no times to move.
-struct TimeSpan {
+struct SubtitleSpan {
   SubtitleTime Begin = 0;
   SubtitleTime End = 0;
-  bool operator==(const TimeSpan&) const = default;
+  bool operator==(const SubtitleSpan&) const = default;
 };
 
 enum class RetimeRefusal {
@@ -56,14 +56,14 @@ enum class NudgeStep { FrameEarlier, FrameLater, Earlier100, Later100 };
 
 struct NudgeResult {
   RetimeRefusal Refusal = RetimeRefusal::None;
-  TimeSpan Times;  // the subtitle's times after the nudge
+  SubtitleSpan Times;  // the subtitle's times after the nudge
 };
 
 // Moves one time of `span`: by one frame along the grid of `rate` (from the
 // frame it is shown in to the first millisecond of the next or previous
 // frame) or by 100 ms. `videoEnd` 0 means no video bounds it. A begin may
 // pass an end not stamped yet (0); any other end before its begin is refused.
-NudgeResult Nudge(TimeSpan span, TimeEdge edge, NudgeStep step, FrameRate rate, SubtitleTime videoEnd);
+NudgeResult Nudge(SubtitleSpan span, TimeEdge edge, NudgeStep step, FrameRate rate, SubtitleTime videoEnd);
 
 // Where the still picture goes from `ms`: `frames` frames along the grid, or
 // `ms + deltaMs` snapped to the start of its frame. Refused below 0, and at or
@@ -78,7 +78,7 @@ StepResult StepMilliseconds(SubtitleTime ms, SubtitleTime deltaMs, FrameRate rat
 struct RetimeResult {
   RetimeRefusal Refusal = RetimeRefusal::None;
   int Row = -1;                // the first subtitle that would break a rule
-  std::vector<TimeSpan> Times;  // every span, the moved ones changed; empty on a refusal
+  std::vector<SubtitleSpan> Times;  // every span, the moved ones changed; empty on a refusal
 };
 
 // The bulk tools map every time of the subtitles from row `first` on (the
@@ -86,7 +86,7 @@ struct RetimeResult {
 // Each map keeps the order of times, so only the video's bounds can refuse.
 
 // Every time later by `deltaMs` (earlier when negative).
-RetimeResult ShiftTimes(const std::vector<TimeSpan>& spans, int first, SubtitleTime deltaMs, SubtitleTime videoEnd);
+RetimeResult ShiftTimes(const std::vector<SubtitleSpan>& spans, int first, SubtitleTime deltaMs, SubtitleTime videoEnd);
 
 // Two subtitles and the times they should begin at: every time is mapped by
 // the line through (their begin, its right time).
@@ -95,11 +95,11 @@ struct SyncPoint {
   SubtitleTime RightTime = 0;
 };
 // Rows outside the list name no time and are refused as one time twice.
-RetimeResult SyncTwoPoints(const std::vector<TimeSpan>& spans, SyncPoint a, SyncPoint b, SubtitleTime videoEnd);
+RetimeResult SyncTwoPoints(const std::vector<SubtitleSpan>& spans, SyncPoint a, SyncPoint b, SubtitleTime videoEnd);
 
 // A list timed for a cut at `from` frames per second, for the cut at `to`:
 // every time times from / to.
-RetimeResult ConvertFrameRate(const std::vector<TimeSpan>& spans, FrameRate from, FrameRate to,
+RetimeResult ConvertFrameRate(const std::vector<SubtitleSpan>& spans, FrameRate from, FrameRate to,
                               SubtitleTime videoEnd);
 
 }  // namespace orlisk

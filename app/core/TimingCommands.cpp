@@ -19,7 +19,8 @@ struct RefusalText {
 // One subtitle's times (a nudge) or a still step.
 RefusalText SingleRefusal(RetimeRefusal refusal) {
   switch (refusal) {
-    case RetimeRefusal::BeforeStart: return {"TimeBeforeStart", "The time would lie before 00:00:00,000; it was not changed."};
+    case RetimeRefusal::BeforeStart:
+      return {"TimeBeforeStart", "The time would lie before 00:00:00,000; it was not changed."};
     case RetimeRefusal::PastVideoEnd:
       return {"TimePastVideoEnd", "The time would lie past the end of the video; it was not changed."};
     case RetimeRefusal::EndBeforeBegin:
@@ -86,16 +87,16 @@ SubtitleTime TimingCommands::VideoEnd() const {
 
 FrameRate TimingCommands::Grid() const { return FrameRateOf(c_.Reader.GetFrameRate()); }
 
-std::vector<TimeSpan> TimingCommands::Spans() const {
+std::vector<SubtitleSpan> TimingCommands::Spans() const {
   const SubtitleDocument& doc = c_.Basics.State.Document;
   const auto rows = static_cast<std::size_t>(std::min(doc.rowCount(), static_cast<int>(doc.entries().size())));
-  std::vector<TimeSpan> spans;
+  std::vector<SubtitleSpan> spans;
   spans.reserve(rows);
   for (std::size_t i = 0; i < rows; ++i) spans.push_back({doc.entries()[i].BeginTime, doc.entries()[i].EndTime});
   return spans;
 }
 
-void TimingCommands::ApplyTimes(const std::vector<TimeSpan>& times) {
+void TimingCommands::ApplyTimes(const std::vector<SubtitleSpan>& times) {
   SubtitleDocument& doc = c_.Basics.State.Document;
   std::size_t first = times.size();
   std::size_t last = 0;
@@ -140,7 +141,7 @@ void TimingCommands::NudgeTime(TimeEdge edge, NudgeStep step) {
   if (!MayRetime()) return;
   const int row = TargetRowOrSay();
   if (row < 0) return;
-  std::vector<TimeSpan> times = Spans();
+  std::vector<SubtitleSpan> times = Spans();
   const NudgeResult moved = Nudge(times[static_cast<std::size_t>(row)], edge, step, Grid(), VideoEnd());
   if (moved.Refusal != RetimeRefusal::None) {
     SayRefused(moved.Refusal, -1);
@@ -173,8 +174,8 @@ void TimingCommands::StepStill(int frames, SubtitleTime deltaMs) {
 void TimingCommands::StampBeginAtPlayTime() {
   const int row = StampTarget();
   if (row < 0) return;
-  std::vector<TimeSpan> times = Spans();
-  TimeSpan& span = times[static_cast<std::size_t>(row)];
+  std::vector<SubtitleSpan> times = Spans();
+  SubtitleSpan& span = times[static_cast<std::size_t>(row)];
   const SubtitleTime begin = c_.Editing.StampPlaytime(c_.StartTime);
   // Re-timing a list that runs late: the old end may lie before the new
   // begin. The subtitle keeps its length then, within the video.
@@ -190,8 +191,8 @@ void TimingCommands::StampEndAtPlayTime() {
   MainState& s = c_.Basics.State;
   const int row = StampTarget();
   if (row < 0) return;
-  std::vector<TimeSpan> times = Spans();
-  TimeSpan& span = times[static_cast<std::size_t>(row)];
+  std::vector<SubtitleSpan> times = Spans();
+  SubtitleSpan& span = times[static_cast<std::size_t>(row)];
   const SubtitleTime end = c_.Editing.StampPlaytime(c_.EndTime);
   if (end < span.Begin) {
     SayRefused(RetimeRefusal::EndBeforeBegin, -1);

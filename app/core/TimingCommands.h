@@ -71,9 +71,9 @@ class TimingCommands {
   int StampTarget() const;
   SubtitleTime VideoEnd() const;
   FrameRate Grid() const;
-  std::vector<TimeSpan> Spans() const;
+  std::vector<SubtitleSpan> Spans() const;
   // Puts the moved times into the entries and the rows' texts, told once.
-  void ApplyTimes(const std::vector<TimeSpan>& times);
+  void ApplyTimes(const std::vector<SubtitleSpan>& times);
   // The refusal's message; bulk refusals name the subtitle (1-based).
   void SayRefused(RetimeRefusal refusal, int row) const;
   // Shows the picture at `ms` as the still position: the play time, the

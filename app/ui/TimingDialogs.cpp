@@ -62,6 +62,15 @@ void AddButtons(QDialog* dialog, QGridLayout* layout, int row, std::function<boo
   QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 }
 
+// Runs the dialog's command through the window's runner; closes the dialog
+// when it took the choice.
+bool AcceptWhen(QDialog& dialog, const TimingDialogParts& parts, const std::function<bool()>& command) {
+  bool taken = false;
+  parts.Run([&] { taken = command(); });
+  if (taken) dialog.accept();
+  return taken;
+}
+
 int RowsWithEntries(const MainState& state) {
   return std::min(state.Document.rowCount(), static_cast<int>(state.Document.entries().size()));
 }
@@ -103,10 +112,7 @@ void ShiftTimesDialog::ShowModal() {
 
 bool ShiftTimesDialog::Apply() {
   const ShiftScope scope = rbFromAtHand->isChecked() ? ShiftScope::FromSubtitleAtHand : ShiftScope::EverySubtitle;
-  bool shifted = false;
-  parts_.Run([&] { shifted = parts_.Timing.ShiftTimes(Amount(), scope); });
-  if (shifted) accept();
-  return shifted;
+  return AcceptWhen(*this, parts_, [&] { return parts_.Timing.ShiftTimes(Amount(), scope); });
 }
 
 TwoPointSyncDialog::TwoPointSyncDialog(QWidget* parent, TimingDialogParts parts)
@@ -148,7 +154,8 @@ void TwoPointSyncDialog::ShowSubtitle(QSpinBox* number, QLabel* now, QTimeEdit* 
   }
   const SubtitleEntry& entry = parts_.State.Document.entries()[static_cast<std::size_t>(row)];
   // One line of the text is enough to tell the subtitle.
-  const QString text = QString::fromStdString(parts_.State.Document.row(row).Subtitle).section(QStringLiteral("\r\n"), 0, 0);
+  const QString text =
+      QString::fromStdString(parts_.State.Document.row(row).Subtitle).section(QStringLiteral("\r\n"), 0, 0);
   now->setText(QString::fromStdString(FormatSubtitleTime(entry.BeginTime)) + QStringLiteral("  ") + text.left(40));
   right->setTime(TimeOf(entry.BeginTime));
 }
@@ -165,12 +172,9 @@ void TwoPointSyncDialog::ShowModal() {
 }
 
 bool TwoPointSyncDialog::Apply() {
-  bool synced = false;
   const SyncPoint first{spFirst->value() - 1, Milliseconds(edFirstRight)};
   const SyncPoint second{spSecond->value() - 1, Milliseconds(edSecondRight)};
-  parts_.Run([&] { synced = parts_.Timing.SyncTwoPoints(first, second); });
-  if (synced) accept();
-  return synced;
+  return AcceptWhen(*this, parts_, [&] { return parts_.Timing.SyncTwoPoints(first, second); });
 }
 
 FrameRateDialog::FrameRateDialog(QWidget* parent, TimingDialogParts parts)
@@ -205,12 +209,9 @@ void FrameRateDialog::ShowModal() {
 }
 
 bool FrameRateDialog::Apply() {
-  bool converted = false;
   const FrameRate from = kRates[cmbFrom->currentIndex()].Rate;
   const FrameRate to = kRates[cmbTo->currentIndex()].Rate;
-  parts_.Run([&] { converted = parts_.Timing.ConvertFrameRate(from, to); });
-  if (converted) accept();
-  return converted;
+  return AcceptWhen(*this, parts_, [&] { return parts_.Timing.ConvertFrameRate(from, to); });
 }
 
 }  // namespace orlisk

@@ -24,11 +24,11 @@ TEST(Retiming, ReportedRatesBecomeExactFractions) {
 TEST(Retiming, NudgesLandOnTheFrameGridOrMove100Milliseconds) {
   const struct {
     FrameRate rate;
-    TimeSpan span;
+    SubtitleSpan span;
     TimeEdge edge;
     NudgeStep step;
     R refusal;
-    TimeSpan expected;
+    SubtitleSpan expected;
   } rows[] = {
       {kPal, {1000, 3000}, TimeEdge::Begin, NudgeStep::FrameLater, R::None, {1040, 3000}},
       {kPal, {1010, 3000}, TimeEdge::Begin, NudgeStep::FrameEarlier, R::None, {960, 3000}},  // from inside frame 25
@@ -86,14 +86,14 @@ TEST(Retiming, StillStepsGoFrameByFrameOrBySecondsOntoTheGrid) {
 }
 
 // A timed subtitle, one whose end is not stamped, a blank row, a timed one.
-const std::vector<TimeSpan> kList = {{1000, 2000}, {3000, 0}, {0, 0}, {5000, 6000}};
+const std::vector<SubtitleSpan> kList = {{1000, 2000}, {3000, 0}, {0, 0}, {5000, 6000}};
 
 struct BulkRow {
   const char* what;
   RetimeResult result;
   R refusal;
   int row;
-  std::vector<TimeSpan> expected;
+  std::vector<SubtitleSpan> expected;
 };
 
 void ExpectRows(std::initializer_list<BulkRow> rows) {
@@ -107,7 +107,8 @@ void ExpectRows(std::initializer_list<BulkRow> rows) {
 TEST(Retiming, ShiftsMoveTimedSubtitlesFromTheFirstOnWithinTheVideo) {
   ExpectRows({
       {"all later", ShiftTimes(kList, 0, 500, 10000), R::None, -1, {{1500, 2500}, {3500, 0}, {0, 0}, {5500, 6500}}},
-      {"from the last", ShiftTimes(kList, 3, -500, 10000), R::None, -1, {{1000, 2000}, {3000, 0}, {0, 0}, {4500, 5500}}},
+      {"from the last", ShiftTimes(kList, 3, -500, 10000), R::None, -1,
+       {{1000, 2000}, {3000, 0}, {0, 0}, {4500, 5500}}},
       {"to zero", ShiftTimes(kList, 0, -1000, 0), R::None, -1, {{0, 1000}, {2000, 0}, {0, 0}, {4000, 5000}}},
       {"before 0", ShiftTimes(kList, 0, -1001, 10000), R::BeforeStart, 0, {}},
       {"past the end", ShiftTimes(kList, 1, 4001, 10000), R::PastVideoEnd, 3, {}},
@@ -117,7 +118,7 @@ TEST(Retiming, ShiftsMoveTimedSubtitlesFromTheFirstOnWithinTheVideo) {
 }
 
 TEST(Retiming, TwoPointSyncMapsEveryTimeByTheLineThroughThePoints) {
-  const std::vector<TimeSpan> spans = {{10000, 12000}, {20000, 22000}, {30000, 31000}};
+  const std::vector<SubtitleSpan> spans = {{10000, 12000}, {20000, 22000}, {30000, 31000}};
   ExpectRows({
       {"stretched", SyncTwoPoints(spans, {0, 11000}, {2, 33000}, 60000), R::None, -1,
        {{11000, 13200}, {22000, 24200}, {33000, 34100}}},
@@ -136,7 +137,7 @@ TEST(Retiming, TwoPointSyncMapsEveryTimeByTheLineThroughThePoints) {
 }
 
 TEST(Retiming, FrameRateConversionScalesByTheRatesRatio) {
-  const std::vector<TimeSpan> spans = {{24000, 48000}, {0, 0}, {96000, 0}};
+  const std::vector<SubtitleSpan> spans = {{24000, 48000}, {0, 0}, {96000, 0}};
   ExpectRows({
       {"25 to 23.976", ConvertFrameRate(spans, kPal, kFilm, 0), R::None, -1, {{25025, 50050}, {0, 0}, {100100, 0}}},
       {"23.976 to 25", ConvertFrameRate({{25025, 50050}}, kFilm, kPal, 0), R::None, -1, {{24000, 48000}}},

@@ -20,7 +20,7 @@ struct Timing : ::testing::Test, UserSession {
     rig.list.selected = row;
     user([&] { c.SelectSubtitle(); });
   }
-  TimeSpan times(int row) const {
+  SubtitleSpan times(int row) const {
     const SubtitleEntry& e = s.Document.entries()[static_cast<std::size_t>(row)];
     return {e.BeginTime, e.EndTime};
   }
@@ -41,7 +41,7 @@ TEST_F(Timing, NudgesMoveTheSubtitleAtHandOnTheVideosGridAsOneUndoStep) {
     double fps;
     TimeEdge edge;
     NudgeStep step;
-    TimeSpan expected;
+    SubtitleSpan expected;
   } rows[] = {
       {25.0, TimeEdge::Begin, NudgeStep::FrameLater, {4040, 6000}},
       {25.0, TimeEdge::End, NudgeStep::FrameEarlier, {4000, 5960}},
@@ -62,13 +62,13 @@ TEST_F(Timing, NudgesMoveTheSubtitleAtHandOnTheVideosGridAsOneUndoStep) {
     EXPECT_EQ(rig.skin.playtime, FormatSubtitleTime(moved));
     EXPECT_EQ((row.edge == TimeEdge::Begin ? rig.startTime : rig.endTime).content, FormatSubtitleTime(moved));
     user([&] { c.Undo(); });
-    EXPECT_EQ(times(1), (TimeSpan{4000, 6000}));
+    EXPECT_EQ(times(1), (SubtitleSpan{4000, 6000}));
   }
   EXPECT_TRUE(rig.messages.shown.empty());
 }
 
 TEST_F(Timing, RefusedRequestsChangeNothingAndSayWhy) {
-  rig.addRow(9900, 10000, "last");
+  rig.addRow(9950, 10000, "last");
   s.Document.entries()[0].BeginTime = 50;
   const struct {
     const char* what;
@@ -149,13 +149,13 @@ TEST_F(Timing, StampsWhilePlayingRetimeTheListInOnePassLessTheReactionDelay) {
   EXPECT_EQ(rig.memo.content, "line 1");
   stamp("00:00:07,000", true);  // past its old end (6000): it keeps its length
   EXPECT_TRUE(s.IsPlaying);
-  EXPECT_EQ(times(0), (TimeSpan{1300, 2700}));
-  EXPECT_EQ(times(1), (TimeSpan{6800, 8800}));
+  EXPECT_EQ(times(0), (SubtitleSpan{1300, 2700}));
+  EXPECT_EQ(times(1), (SubtitleSpan{6800, 8800}));
   EXPECT_EQ(history.undoCount(), 3u);
 
   stamp("00:00:06,000", false);  // before the begin just stamped
   EXPECT_EQ(rig.lastMessage(), "The end time would lie before the begin time; it was not changed.");
-  EXPECT_EQ(times(1), (TimeSpan{6800, 8800}));
+  EXPECT_EQ(times(1), (SubtitleSpan{6800, 8800}));
   EXPECT_EQ(rig.endTime.content, "00:00:08,800");
 }
 
@@ -163,17 +163,17 @@ TEST_F(Timing, ShiftSyncAndConversionRetimeTheListAsOneUndoStepEach) {
   rig.reader.duration = 60000;
   pick(1);
   user([&] { EXPECT_TRUE(timing.ShiftTimes(-500, ShiftScope::FromSubtitleAtHand)); });
-  EXPECT_EQ(times(0), (TimeSpan{1000, 3000}));
-  EXPECT_EQ(times(2), (TimeSpan{6500, 8500}));
+  EXPECT_EQ(times(0), (SubtitleSpan{1000, 3000}));
+  EXPECT_EQ(times(2), (SubtitleSpan{6500, 8500}));
   EXPECT_EQ(s.Document.row(2).Time, "00:00:06,500 --> 00:00:08,500");
   EXPECT_EQ(rig.startTime.content, "00:00:03,500");  // the boxes follow the subtitle at hand
   user([&] { c.Undo(); });
 
   user([&] { EXPECT_TRUE(timing.SyncTwoPoints({0, 2000}, {2, 14000})); });
-  EXPECT_EQ(times(1), (TimeSpan{8000, 12000}));
+  EXPECT_EQ(times(1), (SubtitleSpan{8000, 12000}));
   user([&] { c.Undo(); });
   user([&] { EXPECT_TRUE(timing.ConvertFrameRate({25, 1}, {24000, 1001})); });
-  EXPECT_EQ(times(2), (TimeSpan{7299, 9384}));
+  EXPECT_EQ(times(2), (SubtitleSpan{7299, 9384}));
   user([&] { c.Undo(); });
 
   expectOneUndoableStep([&] { timing.ShiftTimes(2000, ShiftScope::EverySubtitle); }, "shift");
