@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/core/MainController.h"
+#include "app/ui/CheckReportDialog.h"
 #include "app/ui/OtherWindows.h"
 #include "app/ui/OutputSettingsDialog.h"
 #include "app/ui/ReactionDelayDialog.h"
@@ -75,6 +76,8 @@ const CommandRow kRows[] = {
      .Run = [](CommandTargets& t) { t.Controller.ClearSubtitles(); }},
     {.Name = "ReactionDelay1", .Menu = MenuPlace::List, .SeparatorBefore = true, .CaptionSection = "ReactionDelay",
      .EnglishCaption = "Reaction Delay...", .Run = [](CommandTargets& t) { t.ReactionDelay.ShowModal(); }},
+    {.Name = "CheckSubtitles1", .Shortcuts = {Ctrl(Qt::Key_K)}, .Menu = MenuPlace::List, .CaptionSection = "Checks",
+     .EnglishCaption = "Check subtitles", .Run = [](CommandTargets& t) { t.CheckReport.ShowReport(); }},
     {.Name = "Undo1", .Shortcuts = {Ctrl(Qt::Key_Z)}, .Menu = MenuPlace::List, .SeparatorBefore = true,
      .CaptionSection = "Undo", .EnglishCaption = "Undo", .Enabled = WithUndo,
      .Run =

@@ -25,6 +25,7 @@ class Tfm_about;
 class Tfm_set;
 class Tfm_setfont;
 class ReactionDelayDialog;
+class CheckReportDialog;
 class ShiftTimesDialog;
 class TwoPointSyncDialog;
 class FrameRateDialog;
@@ -48,6 +49,7 @@ struct CommandTargets {
   Tfm_set& OutputSettings;
   Tfm_about& About;
   ReactionDelayDialog& ReactionDelay;
+  CheckReportDialog& CheckReport;
   TimingDialogs Timing;
 };
 

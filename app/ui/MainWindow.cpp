@@ -12,6 +12,7 @@
 #include "app/core/RecoveryCommands.h"
 #include "app/skin/SkinSurface.h"
 #include "app/ui/AppIcon.h"
+#include "app/ui/CheckReportDialog.h"
 #include "app/ui/CommandActions.h"
 #include "app/ui/CommandRunner.h"
 #include "app/ui/ErrorHandler.h"
@@ -22,14 +23,16 @@
 #include "app/ui/PlaybarSound.h"
 #include "app/ui/QtSeams.h"
 #include "app/ui/ReactionDelayDialog.h"
-#include "app/ui/TimingDialogs.h"
+#include "app/ui/SubtitleCheckMarks.h"
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
 #include "app/ui/SubtitleStyleDialog.h"
+#include "app/ui/TimingDialogs.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
 #include "app/ui/WindowCaptions.h"
 #include "files/RecoveryJournal.h"
+#include "settings/CheckLimitsSettings.h"
 #include "settings/Settings.h"
 
 namespace orlisk {
@@ -183,6 +186,16 @@ void Tfm_main::CreateOtherWindows() {
   fm_shiftTimes = new ShiftTimesDialog(this, timing);
   fm_twoPointSync = new TwoPointSyncDialog(this, timing);
   fm_frameRate = new FrameRateDialog(this, timing);
+  checkMarks_ = new SubtitleCheckMarks(
+      state_.Document, *lvModel_, LoadCheckLimits(settings_),
+      [this] { return state_.NoVideoOpen ? 0.0 : parts_.Reader.GetFrameRate(); }, language_, this);
+  lvModel_->setCheckMarks(checkMarks_);
+  fm_checkReport = new CheckReportDialog(this, state_.Document, *checkMarks_, language_, [this](int row) {
+    if (row >= state_.Document.rowCount()) return;
+    seams_->selection().selectRow(row);
+    lv->scrollTo(lvModel_->index(row, 0));
+    Run([this] { controller_->SelectSubtitle(); });
+  });
   fm_update = new Tfm_update(this, controller_->online(),
                              [this](const std::function<void()>& command) { Run(command); });
 }
@@ -209,6 +222,7 @@ void Tfm_main::CreateCommands() {
                                       .OutputSettings = *fm_set,
                                       .About = *fm_about,
                                       .ReactionDelay = *fm_reactionDelay,
+                                      .CheckReport = *fm_checkReport,
                                       .Timing = {.Shift = *fm_shiftTimes,
                                                  .Sync = *fm_twoPointSync,
                                                  .Rates = *fm_frameRate}}](const CommandRow& row) mutable {

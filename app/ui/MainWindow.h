@@ -34,6 +34,8 @@ class ReactionDelayDialog;
 class ShiftTimesDialog;
 class TwoPointSyncDialog;
 class FrameRateDialog;
+class SubtitleCheckMarks;
+class CheckReportDialog;
 class Tfm_setfont;
 class Tfm_set;
 class Tfm_dir;
@@ -137,6 +139,8 @@ class Tfm_main : public QWidget {
   ShiftTimesDialog* fm_shiftTimes;
   TwoPointSyncDialog* fm_twoPointSync;
   FrameRateDialog* fm_frameRate;
+  SubtitleCheckMarks* checkMarks_;
+  CheckReportDialog* fm_checkReport;
   // Gives dialogs their captions from the language file as they are shown.
   DialogCaptionsOnShow* captionsOnShow_ = nullptr;
   QString typingHint_;

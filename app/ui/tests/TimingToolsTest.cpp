@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -74,6 +75,7 @@ struct TimingDialogsTest : ::testing::Test {
   void SetUp() override {
     rig.reader.duration = 60000;
     for (int i = 0; i < 3; ++i) rig.addRow(1000 + i * 3000, 3000 + i * 3000, "line " + std::to_string(i));
+    session.history.startFresh();
   }
   SubtitleTime begin(int row) const { return rig.state.Document.entries()[static_cast<std::size_t>(row)].BeginTime; }
   // Runs `whileOpen` once the dialog shows, as the user would.
