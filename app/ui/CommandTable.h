@@ -26,6 +26,16 @@ class Tfm_set;
 class Tfm_setfont;
 class ReactionDelayDialog;
 class CheckReportDialog;
+class ShiftTimesDialog;
+class TwoPointSyncDialog;
+class FrameRateDialog;
+
+// The timing tools' dialogs.
+struct TimingDialogs {
+  ShiftTimesDialog& Shift;
+  TwoPointSyncDialog& Sync;
+  FrameRateDialog& Rates;
+};
 class TimingStrip;
 
 // What a row's command reaches: the facade and the window's own parts.
@@ -41,6 +51,7 @@ struct CommandTargets {
   Tfm_about& About;
   ReactionDelayDialog& ReactionDelay;
   CheckReportDialog& CheckReport;
+  TimingDialogs Timing;
   TimingStrip& Strip;  // the zoom keys
 };
 
@@ -55,7 +66,7 @@ struct CommandConditions {
   bool VideoOpen = false;
 };
 
-enum class MenuPlace { None, File, List, Help };
+enum class MenuPlace { None, File, List, Help, Timing };
 
 struct CommandRow {
   const char* Name;  // the QAction's objectName: the menu item's name where there is one

@@ -28,6 +28,7 @@
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
 #include "app/ui/SubtitleStyleDialog.h"
+#include "app/ui/TimingDialogs.h"
 #include "app/ui/TimingStrip.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
@@ -99,7 +100,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
       cb_snapsilence(new QCheckBox(stripBand_)),
       PopupMenu_File(new QMenu(this)),
       PopupMenu_tools(new QMenu(this)),
-      PopupMenu_help(new QMenu(this)) {
+      PopupMenu_help(new QMenu(this)),
+      PopupMenu_timing(new QMenu(PopupMenu_tools)) {
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
   setObjectName(QStringLiteral("Tfm_main"));  // the language file's section for its captions
   setWindowIcon(ApplicationIcon());  // the other windows and the boxes take it from here
@@ -169,6 +171,7 @@ void Tfm_main::SetUpControls() {
   PopupMenu_File->setObjectName(QStringLiteral("PopupMenu_File"));
   PopupMenu_tools->setObjectName(QStringLiteral("PopupMenu_tools"));
   PopupMenu_help->setObjectName(QStringLiteral("PopupMenu_help"));
+  PopupMenu_timing->setObjectName(QStringLiteral("PopupMenu_timing"));
   // The band below the skin in the skin's own colours.
   QPalette band = stripBand_->palette();
   band.setColor(QPalette::Window, QColor(0x18, 0x1b, 0x21));
@@ -198,6 +201,11 @@ void Tfm_main::CreateOtherWindows() {
                                                  .Run = run});
   fm_about = new Tfm_about(this);
   fm_reactionDelay = new ReactionDelayDialog(this, settings_, language_);
+  const TimingDialogParts timing{
+      .State = state_, .Timing = controller_->timing(), .Reader = parts_.Reader, .Run = run};
+  fm_shiftTimes = new ShiftTimesDialog(this, timing);
+  fm_twoPointSync = new TwoPointSyncDialog(this, timing);
+  fm_frameRate = new FrameRateDialog(this, timing);
   checkMarks_ = new SubtitleCheckMarks(
       state_.Document, *lvModel_, LoadCheckLimits(settings_),
       [this] { return state_.NoVideoOpen ? 0.0 : parts_.Reader.GetFrameRate(); }, language_, this);
@@ -214,7 +222,10 @@ void Tfm_main::CreateOtherWindows() {
 
 void Tfm_main::CreateCommands() {
   commands_ = std::make_unique<CommandActions>(
-      *this, CommandMenus{.File = *PopupMenu_File, .List = *PopupMenu_tools, .Help = *PopupMenu_help},
+      *this, CommandMenus{.File = *PopupMenu_File,
+                            .List = *PopupMenu_tools,
+                            .Help = *PopupMenu_help,
+                            .Timing = PopupMenu_timing},
       [this] {
         return CommandConditions{.Writing = state_.IsWriting,
                                  .CanUndo = controller_->history().canUndo(),
@@ -233,9 +244,17 @@ void Tfm_main::CreateCommands() {
                                       .About = *fm_about,
                                       .ReactionDelay = *fm_reactionDelay,
                                       .CheckReport = *fm_checkReport,
+                                      .Timing = {.Shift = *fm_shiftTimes,
+                                                 .Sync = *fm_twoPointSync,
+                                                 .Rates = *fm_frameRate},
                                       .Strip = *strip_}](const CommandRow& row) mutable {
         RunAs(row.Kind, [&row, &targets] { row.Run(targets); });
       });
+  // The timing tools close the list's menu, as a submenu of their own.
+  PopupMenu_tools->addSeparator();
+  QAction* timingMenu = PopupMenu_tools->addMenu(PopupMenu_timing);
+  timingMenu->setObjectName(QStringLiteral("TimingMenu1"));
+  timingMenu->setText(QStringLiteral("Timing"));
   historyControls_ = std::make_unique<HistoryControls>(
       HistoryControlsParts{.Window = *this,
                            .Undo = *commands_->action("Undo1"),

@@ -122,8 +122,10 @@ void SubtitleListModel::checksChanged(int first, int last) {
   emit dataChanged(index(first, 0), index(last, kColumns - 1), kCheckRoles);
 }
 
-void SubtitleListModel::rowChanged(int row) {
-  emit dataChanged(index(row, 1), index(row, kColumns - 1), {Qt::DisplayRole, Qt::ToolTipRole});
+void SubtitleListModel::rowChanged(int row) { rowsChanged(row, 1); }
+
+void SubtitleListModel::rowsChanged(int first, int count) {
+  emit dataChanged(index(first, 1), index(first + count - 1, kColumns - 1), {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
 SubtitleListView::SubtitleListView(QWidget* parent) : QTableView(parent) {

@@ -37,6 +37,7 @@ class SubtitleListModel : public QAbstractTableModel, public SubtitleDocument::L
   void rowsInserted(int first, int count) override;
   void rowsRemoved(int first, int count) override;
   void rowChanged(int row) override;
+  void rowsChanged(int first, int count) override;
 
  private:
   SubtitleDocument& document_;
