@@ -186,7 +186,8 @@ void Tfm_main::CreateCommands() {
         return CommandConditions{.Writing = state_.IsWriting,
                                  .CanUndo = controller_->history().canUndo(),
                                  .CanRedo = controller_->history().canRedo(),
-                                 .SubtitleFile = !state_.SubtitlePath.empty()};
+                                 .SubtitleFile = !state_.SubtitlePath.empty(),
+                                 .SpeedPercent = state_.SpeedPercent};
       },
       [this, targets = CommandTargets{.Controller = *controller_,
                                       .State = state_,
