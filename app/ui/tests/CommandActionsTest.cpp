@@ -110,6 +110,8 @@ TEST(CommandTable, ShortcutsRunTheirRowsFromAnywhereInTheWindow) {
       {Qt::Key_Z, Qt::ControlModifier, "Undo1"},
       {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "Redo1"},
       {Qt::Key_Y, Qt::ControlModifier, "Redo1"},
+      {Qt::Key_1, Qt::ControlModifier, "Speed50"},
+      {Qt::Key_5, Qt::ControlModifier, "Speed150"},
   };
   for (const auto& [key, modifiers, command] : rows) {
     commands.calls.clear();
@@ -137,8 +139,18 @@ TEST(CommandTable, EveryRowRunsItsCommandOnceAndTheMenusHoldTheirItemsInOrder) {
   };
   EXPECT_EQ(items(commands.fileMenu), "OpenFile1 OpenObj1 ReopenWithEncoding1 SaveProject1 SaveProjectAs1 - WriteSubtitle1 Stop1 - Exit1");
   EXPECT_EQ(items(commands.listMenu),
-            "Insert Editsubtitle RemoveSubtitle1 ClearSubtitle1 - ReactionDelay1 - Undo1 Redo1");
+            "Insert Editsubtitle RemoveSubtitle1 ClearSubtitle1 - ReactionDelay1 - Undo1 Redo1 - Speed50 Speed75 "
+            "Speed100 Speed125 Speed150");
   EXPECT_EQ(items(commands.helpMenu), "Content1 Inspectionupdate1 ContactUS1 OurWebSite1 - About1");
+}
+
+TEST(CommandTable, OnlyTheSpeedInForceIsChecked) {
+  test::RecordingCommands commands;
+  commands.now.SpeedPercent = 75;
+  commands.actions.refresh();
+  for (const char* name : {"Speed50", "Speed75", "Speed100", "Speed125", "Speed150"}) {
+    EXPECT_EQ(commands.actions.action(name)->isChecked(), std::string(name) == "Speed75") << name;
+  }
 }
 
 // Stopping a write that is not running, and undoing with nothing to undo, are
