@@ -25,6 +25,17 @@ class Tfm_about;
 class Tfm_set;
 class Tfm_setfont;
 class ReactionDelayDialog;
+class CheckReportDialog;
+class ShiftTimesDialog;
+class TwoPointSyncDialog;
+class FrameRateDialog;
+
+// The timing tools' dialogs.
+struct TimingDialogs {
+  ShiftTimesDialog& Shift;
+  TwoPointSyncDialog& Sync;
+  FrameRateDialog& Rates;
+};
 
 // What a row's command reaches: the facade and the window's own parts.
 struct CommandTargets {
@@ -38,6 +49,8 @@ struct CommandTargets {
   Tfm_set& OutputSettings;
   Tfm_about& About;
   ReactionDelayDialog& ReactionDelay;
+  CheckReportDialog& CheckReport;
+  TimingDialogs Timing;
 };
 
 // What decides whether a command is enabled. Only a command that is silent
@@ -51,7 +64,7 @@ struct CommandConditions {
   std::int32_t SpeedPercent = 100;  // the playback speed, in percent of normal
 };
 
-enum class MenuPlace { None, File, List, Help };
+enum class MenuPlace { None, File, List, Help, Timing };
 
 struct CommandRow {
   const char* Name;  // the QAction's objectName: the menu item's name where there is one
