@@ -96,22 +96,6 @@ const CommandRow kRows[] = {
            t.Controller.Redo();
            CursorToMemoEnd(t);
          }},
-    // Playback speed, one row per speed; the speed in force is checked.
-    {.Name = "Speed50", .Shortcuts = {Ctrl(Qt::Key_1)}, .Menu = MenuPlace::List, .SeparatorBefore = true,
-     .CaptionSection = "Speed50", .EnglishCaption = "Speed 0.5x",
-     .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(50); }, .Checked = AtSpeed<50>},
-    {.Name = "Speed75", .Shortcuts = {Ctrl(Qt::Key_2)}, .Menu = MenuPlace::List, .CaptionSection = "Speed75",
-     .EnglishCaption = "Speed 0.75x", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(75); },
-     .Checked = AtSpeed<75>},
-    {.Name = "Speed100", .Shortcuts = {Ctrl(Qt::Key_3)}, .Menu = MenuPlace::List, .CaptionSection = "Speed100",
-     .EnglishCaption = "Speed 1x (normal)", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(100); },
-     .Checked = AtSpeed<100>},
-    {.Name = "Speed125", .Shortcuts = {Ctrl(Qt::Key_4)}, .Menu = MenuPlace::List, .CaptionSection = "Speed125",
-     .EnglishCaption = "Speed 1.25x", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(125); },
-     .Checked = AtSpeed<125>},
-    {.Name = "Speed150", .Shortcuts = {Ctrl(Qt::Key_5)}, .Menu = MenuPlace::List, .CaptionSection = "Speed150",
-     .EnglishCaption = "Speed 1.5x", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(150); },
-     .Checked = AtSpeed<150>},
     // PopupMenu_help
     {.Name = "Content1", .FunctionKey = Qt::Key_F1, .Menu = MenuPlace::Help, .CaptionSection = "Content",
      .EnglishCaption = "Help", .Run = [](CommandTargets& t) { t.Controller.OpenHelpFile(); }},
@@ -203,6 +187,22 @@ const CommandRow kRows[] = {
      .EnglishCaption = "Two-Point Sync...", .Run = [](CommandTargets& t) { t.Timing.Sync.ShowModal(); }},
     {.Name = "ConvertFrameRate1", .Shortcuts = {CtrlShift(Qt::Key_R)}, .Menu = MenuPlace::Timing,
      .EnglishCaption = "Convert Frame Rate...", .Run = [](CommandTargets& t) { t.Timing.Rates.ShowModal(); }},
+    // Playback speed, one row per speed; the speed in force is checked.
+    {.Name = "Speed50", .Shortcuts = {Ctrl(Qt::Key_1)}, .Menu = MenuPlace::Timing, .SeparatorBefore = true,
+     .CaptionSection = "Speed50", .EnglishCaption = "Speed 0.5x",
+     .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(50); }, .Checked = AtSpeed<50>},
+    {.Name = "Speed75", .Shortcuts = {Ctrl(Qt::Key_2)}, .Menu = MenuPlace::Timing, .CaptionSection = "Speed75",
+     .EnglishCaption = "Speed 0.75x", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(75); },
+     .Checked = AtSpeed<75>},
+    {.Name = "Speed100", .Shortcuts = {Ctrl(Qt::Key_3)}, .Menu = MenuPlace::Timing, .CaptionSection = "Speed100",
+     .EnglishCaption = "Speed 1x (normal)", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(100); },
+     .Checked = AtSpeed<100>},
+    {.Name = "Speed125", .Shortcuts = {Ctrl(Qt::Key_4)}, .Menu = MenuPlace::Timing, .CaptionSection = "Speed125",
+     .EnglishCaption = "Speed 1.25x", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(125); },
+     .Checked = AtSpeed<125>},
+    {.Name = "Speed150", .Shortcuts = {Ctrl(Qt::Key_5)}, .Menu = MenuPlace::Timing, .CaptionSection = "Speed150",
+     .EnglishCaption = "Speed 1.5x", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(150); },
+     .Checked = AtSpeed<150>},
 };
 
 }  // namespace
