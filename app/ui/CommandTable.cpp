@@ -27,9 +27,14 @@ bool WhileWriting(const CommandConditions& now) { return now.Writing; }
 bool WithUndo(const CommandConditions& now) { return now.CanUndo; }
 bool WithRedo(const CommandConditions& now) { return now.CanRedo; }
 bool WithSubtitleFile(const CommandConditions& now) { return now.SubtitleFile; }
+// A row of the Timing menu that plays at Percent of normal speed; its name
+// is its caption's section too.
 template <std::int32_t Percent>
-bool AtSpeed(const CommandConditions& now) {
-  return now.SpeedPercent == Percent;
+CommandRow SpeedRow(const char* name, Qt::Key key, const char* caption, bool separatorBefore = false) {
+  return {.Name = name, .Shortcuts = {Ctrl(key)}, .Menu = MenuPlace::Timing, .SeparatorBefore = separatorBefore,
+          .CaptionSection = name, .EnglishCaption = caption,
+          .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(Percent); },
+          .Checked = [](const CommandConditions& now) { return now.SpeedPercent == Percent; }};
 }
 
 void PopUp(CommandTargets& t, QMenu& menu, SkinMenu where) {
@@ -188,21 +193,11 @@ const CommandRow kRows[] = {
     {.Name = "ConvertFrameRate1", .Shortcuts = {CtrlShift(Qt::Key_R)}, .Menu = MenuPlace::Timing,
      .EnglishCaption = "Convert Frame Rate...", .Run = [](CommandTargets& t) { t.Timing.Rates.ShowModal(); }},
     // Playback speed, one row per speed; the speed in force is checked.
-    {.Name = "Speed50", .Shortcuts = {Ctrl(Qt::Key_1)}, .Menu = MenuPlace::Timing, .SeparatorBefore = true,
-     .CaptionSection = "Speed50", .EnglishCaption = "Speed 0.5x",
-     .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(50); }, .Checked = AtSpeed<50>},
-    {.Name = "Speed75", .Shortcuts = {Ctrl(Qt::Key_2)}, .Menu = MenuPlace::Timing, .CaptionSection = "Speed75",
-     .EnglishCaption = "Speed 0.75x", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(75); },
-     .Checked = AtSpeed<75>},
-    {.Name = "Speed100", .Shortcuts = {Ctrl(Qt::Key_3)}, .Menu = MenuPlace::Timing, .CaptionSection = "Speed100",
-     .EnglishCaption = "Speed 1x (normal)", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(100); },
-     .Checked = AtSpeed<100>},
-    {.Name = "Speed125", .Shortcuts = {Ctrl(Qt::Key_4)}, .Menu = MenuPlace::Timing, .CaptionSection = "Speed125",
-     .EnglishCaption = "Speed 1.25x", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(125); },
-     .Checked = AtSpeed<125>},
-    {.Name = "Speed150", .Shortcuts = {Ctrl(Qt::Key_5)}, .Menu = MenuPlace::Timing, .CaptionSection = "Speed150",
-     .EnglishCaption = "Speed 1.5x", .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(150); },
-     .Checked = AtSpeed<150>},
+    SpeedRow<50>("Speed50", Qt::Key_1, "Speed 0.5x", true),
+    SpeedRow<75>("Speed75", Qt::Key_2, "Speed 0.75x"),
+    SpeedRow<100>("Speed100", Qt::Key_3, "Speed 1x (normal)"),
+    SpeedRow<125>("Speed125", Qt::Key_4, "Speed 1.25x"),
+    SpeedRow<150>("Speed150", Qt::Key_5, "Speed 1.5x"),
 };
 
 }  // namespace
