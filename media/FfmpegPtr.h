@@ -6,6 +6,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavfilter/avfilter.h>
 #include <libavformat/avformat.h>
 #include <libavutil/audio_fifo.h>
 #include <libavutil/dict.h>
@@ -60,6 +61,10 @@ struct BufferPoolDeleter {
 struct DictionaryDeleter {
   void operator()(AVDictionary* dictionary) const { av_dict_free(&dictionary); }
 };
+struct FilterGraphDeleter {
+  // Its filters go with it.
+  void operator()(AVFilterGraph* graph) const { avfilter_graph_free(&graph); }
+};
 
 using InputFormatPtr = std::unique_ptr<AVFormatContext, InputFormatDeleter>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
@@ -72,5 +77,6 @@ using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
 using BufferPoolPtr = std::unique_ptr<AVBufferPool, BufferPoolDeleter>;
 using DictionaryPtr = std::unique_ptr<AVDictionary, DictionaryDeleter>;
 using AvioContextPtr = std::unique_ptr<AVIOContext, AvioContextDeleter>;
+using FilterGraphPtr = std::unique_ptr<AVFilterGraph, FilterGraphDeleter>;
 
 }  // namespace orlisk

@@ -86,7 +86,14 @@ void FfmpegVideoReader::SeekTo(std::int32_t ms) {
   if (!source_) throw MediaError("Cannot seek: no video is open");
   Source& source = *source_;
   {
-    std::lock_guard lock(source.queueMutex);
+    std::deque<QueuedPicture> passedOver;  // dropped after the lock
+    std::unique_lock lock(source.queueMutex);
+    if (source.SeekWithinQueue(ms, lock, passedOver)) {
+      lock.unlock();
+      source.queueChanged.notify_all();
+      if (source.audio) source.audio->SeekTo(GetPosition());
+      return;
+    }
     source.seekWaiting = true;
   }
   std::optional<TimedPicture> reached;

@@ -1,5 +1,7 @@
 #include "ReaderSource.h"
 
+#include <algorithm>
+
 #include "media/MediaError.h"
 
 namespace orlisk {
@@ -23,6 +25,35 @@ void FfmpegVideoReader::Source::Push(TimedPicture decoded) {
   picture.decoded = std::move(decoded.Picture);
   decodedBytes = DecodedBytes(*picture.decoded);
   queue.push_back(std::move(picture));
+}
+
+// Opening decodes ahead from the first picture, and both a write job and
+// playback start with a seek to the start: without this, every start threw
+// those pictures away and decoded them again.
+bool FfmpegVideoReader::Source::SeekWithinQueue(std::int32_t ms, std::unique_lock<std::mutex>& lock,
+                                                std::deque<QueuedPicture>& passedOver) {
+  ms = std::max<std::int32_t>(0, ms);
+  if (ms >= duration || queue.empty() || queue.front().time > ms) return false;
+  std::size_t at = 0;  // the last picture not later than ms
+  for (;;) {
+    if (at + 1 == queue.size()) {
+      // The one after it decides; only wait when the worker will decode it.
+      if (!RoomToDecode() || seekWaiting) return false;
+      queueChanged.wait(lock, [&] { return queue.size() > at + 1 || videoEnded || failure || stopping; });
+      if (queue.size() <= at + 1) return false;
+    }
+    const QueuedPicture& next = queue[at + 1];
+    // Times out of order are the track's to sort out.
+    if (next.time <= queue[at].time) return false;
+    if (next.time > ms) break;
+    ++at;
+  }
+  // Nothing else changed the queue while waiting: only this thread removes pictures.
+  for (; at > 0; --at) {
+    passedOver.push_back(std::move(queue.front()));
+    queue.pop_front();
+  }
+  return true;
 }
 
 // Decoding comes first, so that a caller falling behind finds the pictures

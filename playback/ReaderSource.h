@@ -102,6 +102,12 @@ struct FfmpegVideoReader::Source {
   }
   // Adds a decoded picture at the back; `queueMutex` held.
   void Push(TimedPicture decoded);
+  // A seek to `ms` served from the pictures already decoded, as the track's
+  // own seek would serve it: true when the picture at ms (the last one not
+  // later than it) and the one after it are in the queue; the pictures before
+  // it are moved to `passedOver`. It may wait for the worker to decode that
+  // next one. Nothing changes when false. `lock` holds queueMutex.
+  bool SeekWithinQueue(std::int32_t ms, std::unique_lock<std::mutex>& lock, std::deque<QueuedPicture>& passedOver);
 
   void DecodeAhead();
   void DecodeOne();

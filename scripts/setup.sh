@@ -23,6 +23,8 @@ packages=(
   qt6-translations-l10n
   # Looking at the window by hand or from a script
   xvfb xauth xdotool imagemagick
+  # Playback at another speed with the pitch kept (the atempo filter)
+  libavfilter-dev
 )
 
 missing=()

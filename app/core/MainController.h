@@ -112,6 +112,7 @@ class MainController {
   void StopPlayback() { playback_.StopPlayback(); }
   void FastBack() { playback_.FastBack(); }
   void FastForward() { playback_.FastForward(); }
+  void SetPlaybackSpeed(std::int32_t percent) { playback_.SetPlaybackSpeed(percent); }
   void PlaybackTick() { playback_.PlaybackTick(); }  // Timer1
   void FeedAudio() { playback_.FeedAudio(); }        // the audio player asks for more
   void PlaybarPress() { playback_.PlaybarPress(); }

@@ -33,6 +33,9 @@ struct MainState {
   // last block has played out).
   std::int32_t SoundPlayedMs = 0;
   bool SoundEnded = false;
+  // Playback speed in percent of normal (kPlaybackSpeeds); stamps stay in
+  // video time whatever it is.
+  std::int32_t SpeedPercent = 100;
   SubtitleDocument Document;     // the list rows and `Subtitles`
   // What typing, time stamps, a drag and the picture go to.
   SubtitleAtHand AtHand;

@@ -1,18 +1,29 @@
 #pragma once
 // Opening a video and playing it: the clock on Timer1, play, pause, stop, the
 // five-second jumps, the sound feed and seeking with the playbar.
+#include <array>
 #include <cstdint>
+#include <memory>
 
 #include "CommandBasics.h"
 #include "Seams.h"
 #include "SoundWaveform.h"
 #include "playback/AudioPlayer.h"
+#include "playback/SoundTempo.h"
 #include "playback/VideoReader.h"
 #include "playback/VideoView.h"
 
 namespace orlisk {
 
 class PreviewCommands;
+
+// The playback speeds offered, in percent of normal speed.
+inline constexpr std::array<std::int32_t, 5> kPlaybackSpeeds = {50, 75, 100, 125, 150};
+
+// `ms` of real time (sound played, or reaction) as video time at a speed.
+inline std::int32_t AtSpeed(std::int32_t ms, std::int32_t speedPercent) {
+  return static_cast<std::int32_t>((std::int64_t{ms} * speedPercent + (ms >= 0 ? 50 : -50)) / 100);
+}
 
 class PlaybackCommands {
  public:
@@ -43,6 +54,10 @@ class PlaybackCommands {
   void StopPlayback();
   void FastBack();
   void FastForward();
+  // Plays at `percent` of normal speed (one of kPlaybackSpeeds; others are
+  // ignored), the pitch kept: from the next picture while playing, else from
+  // the next Play. The video follows the sound at that speed.
+  void SetPlaybackSpeed(std::int32_t percent);
   void PlaybackTick();  // Timer1
   void FeedAudio();     // the audio player asks for more
   void PlaybarPress();
@@ -62,8 +77,11 @@ class PlaybackCommands {
   void JumpBy(std::int32_t deltaMs);
   // The time the playbar stands for, in ms of the open video.
   SubtitleTime PlaybarTime() const;
+  // Starts sound, clock and timer at the reader's position, at the speed.
+  void StartClockAtReader();
 
   Context c_;
+  std::unique_ptr<SoundTempo> tempo_;  // the sound since the last start, at the speed
 };
 
 }  // namespace orlisk

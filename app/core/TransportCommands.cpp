@@ -19,11 +19,12 @@ constexpr std::int32_t kEndMarginMs = 100;
 // queued, so the sound does not run dry while the picture catches up.
 constexpr std::int32_t kCatchUpFrames = 3;
 
-// Five ticks per frame time, rounded to the nearest millisecond with halves to
-// even (8 ms at 25 frames per second, 13 ms at 15).
-int TickInterval(double frameRate) {
+// Five ticks per frame time as it passes at the speed, rounded to the nearest
+// millisecond with halves to even (8 ms at 25 frames per second, 13 ms at 15,
+// 5 ms at 25 played at 1.5 times).
+int TickInterval(double frameRate, std::int32_t speedPercent) {
   if (!(frameRate > 0.0)) frameRate = 25.0;  // a reader that cannot tell: the usual rate
-  double interval = std::nearbyint(200.0 / frameRate);
+  double interval = std::nearbyint(200.0 * 100.0 / (frameRate * speedPercent));
   return static_cast<int>(std::clamp(interval, 1.0, 1000.0));
 }
 
@@ -41,9 +42,11 @@ std::int32_t Distance(std::int32_t a, std::int32_t b) {
 // PlayClock follows the sound the player has actually played while there is
 // sound, and the tick count otherwise (a video without sound, the time after
 // the sound's end, a player that cannot tell). Following the sound moves
-// PlayStartTick so that tick count - PlayStartTick + PlayStartPosition names
-// the sound's position; when the sound is over the tick count carries on
-// from there. While the player waits for sound the clock waits with it.
+// PlayStartTick so that tick count - PlayStartTick is the sound played since
+// the start; when the sound is over the tick count carries on from there.
+// While the player waits for sound the clock waits with it. That time passes
+// at the playback speed in the video: at half speed a second of sound played
+// is half a second of video.
 void UpdatePlayClock(MainState& s, const TickClock& clock, AudioPlayer& audio) {
   const std::uint32_t now = clock.nowMs();
   if (const std::optional<std::int32_t> played = audio.PlayedMilliseconds()) {
@@ -54,7 +57,8 @@ void UpdatePlayClock(MainState& s, const TickClock& clock, AudioPlayer& audio) {
     }
   }
   // Wrapping 32-bit arithmetic, so the clock survives the tick count's wrap.
-  s.PlayClock = static_cast<std::int32_t>(now - s.PlayStartTick + static_cast<std::uint32_t>(s.PlayStartPosition));
+  const auto played = static_cast<std::int32_t>(now - s.PlayStartTick);
+  s.PlayClock = s.PlayStartPosition + AtSpeed(played, s.SpeedPercent);
 }
 
 }  // namespace
@@ -97,14 +101,37 @@ void PlaybackCommands::Play() {
   c_.Reader.SetFrameSize(shown.Width, shown.Height);
   s.PlaybarPosition = c_.Skin.playbarPosition();
   c_.Reader.SeekTo(PlaybarTime());
+  StartClockAtReader();
+}
+
+void PlaybackCommands::StartClockAtReader() {
+  MainState& s = c_.Basics.State;
   s.PlayStartPosition = c_.Reader.GetPosition();
-  c_.Audio.SetAudioFormat(c_.Reader.GetAudioSampleRate(), c_.Reader.GetAudioChannels());
+  const int rate = c_.Reader.GetAudioSampleRate();
+  const int channels = c_.Reader.GetAudioChannels();
+  c_.Audio.SetAudioFormat(rate, channels);
+  tempo_.reset();
+  if (rate > 0 && channels > 0) tempo_ = std::make_unique<SoundTempo>(rate, channels, s.SpeedPercent / 100.0);
   c_.Audio.StartAudio();
   s.PlayStartTick = c_.Clock.nowMs();
   s.SoundPlayedMs = 0;
   s.SoundEnded = false;
   FeedAudio();
-  c_.Timer.start(TickInterval(c_.Reader.GetFrameRate()));
+  c_.Timer.start(TickInterval(c_.Reader.GetFrameRate(), s.SpeedPercent));
+}
+
+void PlaybackCommands::SetPlaybackSpeed(std::int32_t percent) {
+  MainState& s = c_.Basics.State;
+  if (std::find(kPlaybackSpeeds.begin(), kPlaybackSpeeds.end(), percent) == kPlaybackSpeeds.end()) return;
+  if (percent == s.SpeedPercent) return;
+  s.SpeedPercent = percent;
+  if (!s.IsPlaying || s.IsWriting) return;
+  // Played on from the next picture: the sound queued at the old speed goes,
+  // and the reader's sound is taken back to where the picture is.
+  c_.Audio.StopAudio();
+  c_.Timer.stop();
+  c_.Reader.SeekTo(c_.Reader.GetPosition());
+  StartClockAtReader();
 }
 
 void PlaybackCommands::PlaybackTick() {
@@ -161,9 +188,16 @@ void PlaybackCommands::FeedAudio() {
   // The player may still ask once after a pause or stop, and a write job reads
   // the same source: neither may take sound away.
   if (!s.IsPlaying || s.IsWriting) return;
-  AudioBlock block = c_.Reader.ReadAudio(0);
-  if (!block.empty()) c_.Audio.QueueAudio(block);
-  else s.SoundEnded = true;
+  // The speed's filter holds back its first few blocks: sound is read until
+  // it gives some, so that the player has a block to ask for more after.
+  AudioBlock played;
+  while (played.empty() && !s.SoundEnded) {
+    const AudioBlock block = c_.Reader.ReadAudio(0);
+    s.SoundEnded = block.empty();
+    if (!tempo_) played = block;
+    else played = s.SoundEnded ? tempo_->Flush() : tempo_->Process(block);
+  }
+  if (!played.empty()) c_.Audio.QueueAudio(played);
 }
 
 void PlaybackCommands::Pause() {

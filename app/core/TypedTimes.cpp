@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "EditingCommands.h"
+#include "PlaybackCommands.h"
 #include "settings/ReactionDelay.h"
 
 namespace orlisk {
@@ -23,7 +24,9 @@ std::string_view TrimBlanks(std::string_view text) {
 SubtitleTime EditingCommands::StampPlaytime(TimeEdit& box) {
   box.setText(c_.Skin.playtimeText());
   const SubtitleTime heard = c_.Basics.ParseSubtitleTime(box.text());
-  const SubtitleTime stamped = CompensateReaction(heard, ReadReactionDelay(c_.Basics.Settings));
+  // The user's reaction takes real time: at half speed it is half as much video.
+  const std::int32_t delay = AtSpeed(ReadReactionDelay(c_.Basics.Settings), c_.Basics.State.SpeedPercent);
+  const SubtitleTime stamped = CompensateReaction(heard, delay);
   // Without a delay the box keeps the play time's own text, as it always did.
   if (stamped != heard) box.setText(FormatSubtitleTime(stamped));
   return stamped;

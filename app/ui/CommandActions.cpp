@@ -38,6 +38,7 @@ CommandActions::CommandActions(QWidget& window, const CommandMenus& menus, Condi
     const CommandRow& row = rows_[i];
     auto* action = new QAction(QString::fromUtf8(row.EnglishCaption), this);
     action->setObjectName(QString::fromLatin1(row.Name));
+    action->setCheckable(row.Checked != nullptr);
     connect(action, &QAction::triggered, this, [this, &row] { runner_(row); });
     if (QMenu* menu = MenuAt(menus, row.Menu)) {
       if (row.SeparatorBefore) menu->addSeparator();
@@ -100,7 +101,10 @@ bool CommandActions::enabled(const CommandRow& row, const CommandConditions& now
 
 void CommandActions::refresh() {
   const CommandConditions now = conditions_();
-  for (std::size_t i = 0; i < rows_.size(); ++i) actions_[i]->setEnabled(enabled(rows_[i], now));
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    actions_[i]->setEnabled(enabled(rows_[i], now));
+    if (rows_[i].Checked) actions_[i]->setChecked(rows_[i].Checked(now));
+  }
 }
 
 void CommandActions::applyCaptions(const Language& language) {

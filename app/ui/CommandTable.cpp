@@ -29,6 +29,15 @@ bool WithUndo(const CommandConditions& now) { return now.CanUndo; }
 bool WithRedo(const CommandConditions& now) { return now.CanRedo; }
 bool WithSubtitleFile(const CommandConditions& now) { return now.SubtitleFile; }
 bool WithVideo(const CommandConditions& now) { return now.VideoOpen; }
+// A row of the Timing menu that plays at Percent of normal speed; its name
+// is its caption's section too.
+template <std::int32_t Percent>
+CommandRow SpeedRow(const char* name, Qt::Key key, const char* caption, bool separatorBefore = false) {
+  return {.Name = name, .Shortcuts = {Ctrl(key)}, .Menu = MenuPlace::Timing, .SeparatorBefore = separatorBefore,
+          .CaptionSection = name, .EnglishCaption = caption,
+          .Run = [](CommandTargets& t) { t.Controller.SetPlaybackSpeed(Percent); },
+          .Checked = [](const CommandConditions& now) { return now.SpeedPercent == Percent; }};
+}
 
 void PopUp(CommandTargets& t, QMenu& menu, SkinMenu where) {
   menu.popup(SkinMenuPosition(where, t.Window.frameGeometry().topLeft(), t.State.ChineseUI));
@@ -204,6 +213,12 @@ const CommandRow kRows[] = {
      .EnglishCaption = "Two-Point Sync...", .Run = [](CommandTargets& t) { t.Timing.Sync.ShowModal(); }},
     {.Name = "ConvertFrameRate1", .Shortcuts = {CtrlShift(Qt::Key_R)}, .Menu = MenuPlace::Timing,
      .EnglishCaption = "Convert Frame Rate...", .Run = [](CommandTargets& t) { t.Timing.Rates.ShowModal(); }},
+    // Playback speed, one row per speed; the speed in force is checked.
+    SpeedRow<50>("Speed50", Qt::Key_1, "Speed 0.5x", true),
+    SpeedRow<75>("Speed75", Qt::Key_2, "Speed 0.75x"),
+    SpeedRow<100>("Speed100", Qt::Key_3, "Speed 1x (normal)"),
+    SpeedRow<125>("Speed125", Qt::Key_4, "Speed 1.25x"),
+    SpeedRow<150>("Speed150", Qt::Key_5, "Speed 1.5x"),
 };
 
 }  // namespace

@@ -64,6 +64,7 @@ struct CommandConditions {
   bool CanRedo = false;
   bool SubtitleFile = false;  // the list was read from or saved to a file
   bool VideoOpen = false;
+  std::int32_t SpeedPercent = 100;  // the playback speed, in percent of normal
 };
 
 enum class MenuPlace { None, File, List, Help, Timing };
@@ -82,6 +83,8 @@ struct CommandRow {
   bool (*Enabled)(const CommandConditions&) = nullptr;  // none: always enabled
   CommandKind Kind = CommandKind::UserAction;           // how the history records it
   void (*Run)(CommandTargets&) = nullptr;
+  // A row with this shows a check mark when it returns true (a choice in force).
+  bool (*Checked)(const CommandConditions&) = nullptr;
 };
 
 // Every row, menu rows first in their menus' order.

@@ -231,7 +231,8 @@ void Tfm_main::CreateCommands() {
                                  .CanUndo = controller_->history().canUndo(),
                                  .CanRedo = controller_->history().canRedo(),
                                  .SubtitleFile = !state_.SubtitlePath.empty(),
-                                 .VideoOpen = !state_.VideoPath.empty()};
+                                 .VideoOpen = !state_.VideoPath.empty(),
+                                 .SpeedPercent = state_.SpeedPercent};
       },
       [this, targets = CommandTargets{.Controller = *controller_,
                                       .State = state_,

@@ -113,6 +113,8 @@ TEST(CommandTable, ShortcutsRunTheirRowsFromAnywhereInTheWindow) {
       {Qt::Key_Equal, Qt::ControlModifier, "StripZoomIn1"},
       {Qt::Key_Minus, Qt::ControlModifier, "StripZoomOut1"},
       {Qt::Key_0, Qt::ControlModifier, "StripWholeVideo1"},
+      {Qt::Key_1, Qt::ControlModifier, "Speed50"},
+      {Qt::Key_5, Qt::ControlModifier, "Speed150"},
   };
   for (const auto& [key, modifiers, command] : rows) {
     commands.calls.clear();
@@ -143,6 +145,15 @@ TEST(CommandTable, EveryRowRunsItsCommandOnceAndTheMenusHoldTheirItemsInOrder) {
             "Insert Editsubtitle RemoveSubtitle1 ClearSubtitle1 - ReactionDelay1 CheckSubtitles1 - Undo1 Redo1 - "
             "StripZoomIn1 StripZoomOut1 StripWholeVideo1");
   EXPECT_EQ(items(commands.helpMenu), "Content1 Inspectionupdate1 ContactUS1 OurWebSite1 - About1");
+}
+
+TEST(CommandTable, OnlyTheSpeedInForceIsChecked) {
+  test::RecordingCommands commands;
+  commands.now.SpeedPercent = 75;
+  commands.actions.refresh();
+  for (const char* name : {"Speed50", "Speed75", "Speed100", "Speed125", "Speed150"}) {
+    EXPECT_EQ(commands.actions.action(name)->isChecked(), std::string(name) == "Speed75") << name;
+  }
 }
 
 // Stopping a write that is not running, and undoing with nothing to undo, are
