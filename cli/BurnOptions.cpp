@@ -6,7 +6,7 @@
 namespace orlisk {
 
 namespace {
-constexpr std::array<std::string_view, 5> kFormats = {"original", "avi", "mpeg", "wmv", "rm"};
+constexpr std::array<std::string_view, 7> kFormats = {"original", "avi", "mpeg", "wmv", "rm", "mkv", "mp4"};
 }  // namespace
 
 BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
@@ -41,13 +41,18 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
       options.Format = value("--format");
       bool known = false;
       for (std::string_view f : kFormats) known = known || f == options.Format;
-      if (!known) throw UsageError("unknown format \"" + options.Format + "\" (original, avi, mpeg, wmv or rm)");
+      if (!known) {
+        throw UsageError("unknown format \"" + options.Format +
+                         "\" (original, avi, mpeg, wmv or rm; mkv or mp4 with --soft)");
+      }
     } else if (a == "--out-dir") {
       options.OutDir = value("--out-dir");
     } else if (a == "-o" || a == "--output") {
       options.OutFile = value("-o");
     } else if (a == "--overwrite") {
       options.Overwrite = true;
+    } else if (a == "--soft") {
+      options.Soft = true;
     } else {
       throw UsageError("unknown option " + a);
     }
@@ -61,6 +66,10 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
     throw UsageError("--out-dir and -o cannot be used together");
   if (options.OutFile.empty() && options.Overwrite)
     throw UsageError("--overwrite only applies to -o FILE; names in a folder never replace a file");
+  const bool container = options.Format == "mkv" || options.Format == "mp4";
+  if (options.Soft && !options.Format.empty() && !container)
+    throw UsageError("--soft copies the video into MKV or MP4 (--format mkv or --format mp4)");
+  if (!options.Soft && container) throw UsageError("--format " + options.Format + " needs --soft");
   options.Video = files[0];
   options.Subtitles = files[1];
   return options;
@@ -70,6 +79,7 @@ std::string BurnUsageText() {
   return "Usage: orlisk-burn VIDEO SUBTITLES.srt [--format original|avi|mpeg|wmv|rm]\n"
          "                   [--out-dir DIR | -o FILE [--overwrite]] [--ignore-stale-companion]\n"
          "                   [--quiet | --progress=json] [--verbose]\n"
+         "       orlisk-burn VIDEO SUBTITLES.srt --soft [--format mkv|mp4] [the same options]\n"
          "\n"
          "Writes a copy of VIDEO with the subtitles burnt into its pictures, made as the\n"
          "editor's settings say (~/.config/orlisk.ini). The subtitles' places, colours and\n"
@@ -79,6 +89,13 @@ std::string BurnUsageText() {
          "  --format F    original: the source's own format (the default unless the\n"
          "                settings ask for custom output); avi, mpeg, wmv, rm: that format\n"
          "                with the custom settings\n"
+         "  --soft        add the subtitles as a track a player can switch, instead of\n"
+         "                burning them in: the video and sound are copied unchanged (a\n"
+         "                long video takes seconds). --format mkv (the default unless the\n"
+         "                settings choose MP4): an ASS track with each line's place,\n"
+         "                colours and outline; --format mp4: a mov_text track with the\n"
+         "                text and times, refused when the source's streams cannot go\n"
+         "                into MP4 unchanged\n"
          "  --out-dir DIR write into DIR instead of the settings' output folder; the name\n"
          "                is the video's, with New_1, New_2, ... in front when it is taken\n"
          "  -o FILE       write exactly FILE; refused when FILE exists, unless --overwrite\n"

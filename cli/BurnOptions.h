@@ -29,7 +29,11 @@ struct BurnOptions {
   std::string Video;
   std::string Subtitles;
   // "original", "avi", "mpeg", "wmv" or "rm"; empty: what the settings say.
+  // With Soft: "mkv" or "mp4", the container of the copy.
   std::string Format;
+  // Copy the video's streams and add the subtitles as a track instead of
+  // burning them in.
+  bool Soft = false;
   std::string OutDir;   // --out-dir; empty: the settings' output folder
   std::string OutFile;  // -o; empty: a free name in the output folder
   bool Overwrite = false;
