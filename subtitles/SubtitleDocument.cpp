@@ -62,6 +62,14 @@ void SubtitleDocument::setRowSubtitle(int i, std::string subtitle) {
   if (listener_) listener_->rowChanged(i);
 }
 
+void SubtitleDocument::setRowTimes(int first, std::vector<std::string> times) {
+  const int count = static_cast<int>(times.size());
+  if (count == 0) return;
+  CheckIndex(first, rowCount() - count, "setRowTimes");
+  for (int i = 0; i < count; ++i) rows_[static_cast<std::size_t>(first + i)].Time = std::move(times[static_cast<std::size_t>(i)]);
+  if (listener_) listener_->rowsChanged(first, count);
+}
+
 void SubtitleDocument::replaceAll(std::vector<SubtitleRow> rows, std::vector<SubtitleEntry> entries) {
   rows_ = std::move(rows);
   entries_ = std::move(entries);

@@ -28,6 +28,10 @@ class SubtitleDocument {
     virtual void rowsInserted(int first, int count) = 0;
     virtual void rowsRemoved(int first, int count) = 0;
     virtual void rowChanged(int row) = 0;
+    // Rows first..first+count-1 changed at once (a shift of the whole list).
+    virtual void rowsChanged(int first, int count) {
+      for (int row = first; row < first + count; ++row) rowChanged(row);
+    }
   };
 
   void setListener(Listener* listener) { listener_ = listener; }
@@ -42,6 +46,8 @@ class SubtitleDocument {
   void clearRows();
   void setRowTime(int i, std::string time);
   void setRowSubtitle(int i, std::string subtitle);
+  // The "Time" texts of rows first.. first + times.size() - 1, told as one change.
+  void setRowTimes(int first, std::vector<std::string> times);
 
   // `Subtitles`: entry i belongs to row i.
   std::vector<SubtitleEntry>& entries() { return entries_; }

@@ -73,6 +73,10 @@ class EditingCommands {
   // that subtitle changed (UndoCommands.cpp).
   void Undo();
   void Redo();
+  // Puts the play time into `box`, taken the reaction delay earlier, and
+  // returns it; a malformed play time shows "Subtitle time errors" and gives 0.
+  // Every stamp goes through here (F3, F4 and the timing tools' stamps).
+  SubtitleTime StampPlaytime(TimeEdit& box);
 
  private:
   // The selected row when it names an existing row and entry, else -1.
@@ -82,9 +86,6 @@ class EditingCommands {
   // The row at hand, within the entries too; -1 for none.
   int RowAtHand() const;
   bool ApplyTypedTime(bool begin);
-  // Puts the play time into `box`, taken the reaction delay earlier, and
-  // returns it; a malformed play time shows "Subtitle time errors" and gives 0.
-  SubtitleTime StampPlaytime(TimeEdit& box);
   // Shows `row` as the picked subtitle: its own place and style first, so the
   // picture draws it where it stands, then its text, times and picture.
   void ShowPickedRow(int row);

@@ -16,6 +16,7 @@
 #include "PreviewCommands.h"
 #include "Seams.h"
 #include "SubtitleFileCommands.h"
+#include "TimingCommands.h"
 #include "burnin/TextTransform.h"
 #include "playback/AudioPlayer.h"
 #include "playback/VideoReader.h"
@@ -75,6 +76,8 @@ class MainController {
   BurnInCommands& burnIn() { return burnIn_; }
   LinkCommands& links() { return links_; }
   OnlineCommands& online() { return online_; }
+  // Nudges, still steps, stamps while playing, shift, sync and frame rates.
+  TimingCommands& timing() { return timing_; }
 
   // The subtitle list and editing.
   void InsertSubtitle() { editing_.InsertSubtitle(); }
@@ -166,6 +169,7 @@ class MainController {
   PreviewCommands preview_;
   BurnInCommands burnIn_;
   LinkCommands links_;
+  TimingCommands timing_;  // above editing: it stamps through it
   // Last: it ends the update check's thread before the rest goes.
   OnlineCommands online_;
 };

@@ -15,6 +15,7 @@ QMenu* MenuAt(const CommandMenus& menus, MenuPlace place) {
     case MenuPlace::File: return &menus.File;
     case MenuPlace::List: return &menus.List;
     case MenuPlace::Help: return &menus.Help;
+    case MenuPlace::Timing: return menus.Timing;
     case MenuPlace::None: break;
   }
   return nullptr;
@@ -55,8 +56,8 @@ CommandActions::CommandActions(QWidget& window, const CommandMenus& menus, Condi
     }
     actions_.push_back(action);
   }
-  for (QMenu* menu : {&menus.File, &menus.List, &menus.Help})
-    connect(menu, &QMenu::aboutToShow, this, &CommandActions::refresh);
+  for (QMenu* menu : {&menus.File, &menus.List, &menus.Help, menus.Timing})
+    if (menu) connect(menu, &QMenu::aboutToShow, this, &CommandActions::refresh);
   refresh();
 }
 

@@ -25,6 +25,7 @@ struct CommandMenus {
   QMenu& File;  // PopupMenu_File
   QMenu& List;  // PopupMenu_tools
   QMenu& Help;  // PopupMenu_help
+  QMenu* Timing = nullptr;  // PopupMenu_timing, under the list's menu; none: its rows have keys only
 };
 
 class CommandActions : public QObject {

@@ -5,10 +5,12 @@
 #include <QWidget>
 
 #include "app/core/MainController.h"
+#include "app/ui/CheckReportDialog.h"
 #include "app/ui/OtherWindows.h"
 #include "app/ui/OutputSettingsDialog.h"
 #include "app/ui/ReactionDelayDialog.h"
 #include "app/ui/SubtitleStyleDialog.h"
+#include "app/ui/TimingDialogs.h"
 
 namespace orlisk {
 namespace {
@@ -17,6 +19,9 @@ constexpr QKeyCombination Ctrl(Qt::Key key) { return QKeyCombination(Qt::Control
 constexpr QKeyCombination CtrlShift(Qt::Key key) {
   return QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, key);
 }
+constexpr QKeyCombination Shift(Qt::Key key) { return QKeyCombination(Qt::ShiftModifier, key); }
+constexpr QKeyCombination Alt(Qt::Key key) { return QKeyCombination(Qt::AltModifier, key); }
+constexpr QKeyCombination AltShift(Qt::Key key) { return QKeyCombination(Qt::AltModifier | Qt::ShiftModifier, key); }
 
 bool WhileWriting(const CommandConditions& now) { return now.Writing; }
 bool WithUndo(const CommandConditions& now) { return now.CanUndo; }
@@ -71,6 +76,8 @@ const CommandRow kRows[] = {
      .Run = [](CommandTargets& t) { t.Controller.ClearSubtitles(); }},
     {.Name = "ReactionDelay1", .Menu = MenuPlace::List, .SeparatorBefore = true, .CaptionSection = "ReactionDelay",
      .EnglishCaption = "Reaction Delay...", .Run = [](CommandTargets& t) { t.ReactionDelay.ShowModal(); }},
+    {.Name = "CheckSubtitles1", .Shortcuts = {Ctrl(Qt::Key_K)}, .Menu = MenuPlace::List, .CaptionSection = "Checks",
+     .EnglishCaption = "Check subtitles", .Run = [](CommandTargets& t) { t.CheckReport.ShowReport(); }},
     {.Name = "Undo1", .Shortcuts = {Ctrl(Qt::Key_Z)}, .Menu = MenuPlace::List, .SeparatorBefore = true,
      .CaptionSection = "Undo", .EnglishCaption = "Undo", .Enabled = WithUndo,
      .Run =
@@ -125,6 +132,57 @@ const CommandRow kRows[] = {
     {.Name = "HelpTopic2", .SkinObjects = {"help2"}, .Run = [](CommandTargets& t) { t.Controller.ShowHelpTopic(1); }},
     {.Name = "HelpTopic3", .SkinObjects = {"help3"}, .Run = [](CommandTargets& t) { t.Controller.ShowHelpTopic(2); }},
     {.Name = "HelpTopic4", .SkinObjects = {"help4"}, .Run = [](CommandTargets& t) { t.Controller.ShowHelpTopic(3); }},
+    // PopupMenu_timing, under the list's menu. Function keys F9..F12 nudge,
+    // as they take no typing; Left and Right step the still picture wherever
+    // no text cursor needs them (a memo or time box being typed into keeps
+    // its own), and with Alt held from anywhere.
+    {.Name = "NudgeBeginEarlierFrame", .Shortcuts = {QKeyCombination(Qt::Key_F9)}, .Menu = MenuPlace::Timing,
+     .EnglishCaption = "Begin One Frame Earlier",
+     .Run = [](CommandTargets& t) { t.Controller.timing().NudgeTime(TimeEdge::Begin, NudgeStep::FrameEarlier); }},
+    {.Name = "NudgeBeginLaterFrame", .Shortcuts = {QKeyCombination(Qt::Key_F10)}, .Menu = MenuPlace::Timing,
+     .EnglishCaption = "Begin One Frame Later",
+     .Run = [](CommandTargets& t) { t.Controller.timing().NudgeTime(TimeEdge::Begin, NudgeStep::FrameLater); }},
+    {.Name = "NudgeBeginEarlier100", .Shortcuts = {Shift(Qt::Key_F9)}, .Menu = MenuPlace::Timing,
+     .EnglishCaption = "Begin 100 ms Earlier",
+     .Run = [](CommandTargets& t) { t.Controller.timing().NudgeTime(TimeEdge::Begin, NudgeStep::Earlier100); }},
+    {.Name = "NudgeBeginLater100", .Shortcuts = {Shift(Qt::Key_F10)}, .Menu = MenuPlace::Timing,
+     .EnglishCaption = "Begin 100 ms Later",
+     .Run = [](CommandTargets& t) { t.Controller.timing().NudgeTime(TimeEdge::Begin, NudgeStep::Later100); }},
+    {.Name = "NudgeEndEarlierFrame", .Shortcuts = {QKeyCombination(Qt::Key_F11)}, .Menu = MenuPlace::Timing,
+     .SeparatorBefore = true, .EnglishCaption = "End One Frame Earlier",
+     .Run = [](CommandTargets& t) { t.Controller.timing().NudgeTime(TimeEdge::End, NudgeStep::FrameEarlier); }},
+    {.Name = "NudgeEndLaterFrame", .Shortcuts = {QKeyCombination(Qt::Key_F12)}, .Menu = MenuPlace::Timing,
+     .EnglishCaption = "End One Frame Later",
+     .Run = [](CommandTargets& t) { t.Controller.timing().NudgeTime(TimeEdge::End, NudgeStep::FrameLater); }},
+    {.Name = "NudgeEndEarlier100", .Shortcuts = {Shift(Qt::Key_F11)}, .Menu = MenuPlace::Timing,
+     .EnglishCaption = "End 100 ms Earlier",
+     .Run = [](CommandTargets& t) { t.Controller.timing().NudgeTime(TimeEdge::End, NudgeStep::Earlier100); }},
+    {.Name = "NudgeEndLater100", .Shortcuts = {Shift(Qt::Key_F12)}, .Menu = MenuPlace::Timing,
+     .EnglishCaption = "End 100 ms Later",
+     .Run = [](CommandTargets& t) { t.Controller.timing().NudgeTime(TimeEdge::End, NudgeStep::Later100); }},
+    {.Name = "StepFrameBack", .Shortcuts = {QKeyCombination(Qt::Key_Left), Alt(Qt::Key_Left)},
+     .Menu = MenuPlace::Timing, .SeparatorBefore = true, .EnglishCaption = "Previous Frame",
+     .Run = [](CommandTargets& t) { t.Controller.timing().StepFrames(-1); }},
+    {.Name = "StepFrameForward", .Shortcuts = {QKeyCombination(Qt::Key_Right), Alt(Qt::Key_Right)},
+     .Menu = MenuPlace::Timing, .EnglishCaption = "Next Frame",
+     .Run = [](CommandTargets& t) { t.Controller.timing().StepFrames(1); }},
+    {.Name = "StepSecondBack", .Shortcuts = {Shift(Qt::Key_Left), AltShift(Qt::Key_Left)}, .Menu = MenuPlace::Timing,
+     .EnglishCaption = "One Second Back", .Run = [](CommandTargets& t) { t.Controller.timing().StepSeconds(-1); }},
+    {.Name = "StepSecondForward", .Shortcuts = {Shift(Qt::Key_Right), AltShift(Qt::Key_Right)},
+     .Menu = MenuPlace::Timing, .EnglishCaption = "One Second Forward",
+     .Run = [](CommandTargets& t) { t.Controller.timing().StepSeconds(1); }},
+    {.Name = "StampBeginAtPlayTime", .Shortcuts = {Ctrl(Qt::Key_B)}, .Menu = MenuPlace::Timing,
+     .SeparatorBefore = true, .EnglishCaption = "Stamp Begin at Play Time",
+     .Run = [](CommandTargets& t) { t.Controller.timing().StampBeginAtPlayTime(); }},
+    {.Name = "StampEndAtPlayTime", .Shortcuts = {Ctrl(Qt::Key_E)}, .Menu = MenuPlace::Timing,
+     .EnglishCaption = "Stamp End at Play Time",
+     .Run = [](CommandTargets& t) { t.Controller.timing().StampEndAtPlayTime(); }},
+    {.Name = "ShiftTimes1", .Shortcuts = {CtrlShift(Qt::Key_T)}, .Menu = MenuPlace::Timing, .SeparatorBefore = true,
+     .EnglishCaption = "Shift Times...", .Run = [](CommandTargets& t) { t.Timing.Shift.ShowModal(); }},
+    {.Name = "TwoPointSync1", .Shortcuts = {CtrlShift(Qt::Key_P)}, .Menu = MenuPlace::Timing,
+     .EnglishCaption = "Two-Point Sync...", .Run = [](CommandTargets& t) { t.Timing.Sync.ShowModal(); }},
+    {.Name = "ConvertFrameRate1", .Shortcuts = {CtrlShift(Qt::Key_R)}, .Menu = MenuPlace::Timing,
+     .EnglishCaption = "Convert Frame Rate...", .Run = [](CommandTargets& t) { t.Timing.Rates.ShowModal(); }},
 };
 
 }  // namespace

@@ -25,6 +25,17 @@ class Tfm_about;
 class Tfm_set;
 class Tfm_setfont;
 class ReactionDelayDialog;
+class CheckReportDialog;
+class ShiftTimesDialog;
+class TwoPointSyncDialog;
+class FrameRateDialog;
+
+// The timing tools' dialogs.
+struct TimingDialogs {
+  ShiftTimesDialog& Shift;
+  TwoPointSyncDialog& Sync;
+  FrameRateDialog& Rates;
+};
 
 // What a row's command reaches: the facade and the window's own parts.
 struct CommandTargets {
@@ -38,6 +49,8 @@ struct CommandTargets {
   Tfm_set& OutputSettings;
   Tfm_about& About;
   ReactionDelayDialog& ReactionDelay;
+  CheckReportDialog& CheckReport;
+  TimingDialogs Timing;
 };
 
 // What decides whether a command is enabled. Only a command that is silent
@@ -50,7 +63,7 @@ struct CommandConditions {
   bool SubtitleFile = false;  // the list was read from or saved to a file
 };
 
-enum class MenuPlace { None, File, List, Help };
+enum class MenuPlace { None, File, List, Help, Timing };
 
 struct CommandRow {
   const char* Name;  // the QAction's objectName: the menu item's name where there is one

@@ -12,6 +12,7 @@
 #include "app/core/RecoveryCommands.h"
 #include "app/skin/SkinSurface.h"
 #include "app/ui/AppIcon.h"
+#include "app/ui/CheckReportDialog.h"
 #include "app/ui/CommandActions.h"
 #include "app/ui/CommandRunner.h"
 #include "app/ui/ErrorHandler.h"
@@ -22,13 +23,16 @@
 #include "app/ui/PlaybarSound.h"
 #include "app/ui/QtSeams.h"
 #include "app/ui/ReactionDelayDialog.h"
+#include "app/ui/SubtitleCheckMarks.h"
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
 #include "app/ui/SubtitleStyleDialog.h"
+#include "app/ui/TimingDialogs.h"
 #include "app/ui/VideoViewWidget.h"
 #include "app/ui/WidgetSeams.h"
 #include "app/ui/WindowCaptions.h"
 #include "files/RecoveryJournal.h"
+#include "settings/CheckLimitsSettings.h"
 #include "settings/Settings.h"
 
 namespace orlisk {
@@ -85,7 +89,8 @@ Tfm_main::Tfm_main(MainWindowParts parts)
       FontDialog1(new SubtitleFontDialog(this)),
       PopupMenu_File(new QMenu(this)),
       PopupMenu_tools(new QMenu(this)),
-      PopupMenu_help(new QMenu(this)) {
+      PopupMenu_help(new QMenu(this)),
+      PopupMenu_timing(new QMenu(PopupMenu_tools)) {
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
   setObjectName(QStringLiteral("Tfm_main"));  // the language file's section for its captions
   setWindowIcon(ApplicationIcon());  // the other windows and the boxes take it from here
@@ -154,6 +159,7 @@ void Tfm_main::SetUpControls() {
   PopupMenu_File->setObjectName(QStringLiteral("PopupMenu_File"));
   PopupMenu_tools->setObjectName(QStringLiteral("PopupMenu_tools"));
   PopupMenu_help->setObjectName(QStringLiteral("PopupMenu_help"));
+  PopupMenu_timing->setObjectName(QStringLiteral("PopupMenu_timing"));
 }
 
 void Tfm_main::CreateOtherWindows() {
@@ -175,13 +181,31 @@ void Tfm_main::CreateOtherWindows() {
                                                  .Run = run});
   fm_about = new Tfm_about(this);
   fm_reactionDelay = new ReactionDelayDialog(this, settings_, language_);
+  const TimingDialogParts timing{
+      .State = state_, .Timing = controller_->timing(), .Reader = parts_.Reader, .Run = run};
+  fm_shiftTimes = new ShiftTimesDialog(this, timing);
+  fm_twoPointSync = new TwoPointSyncDialog(this, timing);
+  fm_frameRate = new FrameRateDialog(this, timing);
+  checkMarks_ = new SubtitleCheckMarks(
+      state_.Document, *lvModel_, LoadCheckLimits(settings_),
+      [this] { return state_.NoVideoOpen ? 0.0 : parts_.Reader.GetFrameRate(); }, language_, this);
+  lvModel_->setCheckMarks(checkMarks_);
+  fm_checkReport = new CheckReportDialog(this, state_.Document, *checkMarks_, language_, [this](int row) {
+    if (row >= state_.Document.rowCount()) return;
+    seams_->selection().selectRow(row);
+    lv->scrollTo(lvModel_->index(row, 0));
+    Run([this] { controller_->SelectSubtitle(); });
+  });
   fm_update = new Tfm_update(this, controller_->online(),
                              [this](const std::function<void()>& command) { Run(command); });
 }
 
 void Tfm_main::CreateCommands() {
   commands_ = std::make_unique<CommandActions>(
-      *this, CommandMenus{.File = *PopupMenu_File, .List = *PopupMenu_tools, .Help = *PopupMenu_help},
+      *this, CommandMenus{.File = *PopupMenu_File,
+                            .List = *PopupMenu_tools,
+                            .Help = *PopupMenu_help,
+                            .Timing = PopupMenu_timing},
       [this] {
         return CommandConditions{.Writing = state_.IsWriting,
                                  .CanUndo = controller_->history().canUndo(),
@@ -197,9 +221,18 @@ void Tfm_main::CreateCommands() {
                                       .SubtitleStyle = *fm_setfont,
                                       .OutputSettings = *fm_set,
                                       .About = *fm_about,
-                                      .ReactionDelay = *fm_reactionDelay}](const CommandRow& row) mutable {
+                                      .ReactionDelay = *fm_reactionDelay,
+                                      .CheckReport = *fm_checkReport,
+                                      .Timing = {.Shift = *fm_shiftTimes,
+                                                 .Sync = *fm_twoPointSync,
+                                                 .Rates = *fm_frameRate}}](const CommandRow& row) mutable {
         RunAs(row.Kind, [&row, &targets] { row.Run(targets); });
       });
+  // The timing tools close the list's menu, as a submenu of their own.
+  PopupMenu_tools->addSeparator();
+  QAction* timingMenu = PopupMenu_tools->addMenu(PopupMenu_timing);
+  timingMenu->setObjectName(QStringLiteral("TimingMenu1"));
+  timingMenu->setText(QStringLiteral("Timing"));
   historyControls_ = std::make_unique<HistoryControls>(
       HistoryControlsParts{.Window = *this,
                            .Undo = *commands_->action("Undo1"),

@@ -31,6 +31,11 @@ class VideoViewWidget;
 class CommandActions;
 class CommandRunner;
 class ReactionDelayDialog;
+class ShiftTimesDialog;
+class TwoPointSyncDialog;
+class FrameRateDialog;
+class SubtitleCheckMarks;
+class CheckReportDialog;
 class Tfm_setfont;
 class Tfm_set;
 class Tfm_dir;
@@ -114,6 +119,7 @@ class Tfm_main : public QWidget {
   QMenu* PopupMenu_File;
   QMenu* PopupMenu_tools;  // the list's menu
   QMenu* PopupMenu_help;
+  QMenu* PopupMenu_timing;  // the timing tools, under the list's menu
 
   std::unique_ptr<CommandRunner> runner_;
   std::unique_ptr<WindowSeams> seams_;  // what the commands talk through
@@ -130,6 +136,11 @@ class Tfm_main : public QWidget {
   Tfm_about* fm_about;
   Tfm_update* fm_update;
   ReactionDelayDialog* fm_reactionDelay;
+  ShiftTimesDialog* fm_shiftTimes;
+  TwoPointSyncDialog* fm_twoPointSync;
+  FrameRateDialog* fm_frameRate;
+  SubtitleCheckMarks* checkMarks_;
+  CheckReportDialog* fm_checkReport;
   // Gives dialogs their captions from the language file as they are shown.
   DialogCaptionsOnShow* captionsOnShow_ = nullptr;
   QString typingHint_;

@@ -4,7 +4,11 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QPainter>
+#include <QPixmap>
 #include <QRegularExpression>
+
+#include "app/ui/SubtitleCheckMarks.h"
 
 namespace orlisk {
 namespace {
@@ -14,6 +18,7 @@ constexpr int kNumberColumn = 0;
 constexpr int kTimeColumn = 1;
 constexpr int kTextColumn = 2;
 constexpr int kCellPadding = 12;
+constexpr int kMarkSize = 8;  // the check mark beside a row's number, and its gap
 
 // The list is narrow, and the subtitle's text needs the room: a range within
 // the first hour is shown without its "00:" hours ("00:01,000 --> 00:02,500").
@@ -25,6 +30,18 @@ QString ShownTimeRange(const std::string& time) {
   const QRegularExpressionMatch match = firstHour.match(text);
   if (!match.hasMatch()) return text;
   return match.captured(1) + QStringLiteral(" --> ") + match.captured(2);
+}
+
+// A small amber dot: it reads on the dark list and leaves the number legible.
+QPixmap CheckMark() {
+  QPixmap mark(kMarkSize, kMarkSize);
+  mark.fill(Qt::transparent);
+  QPainter painter(&mark);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(0xF0, 0xA0, 0x20));
+  painter.drawEllipse(0, 0, kMarkSize, kMarkSize);
+  return mark;
 }
 
 }  // namespace
@@ -48,10 +65,19 @@ int SubtitleListModel::columnCount(const QModelIndex& parent) const { return par
 QVariant SubtitleListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= document_.rowCount()) return {};
   const SubtitleRow& row = document_.row(index.row());
-  // The whole text, line under line, whatever the column shows of it.
+  if (role == Qt::DecorationRole) {
+    if (index.column() != kNumberColumn || !marks_ || marks_->findings(index.row()) == 0) return {};
+    static const QPixmap mark = CheckMark();
+    return mark;
+  }
+  // The findings, then the whole text line under line, whatever the column shows of it.
   if (role == Qt::ToolTipRole) {
-    return row.Subtitle.empty() ? QVariant() : QVariant(QString::fromStdString(row.Subtitle).replace(
-                                                   QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QStringList tip = marks_ ? marks_->reasons(index.row()) : QStringList();
+    if (!row.Subtitle.empty()) {
+      if (!tip.isEmpty()) tip << QString();
+      tip << QString::fromStdString(row.Subtitle).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    }
+    return tip.isEmpty() ? QVariant() : QVariant(tip.join(QLatin1Char('\n')));
   }
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
@@ -92,8 +118,14 @@ void SubtitleListModel::rowsRemoved(int first, int count) {
   if (first < shownRows_) emit dataChanged(index(first, 0), index(shownRows_ - 1, 0));
 }
 
-void SubtitleListModel::rowChanged(int row) {
-  emit dataChanged(index(row, 1), index(row, kColumns - 1), {Qt::DisplayRole, Qt::ToolTipRole});
+void SubtitleListModel::checksChanged(int first, int last) {
+  emit dataChanged(index(first, 0), index(last, kColumns - 1), kCheckRoles);
+}
+
+void SubtitleListModel::rowChanged(int row) { rowsChanged(row, 1); }
+
+void SubtitleListModel::rowsChanged(int first, int count) {
+  emit dataChanged(index(first, 1), index(first + count - 1, kColumns - 1), {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
 SubtitleListView::SubtitleListView(QWidget* parent) : QTableView(parent) {
@@ -120,7 +152,7 @@ void SubtitleListView::SetColumnWidths() {
   // The number and the time range just fit their texts in the font in use (a
   // cut-off time range is useless); the text column stretches over the rest.
   const QFontMetrics metrics = fontMetrics();
-  setColumnWidth(kNumberColumn, metrics.horizontalAdvance(QStringLiteral("999")) + kCellPadding);
+  setColumnWidth(kNumberColumn, metrics.horizontalAdvance(QStringLiteral("999")) + kCellPadding + kMarkSize + 4);
   setColumnWidth(kTimeColumn, metrics.horizontalAdvance(QStringLiteral("00:00,000 --> 00:00,000")) + kCellPadding);
   FitTextColumn();
 }

@@ -10,6 +10,8 @@
 
 namespace orlisk {
 
+class SubtitleCheckMarks;
+
 // Columns "No" (the 1-based row index), "Time" and "Subtitle" (line breaks
 // shown as spaces). Listens to the document for as long as it lives.
 class SubtitleListModel : public QAbstractTableModel, public SubtitleDocument::Listener {
@@ -19,6 +21,12 @@ class SubtitleListModel : public QAbstractTableModel, public SubtitleDocument::L
   ~SubtitleListModel() override;
 
   void setHeaders(const QStringList& headers);
+  // Rows with check findings show a mark by their number and the reasons
+  // above the text in their tooltip.
+  void setCheckMarks(const SubtitleCheckMarks* marks) { marks_ = marks; }
+  void checksChanged(int first, int last);
+  // The roles a change of the marks repaints.
+  static inline const QList<int> kCheckRoles{Qt::DecorationRole, Qt::ToolTipRole};
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -29,12 +37,14 @@ class SubtitleListModel : public QAbstractTableModel, public SubtitleDocument::L
   void rowsInserted(int first, int count) override;
   void rowsRemoved(int first, int count) override;
   void rowChanged(int row) override;
+  void rowsChanged(int first, int count) override;
 
  private:
   SubtitleDocument& document_;
   // The rows the views know of. The document tells of a change after making
   // it, and the views must hear "rows about to go" while the rows still count.
   int shownRows_ = 0;
+  const SubtitleCheckMarks* marks_ = nullptr;
   QStringList headers_{QStringLiteral("No"), QStringLiteral("Time"), QStringLiteral("Subtitle")};
 };
 
