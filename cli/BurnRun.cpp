@@ -148,6 +148,8 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
     if (const std::string refusal = SoftContainerRefusal(o.Video, container); !refusal.empty())
       throw BurnFailure{kBurnWriteFailed, refusal + "; nothing was written (--format mkv takes them)"};
     const OutputTarget target = BurnTarget(o, startup.OutputFolder, SoftContainerExtension(container));
+    // The copy reads the file itself: the reader's decoders and pictures can go.
+    reader.CloseSource();
     SoftSubtitleJob job(o.Video, std::move(subtitles), style, container);
     return drive(job, target.Path, [&] { job.Start(target); });
   }
