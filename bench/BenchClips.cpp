@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 namespace orlisk::bench {
@@ -44,6 +46,22 @@ std::string PlaybackClip(int sampleRate) {
                      .container = "mp4", .audioCodec = "aac", .sampleRate = sampleRate, .channels = 2,
                      .picture = testclips::Picture::TestPattern},
                     "1080p25-h264-aac" + std::to_string(sampleRate) + "-35s.mp4");
+}
+
+void WriteBenchSubtitles(const std::string& path, double seconds) {
+  std::ofstream srt(path);
+  const auto stamp = [](int ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d,%03d", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
+    return std::string(text);
+  };
+  const int step = static_cast<int>(seconds * 1000 / 20);
+  for (int i = 0; i < 20; ++i) {
+    const int begin = i * step + 50;
+    srt << i + 1 << "\r\n"
+        << stamp(begin) << " --> " << stamp(begin + std::max(100, step - 100)) << "\r\n"
+        << "Subtitle number " << i + 1 << " of the benchmark\r\nwith a second line under it\r\n\r\n";
+  }
 }
 
 }  // namespace orlisk::bench

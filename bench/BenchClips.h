@@ -17,6 +17,9 @@ std::string CachedClip(const testclips::ClipOptions& options, const std::string&
 // The cache folder (created when missing).
 std::string ClipCacheFolder();
 
+// 20 two-line subtitles spread over `seconds` of video, as SubRip, into `path`.
+void WriteBenchSubtitles(const std::string& path, double seconds);
+
 // The 1080p 25 fps H.264 clip with AAC sound that playback is measured on.
 std::string PlaybackClip(int sampleRate = 44100);
 

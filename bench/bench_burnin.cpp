@@ -117,21 +117,6 @@ void WriteSettings(const fs::path& folder, const Case& test) {
   }
 }
 
-// 20 two-line subtitles spread over the clip, as SubRip.
-void WriteSubtitles(const fs::path& path, double seconds) {
-  std::ofstream srt(path);
-  const auto stamp = [](int ms) {
-    return Format("%02d:%02d:%02d,%03d", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
-  };
-  const int step = static_cast<int>(seconds * 1000 / 20);
-  for (int i = 0; i < 20; ++i) {
-    const int begin = i * step + 50;
-    srt << i + 1 << "\r\n"
-        << stamp(begin) << " --> " << stamp(begin + std::max(100, step - 100)) << "\r\n"
-        << "Subtitle number " << i + 1 << " of the benchmark\r\nwith a second line under it\r\n\r\n";
-  }
-}
-
 struct Sides {
   std::vector<ProcessRun> ours;
   std::vector<ProcessRun> theirs;
@@ -267,7 +252,7 @@ int main(int argc, char** argv) {
 
   const fs::path work = fs::temp_directory_path() / ("orlisk-bench-burnin-" + std::to_string(::getpid()));
   fs::create_directories(work);
-  WriteSubtitles(work / "subs.srt", seconds);
+  orlisk::bench::WriteBenchSubtitles((work / "subs.srt").string(), seconds);
   std::ofstream(work / "none.srt");
   std::printf("%s, %d rounds; each line: ours / ffmpeg\n", burn.c_str(), rounds);
 

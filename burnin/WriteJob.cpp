@@ -1,5 +1,6 @@
 #include "WriteJob.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "FrameRenderer.h"
@@ -124,6 +125,10 @@ void WriteJob::Finish() {
   const std::unique_ptr<PartialOutput> partial = std::move(partial_);
   parts_.Writer.CloseSource();
   outputPath_ = partial->Commit();
+}
+
+SubtitleTime WriteJob::writtenUntil() const {
+  return std::max(parts_.Writer.GetPosition(), parts_.Writer.GetAudioPosition());
 }
 
 int WriteJob::Progress() const {

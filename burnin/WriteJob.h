@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "subtitles/SubtitleStyle.h"
+#include "OutputJob.h"
 #include "SubtitleBurner.h"
 #include "TextTransform.h"
 #include "burnin/writer/PartialOutput.h"
@@ -46,7 +47,7 @@ struct WriteJobParts {
   int ShowHeight = 0;
 };
 
-class WriteJob {
+class WriteJob : public OutputJob {
  public:
   // `subtitles` and `inUse` (the font and backdrop) are copied: the list may
   // change while the job runs (the window lets commands through) without
@@ -56,26 +57,22 @@ class WriteJob {
   WriteJob& operator=(const WriteJob&) = delete;
   // A job left by an error before Finish failed: its output is closed and
   // its partial removed; the target stays as it was.
-  ~WriteJob();
+  ~WriteJob() override;
 
   // Seeks the reader to 0 and creates the output as a partial beside the
   // target (PartialOutput), which nothing at the target notices. When the
   // creation fails the partial goes and the error goes on.
   void Start(OutputTarget target, std::int32_t outputType);
-  // One pass: at most one frame and one sound block. False once both streams
-  // have ended (nothing more to do).
-  bool Step();
-  // Closes the output (the container's trailer, once) and puts it in place
-  // under the target's name, whether the streams ended or the driver stops
-  // early: a stopped video plays to where it stopped. Later calls do nothing.
-  // When closing or naming fails, the partial goes and the error goes on.
-  void Finish();
+  // One pass: at most one frame and one sound block.
+  bool Step() override;
+  void Finish() override;
 
-  int Progress() const;
-  bool started() const { return state_ == State::Writing; }
-  std::int64_t framesWritten() const { return framesWritten_; }
-  // The target's path; after Finish, the name the video got.
-  const std::string& outputPath() const { return outputPath_; }
+  int Progress() const override;
+  bool started() const override { return state_ == State::Writing; }
+  std::int64_t framesWritten() const override { return framesWritten_; }
+  // The later of the writer's two streams.
+  SubtitleTime writtenUntil() const override;
+  const std::string& outputPath() const override { return outputPath_; }
 
  private:
   enum class State { Idle, Writing, Finished };

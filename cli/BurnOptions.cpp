@@ -55,6 +55,8 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
       options.ExportFile = value("--export");
     } else if (a == "--overwrite") {
       options.Overwrite = true;
+    } else if (a == "--soft") {
+      options.Soft = true;
     } else if (a == "--size") {
       options.Size = ParseSizeOption(value("--size"));
     } else if (a == "--quality") {
@@ -70,14 +72,19 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
   if (files.size() != 2) throw UsageError("expected a video and a subtitle file");
   if (!options.OutDir.empty() && !options.OutFile.empty())
     throw UsageError("--out-dir and -o cannot be used together");
-  if (!options.ExportFile.empty() && (!options.OutFile.empty() || !options.OutDir.empty() || !options.Format.empty()))
-    throw UsageError("--export writes no video: -o, --out-dir and --format do not go with it");
+  if (!options.ExportFile.empty() &&
+      (!options.OutFile.empty() || !options.OutDir.empty() || !options.Format.empty() || options.Soft))
+    throw UsageError("--export writes no video: -o, --out-dir, --format and --soft do not go with it");
   if (options.OutFile.empty() && options.ExportFile.empty() && options.Overwrite)
     throw UsageError("--overwrite only applies to -o FILE; names in a folder never replace a file");
   const bool delivery = options.Format == "mp4" || options.Format == "mkv";
   if (options.Size && !delivery && options.Format != "avi" && options.Format != "mpeg")
     throw UsageError("--size needs --format avi, mpeg, mp4 or mkv");
   if (options.Quality && !delivery) throw UsageError("--quality needs --format mp4 or mkv");
+  if (options.Soft && !options.Format.empty() && !delivery)
+    throw UsageError("--soft copies the video into MKV or MP4 (--format mkv or --format mp4)");
+  if (options.Soft && (options.Size || options.Quality))
+    throw UsageError("--soft copies the pictures unchanged: --size and --quality do not apply");
   options.Video = files[0];
   options.Subtitles = files[1];
   return options;
@@ -89,6 +96,7 @@ std::string BurnUsageText() {
          "                   [--out-dir DIR | -o FILE [--overwrite]] [--ignore-stale-companion]\n"
          "                   [--quiet | --progress=json] [--verbose]\n"
          "       orlisk-burn VIDEO SUBTITLES --export vtt|ass|srt1 FILE [--overwrite]\n"
+         "       orlisk-burn VIDEO SUBTITLES.srt --soft [--format mkv|mp4] [the same options]\n"
          "\n"
          "Writes a copy of VIDEO with the subtitles burnt into its pictures, made as the\n"
          "editor's settings say (~/.config/orlisk.ini). The subtitles' places, colours and\n"
@@ -112,6 +120,13 @@ std::string BurnUsageText() {
          "                the CRF, 0..51 on x264's scale (lower is better and larger; H.265\n"
          "                gets the CRF that looks alike on its own scale); or a bit rate such\n"
          "                as 2500k. The encoder's speed is the settings'\n"
+         "  --soft        add the subtitles as a track a player can switch, instead of\n"
+         "                burning them in: the video and sound are copied unchanged (a\n"
+         "                long video takes seconds). --format mkv (the default unless the\n"
+         "                settings choose MP4): an ASS track with each line's place,\n"
+         "                colours and outline; --format mp4: a mov_text track with the\n"
+         "                text and times, refused when the source's streams cannot go\n"
+         "                into MP4 unchanged\n"
          "  --out-dir DIR write into DIR instead of the settings' output folder; the name\n"
          "                is the video's, with New_1, New_2, ... in front when it is taken\n"
          "  -o FILE       write exactly FILE; refused when FILE exists, unless --overwrite\n"

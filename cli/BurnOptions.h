@@ -32,7 +32,11 @@ struct BurnOptions {
   std::string Subtitles;
   // "original", "avi", "mpeg", "wmv", "rm", "mp4" or "mkv"; empty: what the
   // settings say.
+  // With Soft: "mkv" or "mp4", the container of the copy.
   std::string Format;
+  // Copy the video's streams and add the subtitles as a track instead of
+  // burning them in.
+  bool Soft = false;
   std::string OutDir;   // --out-dir; empty: the settings' output folder
   std::string OutFile;  // -o; empty: a free name in the output folder
   bool Overwrite = false;

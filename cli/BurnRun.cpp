@@ -2,12 +2,14 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <ostream>
 #include <string>
 
 #include "BurnProgressReport.h"
 #include "BurnTarget.h"
 #include "burnin/QtTextTransform.h"
+#include "burnin/SoftSubtitleJob.h"
 #include "burnin/WriteJob.h"
 #include "burnin/writer/CodecLists.h"
 #include "burnin/writer/ConfigureWriter.h"
@@ -19,6 +21,7 @@
 #include "settings/ProfileFile.h"
 #include "files/SafeFile.h"
 #include "settings/Settings.h"
+#include "settings/SoftSubtitleSetting.h"
 #include "files/SubtitleFiles.h"
 
 namespace orlisk {
@@ -103,6 +106,45 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
   std::vector<SubtitleEntry> subtitles = ReadSubtitles(o.Subtitles, reader, style, o, notices);
   if (subtitles.empty()) notices.Tell(o.Subtitles + " has no subtitles; the video is copied without text");
 
+  BurnProgressReport progress(err, o.Progress, errIsTerminal, SteadySeconds);
+  // Either kind of job, from its start (which makes the output) to its end
+  // or a stop signal.
+  auto drive = [&](OutputJob& job, const std::string& output, const std::function<void()>& start) -> int {
+    int stoppedBy = 0;
+    try {
+      start();
+      // A signal that comes after the last step stops nothing: the video is whole.
+      while (job.Step()) {
+        progress.Show(job.Progress(), job.framesWritten());
+        if ((stoppedBy = stopSignal.load()) != 0) break;
+      }
+      progress.End(job.Progress(), job.framesWritten());
+      job.Finish();
+    } catch (const std::exception& e) {
+      if (job.started()) progress.End(job.Progress(), job.framesWritten());
+      throw BurnFailure{kBurnWriteFailed, "cannot write " + output + ": " + e.what()};
+    }
+    out << job.outputPath() << "\n";
+    if (stoppedBy != 0) {
+      notices.Tell("stopped; " + job.outputPath() + " ends where it was stopped");
+      return stoppedBy == SIGTERM ? kBurnTerminated : kBurnInterrupted;
+    }
+    return kBurnDone;
+  };
+
+  if (o.Soft) {
+    const SoftContainer container = o.Format == "mp4"   ? SoftContainer::Mp4
+                                    : o.Format == "mkv" ? SoftContainer::Mkv
+                                                        : SoftContainer{ReadSoftSubtitleSetting(settingsFile).Container};
+    if (const std::string refusal = SoftContainerRefusal(o.Video, container); !refusal.empty())
+      throw BurnFailure{kBurnWriteFailed, refusal + "; nothing was written (--format mkv takes them)"};
+    const OutputTarget target = BurnTarget(o, startup.OutputFolder, SoftContainerExtension(container));
+    // The copy reads the file itself: the reader's decoders and pictures can go.
+    reader.CloseSource();
+    SoftSubtitleJob job(o.Video, std::move(subtitles), style, container);
+    return drive(job, target.Path, [&] { job.Start(target); });
+  }
+
   OutputSettings settings = ReadOutputSettings(settingsFile);
   int formatChoice = 0;
   if (o.Format == "original") {
@@ -129,32 +171,10 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
     throw BurnFailure{kBurnWriteFailed, std::string("cannot set up the writer: ") + e.what()};
   }
   const OutputTarget target = BurnTarget(o, startup.OutputFolder, configuration.OutputExtension);
-  const std::string& output = target.Path;
-
   QtTextTransform transform;
   WriteJob job({.Reader = reader, .Writer = writer, .Transform = transform, .ShowFrame = {}},
                std::move(subtitles), style);
-  BurnProgressReport progress(err, o.Progress, errIsTerminal, SteadySeconds);
-  int stoppedBy = 0;
-  try {
-    job.Start(target, configuration.OutputType);
-    // A signal that comes after the last step stops nothing: the video is whole.
-    while (job.Step()) {
-      progress.Show(job.Progress(), job.framesWritten());
-      if ((stoppedBy = stopSignal.load()) != 0) break;
-    }
-    progress.End(job.Progress(), job.framesWritten());
-    job.Finish();
-  } catch (const std::exception& e) {
-    if (job.started()) progress.End(job.Progress(), job.framesWritten());
-    throw BurnFailure{kBurnWriteFailed, "cannot write " + output + ": " + e.what()};
-  }
-  out << job.outputPath() << "\n";
-  if (stoppedBy != 0) {
-    notices.Tell("stopped; " + job.outputPath() + " ends where it was stopped");
-    return stoppedBy == SIGTERM ? kBurnTerminated : kBurnInterrupted;
-  }
-  return kBurnDone;
+  return drive(job, target.Path, [&] { job.Start(target, configuration.OutputType); });
 }
 
 }  // namespace

@@ -140,4 +140,15 @@ InputFormatPtr OpenLocalInput(const std::string& path, InputGuard& guard) {
   return InputFormatPtr(raw);
 }
 
+int MainStream(AVFormatContext& format, AVMediaType type) {
+  auto isCoverPicture = [](const AVStream* stream) { return (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) != 0; };
+  const int best = av_find_best_stream(&format, type, -1, -1, nullptr, 0);
+  if (best >= 0 && !isCoverPicture(format.streams[best])) return best;
+  for (unsigned i = 0; i < format.nb_streams; ++i) {
+    const AVStream* stream = format.streams[i];
+    if (stream->codecpar->codec_type == type && !isCoverPicture(stream)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 }  // namespace orlisk

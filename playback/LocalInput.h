@@ -65,4 +65,9 @@ class InputGuard {
 // starts at kOpenTimeLimitMicroseconds and covers the probe too.
 InputFormatPtr OpenLocalInput(const std::string& path, InputGuard& guard);
 
+// The stream of `type` a reader plays: the one FFmpeg ranks best, unless that
+// is an attached cover picture; then the first real stream of the type. -1
+// when there is none.
+int MainStream(AVFormatContext& format, AVMediaType type);
+
 }  // namespace orlisk

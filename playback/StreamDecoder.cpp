@@ -3,25 +3,6 @@
 #include "media/MediaError.h"
 
 namespace orlisk {
-namespace {
-
-bool IsCoverPicture(const AVStream* stream) {
-  return (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
-}
-
-// The stream FFmpeg ranks best, unless that is an attached cover picture:
-// then the first real stream of the type, or -1.
-int ChooseStream(AVFormatContext* format, AVMediaType type) {
-  const int best = av_find_best_stream(format, type, -1, -1, nullptr, 0);
-  if (best >= 0 && !IsCoverPicture(format->streams[best])) return best;
-  for (unsigned i = 0; i < format->nb_streams; ++i) {
-    const AVStream* stream = format->streams[i];
-    if (stream->codecpar->codec_type == type && !IsCoverPicture(stream)) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-}  // namespace
 
 std::unique_ptr<StreamDecoder> StreamDecoder::Open(const std::string& path, AVMediaType type,
                                                    int decoderThreads, const std::atomic<bool>* stopFlag) {
@@ -32,7 +13,7 @@ std::unique_ptr<StreamDecoder> StreamDecoder::Open(const std::string& path, AVMe
   if (int error = avformat_find_stream_info(format.get(), nullptr); error < 0) {
     throw MediaError::FromAv("Cannot read the streams of " + quoted, error);
   }
-  const int index = ChooseStream(format.get(), type);
+  const int index = MainStream(*format, type);
   if (index < 0) return nullptr;
 
   AVStream* stream = format->streams[index];

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <system_error>
 #include <utility>
 
+#include "burnin/SoftSubtitleJob.h"
 #include "burnin/WriteJob.h"
 #include "burnin/writer/ConfigureWriter.h"
 #include "burnin/writer/OutputNaming.h"
@@ -15,6 +17,7 @@
 #include "media/MediaError.h"
 #include "settings/OutputSettings.h"
 #include "settings/Settings.h"
+#include "settings/SoftSubtitleSetting.h"
 
 namespace orlisk {
 namespace {
@@ -80,6 +83,8 @@ void BurnInCommands::WriteSubtitlesToVideo() {
   const Language& lang = c_.Basics.Lang;
   if (s.IsPlaying) c_.Playback.StopPlayback();
   if (s.IsWriting || s.VideoPath.empty()) return;
+  const WriteKind kind = ChosenWriteKind();
+  if (kind == WriteKind::None) return;
 
   // A folder that cannot be made shows when the output file is created.
   std::error_code ignored;
@@ -90,6 +95,49 @@ void BurnInCommands::WriteSubtitlesToVideo() {
   indicators.emplace(s, c_.Skin, c_.Progress, c_.Memo,
                      lang.MessageText("Writesubtitle", "The subtitles are written to the video"));
 
+  // The still picture and the playbar stay where they were; the reader goes
+  // back there afterwards, so that playing on starts from the picture shown.
+  const std::int32_t resumeAt = c_.Reader.GetPosition();
+  s.PreviewCount = static_cast<std::int32_t>(s.Document.entries().size());
+  s.SubtitleCursor = 0;
+  // Either kind of job, from its start (which names the output) to the
+  // outcome in the memo.
+  auto run = [&](OutputJob& job, const std::function<void()>& start) {
+    try {
+      start();
+    } catch (const MediaError& e) {
+      // Nothing was written (a read-only, full or vanished folder): the
+      // window is idle before it asks what to do.
+      c_.Reader.SeekTo(resumeAt);
+      indicators.reset();
+      c_.Preview.RefreshFrame();
+      OfferAnotherOutputFolder(e.what());
+      return;
+    }
+    const bool whole = RunJob(job);
+    if (closedForExit_) return;  // the close finished the output already
+    // Where the new video ends, asked before the output closes.
+    const SubtitleTime end = job.writtenUntil();
+    job.Finish();
+    c_.Reader.SeekTo(resumeAt);
+    // The window goes idle (IsWriting false, progress hidden) before the
+    // still picture, the outcome and the file manager.
+    indicators.reset();
+    c_.Preview.RefreshFrame();
+    ShowMemoStatus(s.AtHand, c_.Memo,
+                   whole ? lang.MessageText("WritesubtitletoVideo", "Subtitles write complete")
+                         : lang.MessageText("WriteStopped", "Writing stopped: the new video ends at") + " " +
+                               FormatSubtitleTime(end));
+    if (s.AutoOpenOutput) c_.Desktop.showInFileManager(job.outputPath());
+  };
+
+  if (kind != WriteKind::Burn) {
+    const SoftContainer container = kind == WriteKind::TrackInMp4 ? SoftContainer::Mp4 : SoftContainer::Mkv;
+    SoftSubtitleJob job(s.VideoPath, s.Document.entries(), s.Style, container);
+    // Never over an existing file, the source least of all.
+    run(job, [&] { job.Start(FreeOutputTarget(folder, s.VideoPath, SoftContainerExtension(container))); });
+    return;
+  }
   OutputSettings settings = ReadOutputSettings(c_.Basics.Settings);
   settings.OutputMode = s.OutputMode;  // the dialog's size mode acts at once
   codecs_.XvidCodecIndex = s.XvidCodecIndex;
@@ -98,12 +146,6 @@ void BurnInCommands::WriteSubtitlesToVideo() {
   ApplyWriterConfiguration(configuration, c_.Writer);
   s.OutputType = configuration.OutputType;
   s.OutputExtension = configuration.OutputExtension;
-
-  // The still picture and the playbar stay where they were; the reader goes
-  // back there afterwards, so that playing on starts from the picture shown.
-  const std::int32_t resumeAt = c_.Reader.GetPosition();
-  s.PreviewCount = static_cast<std::int32_t>(s.Document.entries().size());
-  s.SubtitleCursor = 0;
   // The view gets each written frame at the size it shows it, converted off
   // the encoding's way, as playback does.
   const PictureRect shown = FitPicture(c_.View.viewWidth(), c_.View.viewHeight(), c_.Reader.GetWidth(),
@@ -115,42 +157,28 @@ void BurnInCommands::WriteSubtitlesToVideo() {
                 .ShowWidth = shown.Width,
                 .ShowHeight = shown.Height},
                s.Document.entries(), s.Style);
-  try {
-    // Never over an existing file, the source least of all.
-    job.Start(FreeOutputTarget(folder, s.VideoPath, s.OutputExtension), s.OutputType);
-  } catch (const MediaError& e) {
-    // Nothing was written (a read-only, full or vanished folder): the
-    // window is idle before it asks what to do.
-    c_.Reader.SeekTo(resumeAt);
-    indicators.reset();
-    c_.Preview.RefreshFrame();
-    OfferAnotherOutputFolder(e.what());
-    return;
-  }
-  const bool whole = RunJob(job);
-  if (closedForExit_) return;  // the close finished the output already
-  // Where the new video ends: the later of its two streams, asked before
-  // the writer closes.
-  const SubtitleTime end = std::max(c_.Writer.GetPosition(), c_.Writer.GetAudioPosition());
-  job.Finish();
-  c_.Reader.SeekTo(resumeAt);
-  // The window goes idle (IsWriting false, progress hidden) before the still
-  // picture, the outcome and the file manager.
-  indicators.reset();
-  c_.Preview.RefreshFrame();
-  ShowMemoStatus(s.AtHand, c_.Memo,
-                 whole ? lang.MessageText("WritesubtitletoVideo", "Subtitles write complete")
-                       : lang.MessageText("WriteStopped", "Writing stopped: the new video ends at") + " " +
-                             FormatSubtitleTime(end));
-  if (s.AutoOpenOutput) c_.Desktop.showInFileManager(job.outputPath());
+  run(job, [&] { job.Start(FreeOutputTarget(folder, s.VideoPath, s.OutputExtension), s.OutputType); });
 }
 
-bool BurnInCommands::RunJob(WriteJob& job) {
+BurnInCommands::WriteKind BurnInCommands::ChosenWriteKind() {
+  const SoftSubtitleSetting setting = ReadSoftSubtitleSetting(c_.Basics.Settings);
+  if (!setting.AddAsTrack) return WriteKind::Burn;
+  if (setting.Container != 1) return WriteKind::TrackInMkv;
+  const std::string refusal = SoftContainerRefusal(c_.Basics.State.VideoPath, SoftContainer::Mp4);
+  if (refusal.empty()) return WriteKind::TrackInMp4;
+  if (!c_.Basics.Messages.informationQuestion(
+          refusal + ".\n\n" +
+          c_.Basics.Lang.MessageText("SoftTrackOfferMkv", "Write an MKV file instead? MKV takes these streams unchanged.")))
+    return WriteKind::None;
+  return WriteKind::TrackInMkv;
+}
+
+bool BurnInCommands::RunJob(OutputJob& job) {
   MainState& s = c_.Basics.State;
   running_ = &job;
   closedForExit_ = false;
   struct Forget {
-    WriteJob*& running;
+    OutputJob*& running;
     ~Forget() { running = nullptr; }
   } forget{running_};
   while (s.IsWriting) {

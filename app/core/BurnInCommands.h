@@ -16,7 +16,7 @@
 
 namespace orlisk {
 
-class WriteJob;
+class OutputJob;
 
 class BurnInCommands {
  public:
@@ -46,7 +46,9 @@ class BurnInCommands {
 
   // Writes the open video with the subtitles burnt in to a new file in the
   // output folder, showing every written frame and the progress, until both
-  // streams end or the user stops; the memo's status then says which, and a
+  // streams end or the user stops; or, with "Add as a subtitle track" set,
+  // copies its streams and adds the subtitles as a track (an MP4 the
+  // source's streams cannot go into is offered as MKV instead); the memo's status then says which, and a
   // stopped one where the new video ends. Ignored while a job runs or no
   // video is open. An output file that cannot be made is named with the
   // reason, and another output folder offered. Any other failure (the
@@ -64,16 +66,20 @@ class BurnInCommands {
   void FinishForClose();
 
  private:
+  enum class WriteKind { Burn, TrackInMkv, TrackInMp4, None };
+  // Burning, or a track in the container the settings choose; an MP4 the
+  // source's streams cannot go into offers MKV (None: the user declined).
+  WriteKind ChosenWriteKind();
   // Runs the job's passes until it ends or is stopped; true when it ended,
   // both streams written whole.
-  bool RunJob(WriteJob& job);
+  bool RunJob(OutputJob& job);
   // The output file could not be made (`reason` names it): asks whether to
   // choose another output folder, and keeps the one chosen.
   void OfferAnotherOutputFolder(const std::string& reason);
 
   Context c_;
   CodecLists codecs_;
-  WriteJob* running_ = nullptr;  // the job of the loop on the stack, if any
+  OutputJob* running_ = nullptr;  // the job of the loop on the stack, if any
   bool closedForExit_ = false;
 };
 

@@ -20,6 +20,7 @@
 
 #include "app/ui/AviCodecDialog.h"
 #include "app/ui/OutputFolderDialog.h"
+#include "app/ui/SoftTrackControls.h"
 #include "settings/Settings.h"
 
 namespace orlisk {
@@ -119,6 +120,7 @@ void Tfm_set::FormShow() {
     rbSizeOriginalClick();
   }
   cb_open->setChecked(settings.readBool("Orlisk", "autoopen", true));
+  softTrack->Load();
 
   ShowSettings(ReadShownOutputSettings(settings));
 

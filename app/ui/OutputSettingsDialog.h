@@ -24,6 +24,7 @@ class QTabWidget;
 
 namespace orlisk {
 
+class SoftTrackControls;
 class Tfm_dir;
 
 struct OutputSettingsParts {
@@ -63,6 +64,7 @@ class Tfm_set : public QDialog {
   QLineEdit* edt_dir;
   QPushButton* bt_dir;
   QCheckBox* cb_open;
+  SoftTrackControls* softTrack;  // "Add as a subtitle track" and its container
   QComboBox* cmbFramerateAVI;
   QComboBox* cmbAVICodecs;
   QPushButton* btnConfigureVideoCodec;

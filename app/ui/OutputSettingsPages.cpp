@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/OutputSettingsDialog.h"
+#include "app/ui/SoftTrackControls.h"
 
 namespace orlisk {
 namespace {
@@ -103,6 +104,8 @@ QWidget* Tfm_set::BuildGeneralPage() {
   layout->addLayout(grid);
   layout->addWidget(pathGroup);
   layout->addWidget(cb_open);
+  softTrack = new SoftTrackControls(page, parts_.Settings, parts_.Run);
+  layout->addWidget(softTrack);
   layout->addStretch();
   return page;
 }

@@ -5,16 +5,10 @@
 namespace orlisk {
 namespace {
 
-// The stream FFmpeg ranks best, as the reader takes it; a cover picture is
-// no video.
-AVStream* MainStream(AVFormatContext& format, AVMediaType type) {
-  const int best = av_find_best_stream(&format, type, -1, -1, nullptr, 0);
-  if (best >= 0 && !(format.streams[best]->disposition & AV_DISPOSITION_ATTACHED_PIC)) return format.streams[best];
-  for (unsigned i = 0; i < format.nb_streams; ++i) {
-    AVStream* stream = format.streams[i];
-    if (stream->codecpar->codec_type == type && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC)) return stream;
-  }
-  return nullptr;
+// The stream the reader takes (MainStream), or null.
+AVStream* ReaderStream(AVFormatContext& format, AVMediaType type) {
+  const int index = MainStream(format, type);
+  return index >= 0 ? format.streams[index] : nullptr;
 }
 
 // How far before the first picture a packet may end and still be copied.
@@ -29,11 +23,11 @@ SoundCopy::SoundCopy(const std::string& sourcePath, AVFormatContext& output)
   if (const int error = avformat_find_stream_info(input_.get(), nullptr); error < 0) {
     throw MediaError::FromAv("Cannot read the streams of \"" + sourcePath + "\"", error);
   }
-  source_ = MainStream(*input_, AVMEDIA_TYPE_AUDIO);
+  source_ = ReaderStream(*input_, AVMEDIA_TYPE_AUDIO);
   if (!source_) throw MediaError("Cannot copy the sound of \"" + sourcePath + "\": it has none");
   // Time 0 is the first picture's, as for the reader; without pictures, the
   // sound's own start.
-  if (const AVStream* video = MainStream(*input_, AVMEDIA_TYPE_VIDEO); video && video->start_time != AV_NOPTS_VALUE) {
+  if (const AVStream* video = ReaderStream(*input_, AVMEDIA_TYPE_VIDEO); video && video->start_time != AV_NOPTS_VALUE) {
     origin_ = av_rescale_q(video->start_time, video->time_base, source_->time_base);
   } else if (source_->start_time != AV_NOPTS_VALUE) {
     origin_ = source_->start_time;

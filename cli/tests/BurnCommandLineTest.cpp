@@ -75,6 +75,11 @@ TEST(BurnOptionsTest, AcceptsTheDocumentedFormsAndRefusesTheRest) {
            {{"a.avi", "a.srt", "--export", "sbv", "a.sbv"}, false},
            {{"a.avi", "a.srt", "--export", "ass"}, false},
            {{"a.avi", "a.srt", "--export", "ass", "a.ass", "-o", "b.avi"}, false},
+           {{"a.avi", "a.srt", "--soft"}, true},
+           {{"a.avi", "a.srt", "--soft", "--export", "vtt", "a.vtt"}, false},
+           {{"a.avi", "a.srt", "--soft", "--format", "mp4", "-o", "b.mp4"}, true},
+           {{"a.avi", "a.srt", "--soft", "--format", "avi"}, false},
+           {{"a.avi", "a.srt", "--soft", "--format", "mkv", "--quality", "high"}, false},
        }) {
     std::string line;
     for (const std::string& a : row.args) line += a + " ";
@@ -258,6 +263,20 @@ TEST_F(BurnProgram, ExportWritesNoVideoAndRefusesToReplaceWithoutOverwrite) {
   }
   EXPECT_TRUE(fs::is_empty(folder / "out"));
   EXPECT_EQ(Run({clip, Subs(), "--export", "vtt", Subs(), "--overwrite"}).exitCode, 2);  // never over its input
+}
+
+TEST_F(BurnProgram, SoftAddsATrackAndRefusesAnMp4ThatCannotHoldTheSound) {
+  const std::string clip = Clip();  // MPEG-4 Part 2 video and PCM sound
+  Finished mp4 = Run({clip, Subs(), "--out-dir", Out(), "--soft", "--format", "mp4"});
+  EXPECT_EQ(mp4.exitCode, 4);
+  EXPECT_NE(mp4.err.find("sound (pcm_s16le) cannot go into MP4"), std::string::npos) << mp4.err;
+  EXPECT_TRUE(fs::is_empty(folder / "out"));
+  Finished mkv = Run({clip, Subs(), "--out-dir", Out(), "--soft"});
+  ASSERT_EQ(mkv.exitCode, 0) << mkv.err;
+  EXPECT_EQ(mkv.out, (folder / "out" / fs::path(clip).filename().replace_extension(".mkv")).string() + "\n");
+  FfmpegVideoReader written;
+  written.OpenSource(mkv.out.substr(0, mkv.out.size() - 1));
+  EXPECT_NEAR(written.GetDuration(), 2000, 80);
 }
 
 // Ctrl+C, or a job runner's SIGTERM, each with its own exit code.

@@ -9,6 +9,8 @@
 
 #include "FakeSeams.h"
 #include "media/MediaError.h"
+#include "settings/SoftSubtitleSetting.h"
+#include "tests/fixtures/TestClips.h"
 
 namespace orlisk::testing {
 namespace {
@@ -87,6 +89,37 @@ TEST_F(WriteCommand, WritesEveryFrameIntoANewFileShowingProgressThenGoesIdle) {
   EXPECT_EQ(s.PreviewCount, 1);
   ExpectIdle();
   EXPECT_TRUE(fs::is_directory(outFolder));
+}
+
+TEST_F(WriteCommand, AddedAsATrackTheVideoIsCopiedAndAnMp4ThatCannotHoldItIsOfferedAsMkv) {
+  const std::string clip = orlisk::testclips::MakeClip({.seconds = 2});  // AVI with PCM sound
+  rig.openVideo(clip);
+  rig.addRow(100, 900, "first");
+  struct Row {
+    std::int32_t container;
+    std::deque<bool> answers;
+    std::size_t questions;
+    const char* written;  // nullptr: nothing
+  };
+  const Row rows[] = {{0, {}, 0, ".mkv"}, {1, {false}, 1, nullptr}, {1, {true}, 1, ".mkv"}};
+  for (const Row& row : rows) {
+    fs::remove_all(outFolder);
+    rig.messages.shown.clear();
+    rig.messages.answers = row.answers;
+    WriteSoftSubtitleSetting(rig.settings, {.AddAsTrack = true, .Container = row.container});
+    c.WriteSubtitlesToVideo();
+    ASSERT_EQ(rig.messages.shown.size(), row.questions);
+    if (row.questions) {
+      EXPECT_EQ(rig.lastMessage().rfind("The source's sound (pcm_s16le) cannot go into MP4", 0), 0u);
+    }
+    const fs::path output = fs::path(outFolder) / fs::path(clip).filename().replace_extension(row.written ? row.written : "");
+    EXPECT_EQ(fs::exists(output), row.written != nullptr) << output;
+    if (row.written) {
+      EXPECT_EQ(rig.memo.status, "Subtitles write complete");
+    }
+    EXPECT_EQ(CountCalls("CreateOutput"), 0);
+    ExpectIdle();
+  }
 }
 
 TEST_F(WriteCommand, AnExistingNameGetsNew1AndTheFileManagerStaysClosedWhenNotWanted) {

@@ -19,6 +19,7 @@
 #include "app/ui/AviCodecDialog.h"
 #include "app/ui/OutputFolderDialog.h"
 #include "app/ui/OutputSettingsDialog.h"
+#include "app/ui/SoftTrackControls.h"
 #include "burnin/writer/ConfigureWriter.h"
 #include "burnin/writer/DeliveryConfiguration.h"
 #include "burnin/writer/FfmpegVideoWriter.h"
@@ -398,6 +399,24 @@ TEST_F(OutputSettingsDialogTest, AutoOpenIsStoredAtTheClick) {
   EXPECT_EQ(Stored("Orlisk", "autoopen"), "0");
   Show();
   EXPECT_FALSE(dialog->cb_open->isChecked());
+}
+
+TEST_F(OutputSettingsDialogTest, AddAsASubtitleTrackAndItsContainerAreStoredAtTheClick) {
+  Show();
+  SoftTrackControls& soft = *dialog->softTrack;
+  EXPECT_FALSE(soft.cb_softtrack->isChecked());
+  EXPECT_FALSE(soft.cb_softcontainer->isEnabled());
+  ClickBox(soft.cb_softtrack);
+  EXPECT_EQ(Stored("SoftSubtitles", "Track"), "1");
+  ASSERT_TRUE(soft.cb_softcontainer->isEnabled());
+  soft.cb_softcontainer->setFocus();
+  QTest::keyClick(soft.cb_softcontainer, Qt::Key_Down);
+  EXPECT_EQ(Stored("SoftSubtitles", "Container"), "1");
+  QTest::mouseClick(dialog->btnCancel, Qt::LeftButton);
+  soft.cb_softtrack->setChecked(false);
+  Show();
+  EXPECT_TRUE(soft.cb_softtrack->isChecked());
+  EXPECT_EQ(soft.cb_softcontainer->currentIndex(), 1);
 }
 
 TEST_F(OutputSettingsDialogTest, TheCodecListSelectsAtOnceAndConfigureEditsThatCodec) {
