@@ -6,7 +6,7 @@
 namespace orlisk {
 
 namespace {
-constexpr std::array<std::string_view, 5> kFormats = {"original", "avi", "mpeg", "wmv", "rm"};
+constexpr std::array<std::string_view, 7> kFormats = {"original", "avi", "mpeg", "wmv", "rm", "mp4", "mkv"};
 }  // namespace
 
 BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
@@ -41,13 +41,17 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
       options.Format = value("--format");
       bool known = false;
       for (std::string_view f : kFormats) known = known || f == options.Format;
-      if (!known) throw UsageError("unknown format \"" + options.Format + "\" (original, avi, mpeg, wmv or rm)");
+      if (!known) throw UsageError("unknown format \"" + options.Format + "\" (original, avi, mpeg, wmv, rm, mp4 or mkv)");
     } else if (a == "--out-dir") {
       options.OutDir = value("--out-dir");
     } else if (a == "-o" || a == "--output") {
       options.OutFile = value("-o");
     } else if (a == "--overwrite") {
       options.Overwrite = true;
+    } else if (a == "--size") {
+      options.Size = ParseSizeOption(value("--size"));
+    } else if (a == "--quality") {
+      options.Quality = ParseQualityOption(value("--quality"));
     } else {
       throw UsageError("unknown option " + a);
     }
@@ -61,13 +65,18 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
     throw UsageError("--out-dir and -o cannot be used together");
   if (options.OutFile.empty() && options.Overwrite)
     throw UsageError("--overwrite only applies to -o FILE; names in a folder never replace a file");
+  const bool delivery = options.Format == "mp4" || options.Format == "mkv";
+  if (options.Size && !delivery && options.Format != "avi" && options.Format != "mpeg")
+    throw UsageError("--size needs --format avi, mpeg, mp4 or mkv");
+  if (options.Quality && !delivery) throw UsageError("--quality needs --format mp4 or mkv");
   options.Video = files[0];
   options.Subtitles = files[1];
   return options;
 }
 
 std::string BurnUsageText() {
-  return "Usage: orlisk-burn VIDEO SUBTITLES.srt [--format original|avi|mpeg|wmv|rm]\n"
+  return "Usage: orlisk-burn VIDEO SUBTITLES.srt [--format original|avi|mpeg|wmv|rm|mp4|mkv]\n"
+         "                   [--size source|1080p|720p|480p|vertical|square|WxH] [--quality Q]\n"
          "                   [--out-dir DIR | -o FILE [--overwrite]] [--ignore-stale-companion]\n"
          "                   [--quiet | --progress=json] [--verbose]\n"
          "\n"
@@ -78,7 +87,21 @@ std::string BurnUsageText() {
          "\n"
          "  --format F    original: the source's own format (the default unless the\n"
          "                settings ask for custom output); avi, mpeg, wmv, rm: that format\n"
-         "                with the custom settings\n"
+         "                with the custom settings; mp4: H.264 with AAC sound; mkv: H.264\n"
+         "                (or H.265, as the settings say) with AAC (or Opus) sound. MP4 and\n"
+         "                MKV copy the source's sound unchanged when the container takes it\n"
+         "                (AAC, MP3, AC-3 into MP4; also Opus, Vorbis, FLAC... into MKV),\n"
+         "                else encode it and say so\n"
+         "  --size S      the frame of avi, mpeg, mp4 and mkv: source (the source's size),\n"
+         "                1080p (1920x1080), 720p (1280x720), 480p (854x480), vertical\n"
+         "                (1080x1920), square (1080x1080) or WIDTHxHEIGHT; the picture keeps\n"
+         "                its shape, between black bars, and the subtitles stay where they\n"
+         "                are on it\n"
+         "  --quality Q   the picture quality of mp4 and mkv: a named step, high (CRF 18),\n"
+         "                good (21), standard (23), small (26), smallest (28); or Q itself as\n"
+         "                the CRF, 0..51 on x264's scale (lower is better and larger; H.265\n"
+         "                gets the CRF that looks alike on its own scale); or a bit rate such\n"
+         "                as 2500k. The encoder's speed is the settings'\n"
          "  --out-dir DIR write into DIR instead of the settings' output folder; the name\n"
          "                is the video's, with New_1, New_2, ... in front when it is taken\n"
          "  -o FILE       write exactly FILE; refused when FILE exists, unless --overwrite\n"

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "DeliveryOptions.h"
+
 namespace orlisk {
 
 // Exit codes, also listed by --help.
@@ -28,7 +30,8 @@ struct BurnOptions {
   bool Version = false;
   std::string Video;
   std::string Subtitles;
-  // "original", "avi", "mpeg", "wmv" or "rm"; empty: what the settings say.
+  // "original", "avi", "mpeg", "wmv", "rm", "mp4" or "mkv"; empty: what the
+  // settings say.
   std::string Format;
   std::string OutDir;   // --out-dir; empty: the settings' output folder
   std::string OutFile;  // -o; empty: a free name in the output folder
@@ -39,6 +42,10 @@ struct BurnOptions {
   BurnProgress Progress = BurnProgress::Auto;  // --quiet: None
   bool Quiet = false;    // no progress and no notices; errors are still told
   bool Verbose = false;  // FFmpeg's own log lines too
+  // --size (avi, mpeg, mp4, mkv) and --quality (mp4, mkv): in place of the
+  // settings' size preset and quality.
+  std::optional<SizeChoice> Size;
+  std::optional<QualityChoice> Quality;
 };
 
 class UsageError : public std::runtime_error {

@@ -11,6 +11,7 @@
 #include "burnin/WriteJob.h"
 #include "burnin/writer/CodecLists.h"
 #include "burnin/writer/ConfigureWriter.h"
+#include "burnin/writer/DeliveryConfiguration.h"
 #include "burnin/writer/FfmpegVideoWriter.h"
 #include "burnin/writer/SourceFacts.h"
 #include "playback/FfmpegVideoReader.h"
@@ -81,6 +82,16 @@ std::vector<SubtitleEntry> ReadSubtitles(const std::string& path, const VideoRea
   return std::move(read.Result.Entries);
 }
 
+// What happens to sound that an MP4 or MKV output cannot take as it is.
+std::string SoundNote(const SourceFacts& source, const DeliveryFormat& format) {
+  if (source.AudioSampleRate <= 0 || !format.CopySoundFrom.empty()) return "";
+  const std::string container = format.Container == "mp4" ? "MP4" : "MKV";
+  const std::string codec = format.AudioCodec == "opus" ? "Opus" : "AAC";
+  const std::string sound = source.AudioFormatName == "wav" ? "PCM" : source.AudioFormatName;
+  return "the source's sound (" + sound + ") cannot go into " + container +
+         " unchanged; it is re-encoded as " + codec;
+}
+
 int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::ostream& err, bool errIsTerminal,
          const std::atomic<int>& stopSignal) {
   const Notices notices(err, o.Quiet);
@@ -107,14 +118,21 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
     settings.OutputMode = 0;
   } else if (!o.Format.empty()) {
     settings.OutputMode = 1;
-    formatChoice = o.Format == "avi" ? 0 : o.Format == "mpeg" ? 1 : o.Format == "wmv" ? 2 : 3;
+    formatChoice = o.Format == "avi" ? 0 : o.Format == "mpeg" ? 1 : o.Format == "wmv" ? 2 : o.Format == "rm" ? 3
+                 : o.Format == "mp4" ? kFormatChoiceMp4 : kFormatChoiceMkv;
   }
+  if (o.Size) ApplySizeChoice(*o.Size, settings);
 
   FfmpegVideoWriter writer;
   WriterConfiguration configuration;
   try {
     const CodecLists codecs = FillCodecLists(writer);
-    configuration = ConfigureWriter(ReadSourceFacts(reader, o.Video), settings, formatChoice, codecs);
+    const SourceFacts facts = ReadSourceFacts(reader, o.Video);
+    configuration = ConfigureWriter(facts, settings, formatChoice, codecs);
+    if (configuration.Delivery) {
+      if (o.Quality) ApplyQualityChoice(*o.Quality, *configuration.Delivery);
+      if (const std::string note = SoundNote(facts, *configuration.Delivery); !note.empty()) notices.Tell(note);
+    }
     ApplyWriterConfiguration(configuration, writer);
   } catch (const std::exception& e) {
     throw BurnFailure{kBurnWriteFailed, std::string("cannot set up the writer: ") + e.what()};

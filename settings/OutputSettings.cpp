@@ -2,7 +2,7 @@
 
 namespace orlisk {
 
-const std::array<OutputSettingKey, 14> kOutputSettingKeys = {{
+const std::array<OutputSettingKey, 20> kOutputSettingKeys = {{
     {"Video", "w", &OutputSettings::CustomWidth, 352, 352, true},
     {"Video", "h", &OutputSettings::CustomHeight, 240, 240, true},
     {"Video", "wh", &OutputSettings::OutputMode, 0, 0, true},
@@ -18,6 +18,12 @@ const std::array<OutputSettingKey, 14> kOutputSettingKeys = {{
     {"MPEG", "Afre", &OutputSettings::MpegAudioFrequency, 8, 8, true},
     {"WMV", "Code", &OutputSettings::WmvProfile, 37, 37, true},
     {"RM", "Code", &OutputSettings::RmProfile, 6, 6, false},
+    {"Video", "Preset", &OutputSettings::SizePreset, kSizePresetTyped, kSizePresetTyped, true},
+    {"Delivery", "Quality", &OutputSettings::DeliveryQuality, 2, 2, true},
+    {"Delivery", "Bitrate", &OutputSettings::DeliveryBitRate, 4000, 4000, true},
+    {"Delivery", "Speed", &OutputSettings::DeliverySpeed, 1, 1, true},
+    {"MKV", "Video", &OutputSettings::MkvVideo, kMkvVideoH264, kMkvVideoH264, true},
+    {"MKV", "Audio", &OutputSettings::MkvAudio, kMkvAudioAac, kMkvAudioAac, true},
 }};
 
 namespace {

@@ -33,6 +33,48 @@ enum AviAudioChoice : std::int32_t {
   kAviAudioGsm = 5,
 };
 
+// "Video"/"Preset": the frame of a custom output. A side of 0 is the
+// source's; the last entry is the size typed into "Video"/"w" and "h". The
+// picture keeps its shape inside any of them, between black bars.
+struct SizePresetEntry {
+  const char* Name;  // as the command line and the dialog name it
+  int Width;
+  int Height;
+};
+inline constexpr std::array<SizePresetEntry, 7> kSizePresets = {{{"source", 0, 0},
+                                                                  {"1080p", 1920, 1080},
+                                                                  {"720p", 1280, 720},
+                                                                  {"480p", 854, 480},
+                                                                  {"vertical", 1080, 1920},
+                                                                  {"square", 1080, 1080},
+                                                                  {"typed", 0, 0}}};
+inline constexpr std::int32_t kSizePresetTyped = 6;
+
+// "Delivery"/"Quality": MP4 and MKV pictures at a constant quality, each step
+// a constant rate factor on x264's scale (lower: better and larger); the
+// entry after the steps asks for the bit rate "Delivery"/"Bitrate" instead.
+struct QualityStep {
+  const char* Name;
+  int Crf;
+};
+inline constexpr std::array<QualityStep, 5> kQualitySteps = {
+    {{"High", 18}, {"Good", 21}, {"Standard", 23}, {"Small", 26}, {"Smallest", 28}}};
+inline constexpr std::int32_t kQualityTargetBitRate = 5;
+
+// "Delivery"/"Speed": how long the H.264/H.265 encoder looks for a smaller
+// file at the same quality (its preset).
+struct EncoderSpeed {
+  const char* Name;
+  const char* Preset;
+};
+inline constexpr std::array<EncoderSpeed, 4> kEncoderSpeeds = {
+    {{"Fastest", "ultrafast"}, {"Fast", "veryfast"}, {"Balanced", "medium"}, {"Thorough", "slow"}}};
+
+// "MKV"/"Video" and "MKV"/"Audio": the codecs of a Matroska output (the sound
+// one only when the source's cannot be copied).
+enum MkvVideoChoice : std::int32_t { kMkvVideoH264 = 0, kMkvVideoH265 = 1 };
+enum MkvAudioChoice : std::int32_t { kMkvAudioAac = 0, kMkvAudioOpus = 1 };
+
 // The values as stored; each member starts at the default the writer
 // configuration uses for a missing key (the dialog shows 3 and 0 for the two
 // frame rates instead).
@@ -51,6 +93,12 @@ struct OutputSettings {
   std::int32_t MpegAudioFrequency = 8;   // "MPEG"/"Afre", index into kMpegAudioFrequencies
   std::int32_t WmvProfile = 37;          // "WMV"/"Code", index into the WMV profiles
   std::int32_t RmProfile = 6;            // "RM"/"Code", index into the RM profiles
+  std::int32_t SizePreset = kSizePresetTyped;  // "Video"/"Preset", index into kSizePresets
+  std::int32_t DeliveryQuality = 2;      // "Delivery"/"Quality", index into kQualitySteps or kQualityTargetBitRate
+  std::int32_t DeliveryBitRate = 4000;   // "Delivery"/"Bitrate", kbit/s of the pictures
+  std::int32_t DeliverySpeed = 1;        // "Delivery"/"Speed", index into kEncoderSpeeds
+  std::int32_t MkvVideo = kMkvVideoH264;  // "MKV"/"Video", MkvVideoChoice
+  std::int32_t MkvAudio = kMkvAudioAac;   // "MKV"/"Audio", MkvAudioChoice
 
   bool operator==(const OutputSettings&) const = default;
 };
@@ -66,7 +114,7 @@ struct OutputSettingKey {
   std::int32_t ShownDefault;
   bool SetInDialog;
 };
-extern const std::array<OutputSettingKey, 14> kOutputSettingKeys;
+extern const std::array<OutputSettingKey, 20> kOutputSettingKeys;
 
 // Reads every key above from the settings file at this moment, a missing key
 // as a write job takes it.

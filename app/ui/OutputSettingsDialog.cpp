@@ -46,7 +46,8 @@ Tfm_set::Tfm_set(QWidget* parent, OutputSettingsParts parts) : QDialog(parent), 
   setWindowTitle(QStringLiteral("Settings"));
   setObjectName(QStringLiteral("Tfm_set"));
   setModal(true);
-  setFixedSize(430, 297);
+  // Wide enough for every format's tab side by side.
+  setFixedSize(540, 297);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
   tabTypeOutFile = new QTabWidget(this);
@@ -56,8 +57,10 @@ Tfm_set::Tfm_set(QWidget* parent, OutputSettingsParts parts) : QDialog(parent), 
   tabTypeOutFile->addTab(BuildAviPage(), QStringLiteral("  To  AVI    "));
   tabTypeOutFile->addTab(BuildMpegPage(), QStringLiteral("  To  MPEG   "));
   tabTypeOutFile->addTab(BuildWmvPage(), QStringLiteral("   To  WMV   "));
+  tabTypeOutFile->addTab(BuildDeliveryPage(), QStringLiteral(" MP4/MKV "));
   // Named so the language file can give every caption of this window.
-  for (auto [page, name] : {std::pair{0, "pageGeneral"}, {1, "pageAvi"}, {2, "pageMpeg"}, {3, "pageWmv"}})
+  for (auto [page, name] :
+       {std::pair{0, "pageGeneral"}, {1, "pageAvi"}, {2, "pageMpeg"}, {3, "pageWmv"}, {4, "pageDelivery"}})
     tabTypeOutFile->widget(page)->setObjectName(QString::fromLatin1(name));
 
   btnSetFormatLikeSample = MakeButton("btnSetFormatLikeSample", "OK");
@@ -131,14 +134,14 @@ void Tfm_set::rbSizeOriginalClick() {
   parts_.State.OutputMode = 0;
   for (QWidget* control : {static_cast<QWidget*>(EdCustomWidth), static_cast<QWidget*>(EdCustomHeight),
                            static_cast<QWidget*>(cb_format)})
-    control->setEnabled(false);
+    control->setEnabled(false);  EnableSizeControls();
 }
 
 void Tfm_set::rbSizeCustomClick() {
   parts_.State.OutputMode = 1;
   for (QWidget* control : {static_cast<QWidget*>(EdCustomWidth), static_cast<QWidget*>(EdCustomHeight),
                            static_cast<QWidget*>(cb_format)})
-    control->setEnabled(true);
+    control->setEnabled(true);  EnableSizeControls();
 }
 
 void Tfm_set::SetAudioChoice(std::int32_t choice) {
@@ -200,9 +203,11 @@ void Tfm_set::btnSetFormatLikeSampleClick() {
     }
   }
 
+  OutputSettings values;
+  if (!TakeDeliverySettings(values)) return;
+
   parts_.State.OutputFolder = edt_dir->text().toStdString();
   WriteOutputFolder(parts_.Settings, parts_.State.OutputFolder);
-  OutputSettings values;
   values.CustomWidth = *width;
   values.CustomHeight = *height;
   values.OutputMode = parts_.State.OutputMode;
@@ -238,6 +243,7 @@ void Tfm_set::ShowSettings(const OutputSettings& shown) {
   SetMpegVersion(shown.MpegVersion);
   SetListIndex(*cbmpg_fre, shown.MpegAudioFrequency);
   SetListIndex(*cmbWMVCodecs, shown.WmvProfile);
+  ShowDeliverySettings(shown);
 }
 
 void Tfm_set::FillEmptySizeFields() {

@@ -50,7 +50,7 @@ class Tfm_set : public QDialog {
   void ShowModal();
   // The reload alone.
   void FormShow();
-  // The item index of the format list: 0 AVI, 1 MPEG, 2 WMV, 3 RM.
+  // The item index of the format list: 0 AVI, 1 MPEG, 2 WMV, 3 RM, 4 MP4, 5 MKV.
   int FormatChoice() const;
   std::int32_t AviAudioFormat() const { return aviAudioFormat_; }
 
@@ -79,6 +79,14 @@ class Tfm_set : public QDialog {
   QComboBox* cmbAudioBitrateMPEG;
   QComboBox* cbmpg_fre;
   QComboBox* cmbWMVCodecs;
+  // The size preset of custom output and the MP4/MKV page
+  // (OutputSettingsDelivery.cpp).
+  QComboBox* cmbSizePreset;
+  QComboBox* cmbQualityMP4;
+  QLineEdit* edBitrateMP4;
+  QComboBox* cmbSpeedMP4;
+  QComboBox* cmbVideoMKV;
+  QComboBox* cmbAudioMKV;
   QPushButton* btnSetFormatLikeSample;
   QPushButton* btnConvert;
   QPushButton* btnCancel;
@@ -91,6 +99,14 @@ class Tfm_set : public QDialog {
   QWidget* BuildAviPage();
   QWidget* BuildMpegPage();
   QWidget* BuildWmvPage();
+  QComboBox* BuildSizePresetList(QWidget* page);
+  QWidget* BuildDeliveryPage();
+  // The size controls as the size mode and the preset allow.
+  void EnableSizeControls();
+  void ShowDeliverySettings(const OutputSettings& shown);
+  // The preset and MP4/MKV values into `values`; false, with a message, for
+  // a bit rate in use that is no number.
+  bool TakeDeliverySettings(OutputSettings& values);
   QPushButton* MakeButton(const char* name, const char* caption);
 
   void rbSizeOriginalClick();

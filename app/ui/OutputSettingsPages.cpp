@@ -52,7 +52,7 @@ QWidget* Tfm_set::BuildGeneralPage() {
   rbSizeCustom->setObjectName(QStringLiteral("rbSizeCustom"));
   rbSizeOriginal->setChecked(true);
   // Selection only: a typed name would leave the write job without a format.
-  cb_format = MakeList(page, "cb_format", {"AVI", "MPEG", "WMV", "RM"});
+  cb_format = MakeList(page, "cb_format", {"AVI", "MPEG", "WMV", "RM", "MP4", "MKV"});
   cb_format->setCurrentIndex(0);
   EdCustomWidth = new QLineEdit(QString::number(kDefaultWidth), page);
   EdCustomHeight = new QLineEdit(QString::number(kDefaultHeight), page);
@@ -96,6 +96,8 @@ QWidget* Tfm_set::BuildGeneralPage() {
   grid->addWidget(EdCustomWidth, 2, 1);
   grid->addWidget(new QLabel(QStringLiteral("X"), page), 2, 2, Qt::AlignCenter);
   grid->addWidget(EdCustomHeight, 2, 3);
+  grid->addWidget(NamedLabel("lblSizePreset", "Size:", page), 3, 0);
+  grid->addWidget(BuildSizePresetList(page), 3, 1, 1, 4);
   grid->setColumnStretch(4, 1);
   auto* layout = new QVBoxLayout(page);
   layout->addLayout(grid);

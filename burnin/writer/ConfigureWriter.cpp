@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <span>
 
+#include "DeliveryConfiguration.h"
 #include "WriterProfiles.h"
 #include "media/MediaFacts.h"
 
@@ -172,13 +173,10 @@ void ConfigureOriginal(const SourceFacts& source, const CodecLists& codecs, Writ
   result.Other = other;
 }
 
-// A stored width or height of 0 (or below) cannot be written: the default
-// size stands in for it; the settings file keeps what the user typed.
-int CustomSize(std::int32_t stored, int defaultSize) { return stored > 0 ? stored : defaultSize; }
-
 void ConfigureCustom(const SourceFacts& source, const OutputSettings& settings, int formatChoice,
                      const CodecLists& codecs, WriterConfiguration& result) {
   const int rate = source.AudioSampleRate;
+  const FrameSize frame = CustomFrameSize(settings);
   switch (formatChoice) {
     case 1:
       result.OutputType = kOutputMpeg;
@@ -187,7 +185,7 @@ void ConfigureCustom(const SourceFacts& source, const OutputSettings& settings, 
                                         *ListIndex(settings.MpegChannels, 2, 1) + 1};
       result.MpegVideo = MpegVideoSetup{
           *ListIndex(settings.MpegVersion, 2, 0) + 1, FromList(kMpegVideoBitRates, settings.MpegVideoBitRate, 1),
-          CustomSize(settings.CustomWidth, 352), CustomSize(settings.CustomHeight, 240), FromList(kMpegFrameRates, settings.MpegFrameRate, 1)};
+          frame.Width, frame.Height, FromList(kMpegFrameRates, settings.MpegFrameRate, 1)};
       return;
     case 2:
       result.OutputType = kOutputWmv;
@@ -199,13 +197,19 @@ void ConfigureCustom(const SourceFacts& source, const OutputSettings& settings, 
       result.OutputExtension = ".rm";
       result.RmProfile = NumberOf(ListIndex(settings.RmProfile, static_cast<int>(RmProfiles().size()), 6));
       return;
+    case kFormatChoiceMp4:
+    case kFormatChoiceMkv:
+      result.OutputType = kOutputDelivery;
+      result.OutputExtension = formatChoice == kFormatChoiceMkv ? ".mkv" : ".mp4";
+      result.Delivery = ConfigureDelivery(source, settings, formatChoice == kFormatChoiceMkv);
+      return;
     default:
       result.OutputType = kOutputAvi;
       result.OutputExtension = ".avi";
       result.AviCodec = NumberOf(ListIndex(settings.AviCodec, static_cast<int>(codecs.AviCodecs.size()), 1));
       result.AviAudio = AviAudioFor(*ListIndex(settings.AviAudio, 6, kAviAudioMp3), rate);
       result.AviVideo =
-          VideoSetup{CustomSize(settings.CustomWidth, 352), CustomSize(settings.CustomHeight, 240), FromList(kAviFrameRates, settings.AviFrameRate, 4)};
+          VideoSetup{frame.Width, frame.Height, FromList(kAviFrameRates, settings.AviFrameRate, 4)};
       return;
   }
 }
@@ -222,7 +226,7 @@ WriterConfiguration ConfigureWriter(const SourceFacts& source, const OutputSetti
   if (*ListIndex(settings.OutputMode, 2, 0) == 0) {
     ConfigureOriginal(source, codecs, result);
   } else {
-    ConfigureCustom(source, settings, *ListIndex(formatChoice, 4, 0), codecs, result);
+    ConfigureCustom(source, settings, *ListIndex(formatChoice, kFormatChoiceMkv + 1, 0), codecs, result);
   }
   return result;
 }
@@ -257,6 +261,7 @@ void ApplyWriterConfiguration(const WriterConfiguration& configuration, VideoWri
     writer.SetMpegVideoFormat(video->Version, video->BitRateKbps, video->Width, video->Height, video->FrameRate);
   }
   if (configuration.Other) writer.SetOtherFormat(*configuration.Other);
+  if (configuration.Delivery) writer.SetDeliveryFormat(*configuration.Delivery);
 }
 
 }  // namespace orlisk

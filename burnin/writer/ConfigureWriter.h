@@ -12,10 +12,11 @@
 // at the source's size and rate and a bit rate near the source's. A file whose
 // extension says nothing is written in the container FFmpeg found in it.
 // "Custom:" output (OutputMode 1) takes the format choice (0 AVI, 1 MPEG,
-// 2 WMV, 3 RM) and the stored AVI and MPEG settings.
+// 2 WMV, 3 RM, 4 MP4, 5 MKV), the stored AVI and MPEG settings and, for AVI,
+// MPEG, MP4 and MKV, the frame of the size preset (DeliveryConfiguration.h).
 //
 // Stored values outside their lists (-1 after a list without selection, or a
-// hand edit) count as that key's default; a format choice outside 0..3 counts
+// hand edit) count as that key's default; a format choice outside 0..5 counts
 // as AVI, the list's first entry. A custom width or height of 0 or below (the
 // dialog stores what was typed) counts as the default 352 or 240.
 #include <cstdint>
@@ -76,6 +77,7 @@ struct WriterConfiguration {
   std::optional<int> WmvProfile;  // SelectWmvProfile (1-based)
   std::optional<int> RmProfile;   // SelectRmProfile (1-based)
   std::optional<OtherFormat> Other;
+  std::optional<DeliveryFormat> Delivery;  // SetDeliveryFormat
 };
 
 // `formatChoice` is the item index of the output settings' format list;

@@ -146,6 +146,10 @@ EncodingSession::EncodingSession(const OutputPlan& plan, const std::string& path
     audio_ = std::make_unique<AudioStage>(StreamEncoder(std::move(encoder), stream, *output_, "sound"),
                                           plan.SourceSampleRate, plan.SourceChannels);
   }
+  if (!plan.CopySoundFrom.empty() && plan.SourceSampleRate > 0) {
+    soundCopy_ = std::make_unique<SoundCopy>(plan.CopySoundFrom, *output_);
+    soundBytesPerSecond_ = plan.SourceSampleRate * plan.SourceChannels * 2;
+  }
   // Program streams need room to interleave; 0.7 s is what the ffmpeg tool gives them.
   output_->max_delay = 700000;
 
@@ -184,6 +188,14 @@ void EncodingSession::WritePicture(DecodedPicture picture) {
 
 void EncodingSession::WriteAudio(const AudioBlock& block) {
   if (audio_) audio_->Write(block);
+  if (soundCopy_) {
+    soundBytes_ += static_cast<std::int64_t>(block.Bytes.size());
+    soundCopy_->CopyUntil(SoundCopiedUntil());
+  }
+}
+
+std::int64_t EncodingSession::SoundCopiedUntil() const {
+  return av_rescale(soundBytes_, AV_TIME_BASE, soundBytesPerSecond_);
 }
 
 void EncodingSession::Finish() {
@@ -197,6 +209,7 @@ void EncodingSession::Finish() {
   }
   try {
     if (audio_) audio_->Finish();
+    if (soundCopy_) soundCopy_->CopyUntil(SoundCopiedUntil());
   } catch (...) {
     if (!failure) failure = std::current_exception();
   }

@@ -6,6 +6,7 @@
 
 #include "EncoderStages.h"
 #include "OutputPlan.h"
+#include "SoundCopy.h"
 
 namespace orlisk {
 
@@ -23,7 +24,7 @@ class EncodingSession {
   EncodingSession& operator=(const EncodingSession&) = delete;
 
   bool hasVideo() const { return video_ != nullptr; }
-  bool hasAudio() const { return audio_ != nullptr; }
+  bool hasAudio() const { return audio_ != nullptr || soundCopy_ != nullptr; }
 
   void WriteFrame(Frame frame);
   void WritePicture(DecodedPicture picture);
@@ -33,9 +34,17 @@ class EncodingSession {
   void Finish();
 
  private:
+  // Microseconds of sound handed over so far.
+  std::int64_t SoundCopiedUntil() const;
+
   OutputFormatPtr output_;
   std::unique_ptr<VideoStage> video_;
   std::unique_ptr<AudioStage> audio_;
+  // The source's own sound instead of audio_: what WriteAudio is given only
+  // says how far it reaches.
+  std::unique_ptr<SoundCopy> soundCopy_;
+  std::int64_t soundBytes_ = 0;
+  int soundBytesPerSecond_ = 0;
   bool finished_ = false;
 };
 

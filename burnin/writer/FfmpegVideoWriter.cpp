@@ -209,4 +209,6 @@ void FfmpegVideoWriter::SelectRmProfile(int number) {
 
 void FfmpegVideoWriter::SetOtherFormat(const OtherFormat& format) { impl_->state.Other = format; }
 
+void FfmpegVideoWriter::SetDeliveryFormat(const DeliveryFormat& format) { impl_->state.Delivery = format; }
+
 }  // namespace orlisk

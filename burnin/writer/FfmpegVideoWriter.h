@@ -5,7 +5,9 @@
 //   MPEG  MPEG-1 or MPEG-2 video with MPEG audio layer II in a program stream;
 //   WMV   WMV 8 with WMA 2 in ASF, by profile (WriterProfiles.h);
 //   RM    RealVideo 2 (RealVideo 1 without it) with AC-3 in RealMedia, by profile;
-//   other MP4, MOV, Matroska, WebM, Ogg, FLV, MPEG-TS, 3GP (OtherFormat).
+//   other MP4, MOV, Matroska, WebM, Ogg, FLV, MPEG-TS, 3GP (OtherFormat);
+//   delivery  H.264 or H.265 in MP4 or Matroska at a chosen quality, the
+//         source's sound copied where it fits (DeliveryFormat).
 // Frames are converted, scaled and encoded on an encoding thread of the
 // writer's own behind a queue of a few frames; see VideoWriter for the rest.
 #include <memory>
@@ -60,6 +62,7 @@ class FfmpegVideoWriter : public VideoWriter {
   void SelectRmProfile(int number) override;
 
   void SetOtherFormat(const OtherFormat& format) override;
+  void SetDeliveryFormat(const DeliveryFormat& format) override;
 
  private:
   struct Impl;

@@ -185,4 +185,12 @@ void NullVideoWriter::SetOtherFormat(const OtherFormat& format) {
          Text(format.VideoBitRateKbps) + ", " + Text(format.AudioBitRateKbps) + ")");
 }
 
+void NullVideoWriter::SetDeliveryFormat(const DeliveryFormat& format) {
+  const std::string quality = format.VideoBitRateKbps > 0 ? Text(format.VideoBitRateKbps) + " kbit/s"
+                                                          : "crf " + Text(format.Crf);
+  const std::string sound = format.CopySoundFrom.empty() ? format.AudioCodec : "copy " + format.CopySoundFrom;
+  Record("SetDeliveryFormat(" + format.Container + ", " + format.VideoCodec + ", " + Text(format.Width) + "x" +
+         Text(format.Height) + ", " + quality + ", " + format.Speed + ", " + sound + ")");
+}
+
 }  // namespace orlisk

@@ -72,6 +72,7 @@ class NullVideoWriter : public VideoWriter {
   void SelectRmProfile(int number) override;
 
   void SetOtherFormat(const OtherFormat& format) override;
+  void SetDeliveryFormat(const DeliveryFormat& format) override;
 
  private:
   void Record(const std::string& call);

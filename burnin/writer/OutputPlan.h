@@ -46,6 +46,8 @@ struct OutputPlan {
   std::vector<std::pair<std::string, std::string>> MuxerOptions;
   std::optional<VideoPlan> Video;
   std::optional<AudioPlan> Audio;
+  // The source file whose sound is copied instead of encoded (with no Audio).
+  std::string CopySoundFrom;
   // What WriteFrame and WriteAudio will be given.
   AVRational SourceFrameRate{25, 1};
   int SourceSampleRate = 0;

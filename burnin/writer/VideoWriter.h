@@ -38,6 +38,7 @@ enum OutputTypeCode : std::int32_t {
   kOutputWmv = 3,    // SelectWmvProfile; WMV 8 + WMA 2 in ASF
   kOutputRm = 4,     // SelectRmProfile; RealVideo 2 + AC-3 in RealMedia
   kOutputOther = 5,  // SetOtherFormat: another container (MP4, Matroska, WebM, ...)
+  kOutputDelivery = 6,  // SetDeliveryFormat: MP4 or Matroska at a chosen quality and size
 };
 
 // How the selected AVI codec spends its bits; what its settings dialog edits.
@@ -68,6 +69,32 @@ struct OtherFormat {
   double FrameRate = 0;      // 0: the source's rate
   int VideoBitRateKbps = 0;  // 0: chosen from size and rate
   int AudioBitRateKbps = 128;
+};
+
+// An output for publishing: H.264 or H.265 pictures in MP4 or Matroska at a
+// constant quality or a target bit rate, with the source's sound copied
+// packet for packet where the container takes it, else encoded. Names are
+// FFmpeg's: "mp4" or "matroska"; "h264" or "hevc"; "aac" or "opus".
+struct DeliveryFormat {
+  std::string Container = "mp4";
+  std::string VideoCodec = "h264";
+  std::string AudioCodec = "aac";  // when the sound is encoded
+  int Width = 0;  // 0: the source's size
+  int Height = 0;
+  // Constant quality on x264's scale (0..51, lower is better); the H.265
+  // encoder gets the value that gives about the same picture on its scale.
+  // Used while VideoBitRateKbps is 0.
+  int Crf = 23;
+  int VideoBitRateKbps = 0;
+  std::string Speed = "veryfast";  // the encoder's preset
+  // The source file whose sound packets go into the output unchanged, on the
+  // time line of its pictures; empty: the sound handed to WriteAudio is
+  // encoded. WriteAudio is still called either way: it sets how far the
+  // copied sound reaches (a stopped job's file stops both together).
+  std::string CopySoundFrom;
+  int AudioBitRateKbps = 160;
+
+  bool operator==(const DeliveryFormat&) const = default;
 };
 
 class VideoWriter {
@@ -152,6 +179,7 @@ class VideoWriter {
   virtual void SelectRmProfile(int number) = 0;
 
   virtual void SetOtherFormat(const OtherFormat& format) = 0;
+  virtual void SetDeliveryFormat(const DeliveryFormat& format) = 0;
 };
 
 }  // namespace orlisk

@@ -22,6 +22,7 @@ struct WriterState {
   int WmvProfile = 1;  // the profile FillCodecLists leaves selected
   int RmProfile = 7;   // the settings' default
   OtherFormat Other{"mp4", "h264", "aac"};
+  DeliveryFormat Delivery;
 };
 
 }  // namespace orlisk

@@ -20,6 +20,7 @@
 #include <regex>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "cli/BurnOptions.h"
 #include "playback/FfmpegVideoReader.h"
@@ -54,11 +55,22 @@ TEST(BurnOptionsTest, AcceptsTheDocumentedFormsAndRefusesTheRest) {
            {{"a.avi", "a.srt", "--quiet", "--progress=json"}, false},
            {{"a.avi"}, false},
            {{"a.avi", "a.srt", "c.srt"}, false},
-           {{"a.avi", "a.srt", "--format", "mkv"}, false},
+           {{"a.avi", "a.srt", "--format", "flv"}, false},
            {{"a.avi", "a.srt", "--format"}, false},
            {{"a.avi", "a.srt", "--out-dir", "d", "-o", "f.avi"}, false},
            {{"a.avi", "a.srt", "--overwrite"}, false},
            {{"a.avi", "a.srt", "--fast"}, false},
+           {{"a.avi", "a.srt", "--format", "mkv", "--size", "vertical", "--quality", "high"}, true},
+           {{"a.avi", "a.srt", "--format", "mp4", "--size", "1280x720", "--quality", "2500k"}, true},
+           {{"a.avi", "a.srt", "--format", "avi", "--size", "480p"}, true},
+           {{"a.avi", "a.srt", "--size", "720p"}, false},
+           {{"a.avi", "a.srt", "--format", "wmv", "--size", "720p"}, false},
+           {{"a.avi", "a.srt", "--format", "avi", "--quality", "high"}, false},
+           {{"a.avi", "a.srt", "--format", "mp4", "--quality", "52"}, false},
+           {{"a.avi", "a.srt", "--format", "mp4", "--quality", "fine"}, false},
+           {{"a.avi", "a.srt", "--format", "mp4", "--quality", "99k"}, false},
+           {{"a.avi", "a.srt", "--format", "mp4", "--size", "12x10000"}, false},
+           {{"a.avi", "a.srt", "--format", "mp4", "--size", "wide"}, false},
        }) {
     std::string line;
     for (const std::string& a : row.args) line += a + " ";
@@ -72,6 +84,17 @@ TEST(BurnOptionsTest, AcceptsTheDocumentedFormsAndRefusesTheRest) {
   EXPECT_EQ(o.Video, "-odd.avi");
   EXPECT_TRUE(ParseBurnOptions({"--help"}).Help);
   EXPECT_EQ(ParseBurnOptions({"a.avi", "a.srt", "-q"}).Progress, BurnProgress::None);
+}
+
+TEST(BurnOptionsTest, SizeAndQualityNameWhatTheyMean) {
+  EXPECT_EQ(ParseSizeOption("Vertical").Preset, 4);
+  const SizeChoice typed = ParseSizeOption("1280x720");
+  EXPECT_EQ(std::tuple(typed.Preset, typed.Width, typed.Height), std::tuple(kSizePresetTyped, 1280, 720));
+  for (const auto& [text, crf, kbps] : {std::tuple{"high", 18, 0}, {"Smallest", 28, 0}, {"19", 19, 0},
+                                        {"2500k", 0, 2500}}) {
+    const QualityChoice quality = ParseQualityOption(text);
+    EXPECT_EQ(std::pair(quality.Crf, quality.BitRateKbps), std::pair(crf, kbps)) << text;
+  }
 }
 
 struct Finished {
@@ -294,8 +317,9 @@ TEST_F(BurnProgram, AStaleCompanionEndsTheRunUnlessToldToGoOn) {
   EXPECT_NE(burnt.err.find("belongs to another save"), std::string::npos);
 }
 
-std::string Probe(const std::string& file) {
-  const std::string command = "ffprobe -v error -show_entries format=duration -of csv=p=0 '" + file + "'";
+// What ffprobe shows of `entries` ("format=duration") in `file`, one line each.
+std::string Ffprobe(const std::string& entries, const std::string& file) {
+  const std::string command = "ffprobe -v error -show_entries " + entries + " -of csv=p=0 '" + file + "'";
   std::string result;
   if (FILE* pipe = ::popen(command.c_str(), "r")) {
     char buffer[256];
@@ -304,6 +328,18 @@ std::string Probe(const std::string& file) {
   }
   return result;
 }
+
+std::string Probe(const std::string& file) { return Ffprobe("format=duration", file); }
+
+TEST_F(BurnProgram, Mp4InAPresetSizeSaysWhenItEncodesTheSound) {
+  const std::string out = (folder / "out" / "vertical.mp4").string();
+  Finished run = Run({Clip(), Subs(), "--format", "mp4", "--size", "vertical", "--quality", "smallest", "-o", out});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.err.find("sound (PCM) cannot go into MP4 unchanged; it is re-encoded as AAC"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(Ffprobe("stream=codec_name,width,height", out), "h264,1080,1920\naac\n");
+}
+
 
 // One job of GNU parallel's job log: when it started, how long it ran, how it ended.
 struct LoggedJob {

@@ -16,6 +16,7 @@
 #include "burnin/QtTextTransform.h"
 #include "burnin/WriteJob.h"
 #include "burnin/writer/NullVideoWriter.h"
+#include "media/PictureShape.h"
 #include "playback/FfmpegVideoReader.h"
 #include "files/SubtitleFiles.h"
 #include "tests/fixtures/TestClips.h"
@@ -58,26 +59,43 @@ class SamePlace : public ::testing::Test {
     static char* argv[] = {name, nullptr};
     if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);  // fonts; kept to the end
   }
+  // The typed line, saved as the pair typed.srt and typed.dat.
+  void SetUp() override {
+    fs::create_directories(folder / "config");
+    typed.Place = StartPlacement(kHeight, font);
+    typed.Text = "HIHIH\r\nI";
+    typed.TextColor = kYellow;
+    typed.Border = false;
+    typed.BeginTime = 0;
+    typed.EndTime = 1000;
+    SaveSubtitleFiles(srt, CompanionPathFor(srt), {{TimeRangeText(0, 1000), typed.Text}}, {typed});
+  }
   void TearDown() override { fs::remove_all(folder); }
 
-  fs::path folder = fs::temp_directory_path() / ("orlisk-same-place-" + std::to_string(::getpid()));
-};
+  // The picture orlisk-burn writes with `options`, the first one.
+  Frame Burnt(const std::string& name, const std::string& options) const {
+    const fs::path burnt = folder / name;
+    const std::string command = "XDG_CONFIG_HOME='" + (folder / "config").string() + "' HOME='" + folder.string() +
+                                "' '" ORLISK_BURN_PROGRAM "' '" + clip + "' '" + srt.string() + "' -o '" +
+                                burnt.string() + "' " + options + " >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    FfmpegVideoReader reader;
+    reader.OpenSource(burnt.string());
+    return reader.ReadFrame();
+  }
+  std::vector<LineInk> InkOf(const Frame& frame) const {
+    return InkOfLines(frame, typed.Place.Y, QFontMetrics(ToQFont(font)).lineSpacing(), 2);
+  }
 
-TEST_F(SamePlace, ATypedLineIsCentredAlikeInTheEditorThePreviewAndBothBurnIns) {
-  fs::create_directories(folder / "config");
+  fs::path folder = fs::temp_directory_path() / ("orlisk-same-place-" + std::to_string(::getpid()));
+  fs::path srt = folder / "typed.srt";
   const std::string clip =
       testclips::MakeClip({.width = kWidth, .height = kHeight, .fps = 25, .seconds = 1.0, .audio = false});
   const SubtitleFont font;  // the start-up font, which orlisk-burn draws with too
   SubtitleEntry typed;
-  typed.Place = StartPlacement(kHeight, font);
-  typed.Text = "HIHIH\r\nI";
-  typed.TextColor = kYellow;
-  typed.Border = false;
-  typed.BeginTime = 0;
-  typed.EndTime = 1000;
-  const fs::path srt = folder / "typed.srt";
-  SaveSubtitleFiles(srt, CompanionPathFor(srt), {{TimeRangeText(0, 1000), typed.Text}}, {typed});
+};
 
+TEST_F(SamePlace, ATypedLineIsCentredAlikeInTheEditorThePreviewAndBothBurnIns) {
   FfmpegVideoReader reader;
   reader.OpenSource(clip);
   QtTextTransform transform;
@@ -112,17 +130,7 @@ TEST_F(SamePlace, ATypedLineIsCentredAlikeInTheEditorThePreviewAndBothBurnIns) {
   }
   job.Finish();
 
-  const fs::path burnt = folder / "burnt.avi";
-  const std::string command = "XDG_CONFIG_HOME='" + (folder / "config").string() + "' HOME='" + folder.string() +
-                              "' '" ORLISK_BURN_PROGRAM "' '" + clip + "' '" + srt.string() + "' -o '" +
-                              burnt.string() + "' --format original >/dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  FfmpegVideoReader burntReader;
-  burntReader.OpenSource(burnt.string());
-
-  const int spacing = QFontMetrics(ToQFont(font)).lineSpacing();
-  const auto inkOf = [&](const Frame& f) { return InkOfLines(f, typed.Place.Y, spacing, 2); };
-  const std::vector<LineInk> expected = inkOf(edited);
+  const std::vector<LineInk> expected = InkOf(edited);
   for (const LineInk& line : expected) {
     ASSERT_LT(line.Left, line.Right);
     EXPECT_NEAR((line.Left + line.Right) / 2, kWidth / 2.0, 2.0);  // centred on its own line
@@ -133,12 +141,40 @@ TEST_F(SamePlace, ATypedLineIsCentredAlikeInTheEditorThePreviewAndBothBurnIns) {
     double tolerance;  // source pixels; the preview's picture is half size
   };
   for (const Shown& shown : {Shown{"preview", previewed, 3.0}, Shown{"window's write job", written, 1.0},
-                             Shown{"orlisk-burn", burntReader.ReadFrame(), 2.0}}) {
-    const std::vector<LineInk> ink = inkOf(shown.frame);
+                             Shown{"orlisk-burn", Burnt("burnt.avi", "--format original"), 2.0}}) {
+    const std::vector<LineInk> ink = InkOf(shown.frame);
     for (std::size_t i = 0; i < ink.size(); ++i) {
       EXPECT_NEAR(ink[i].Left, expected[i].Left, shown.tolerance) << shown.name << ", line " << i + 1;
       EXPECT_NEAR(ink[i].Right, expected[i].Right, shown.tolerance) << shown.name << ", line " << i + 1;
     }
+  }
+}
+
+// In a frame of another shape the line stays where it was on the picture:
+// the picture (4:3) lies between bars in the middle of a vertical frame.
+TEST_F(SamePlace, ALineBurntIntoAVerticalMp4StaysOnTheSamePartOfThePicture) {
+  const Frame frame = Burnt("vertical.mp4", "--format mp4 --size vertical --quality high");
+  ASSERT_EQ(std::pair(frame.Width, frame.Height), std::pair(1080, 1920));
+  const PictureRect picture = FitPicture(frame.Width, frame.Height, kWidth, kHeight);
+  // The picture's rows, measured in the source's pixels.
+  Frame onPicture = frame;
+  onPicture.Height = picture.Height;
+  onPicture.SourceWidth = kWidth;
+  onPicture.SourceHeight = kHeight;
+  const auto rows = frame.Pixels.begin() + static_cast<std::ptrdiff_t>(picture.Y) * frame.Stride;
+  onPicture.Pixels.assign(rows, rows + static_cast<std::ptrdiff_t>(picture.Height) * frame.Stride);
+  ASSERT_EQ(picture.Width, frame.Width);
+
+  FfmpegVideoReader reader;
+  reader.OpenSource(clip);
+  QtTextTransform transform;
+  int cursor = 0;
+  const std::vector<LineInk> expected =
+      InkOf(RenderPreviewFrame(transform, reader.ReadFrame(), {typed}, cursor, 1, 40, SubtitleStyle{.Font = font}));
+  const std::vector<LineInk> ink = InkOf(onPicture);
+  for (std::size_t i = 0; i < ink.size(); ++i) {
+    EXPECT_NEAR(ink[i].Left, expected[i].Left, 1.0) << "line " << i + 1;
+    EXPECT_NEAR(ink[i].Right, expected[i].Right, 1.0) << "line " << i + 1;
   }
 }
 

@@ -71,7 +71,7 @@ bool HasChinese(const QString& text) {
 bool SameInBothLanguages(const QString& text) {
   static const QRegularExpression letters(QStringLiteral("[A-Za-z]{2,}"));
   static const QRegularExpression names(
-      QStringLiteral("^\\s*(Veldrane Orlisk|AVI|MPEG|MPEG1|MPEG2|WMV|RM|PCM|MP3|ADPCM|GSM|ULAW|ALAW|HTML.*)\\s*$"));
+      QStringLiteral("^\\s*(Veldrane Orlisk|AVI|MPEG|MPEG1|MPEG2|WMV|RM|PCM|MP3|ADPCM|GSM|ULAW|ALAW|MP4|MKV|MP4/MKV|AAC|Opus|HTML.*)\\s*$"));
   QString plain = text;
   plain.remove(QStringLiteral("&"));
   return !plain.contains(letters) || names.match(plain).hasMatch();

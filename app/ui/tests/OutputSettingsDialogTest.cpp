@@ -20,6 +20,7 @@
 #include "app/ui/OutputFolderDialog.h"
 #include "app/ui/OutputSettingsDialog.h"
 #include "burnin/writer/ConfigureWriter.h"
+#include "burnin/writer/DeliveryConfiguration.h"
 #include "burnin/writer/FfmpegVideoWriter.h"
 #include "burnin/writer/NullVideoWriter.h"
 #include "burnin/writer/WriterProfiles.h"
@@ -104,10 +105,10 @@ TEST_F(OutputSettingsDialogTest, AMissingSettingsFileShowsEveryStartValue) {
   Show();
   Tfm_set& d = *dialog;
   EXPECT_EQ(d.windowTitle(), "Settings");
-  EXPECT_EQ(d.size(), QSize(430, 297));
-  const QStringList pages = {"General", "  To  AVI    ", "  To  MPEG   ", "   To  WMV   "};
-  ASSERT_EQ(d.tabTypeOutFile->count(), 4);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(d.tabTypeOutFile->tabText(i), pages[i]);
+  EXPECT_EQ(d.size(), QSize(540, 297));
+  const QStringList pages = {"General", "  To  AVI    ", "  To  MPEG   ", "   To  WMV   ", " MP4/MKV "};
+  ASSERT_EQ(d.tabTypeOutFile->count(), 5);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(d.tabTypeOutFile->tabText(i), pages[i]);
   EXPECT_EQ(d.tabTypeOutFile->currentIndex(), 0);
   EXPECT_EQ(d.btnSetFormatLikeSample->text(), "OK");
   EXPECT_EQ(d.btnConvert->text(), "Default");
@@ -295,6 +296,44 @@ TEST_F(OutputSettingsDialogTest, OkStoresEveryKeyAndCloses) {
   ASSERT_TRUE(c.AviVideo);
   EXPECT_EQ(c.AviVideo->Width, 640);
   EXPECT_EQ(c.AviVideo->Height, 240);
+}
+
+TEST_F(OutputSettingsDialogTest, SizePresetAndMp4ChoicesAreStoredAndConfigureTheWriter) {
+  Show();
+  Tfm_set& d = *dialog;
+  EXPECT_EQ(d.cb_format->itemText(kFormatChoiceMp4), "MP4");
+  EXPECT_EQ(d.cb_format->itemText(kFormatChoiceMkv), "MKV");
+  EXPECT_EQ(d.cmbVideoMKV->count(), H265EncoderInstalled() ? 2 : 1);
+  EXPECT_EQ(d.cmbSizePreset->currentIndex(), kSizePresetTyped);
+  EXPECT_FALSE(d.cmbSizePreset->isEnabled());
+  ClickBox(d.rbSizeCustom);
+  EXPECT_TRUE(d.cmbSizePreset->isEnabled() && d.EdCustomWidth->isEnabled());
+  d.cmbSizePreset->setCurrentIndex(4);  // vertical: the typed size is not used
+  EXPECT_FALSE(d.EdCustomWidth->isEnabled() || d.EdCustomHeight->isEnabled());
+  d.cb_format->setCurrentIndex(kFormatChoiceMp4);
+  EXPECT_FALSE(d.edBitrateMP4->isEnabled());
+  d.cmbQualityMP4->setCurrentIndex(kQualityTargetBitRate);
+  EXPECT_TRUE(d.edBitrateMP4->isEnabled());
+  d.edBitrateMP4->clear();
+  d.cmbSpeedMP4->setCurrentIndex(2);
+  d.cmbAudioMKV->setCurrentIndex(kMkvAudioOpus);
+  // A bit rate in use must be a number: nothing is stored until it is.
+  QTest::mouseClick(d.btnSetFormatLikeSample, Qt::LeftButton);
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"'' is not a valid integer value"});
+  EXPECT_TRUE(d.isVisible());
+  EXPECT_EQ(Stored("Video", "Preset"), "(none)");
+  d.edBitrateMP4->setText("2500");
+  QTest::mouseClick(d.btnSetFormatLikeSample, Qt::LeftButton);
+  EXPECT_FALSE(d.isVisible());
+  const std::tuple<const char*, const char*, const char*> keys[] = {
+      {"Video", "Preset", "4"}, {"Delivery", "Quality", "5"}, {"Delivery", "Bitrate", "2500"},
+      {"Delivery", "Speed", "2"}, {"MKV", "Video", "0"},     {"MKV", "Audio", "1"}};
+  for (const auto& [section, key, value] : keys) EXPECT_EQ(Stored(section, key), value) << section << "/" << key;
+  const WriterConfiguration c = ConfigureWriter(AviSource(), ReadOutputSettings(settings), d.FormatChoice(), lists);
+  ASSERT_TRUE(c.Delivery);
+  EXPECT_EQ(c.OutputExtension, ".mp4");
+  EXPECT_EQ(std::tuple(c.Delivery->Width, c.Delivery->Height, c.Delivery->VideoBitRateKbps, c.Delivery->Speed),
+            std::tuple(1080, 1920, 2500, std::string("medium")));
 }
 
 TEST_F(OutputSettingsDialogTest, AListWithoutASelectionStoresMinusOne) {

@@ -325,6 +325,65 @@ INSTANTIATE_TEST_SUITE_P(
                       "SetAviVideoFormat(352, 240, 24)"}}),
     [](const auto& info) { return info.param.name; });
 
+std::function<void(OutputSettings&)> Custom(std::function<void(OutputSettings&)> choose) {
+  return [choose](OutputSettings& s) {
+    s.OutputMode = 1;
+    choose(s);
+  };
+}
+
+// MP4 (4) and MKV (5), and the size presets of every custom format.
+INSTANTIATE_TEST_SUITE_P(
+    Delivery, ConfigureWriterTest,
+    ::testing::Values(
+        ConfigureRow{"Mp4DefaultsCopyMp3", kKeep, kCustom, 4, kOutputDelivery, ".mp4",
+                     {kSource, kSourceVideo, "SetDeliveryFormat(mp4, h264, 352x240, crf 23, veryfast, copy /clips/talk.avi)"}},
+        ConfigureRow{"Mp4VerticalHighThoroughEncodesPcm", AviSound("wav"), Custom([](OutputSettings& s) {
+                       s.SizePreset = 4;
+                       s.DeliveryQuality = 0;
+                       s.DeliverySpeed = 3;
+                     }),
+                     4, kOutputDelivery, ".mp4",
+                     {kSource, kSourceVideo, "SetDeliveryFormat(mp4, h264, 1080x1920, crf 18, slow, aac)"}},
+        ConfigureRow{"Mp4TargetBitRateAtTheSourceSizeEncodesOpus", AviSound("opus"), Custom([](OutputSettings& s) {
+                       s.SizePreset = 0;
+                       s.DeliveryQuality = kQualityTargetBitRate;
+                       s.DeliveryBitRate = 2500;
+                     }),
+                     4, kOutputDelivery, ".mp4",
+                     {kSource, kSourceVideo, "SetDeliveryFormat(mp4, h264, 0x0, 2500 kbit/s, veryfast, aac)"}},
+        ConfigureRow{"MkvH265CopiesOpus", AviSound("opus"), Custom([](OutputSettings& s) {
+                       s.SizePreset = 5;
+                       s.MkvVideo = kMkvVideoH265;
+                       s.MkvAudio = kMkvAudioOpus;
+                     }),
+                     5, kOutputDelivery, ".mkv",
+                     {kSource, kSourceVideo,
+                      "SetDeliveryFormat(matroska, hevc, 1080x1080, crf 23, veryfast, copy /clips/talk.avi)"}},
+        ConfigureRow{"MkvEncodesPcmAsOpus", AviSound("wav"), Custom([](OutputSettings& s) {
+                       s.SizePreset = 2;
+                       s.MkvAudio = kMkvAudioOpus;
+                     }),
+                     5, kOutputDelivery, ".mkv",
+                     {kSource, kSourceVideo, "SetDeliveryFormat(matroska, h264, 1280x720, crf 23, veryfast, opus)"}},
+        ConfigureRow{"DeliveryIndexesOutsideTheirListsFallBackToDefaults", AviSound("wav"), Custom([](OutputSettings& s) {
+                       s.SizePreset = 99;
+                       s.DeliveryQuality = 9;
+                       s.DeliverySpeed = -1;
+                       s.MkvVideo = 7;
+                     }),
+                     5, kOutputDelivery, ".mkv",
+                     {kSource, kSourceVideo, "SetDeliveryFormat(matroska, h264, 352x240, crf 23, veryfast, aac)"}},
+        ConfigureRow{"AviTakesTheSizePreset", kKeep, Custom([](OutputSettings& s) { s.SizePreset = 2; }), 0,
+                     kOutputAvi, ".avi",
+                     {"SelectAviCodec(2)", "SetAviAudioMp3(128, 44100, 2)", kSource, kSourceVideo,
+                      "SetAviVideoFormat(1280, 720, 24)"}},
+        ConfigureRow{"MpegAtTheSourceSize", kKeep, Custom([](OutputSettings& s) { s.SizePreset = 0; }), 1,
+                     kOutputMpeg, ".mpeg",
+                     {kSource, "SetMpegAudioFormat(128, 44100, 2)", kSourceVideo,
+                      "SetMpegVideoFormat(1, 1150, 0, 0, 25)"}}),
+    [](const auto& info) { return info.param.name; });
+
 TEST(ConfigureWriterTest, WithoutXvidOriginalAviUsesTheLastCodec) {
   NullVideoWriter writer({"MPEG-4 part 2", "Motion JPEG", "HuffYUV"});
   const CodecLists codecs = FillCodecLists(writer);

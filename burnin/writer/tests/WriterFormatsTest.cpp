@@ -10,6 +10,7 @@
 #include "WriterTestSupport.h"
 #include "burnin/writer/CodecLists.h"
 #include "burnin/writer/ConfigureWriter.h"
+#include "burnin/writer/DeliveryConfiguration.h"
 #include "burnin/writer/FfmpegVideoWriter.h"
 #include "playback/FfmpegVideoReader.h"
 #include "tests/fixtures/TestClips.h"
@@ -184,6 +185,98 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"mpegts", "h264", 160, 120, 50, "aac", 44100, 2}}),
     [](const auto& info) { return info.param.name; });
 
+// MP4 and MKV for publishing, in every size preset: the codecs, the frame,
+// its pixel aspect, every frame, and the source's sound copied packet for
+// packet where the container takes it (else encoded).
+struct DeliveryRow {
+  FormatRow format;
+  PixelAspect aspect;
+  bool soundCopied;
+};
+
+void PrintTo(const DeliveryRow& row, std::ostream* out) { *out << row.format.name; }
+
+class DeliveryFormatsTest : public ::testing::TestWithParam<DeliveryRow> {};
+
+TEST_P(DeliveryFormatsTest, WritesTheChosenCodecsFrameAndSound) {
+  const DeliveryRow& row = GetParam();
+  const Expected& expected = row.format.expected;
+  if (expected.videoCodec == "hevc" && !H265EncoderInstalled()) GTEST_SKIP() << "no H.265 encoder installed";
+  const Written written = WriteThroughTheWriter(row.format);
+  EXPECT_EQ(written.configuration.OutputExtension, row.format.extension);
+  const writertest::Probe probe = ProbeFile(written.path);
+  EXPECT_EQ(probe.Container, expected.container);
+  EXPECT_EQ(probe.VideoCodec, expected.videoCodec);
+  EXPECT_EQ(probe.Width, expected.width);
+  EXPECT_EQ(probe.Height, expected.height);
+  EXPECT_EQ(probe.Aspect, row.aspect);
+  EXPECT_EQ(probe.VideoPackets, expected.frames);
+  EXPECT_EQ(probe.AudioCodec, expected.audioCodec);
+  EXPECT_EQ(probe.SampleRate, expected.sampleRate);
+  const writertest::Probe source = ProbeFile(testclips::MakeClip(row.format.source));
+  EXPECT_EQ(probe.SoundDigest == source.SoundDigest, row.soundCopied);
+  const writertest::Decoded decoded = DecodeToEnd(written.path);
+  EXPECT_EQ(decoded.Errors, 0) << decoded.FirstError;
+  EXPECT_NEAR(decoded.Samples, expected.frames / 25.0 * expected.sampleRate, expected.sampleRate / 10);
+}
+
+// One second of AAC in MP4 (or Opus in WebM) beside H.264 (VP9) at 160x120.
+const ClipOptions kShortMp4{.seconds = 1.0, .codec = "libx264", .container = "mp4", .audioCodec = "aac"};
+const ClipOptions kShortWebm{.seconds = 1.0, .codec = "libvpx-vp9", .container = "webm", .audioCodec = "libopus",
+                             .sampleRate = 48000};
+// 160x120 samples shown 16:9 wide: each sample is 4:3.
+const ClipOptions kWideSamples{.seconds = 1.0, .codec = "libx264", .container = "mkv", .audioCodec = "aac",
+                               .extraOptions = "-aspect 16:9"};
+
+std::function<void(OutputSettings&)> Delivery(int preset, std::function<void(OutputSettings&)> more = {}) {
+  return [preset, more](OutputSettings& s) {
+    s.OutputMode = 1;
+    s.SizePreset = preset;
+    s.DeliverySpeed = 0;  // the fastest: large frames in little time
+    if (more) more(s);
+  };
+}
+
+const std::string kMp4Probe = "mov,mp4,m4a,3gp,3g2,mj2";
+const std::string kMkvProbe = "matroska,webm";
+constexpr int kMp4 = kFormatChoiceMp4;
+constexpr int kMkv = kFormatChoiceMkv;
+
+INSTANTIATE_TEST_SUITE_P(
+    Presets, DeliveryFormatsTest,
+    ::testing::Values(
+        DeliveryRow{{"Mp4SourceSizePcmSoundIsEncoded", kAviSource, Delivery(0), kMp4, ".mp4",
+                     {kMp4Probe, "h264", 160, 120, 50, "aac", 44100, 2}}, {1, 1}, false},
+        DeliveryRow{{"Mp41080p", kShortMp4, Delivery(1), kMp4, ".mp4",
+                     {kMp4Probe, "h264", 1920, 1080, 25, "aac", 44100, 2}}, {1, 1}, true},
+        DeliveryRow{{"Mp4720p", kShortMp4, Delivery(2), kMp4, ".mp4",
+                     {kMp4Probe, "h264", 1280, 720, 25, "aac", 44100, 2}}, {1, 1}, true},
+        DeliveryRow{{"Mp4480p", kShortMp4, Delivery(3), kMp4, ".mp4",
+                     {kMp4Probe, "h264", 854, 480, 25, "aac", 44100, 2}}, {1, 1}, true},
+        DeliveryRow{{"Mp4Vertical", kShortMp4, Delivery(4), kMp4, ".mp4",
+                     {kMp4Probe, "h264", 1080, 1920, 25, "aac", 44100, 2}}, {1, 1}, true},
+        DeliveryRow{{"Mp4Square", kShortMp4, Delivery(5), kMp4, ".mp4",
+                     {kMp4Probe, "h264", 1080, 1080, 25, "aac", 44100, 2}}, {1, 1}, true},
+        DeliveryRow{{"Mp4TypedOddSizeFallsOnWholeChroma", kShortMp4, Delivery(kSizePresetTyped, [](OutputSettings& s) {
+                       s.CustomWidth = 321;
+                       s.CustomHeight = 241;
+                     }), kMp4, ".mp4", {kMp4Probe, "h264", 320, 240, 25, "aac", 44100, 2}}, {1, 1}, true},
+        DeliveryRow{{"Mp4OpusSoundIsEncodedAsAac", kShortWebm, Delivery(0), kMp4, ".mp4",
+                     {kMp4Probe, "h264", 160, 120, 25, "aac", 48000, 2}}, {1, 1}, false},
+        DeliveryRow{{"Mp4WideSamplesKeepTheirAspectAtTheSourceSize", kWideSamples, Delivery(0), kMp4, ".mp4",
+                     {kMp4Probe, "h264", 160, 120, 25, "aac", 44100, 2}}, {4, 3}, true},
+        DeliveryRow{{"Mp4WideSamplesFill720pWithSquarePixels", kWideSamples, Delivery(2), kMp4, ".mp4",
+                     {kMp4Probe, "h264", 1280, 720, 25, "aac", 44100, 2}}, {1, 1}, true},
+        DeliveryRow{{"MkvH264CopiesAac", kShortMp4, Delivery(0), kMkv, ".mkv",
+                     {kMkvProbe, "h264", 160, 120, 25, "aac", 44100, 2}}, {1, 1}, true},
+        DeliveryRow{{"MkvCopiesOpus", kShortWebm, Delivery(0), kMkv, ".mkv",
+                     {kMkvProbe, "h264", 160, 120, 25, "opus", 48000, 2}}, {1, 1}, true},
+        DeliveryRow{{"MkvH265WithPcmEncodedAsOpus", kAviSource, Delivery(3, [](OutputSettings& s) {
+                       s.MkvVideo = kMkvVideoH265;
+                       s.MkvAudio = kMkvAudioOpus;
+                     }), kMkv, ".mkv", {kMkvProbe, "hevc", 854, 480, 50, "opus", 48000, 2}}, {1, 1}, false}),
+    [](const auto& info) { return info.param.format.name; });
+
 // Closing half way (a stopped write job) leaves a file that plays to where it
 // stopped: the container's trailer is there and every packet decodes.
 class WriterStopTest : public ::testing::TestWithParam<FormatRow> {};
@@ -205,7 +298,11 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"Wmv", kAviSource, kCustom, 2, ".wmv", {"asf", "", 0, 0, 25, "", 0, 0}},
                       FormatRow{"Rm", kAviSource, kCustom, 3, ".rm", {"rm", "", 0, 0, 25, "", 0, 0}},
                       FormatRow{"Mp4", kMp4Source, kOriginal, 0, ".mp4",
-                                {"mov,mp4,m4a,3gp,3g2,mj2", "", 0, 0, 25, "", 0, 0}}),
+                                {"mov,mp4,m4a,3gp,3g2,mj2", "", 0, 0, 25, "", 0, 0}},
+                      FormatRow{"Mp4CopyingItsSound", kMp4Source, Delivery(0), kMp4, ".mp4",
+                                {kMp4Probe, "", 0, 0, 25, "", 0, 0}},
+                      FormatRow{"MkvEncodingItsSound", kAviSource, Delivery(0), kMkv, ".mkv",
+                                {kMkvProbe, "", 0, 0, 25, "", 0, 0}}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

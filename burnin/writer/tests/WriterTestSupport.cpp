@@ -62,6 +62,7 @@ Probe ProbeFile(const std::string& path) {
   if (!format) return probe;
   probe.Container = format->iformat->name;
   int videoIndex = -1;
+  int soundIndex = -1;
   for (unsigned i = 0; i < format->nb_streams; ++i) {
     const AVStream& stream = *format->streams[i];
     const AVCodecParameters& parameters = *stream.codecpar;
@@ -75,6 +76,7 @@ Probe ProbeFile(const std::string& path) {
       const AVRational rate = stream.avg_frame_rate.num > 0 ? stream.avg_frame_rate : stream.r_frame_rate;
       probe.FrameRate = av_q2d(rate);
     } else if (parameters.codec_type == AVMEDIA_TYPE_AUDIO && probe.AudioCodec.empty()) {
+      soundIndex = static_cast<int>(i);
       probe.AudioCodec = avcodec_get_name(parameters.codec_id);
       probe.SampleRate = parameters.sample_rate;
       probe.Channels = parameters.ch_layout.nb_channels;
@@ -83,6 +85,12 @@ Probe ProbeFile(const std::string& path) {
   const AvPacketPtr packet(av_packet_alloc());
   while (av_read_frame(format.get(), packet.get()) >= 0) {
     if (packet->stream_index == videoIndex) ++probe.VideoPackets;
+    if (packet->stream_index == soundIndex) {
+      ++probe.SoundPackets;
+      // FNV-1a over every byte, in order.
+      if (probe.SoundDigest == 0) probe.SoundDigest = 14695981039346656037ull;
+      for (int i = 0; i < packet->size; ++i) probe.SoundDigest = (probe.SoundDigest ^ packet->data[i]) * 1099511628211ull;
+    }
     av_packet_unref(packet.get());
   }
   return probe;

@@ -2,6 +2,7 @@
 // Shared by the writer tests: copying a source through the writer the way the
 // write job interleaves picture and sound, and looking at what was written
 // with libavformat and libavcodec in-process.
+#include <cstdint>
 #include <set>
 #include <string>
 
@@ -27,6 +28,10 @@ struct Probe {
   std::string AudioCodec;  // "" without sound
   int SampleRate = 0;
   int Channels = 0;
+  // The sound's packets and a digest of their bytes: equal digests, the same
+  // sound packet for packet.
+  int SoundPackets = 0;
+  std::uint64_t SoundDigest = 0;
 };
 
 // What libavformat finds in `path`; a file it cannot open gives an empty Container.
