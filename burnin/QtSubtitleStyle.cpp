@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -88,6 +89,11 @@ SubtitleFont FromQFont(const QFont& font) {
   result.Underline = font.underline();
   result.StrikeOut = font.strikeOut();
   return result;
+}
+
+double FontCellPerEm(const SubtitleFont& font) {
+  const QFont qfont = ToQFont(font);
+  return qfont.pixelSize() > 0 ? QFontMetricsF(qfont).height() / qfont.pixelSize() : 1.0;
 }
 
 }  // namespace orlisk

@@ -23,4 +23,8 @@ QFont ToQFont(const SubtitleFont& font);
 // and PointSize is |Height| * 72 / 96, rounded.
 SubtitleFont FromQFont(const QFont& font);
 
+// The face's cell (ascent plus descent) per pixel of character size, as the
+// text transform draws it: what an ASS script's font size needs.
+double FontCellPerEm(const SubtitleFont& font);
+
 }  // namespace orlisk

@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "subtitles/SubtitleExport.h"
+
 namespace orlisk {
 
 namespace {
@@ -46,6 +48,11 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
       options.OutDir = value("--out-dir");
     } else if (a == "-o" || a == "--output") {
       options.OutFile = value("-o");
+    } else if (a == "--export") {
+      options.ExportFormat = value("--export");
+      if (!ExportFormatNamed(options.ExportFormat))
+        throw UsageError("unknown export format \"" + options.ExportFormat + "\" (vtt, ass or srt1)");
+      options.ExportFile = value("--export");
     } else if (a == "--overwrite") {
       options.Overwrite = true;
     } else if (a == "--size") {
@@ -63,7 +70,9 @@ BurnOptions ParseBurnOptions(const std::vector<std::string>& arguments) {
   if (files.size() != 2) throw UsageError("expected a video and a subtitle file");
   if (!options.OutDir.empty() && !options.OutFile.empty())
     throw UsageError("--out-dir and -o cannot be used together");
-  if (options.OutFile.empty() && options.Overwrite)
+  if (!options.ExportFile.empty() && (!options.OutFile.empty() || !options.OutDir.empty() || !options.Format.empty()))
+    throw UsageError("--export writes no video: -o, --out-dir and --format do not go with it");
+  if (options.OutFile.empty() && options.ExportFile.empty() && options.Overwrite)
     throw UsageError("--overwrite only applies to -o FILE; names in a folder never replace a file");
   const bool delivery = options.Format == "mp4" || options.Format == "mkv";
   if (options.Size && !delivery && options.Format != "avi" && options.Format != "mpeg")
@@ -79,6 +88,7 @@ std::string BurnUsageText() {
          "                   [--size source|1080p|720p|480p|vertical|square|WxH] [--quality Q]\n"
          "                   [--out-dir DIR | -o FILE [--overwrite]] [--ignore-stale-companion]\n"
          "                   [--quiet | --progress=json] [--verbose]\n"
+         "       orlisk-burn VIDEO SUBTITLES --export vtt|ass|srt1 FILE [--overwrite]\n"
          "\n"
          "Writes a copy of VIDEO with the subtitles burnt into its pictures, made as the\n"
          "editor's settings say (~/.config/orlisk.ini). The subtitles' places, colours and\n"
@@ -105,7 +115,14 @@ std::string BurnUsageText() {
          "  --out-dir DIR write into DIR instead of the settings' output folder; the name\n"
          "                is the video's, with New_1, New_2, ... in front when it is taken\n"
          "  -o FILE       write exactly FILE; refused when FILE exists, unless --overwrite\n"
-         "  --overwrite   allow -o to replace an existing file (never the source video)\n"
+         "  --overwrite   allow -o or --export to replace an existing file (never the\n"
+         "                source video)\n"
+         "  --export vtt|ass|srt1 FILE\n"
+         "                write no video: save the subtitles as FILE in WebVTT (each\n"
+         "                line's place as cue settings), ASS (one style, each line's\n"
+         "                place and colours as tags) or SubRip numbered from 1 without\n"
+         "                a companion, in UTF-8; places are relative to VIDEO's picture.\n"
+         "                SUBTITLES may be .srt, .vtt, .ass or .ssa\n"
          "  --ignore-stale-companion\n"
          "                burn even when SUBTITLES.dat belongs to another save of the\n"
          "                subtitles, with the current places and colours\n"

@@ -46,6 +46,10 @@ struct BurnOptions {
   // settings' size preset and quality.
   std::optional<SizeChoice> Size;
   std::optional<QualityChoice> Quality;
+  // --export FORMAT FILE: the subtitles written as FILE in "vtt", "ass" or
+  // "srt1", with places relative to the video's picture; no video is written.
+  std::string ExportFormat;
+  std::string ExportFile;
 };
 
 class UsageError : public std::runtime_error {

@@ -30,16 +30,6 @@ struct BurnFailure {
   std::string Message;
 };
 
-LegacyCodePage FallbackCodePage() {
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || *value == '\0') continue;
-    const std::string locale = value;
-    return locale.rfind("zh", 0) == 0 ? LegacyCodePage::Gb18030 : LegacyCodePage::Windows1252;
-  }
-  return LegacyCodePage::Windows1252;
-}
-
 // What the user is told besides errors, unless --quiet.
 class Notices {
  public:
@@ -60,9 +50,10 @@ std::vector<SubtitleEntry> ReadSubtitles(const std::string& path, const VideoRea
   SubRipReadContext context;
   context.Placement = StartPlacement(reader.GetHeight(), style.Font);
   context.Style = style;
+  context.Picture = {.Width = reader.GetWidth(), .Height = reader.GetHeight()};  // WebVTT and ASS places
   SubtitleFilesRead read;
   try {
-    read = ReadSubtitleFiles(path, FallbackCodePage(), context);
+    read = ReadSubtitleFiles(path, LocaleFallbackCodePage(), context);
   } catch (const std::exception& e) {
     throw BurnFailure{kBurnUnreadableInput, std::string("cannot read the subtitles: ") + e.what()};
   }
@@ -167,6 +158,16 @@ int Burn(const BurnOptions& o, const AppPaths& paths, std::ostream& out, std::os
 }
 
 }  // namespace
+
+LegacyCodePage LocaleFallbackCodePage() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') continue;
+    const std::string locale = value;
+    return locale.rfind("zh", 0) == 0 ? LegacyCodePage::Gb18030 : LegacyCodePage::Windows1252;
+  }
+  return LegacyCodePage::Windows1252;
+}
 
 int RunBurn(const BurnOptions& options, const AppPaths& paths, std::ostream& out, std::ostream& err,
             bool errIsTerminal, const std::atomic<int>& stopSignal) {

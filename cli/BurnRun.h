@@ -7,6 +7,7 @@
 
 #include "BurnOptions.h"
 #include "settings/AppPaths.h"
+#include "subtitles/TextEncoding.h"
 
 namespace orlisk {
 
@@ -16,5 +17,9 @@ namespace orlisk {
 // `errIsTerminal` draws a progress bar instead of percentage lines.
 int RunBurn(const BurnOptions& options, const AppPaths& paths, std::ostream& out, std::ostream& err,
             bool errIsTerminal, const std::atomic<int>& stopSignal);
+
+// The code page a subtitle file that is not valid UTF-8 is read in, by the
+// locale (LC_ALL, LC_MESSAGES, LANG): GB18030 for Chinese, else Windows-1252.
+LegacyCodePage LocaleFallbackCodePage();
 
 }  // namespace orlisk

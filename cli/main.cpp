@@ -12,6 +12,7 @@
 
 #include "BurnOptions.h"
 #include "BurnRun.h"
+#include "ExportRun.h"
 #include "media/FfmpegDiagnostics.h"
 
 namespace {
@@ -64,5 +65,6 @@ int main(int argc, char** argv) {
 
   const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();
   const AppPaths paths = AppPaths::Discover(executableFolder, executableFolder);
+  if (!options.ExportFile.empty()) return RunExport(options, paths, std::cout, std::cerr);
   return RunBurn(options, paths, std::cout, std::cerr, isatty(STDERR_FILENO) != 0, stopSignal);
 }

@@ -6,6 +6,7 @@
 
 #include "files/SafeFile.h"
 #include "files/WholeFile.h"
+#include "subtitles/SubtitleImport.h"
 
 namespace orlisk {
 namespace fs = std::filesystem;
@@ -57,10 +58,20 @@ SubtitleFilesRead ReadSubtitleFiles(const fs::path& textFile, LegacyCodePage fal
                                     const SubRipReadContext& context, std::string_view chosenCharset) {
   DecodedText decoded = DecodeSubtitleText(ReadRegularFile(textFile, kMaxSubtitleFileBytes), fallback, chosenCharset);
   const std::string& text = decoded.Text;
-  const std::unique_ptr<CompanionFile> companion = OpenCompanion(textFile);
-  const CompanionBytes none("");
   SubtitleFilesRead read;
-  read.Result = ReadSubRip(text, companion ? static_cast<const CompanionSource&>(*companion) : none, context);
+  switch (SubtitleFileFormatOf(textFile)) {
+    case SubtitleFileFormat::WebVtt:
+      read.Result = ReadWebVtt(text, context);
+      break;
+    case SubtitleFileFormat::Ass:
+      read.Result = ReadAssScript(text, context);
+      break;
+    case SubtitleFileFormat::SubRip: {
+      const std::unique_ptr<CompanionFile> companion = OpenCompanion(textFile);
+      const CompanionBytes none("");
+      read.Result = ReadSubRip(text, companion ? static_cast<const CompanionSource&>(*companion) : none, context);
+    }
+  }
   read.NoBlocks = read.Result.Rows.empty() && HasMoreThanBlanks(text);
   read.Charset = std::move(decoded.Charset);
   return read;
@@ -79,6 +90,10 @@ void SaveSubtitleFiles(const fs::path& textFile, const fs::path& companionFile, 
   // The companion goes first: stopped between the two, the new companion
   // stands beside the old text, and its check tells on reading.
   ReplaceFilesTogether({{companionFile, std::move(companionBytes)}, {textFile, std::move(textBytes)}}, steps);
+}
+
+void SaveExportedSubtitles(const fs::path& file, std::string bytes, FileSteps& steps) {
+  ReplaceFilesTogether({{file, std::move(bytes)}}, steps);
 }
 
 }  // namespace orlisk

@@ -25,7 +25,9 @@ struct SubtitleFilesRead {
 // The companion of a text file P: P with its extension replaced by ".dat".
 std::filesystem::path CompanionPathFor(const std::filesystem::path& textFile);
 
-// Reads a text file and the companion records its blocks ask for. The text
+// Reads a text file and the companion records its blocks ask for; a WebVTT
+// file (.vtt) or an ASS script (.ass, .ssa) is read by its own format, with
+// no companion (SubtitleImport.h). The text
 // file must be a regular file of at most kMaxSubtitleFileBytes (FileReadError
 // otherwise: missing, not regular, too large, unreadable); it is decoded with
 // DecodeSubtitleText, in `chosenCharset` when one is given (an iconv name)
@@ -42,5 +44,10 @@ SubtitleFilesRead ReadSubtitleFiles(const std::filesystem::path& textFile, Legac
 void SaveSubtitleFiles(const std::filesystem::path& textFile, const std::filesystem::path& companionFile,
                        const std::vector<SubtitleRow>& rows, const std::vector<SubtitleEntry>& entries,
                        FileSteps& steps = SystemFileSteps());
+
+// Saves an exported file (its bytes as SubtitleExport.h made them) whole,
+// or leaves what was there (FileWriteError).
+void SaveExportedSubtitles(const std::filesystem::path& file, std::string bytes,
+                           FileSteps& steps = SystemFileSteps());
 
 }  // namespace orlisk

@@ -1,6 +1,7 @@
 #include "subtitles/SubRipFile.h"
 
 #include "subtitles/LooseSubRip.h"
+#include "subtitles/MarkupTags.h"
 
 namespace orlisk {
 namespace {
@@ -195,16 +196,40 @@ SubRipReadResult ReadLooseSubRipFile(std::string_view utf8Text, const SubRipRead
   result.Entries.reserve(loose.Cues.size());
   result.Repairs = loose.Repairs;
   for (LooseCue& cue : loose.Cues) {
-    SubtitleEntry entry = ResetEntryBuffer(context);
-    entry.BeginTime = cue.Begin;
-    entry.EndTime = cue.End;
-    // The time line as this program writes it, so that a save reads back.
-    AddBlock(result, std::move(entry), TimeRangeText(cue.Begin, cue.End), cue.Lines, false, context);
+    bool tagged = false;
+    for (auto line = cue.Lines.begin(); line != cue.Lines.end();) {
+      const bool stripped = StripSubRipMarkup(*line);
+      tagged |= stripped;
+      // A line that held tags alone is no line.
+      line = stripped && line->empty() ? cue.Lines.erase(line) : line + 1;
+    }
+    if (tagged) ++result.Repairs[SubRipRepair::FormattingTags];
+    ForeignCue foreign;
+    foreign.Begin = cue.Begin;
+    foreign.End = cue.End;
+    foreign.Lines = std::move(cue.Lines);
+    AppendForeignCue(result, std::move(foreign), context);
   }
   return result;
 }
 
 }  // namespace
+
+void AppendForeignCue(SubRipReadResult& result, ForeignCue cue, const SubRipReadContext& context) {
+  SubtitleEntry entry = ResetEntryBuffer(context);
+  entry.BeginTime = cue.Begin;
+  entry.EndTime = cue.End;
+  if (cue.Place) {
+    entry.Place.X = cue.Place->X;
+    entry.Place.Y = cue.Place->Y;
+    entry.Place.Centred = cue.Place->Centred;
+  }
+  entry.TextColor = cue.TextColor.value_or(entry.TextColor);
+  entry.BorderColor = cue.BorderColor.value_or(entry.BorderColor);
+  entry.Border = cue.Border.value_or(entry.Border);
+  // The time line as this program writes it, so that a save reads back.
+  AddBlock(result, std::move(entry), TimeRangeText(cue.Begin, cue.End), cue.Lines, cue.Place.has_value(), context);
+}
 
 std::string WriteSubRipText(const std::vector<SubtitleRow>& rows) {
   std::string text;

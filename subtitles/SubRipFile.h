@@ -4,10 +4,12 @@
 // document. Opening files, choosing encodings and asking the user happen one
 // layer up.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "AssScript.h"
 #include "CompanionRecords.h"
 #include "SubRipRepairs.h"
 #include "SubtitleDocument.h"
@@ -39,6 +41,9 @@ struct SubRipReadContext {
   // reference). A record of an older version whose X is this X is centred.
   SubtitlePlacement Placement{.X = 10, .Y = 0, .DrawLevel = 0};
   SubtitleStyle Style;  // the start-up style: white, outlined in blue
+  // The picture the subtitles go on, for formats that give places relative
+  // to a picture of their own (WebVTT percentages, an ASS script's size).
+  AssCanvas Picture{.Width = 640, .Height = 480};
 };
 
 struct SubRipReadResult {
@@ -51,6 +56,23 @@ struct SubRipReadResult {
   // A text read without a usable companion: what had to be repaired.
   SubRipRepairs Repairs;
 };
+
+// A subtitle read from a file of another format (WebVTT, ASS): its times and
+// lines, and its place and colours where the file gave them.
+struct ForeignCue {
+  SubtitleTime Begin = 0;
+  SubtitleTime End = 0;
+  std::vector<std::string> Lines;
+  std::optional<SubtitlePlacement> Place;  // its level is that of new subtitles
+  std::optional<Colour> TextColor;
+  std::optional<Colour> BorderColor;
+  std::optional<bool> Border;
+};
+
+// Adds the cue as a row and its entry. What the file did not give comes from
+// the current placement and style, as for a SubRip block without a record
+// (a cue without a place is centred, its lines moving it down as they do).
+void AppendForeignCue(SubRipReadResult& result, ForeignCue cue, const SubRipReadContext& context);
 
 // Reads a text file (already decoded to UTF-8) with its companion.
 // Rows and entries are filled in block order, so row i and entry i are always
@@ -71,7 +93,8 @@ struct SubRipReadResult {
 //
 // A text without such a companion (none, an empty one, one of another text)
 // came from elsewhere and is read by ReadLooseSubRip, with the time lines
-// rewritten as TimeRangeText and what was repaired in Repairs.
+// rewritten as TimeRangeText, formatting tags taken out of the text
+// (StripSubRipMarkup) and what was repaired in Repairs.
 //
 // A record of this version gives its place as it was drawn, centred or not.
 // A block without a record is centred; a record of an older version is

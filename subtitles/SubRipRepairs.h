@@ -1,7 +1,7 @@
 #pragma once
-// What reading a SubRip file that this program did not write had to repair or
-// leave out, counted by kind, so that the user is told instead of losing
-// subtitles or times silently.
+// What reading a subtitle file that this program did not write (SubRip,
+// WebVTT, ASS) had to repair or leave out, counted by kind, so that the user
+// is told instead of losing subtitles, times or looks silently.
 #include <array>
 #include <cstddef>
 
@@ -18,8 +18,19 @@ enum class SubRipRepair {
   NoTimeLine,         // numbered blocks without a time line: their lines join the subtitle before
   LinesOutside,       // lines before the first subtitle, left out
   TimesReadAsZero,    // negative or too large times, read as 0
+  // What other formats carry and the list cannot hold, left out:
+  FormattingTags,     // subtitles with markup (<i>, <b>, <font>, voices): the style in use is drawn
+  OverrideTags,       // subtitles with ASS override tags other than place and colours (karaoke, fonts...)
+  StyleFonts,         // subtitles in an ASS style whose font is not the one in use
+  PlacesApproximated, // places that could only be read approximately (right-aligned, line numbers...)
+  CueSettings,        // WebVTT cue settings other than line, position and align (vertical, size, region)
+  CueNames,           // WebVTT cue identifiers other than numbers
+  Comments,           // ASS Comment events and WebVTT NOTE blocks
+  StyleSheets,        // WebVTT STYLE and REGION blocks
+  Drawings,           // ASS drawings and events other than Dialogue (pictures, sounds, commands)
+  Effects,            // ASS events with an effect (scroll, banner)
 };
-inline constexpr std::size_t kSubRipRepairKinds = 10;
+inline constexpr std::size_t kSubRipRepairKinds = 20;
 
 struct SubRipRepairs {
   std::array<int, kSubRipRepairKinds> Counts{};

@@ -16,7 +16,7 @@ MainController::MainController(const MainContext& c)
                 .Reader = c.Reader,
                 .Playback = playback_,
                 .Preview = preview_}),
-      files_({.Basics = basics_, .Dialogs = c.Dialogs, .List = c.List}),
+      files_({.Basics = basics_, .Dialogs = c.Dialogs, .List = c.List, .Reader = c.Reader}),
       playback_({.Basics = basics_,
                  .Dialogs = c.Dialogs,
                  .Skin = c.Skin,

@@ -103,6 +103,7 @@ class MainController {
   }
   bool SaveSubtitleFile() { return files_.SaveSubtitleFile(); }
   bool SaveSubtitleFileAs() { return files_.SaveSubtitleFileAs(); }
+  bool ExportSubtitles(ExportFormat format) { return files_.ExportSubtitles(format); }
 
   // Opening a video and the playback transport.
   void OpenVideo();

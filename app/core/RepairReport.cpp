@@ -25,6 +25,22 @@ constexpr RepairLabel kLabels[] = {
      "Numbered blocks without a time line (added to the subtitle before):"},
     {SubRipRepair::LinesOutside, "ReadSubtitleRepairLinesOutside", "Lines before the first subtitle (left out):"},
     {SubRipRepair::TimesReadAsZero, "ReadSubtitleRepairTimesReadAsZero", "Negative or too large times (read as 0):"},
+    {SubRipRepair::FormattingTags, "ReadSubtitleRepairFormattingTags",
+     "Subtitles with formatting tags (left out; the style in use is drawn):"},
+    {SubRipRepair::OverrideTags, "ReadSubtitleRepairOverrideTags",
+     "Subtitles with ASS override tags other than place and colours, such as karaoke or fonts (left out):"},
+    {SubRipRepair::StyleFonts, "ReadSubtitleRepairStyleFonts",
+     "Subtitles in a style whose font is not the one in use (drawn in the font in use):"},
+    {SubRipRepair::PlacesApproximated, "ReadSubtitleRepairPlacesApproximated",
+     "Places that could only be read approximately (right-aligned, line numbers; centred instead):"},
+    {SubRipRepair::CueSettings, "ReadSubtitleRepairCueSettings",
+     "Cues with settings other than line, position and align (left out):"},
+    {SubRipRepair::CueNames, "ReadSubtitleRepairCueNames", "Cue names (left out):"},
+    {SubRipRepair::Comments, "ReadSubtitleRepairComments", "Comments and notes (left out):"},
+    {SubRipRepair::StyleSheets, "ReadSubtitleRepairStyleSheets", "Style and region blocks (left out):"},
+    {SubRipRepair::Drawings, "ReadSubtitleRepairDrawings", "Drawings, pictures, sounds and commands (left out):"},
+    {SubRipRepair::Effects, "ReadSubtitleRepairEffects",
+     "Subtitles with an effect such as scrolling (shown without it):"},
 };
 static_assert(std::size(kLabels) == kSubRipRepairKinds, "every kind of repair has its label");
 

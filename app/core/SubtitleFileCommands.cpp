@@ -12,6 +12,7 @@
 #include "subtitles/MissingEnds.h"
 #include "files/SafeFile.h"
 #include "files/SubtitleFiles.h"
+#include "subtitles/SubtitleImport.h"
 
 namespace orlisk {
 
@@ -19,7 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kOpenSubtitleFilter = "SubTitle Files(*.srt);|*.srt;";
+constexpr const char* kOpenSubtitleFilter =
+    "SubTitle Files(*.srt;*.vtt;*.ass;*.ssa);|*.srt;*.vtt;*.ass;*.ssa;";
 constexpr const char* kSaveSubtitleFilter = "Subtitle Files(*.srt);|*.srt;";
 constexpr const char* kNoSubtitlesKey = "ReadSubtitleNoBlocks";
 constexpr const char* kNoSubtitlesText = "No subtitle was found in this file; the subtitle list was not changed.";
@@ -96,6 +98,7 @@ bool SubtitleFileCommands::ReadSubtitleFile(const std::string& path, const std::
   SubRipReadContext context;
   context.Placement = s.Placement;
   context.Style = s.Style;
+  context.Picture = Picture();
   SubtitleFilesRead read;
   try {
     read = ReadSubtitleFiles(path, s.ChineseUI ? LegacyCodePage::Gb18030 : LegacyCodePage::Windows1252, context,
@@ -116,7 +119,8 @@ bool SubtitleFileCommands::ReadSubtitleFile(const std::string& path, const std::
     return false;
   }
 
-  CreateEmptyFileIfMissing(CompanionPathFor(path));
+  const bool subRip = SubtitleFileFormatOf(path) == SubtitleFileFormat::SubRip;
+  if (subRip) CreateEmptyFileIfMissing(CompanionPathFor(path));
   c_.List.selectRow(-1);
   s.Document.replaceAll(std::move(read.Result.Rows), std::move(read.Result.Entries));
   s.Document.markSaved();
@@ -140,7 +144,10 @@ bool SubtitleFileCommands::ReadSubtitleFile(const std::string& path, const std::
 bool SubtitleFileCommands::SaveSubtitleFile() {
   MainState& s = c_.Basics.State;
   if (c_.Basics.RefuseWhileWriting() || !OfferEndsForSubtitlesWithoutEnd()) return false;
-  if (s.SubtitlePath.empty()) return SaveUnderChosenName();
+  // A list read from a WebVTT or ASS file is saved as a pair under a name
+  // of its own, never as SubRip text over the file it came from.
+  if (s.SubtitlePath.empty() || SubtitleFileFormatOf(s.SubtitlePath) != SubtitleFileFormat::SubRip)
+    return SaveUnderChosenName();
   // The list's own pair, named as reading names it: no dialog, and no
   // question about overwriting the file the list came from.
   const fs::path textFile(s.SubtitlePath);

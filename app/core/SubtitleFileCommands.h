@@ -6,6 +6,8 @@
 
 #include "CommandBasics.h"
 #include "Seams.h"
+#include "playback/VideoReader.h"
+#include "subtitles/SubtitleExport.h"
 
 namespace orlisk {
 
@@ -15,6 +17,7 @@ class SubtitleFileCommands {
     CommandBasics& Basics;
     FileDialogs& Dialogs;
     SubtitleListSelection& List;  // lv
+    VideoReader& Reader;          // the picture's size, which places are relative to
   };
   explicit SubtitleFileCommands(Context context) : c_(std::move(context)) {}
 
@@ -34,6 +37,10 @@ class SubtitleFileCommands {
   bool SaveSubtitleFile();
   // Always asks for a name ("Save Subtitle File As...").
   bool SaveSubtitleFileAs();
+  // Writes the list in another format under a name the user chooses (an
+  // existing file only when the user agrees); the list and its own file stay
+  // as they are. True when the file was written.
+  bool ExportSubtitles(ExportFormat format);
 
  private:
   // Subtitles without an end are offered one first; false when the user
@@ -45,6 +52,9 @@ class SubtitleFileCommands {
   // Writes the pair over whatever a check of the caller let pass; a companion
   // name held by something else is asked about here.
   bool SavePair(const std::filesystem::path& textFile, const std::filesystem::path& companionFile);
+
+  // The picture of the open video (or none: 0 x 0).
+  AssCanvas Picture() const;
 
   Context c_;
 };

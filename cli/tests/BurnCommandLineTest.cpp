@@ -71,6 +71,10 @@ TEST(BurnOptionsTest, AcceptsTheDocumentedFormsAndRefusesTheRest) {
            {{"a.avi", "a.srt", "--format", "mp4", "--quality", "99k"}, false},
            {{"a.avi", "a.srt", "--format", "mp4", "--size", "12x10000"}, false},
            {{"a.avi", "a.srt", "--format", "mp4", "--size", "wide"}, false},
+           {{"a.avi", "a.srt", "--export", "vtt", "a.vtt", "--overwrite"}, true},
+           {{"a.avi", "a.srt", "--export", "sbv", "a.sbv"}, false},
+           {{"a.avi", "a.srt", "--export", "ass"}, false},
+           {{"a.avi", "a.srt", "--export", "ass", "a.ass", "-o", "b.avi"}, false},
        }) {
     std::string line;
     for (const std::string& a : row.args) line += a + " ";
@@ -230,6 +234,30 @@ TEST_F(BurnProgram, OutputFileRulesAndFailedWriting) {
   Finished failed = Run({clip, Subs(), "--out-dir", (folder / "afile" / "sub").string()});
   EXPECT_EQ(failed.exitCode, 4) << failed.err;
   EXPECT_NE(failed.err.find("cannot write"), std::string::npos);
+}
+
+// --export writes the subtitles alone, in the format asked for, relative to
+// the video's picture, and an outside reader takes each file.
+TEST_F(BurnProgram, ExportWritesNoVideoAndRefusesToReplaceWithoutOverwrite) {
+  const std::string clip = Clip();
+  struct Row { const char* Format; const char* File; const char* Starts; };
+  for (const Row& row : {Row{"vtt", "x.vtt", "WEBVTT\n\n00:00:00.200 --> 00:00:01.000 line:"},
+                         Row{"ass", "x.ass", "[Script Info]\r\nScriptType: v4.00+\r\nWrapStyle: 2\r\n"
+                                             "ScaledBorderAndShadow: yes\r\nPlayResX: 160\r\nPlayResY: 120\r\n"},
+                         Row{"srt1", "x.srt", "1\n00:00:00,200 --> 00:00:01,000\nHello\n\n2\n"}}) {
+    const std::string file = (folder / row.File).string();
+    Finished f = Run({clip, Subs(), "--export", row.Format, file});
+    ASSERT_EQ(f.exitCode, 0) << f.err;
+    EXPECT_EQ(f.out, file + "\n");
+    std::ifstream in(file);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.rfind(row.Starts, 0), 0u) << text;
+    EXPECT_EQ(std::system(("ffmpeg -v error -i '" + file + "' -f srt -y /dev/null 2>/dev/null").c_str()), 0) << row.Format;
+    EXPECT_EQ(Run({clip, Subs(), "--export", row.Format, file}).exitCode, 2);
+    EXPECT_EQ(Run({clip, Subs(), "--export", row.Format, file, "--overwrite"}).exitCode, 0);
+  }
+  EXPECT_TRUE(fs::is_empty(folder / "out"));
+  EXPECT_EQ(Run({clip, Subs(), "--export", "vtt", Subs(), "--overwrite"}).exitCode, 2);  // never over its input
 }
 
 // Ctrl+C, or a job runner's SIGTERM, each with its own exit code.

@@ -93,6 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Block("1", "00:00:-01,-500 --> 00:00:02,000\n", "A") +
                         Block("2", "00:00:03,000 --> 999999:00:00,000\n", "B"),
                     {{0, 2000, "A"}, {3000, 0, "B"}}, {{SubRipRepair::TimesReadAsZero, 2}}},
+        ForeignCase{"FormattingTagsTakenOut", "UTF-8",
+                    Block("1", kTimes1, "<i>A</i> <FONT color=\"#ff0000\">b</font> a<b\n{\\an8}<b></b>"),
+                    {{1000, 2000, "A b a<b"}}, {{SubRipRepair::FormattingTags, 1}}},
         ForeignCase{"LinesBeforeTheFirstCue", "UTF-8", "Title\n\n" + Block("1", kTimes1, "A"), {{1000, 2000, "A"}},
                     {{SubRipRepair::LinesOutside, 1}}}),
     [](const auto& info) { return std::string(info.param.name); });

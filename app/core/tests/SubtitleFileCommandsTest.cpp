@@ -326,7 +326,7 @@ TEST_F(SubtitleFiles, DialogFoldersStartAtHomeAndFollowTheChoice) {
   Spit(dir / "film.srt", "");
   open(dir / "film.srt");
   EXPECT_EQ(rig.dialogs.startFolders.back(), (rig.folder.path() / "home").string());
-  EXPECT_EQ(rig.dialogs.filters.back(), "SubTitle Files(*.srt);|*.srt;");
+  EXPECT_EQ(rig.dialogs.filters.back(), "SubTitle Files(*.srt;*.vtt;*.ass;*.ssa);|*.srt;*.vtt;*.ass;*.ssa;");
   EXPECT_EQ(rig.settings.readString("OpenDialog2", "InitialDir", ""), dir.string());
   save("out");
   // Saving starts in the open video's folder until a save remembers one.
@@ -486,6 +486,59 @@ TEST_F(WithoutEnd, CancelStopsTheSaveBeforeClosing) {
   EXPECT_FALSE(c.FormCloseQuery());
   EXPECT_EQ(rig.reader.closes, 0);
   EXPECT_TRUE(rig.dialogs.proposedNames.empty());
+}
+
+}  // namespace
+}  // namespace orlisk::testing
+
+namespace orlisk::testing {
+namespace {
+
+TEST_F(SubtitleFiles, ExportWritesTheChosenFormatAsksBeforeReplacingAndLeavesTheListAlone) {
+  twoRows();
+  const std::string before = s.SubtitlePath;
+  struct Row { ExportFormat Format; const char* Typed; const char* Written; const char* Starts; };
+  for (const Row& row : {Row{ExportFormat::WebVtt, "web", "web.vtt", "WEBVTT\n\n00:00:01.000 --> 00:00:02.500 line:62.500% position:12.500% align:left\nHello\n"},
+                         Row{ExportFormat::Ass, "script.ASS", "script.ASS", "[Script Info]\r\n"},
+                         Row{ExportFormat::SubRipFromOne, "site.srt", "site.srt", "1\n00:00:01,000 --> 00:00:02,500\nHello\n"}}) {
+    rig.dialogs.nextSave = (dir / row.Typed).string();
+    EXPECT_TRUE(c.ExportSubtitles(row.Format));
+    EXPECT_EQ(Slurp(dir / row.Written).rfind(row.Starts, 0), 0u) << Slurp(dir / row.Written);
+  }
+  EXPECT_FALSE(fs::exists(dir / "site.dat"));
+  EXPECT_EQ(s.SubtitlePath, before);
+  EXPECT_TRUE(s.Document.hasUnsavedChanges());
+  rig.messages.answers = {false};
+  rig.dialogs.nextSave = (dir / "web.vtt").string();
+  Spit(dir / "web.vtt", "old");
+  EXPECT_FALSE(c.ExportSubtitles(ExportFormat::WebVtt));
+  EXPECT_EQ(rig.lastMessage(), "File already exists, overwrite?");
+  EXPECT_EQ(Slurp(dir / "web.vtt"), "old");
+  c.ClearSubtitles();
+  EXPECT_FALSE(c.ExportSubtitles(ExportFormat::Ass));
+  EXPECT_EQ(rig.lastMessage(), "There are no subtitles to export.");
+}
+
+TEST_F(SubtitleFiles, AWebVttFileIsReadWithItsPlacesAndOneMessageSaysWhatWasLeftOut) {
+  Spit(dir / "clip.vtt", "WEBVTT\n\nNOTE hi\n\n00:01.000 --> 00:02.000 line:50% position:25% align:left\n<i>Half</i>\n");
+  rig.messages.shown.clear();
+  open(dir / "clip.vtt");
+  ASSERT_EQ(s.Document.rowCount(), 1);
+  EXPECT_EQ(s.Document.row(0).Subtitle, "Half");
+  EXPECT_EQ(s.Document.entries()[0].Place, (SubtitlePlacement{.X = 80, .Y = 120, .DrawLevel = 240}));
+  EXPECT_EQ(rig.messages.texts(),
+            std::vector<std::string>{"This subtitle file was read the way other players read it, with these repairs:\n"
+                                     "Subtitles with formatting tags (left out; the style in use is drawn): 1\n"
+                                     "Comments and notes (left out): 1"});
+  EXPECT_FALSE(fs::exists(dir / "clip.dat"));
+  save("clip.srt");  // a name is asked for: the .vtt stays as it was
+  EXPECT_TRUE(fs::exists(dir / "clip.dat"));
+  EXPECT_EQ(Slurp(dir / "clip.vtt").rfind("WEBVTT", 0), 0u);
+  // A script that holds no event changes nothing.
+  Spit(dir / "empty.ass", "[Script Info]\nPlayResX: 320\n\n[Events]\nComment: 0,0:00:00.00,0:00:01.00,,,0,0,0,,x\n");
+  open(dir / "empty.ass");
+  EXPECT_EQ(s.Document.rowCount(), 1);
+  EXPECT_EQ(s.SubtitlePath, (dir / "clip.srt").string());
 }
 
 }  // namespace
