@@ -352,7 +352,8 @@ void Tfm_main::LoadLanguage() {
   // Every other caption: the menu items and check box of this window, and the other windows.
   historyControls_->ApplyCaptions(language_);
   ApplyWindowCaptions(*this, language_);
-  for (QWidget* window : std::initializer_list<QWidget*>{fm_setfont, fm_set, fm_dir, fm_about, fm_update, FontDialog1})
+  for (QWidget* window : std::initializer_list<QWidget*>{fm_setfont, fm_set, fm_dir, fm_about, fm_update, FontDialog1,
+                                                        fm_shiftTimes, fm_twoPointSync, fm_frameRate})
     ApplyWindowCaptions(*window, language_);
   if (!captionsOnShow_) captionsOnShow_ = new DialogCaptionsOnShow(this, language_);
 }

@@ -107,6 +107,7 @@ void ShiftTimesDialog::ShowModal() {
   rbFromAtHand->setEnabled(atHand);
   if (!atHand) rbAll->setChecked(true);
   edAmount->setFocus();
+  edAmount->setSelectedSection(QDateTimeEdit::SecondSection);  // shifts are seconds more often than hours
   exec();
 }
 
