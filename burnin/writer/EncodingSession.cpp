@@ -160,6 +160,9 @@ EncodingSession::EncodingSession(const OutputPlan& plan, const std::string& path
   const bool existed = std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
   // "file:" keeps a name with a colon in it from being taken for a protocol.
   Check(avio_open(&output_->pb, ("file:" + path).c_str(), AVIO_FLAG_WRITE), "Cannot create " + path);
+  // Each packet reaches the file as it is muxed, not a buffer of 256 kB later:
+  // a burn that is killed leaves a partial that plays up to its last packet.
+  output_->flush_packets = 1;
   AVDictionary* options = NewDictionary(plan.MuxerOptions);
   const int written = avformat_write_header(output_.get(), &options);
   const DictionaryPtr unused(options);

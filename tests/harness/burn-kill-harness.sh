@@ -12,10 +12,12 @@
 # the folder must have removed the dead partial before it. A last whole burn
 # must take the final name (no "New_1") and leave no partial.
 #
-# A burn that ends by itself before its kill (a busy machine) is said so and
-# left out. With --check it ends with status 1 when a kill left anything
-# under a final name, when a partial killed after half the run decodes no frame, or when a
-# dead partial outlives the next burn that got as far as its own. ffmpeg and ffprobe make and probe.
+# A burn that ends by itself before its kill (a busy machine), or that had
+# named its whole video when the kill came, is said so and left out. With
+# --check it ends with status 1 when a kill left anything else under a final
+# name, when a partial killed after half the run decodes no frame, or when a
+# dead partial outlives the next burn that got as far as its own. ffmpeg and
+# ffprobe make and probe.
 set -u
 burn=${1:?the orlisk-burn program}
 kills=${2:-10}
@@ -55,6 +57,7 @@ for format in mp4 avi mpeg; do
   started=$(now)
   "$burn" "$work/clip.mp4" "$work/clip.srt" --out-dir "$out" "${options[@]}" >/dev/null 2>&1 || fail "$format: a whole burn"
   whole=$(awk -v a="$started" -v b="$(now)" 'BEGIN { print b - a }')
+  whole_frames=$(decoded_frames "$final")
   rm -f "$final"
   previous=
   for ((i = 1; i <= kills; i++)); do
@@ -71,9 +74,15 @@ for format in mp4 avi mpeg; do
       rm -f "$out"/clip."$format" "$out"/New_*
       continue
     fi
+    partial=$(find "$out" -maxdepth 1 -name ".clip.$format.orlisk-partial-$pid-*" | head -1)
+    if [[ -e $final && -z $partial && $(decoded_frames "$final") == "$whole_frames" ]]; then
+      # The burn had finished and named its video; the kill found it exiting.
+      printf '%-5s %4s%% finished just before its kill\n' "$format" "$percent"
+      rm -f "$final"
+      continue
+    fi
     [[ -e $final ]] && under=$(stat -c %s "$final") || under=nothing
     [[ $under != nothing ]] && fail "$format: a kill at $percent % left $under bytes under the final name"
-    partial=$(find "$out" -maxdepth 1 -name ".clip.$format.orlisk-partial-$pid-*" | head -1)
     if [[ -z $partial ]]; then
       printf '%-5s %4s%% %-10s %-46s %10s %7s %7s\n' "$format" "$percent" "$under" "(none yet)" - - -
       continue
