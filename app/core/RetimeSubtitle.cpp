@@ -10,8 +10,7 @@ bool EditingCommands::RetimeSubtitle(int row, SubtitleTime begin, SubtitleTime e
   SubtitleDocument& doc = s.Document;
   if (row < 0 || row >= doc.rowCount() || row >= static_cast<int>(doc.entries().size())) return false;
   if (begin < 0) {
-    c_.Basics.ShowInformation("RetimeBeforeVideo",
-                              "The time lies before the start of the video; the time was not changed.");
+    c_.Basics.ShowInformation("TimeBeforeStart", "The time would lie before 00:00:00,000; it was not changed.");
     return false;
   }
   if (end < begin) {

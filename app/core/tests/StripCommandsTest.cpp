@@ -35,7 +35,7 @@ TEST_F(StripCommands, RetimingTakesSensibleTimesAndRefusesOthersWithAMessage) {
       {3000, 8000, nullptr},
       {4000, 120000, nullptr},  // to the video's very end
       {5000, 5000, nullptr},    // an end at its begin is not before it
-      {-1, 8000, "The time lies before the start of the video; the time was not changed."},
+      {-1, 8000, "The time would lie before 00:00:00,000; it was not changed."},
       {4000, 3999, "The end time lies before the begin time; the time was not changed."},
       {4000, 120001, "The time lies beyond the end of the video; the time was not changed."},
   };
