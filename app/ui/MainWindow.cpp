@@ -24,7 +24,6 @@
 #include "app/ui/PlaybarSound.h"
 #include "app/ui/QtSeams.h"
 #include "app/ui/ReactionDelayDialog.h"
-#include "app/ui/SubtitleCheckMarks.h"
 #include "app/ui/SubtitleFontDialog.h"
 #include "app/ui/SubtitleList.h"
 #include "app/ui/SubtitleStyleDialog.h"
@@ -34,10 +33,7 @@
 #include "app/ui/WidgetSeams.h"
 #include "app/ui/WindowCaptions.h"
 #include "files/RecoveryJournal.h"
-#include "settings/CheckLimitsSettings.h"
 #include "settings/Settings.h"
-#include "settings/SnapToSilence.h"
-#include "subtitles/SubtitleTime.h"
 
 namespace orlisk {
 namespace {
@@ -201,21 +197,7 @@ void Tfm_main::CreateOtherWindows() {
                                                  .Run = run});
   fm_about = new Tfm_about(this);
   fm_reactionDelay = new ReactionDelayDialog(this, settings_, language_);
-  const TimingDialogParts timing{
-      .State = state_, .Timing = controller_->timing(), .Reader = parts_.Reader, .Run = run};
-  fm_shiftTimes = new ShiftTimesDialog(this, timing);
-  fm_twoPointSync = new TwoPointSyncDialog(this, timing);
-  fm_frameRate = new FrameRateDialog(this, timing);
-  checkMarks_ = new SubtitleCheckMarks(
-      state_.Document, *lvModel_, LoadCheckLimits(settings_),
-      [this] { return state_.NoVideoOpen ? 0.0 : parts_.Reader.GetFrameRate(); }, language_, this);
-  lvModel_->setCheckMarks(checkMarks_);
-  fm_checkReport = new CheckReportDialog(this, state_.Document, *checkMarks_, language_, [this](int row) {
-    if (row >= state_.Document.rowCount()) return;
-    seams_->selection().selectRow(row);
-    lv->scrollTo(lvModel_->index(row, 0));
-    Run([this] { controller_->SelectSubtitle(); });
-  });
+  CreateTimingWindows();
   fm_update = new Tfm_update(this, controller_->online(),
                              [this](const std::function<void()>& command) { Run(command); });
 }
@@ -436,29 +418,6 @@ void Tfm_main::closeEvent(QCloseEvent* event) {
   } else {
     event->ignore();
   }
-}
-
-void Tfm_main::ConnectTimingStrip() {
-  strip_->setActions(TimingStrip::Actions{
-      .Retime = [this](int row, std::int32_t begin,
-                       std::int32_t end) { Run([=, this] { controller_->editing().RetimeSubtitle(row, begin, end); }); },
-      .Seek = [this](std::int32_t ms) { Run([this, ms] { controller_->playback().SeekTo(ms); }); }});
-  strip_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(strip_, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { PopupMenu_tools->popup(strip_->mapToGlobal(at)); });
-  strip_->setSnapToSilence(ReadSnapToSilence(settings_));
-  cb_snapsilence->setChecked(ReadSnapToSilence(settings_));
-  connect(cb_snapsilence, &QCheckBox::toggled, this, [this](bool on) {
-    strip_->setSnapToSilence(on);
-    Run([this, on] { WriteSnapToSilence(settings_, on); });
-  });
-}
-
-void Tfm_main::ShowOnTimingStrip() {
-  const bool videoOpen = !state_.VideoPath.empty();
-  strip_->showVideo(videoOpen ? parts_.Reader.GetDuration() : 0, videoOpen ? parts_.Reader.GetFrameRate() : 0);
-  if (const std::optional<SubtitleTime> playTime = ParseSubtitleTimeFields(seams_->skinObjects().playtimeText()))
-    strip_->showPlayPosition(*playTime);
 }
 
 int Tfm_main::FormatChoice() const { return fm_set->FormatChoice(); }

@@ -98,6 +98,7 @@ class Tfm_main : public QWidget {
   void PlaceControls();
   // The timing strip below the skin's face: its sound and spans come with
   // the playbar's; after every command it takes the video and play time.
+  void CreateTimingWindows();  // MainWindowTiming.cpp, as the two below
   void ConnectTimingStrip();
   void ShowOnTimingStrip();
   // Enter in ed_Starttime (begin) or ed_Endtime: true when the typed time was taken.
