@@ -112,16 +112,6 @@ const CommandRow kRows[] = {
            t.Controller.Redo();
            CursorToMemoEnd(t);
          }},
-    // The timing strip's zoom, around the play position
-    {.Name = "StripZoomIn1", .Shortcuts = {Ctrl(Qt::Key_Equal), Ctrl(Qt::Key_Plus)}, .Menu = MenuPlace::List,
-     .SeparatorBefore = true, .CaptionSection = "StripZoomIn", .EnglishCaption = "Zoom In Timing Strip",
-     .Enabled = WithVideo, .Run = [](CommandTargets& t) { t.Strip.zoomIn(); }},
-    {.Name = "StripZoomOut1", .Shortcuts = {Ctrl(Qt::Key_Minus)}, .Menu = MenuPlace::List,
-     .CaptionSection = "StripZoomOut", .EnglishCaption = "Zoom Out Timing Strip", .Enabled = WithVideo,
-     .Run = [](CommandTargets& t) { t.Strip.zoomOut(); }},
-    {.Name = "StripWholeVideo1", .Shortcuts = {Ctrl(Qt::Key_0)}, .Menu = MenuPlace::List,
-     .CaptionSection = "StripWholeVideo", .EnglishCaption = "Whole Video on Timing Strip", .Enabled = WithVideo,
-     .Run = [](CommandTargets& t) { t.Strip.showWholeVideo(); }},
     // PopupMenu_help
     {.Name = "Content1", .FunctionKey = Qt::Key_F1, .Menu = MenuPlace::Help, .CaptionSection = "Content",
      .EnglishCaption = "Help", .Run = [](CommandTargets& t) { t.Controller.OpenHelpFile(); }},
@@ -219,6 +209,16 @@ const CommandRow kRows[] = {
     SpeedRow<100>("Speed100", Qt::Key_3, "Speed 1x (normal)"),
     SpeedRow<125>("Speed125", Qt::Key_4, "Speed 1.25x"),
     SpeedRow<150>("Speed150", Qt::Key_5, "Speed 1.5x"),
+    // The timing strip's zoom, around the play position
+    {.Name = "StripZoomIn1", .Shortcuts = {Ctrl(Qt::Key_Equal), Ctrl(Qt::Key_Plus)}, .Menu = MenuPlace::Timing,
+     .SeparatorBefore = true, .CaptionSection = "StripZoomIn", .EnglishCaption = "Zoom In Timing Strip",
+     .Enabled = WithVideo, .Run = [](CommandTargets& t) { t.Strip.zoomIn(); }},
+    {.Name = "StripZoomOut1", .Shortcuts = {Ctrl(Qt::Key_Minus)}, .Menu = MenuPlace::Timing,
+     .CaptionSection = "StripZoomOut", .EnglishCaption = "Zoom Out Timing Strip", .Enabled = WithVideo,
+     .Run = [](CommandTargets& t) { t.Strip.zoomOut(); }},
+    {.Name = "StripWholeVideo1", .Shortcuts = {Ctrl(Qt::Key_0)}, .Menu = MenuPlace::Timing,
+     .CaptionSection = "StripWholeVideo", .EnglishCaption = "Whole Video on Timing Strip", .Enabled = WithVideo,
+     .Run = [](CommandTargets& t) { t.Strip.showWholeVideo(); }},
 };
 
 }  // namespace

@@ -142,8 +142,7 @@ TEST(CommandTable, EveryRowRunsItsCommandOnceAndTheMenusHoldTheirItemsInOrder) {
   };
   EXPECT_EQ(items(commands.fileMenu), "OpenFile1 OpenObj1 ReopenWithEncoding1 SaveProject1 SaveProjectAs1 - ExportWebVtt1 ExportAss1 ExportSubRipFromOne1 - WriteSubtitle1 Stop1 - Exit1");
   EXPECT_EQ(items(commands.listMenu),
-            "Insert Editsubtitle RemoveSubtitle1 ClearSubtitle1 - ReactionDelay1 CheckSubtitles1 - Undo1 Redo1 - "
-            "StripZoomIn1 StripZoomOut1 StripWholeVideo1");
+            "Insert Editsubtitle RemoveSubtitle1 ClearSubtitle1 - ReactionDelay1 CheckSubtitles1 - Undo1 Redo1");
   EXPECT_EQ(items(commands.helpMenu), "Content1 Inspectionupdate1 ContactUS1 OurWebSite1 - About1");
 }
 
