@@ -7,26 +7,14 @@
 
 #include "app/core/DocumentHistory.h"
 #include "bench/BenchClock.h"
+#include "bench/BenchSubtitles.h"
 
 namespace orlisk {
 namespace {
 
 constexpr int kRows = 5000;
 
-void Fill(SubtitleDocument& doc) {
-  std::vector<SubtitleRow> rows;
-  std::vector<SubtitleEntry> entries;
-  for (int i = 0; i < kRows; ++i) {
-    const std::string text = "Subtitle line number " + std::to_string(i) + ", spoken here";
-    rows.push_back({TimeRangeText(i * 2000, i * 2000 + 1500), text});
-    SubtitleEntry entry;
-    entry.Text = text;
-    entry.BeginTime = i * 2000;
-    entry.EndTime = i * 2000 + 1500;
-    entries.push_back(entry);
-  }
-  doc.replaceAll(std::move(rows), std::move(entries));
-}
+void Fill(SubtitleDocument& doc) { bench::FillEvenList(doc, kRows, 0, ", spoken here"); }
 
 template <typename F>
 double MedianMicroseconds(int runs, F&& run) {

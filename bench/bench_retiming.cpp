@@ -12,26 +12,14 @@
 #include "app/core/tests/FakeSeams.h"
 #include "app/ui/SubtitleList.h"
 #include "bench/BenchClock.h"
+#include "bench/BenchSubtitles.h"
 
 namespace orlisk {
 namespace {
 
 constexpr int kSubtitles = 100000;
 
-void Fill(SubtitleDocument& doc) {
-  std::vector<SubtitleRow> rows;
-  std::vector<SubtitleEntry> entries;
-  for (int i = 0; i < kSubtitles; ++i) {
-    const SubtitleTime begin = 10000 + i * 2000;
-    SubtitleEntry entry;
-    entry.Text = "Subtitle line number " + std::to_string(i);
-    entry.BeginTime = begin;
-    entry.EndTime = begin + 1500;
-    rows.push_back({TimeRangeText(entry.BeginTime, entry.EndTime), entry.Text});
-    entries.push_back(entry);
-  }
-  doc.replaceAll(std::move(rows), std::move(entries));
-}
+void Fill(SubtitleDocument& doc) { bench::FillEvenList(doc, kSubtitles, 10000, ""); }
 
 }  // namespace
 }  // namespace orlisk
