@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Makes the screenshots of the help pages from the editor itself, in English
 # and in Chinese: a clip made with ffmpeg, the editor under Xvfb with openbox,
-# three subtitles made with the keys as a user makes them, the menus, the style
-# and output settings windows and the About window. Writes data/help/<language>/images/*.png.
+# three subtitles made with the keys as a user makes them, the timing strip
+# with the clip's sound and the subtitles on it, the menus (the list's with its
+# Timing submenu), the style and output settings windows and the About window.
+# Writes data/help/<language>/images/*.png.
 #
 #   scripts/make-help-screenshots.sh [BUILD_DIR]
 #
@@ -15,9 +17,12 @@ program="$build/bin/orlisk"
 
 source scripts/lib/own-display.sh  # we stand in the project folder
 
+# The sound comes in phrases with pauses between them, as speech does, so that
+# the timing strip shows its waveform in runs and silences.
 ffmpeg -hide_banner -loglevel error -y \
   -f lavfi -i "testsrc2=size=640x360:rate=25:duration=30,eq=brightness=-0.12:saturation=0.55" \
-  -f lavfi -i "sine=frequency=330:duration=30" -c:v mpeg4 -q:v 3 -c:a libmp3lame -shortest "$work/clip.avi"
+  -f lavfi -i "aevalsrc=0.8*gt(mod(t\,3.2)\,1.0)*(0.35+0.3*abs(sin(2*PI*2.3*t))+0.25*abs(sin(2*PI*0.11*t)))*sin(2*PI*220*t):s=44100:d=30" \
+  -c:v mpeg4 -q:v 3 -c:a libmp3lame -shortest "$work/clip.avi"
 
 # The main window's client area is moved to (10, 30); its frame starts at (9, 11).
 # Clicks are in client coordinates, crops in the screen's.
@@ -46,6 +51,41 @@ drag() {
 # Characters outside the keyboard map are typed through a remapped key, which
 # needs time between characters to arrive whole.
 say() { xdotool type --delay 250 "$1"; sleep 1; }
+# The editor's popup menus (and tooltips) on screen, "x y w h" a line: they
+# are the mapped windows straight on the root, as the window manager frames
+# every other window.
+popups() {
+  local id
+  for id in $(xwininfo -root -children | awk '/^ +0x/ && /"orlisk"/ {print $1}'); do
+    xwininfo -id "$id" | awk '/Map State: IsViewable/ {shown = 1} /Absolute upper-left X/ {x = $4}
+                             /Absolute upper-left Y/ {y = $4} /Width:/ {w = $2} /Height:/ {h = $2}
+                             END {if (shown) print x, y, w, h}'
+  done
+}
+# The open menus with a margin of $2 pixels around them, and the screen's
+# point ($3, $4) when given (the menu bar they came from).
+shot_menus() {
+  local box
+  box=$(popups | awk -v m="$2" -v px="${3:-}" -v py="${4:-}" '
+    NR == 1 {l = $1; t = $2; r = $1 + $3; b = $2 + $4}
+    {if ($1 < l) l = $1; if ($2 < t) t = $2; if ($1 + $3 > r) r = $1 + $3; if ($2 + $4 > b) b = $2 + $4}
+    END {
+      if (NR == 0) exit 1
+      l -= m; t -= m; r += m; b += m
+      if (l < 0) l = 0
+      if (t < 0) t = 0
+      if (px != "" && px < l) l = px
+      if (py != "" && py < t) t = py
+      printf "%dx%d+%d+%d", r - l, b - t, l, t
+    }') || { echo "no menu open for $1" >&2; exit 1; }
+  shot "$1" "$box"
+}
+# Nothing but the main window and the dialog at hand: a tooltip or a menu
+# left open would cover what the picture shows.
+no_popups() {
+  [[ -z $(popups) ]] || { echo "a menu or tooltip is open before $1" >&2; exit 1; }
+}
+
 # A dialog by its caption, with openbox's frame (one pixel, a 19-pixel title).
 shot_dialog() {
   local id x y w h
@@ -60,6 +100,7 @@ shot_dialog() {
   [[ -n $id ]] || { echo "no window \"$1\"" >&2; exit 1; }
   eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}
                                    /Width:/ {print "w=" $2} /Height:/ {print "h=" $2}')"
+  no_popups "$2"
   shot "$2" "$((w + 2))x$((h + 21))+$((x - 1))+$((y - 20))"
 }
 
@@ -96,18 +137,26 @@ run_language() {
   xdotool key F2; sleep 2.5; xdotool key F4; sleep 1.0
   xdotool key F3; sleep 0.6
   drag 140 209 456
-  xdotool mousemove 700 400
+  # The mouse off the window, where it raises no tooltip.
+  xdotool mousemove 1240 450
   say "$line3"
+  no_popups window.png
   shot "$out/window.png" 990x886+9+11
+  # The strip alone, zoomed in around the play position on the subtitles made.
+  xdotool key ctrl+equal; sleep 0.8
+  shot "$out/strip.png" 988x100+$X0+$((Y0 + 765))
 
-  click 700 300 3  # the list's own menu
-  shot "$out/listmenu.png" 236x200+706+326
-  xdotool key Escape; sleep 0.3
+  click 640 300 3  # the list's own menu
+  shot_menus "$out/listmenu.png" 4
+  # Its last item, "Timing", opened.
+  xdotool key Up; sleep 0.3; xdotool key Right; sleep 0.6
+  shot_menus "$out/timingmenu.png" 4
+  xdotool key Escape; sleep 0.3; xdotool key Escape; sleep 0.3
   click 38 19  # "File"
-  shot "$out/filemenu.png" 330x264+9+11
+  shot_menus "$out/filemenu.png" 8 9 11
   xdotool key Escape; sleep 0.3
   click "$helpx" 19  # "Help"
-  shot "$out/helpmenu.png" 300x220+$((X0 + helpx - 40))+11
+  shot_menus "$out/helpmenu.png" 8 $((X0 + helpx - 40)) 11
   # "About", the last item of the Help menu.
   xdotool key Up; sleep 0.2; xdotool key Return; sleep 0.8
   shot_dialog "$aboutCaption" "$out/about.png"
@@ -117,6 +166,9 @@ run_language() {
   xdotool key Escape; sleep 0.3
   click "$settingsx" 19  # "Settings"
   shot_dialog "$settingsCaption" "$out/settings.png"
+  # The last page, MP4/MKV.
+  xdotool key ctrl+shift+Tab; sleep 0.5
+  shot_dialog "$settingsCaption" "$out/settings-mp4mkv.png"
   xdotool key Escape; sleep 0.3
 
   # The finished subtitles over the picture: "Subtitle Preview", then play from the start.

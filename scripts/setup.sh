@@ -25,6 +25,9 @@ packages=(
   xvfb xauth xdotool imagemagick
   # Playback at another speed with the pitch kept (the atempo filter)
   libavfilter-dev
+  # The help pages' screenshots: a window manager to frame the dialogs, and
+  # pictures made small
+  openbox pngquant
 )
 
 missing=()
