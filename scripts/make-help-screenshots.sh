@@ -153,10 +153,10 @@ run_language() {
   shot_menus "$out/timingmenu.png" 4
   xdotool key Escape; sleep 0.3; xdotool key Escape; sleep 0.3
   click 38 19  # "File"
-  shot_menus "$out/filemenu.png" 8 9 11
+  shot_menus "$out/filemenu.png" 8 $X0 $Y0
   xdotool key Escape; sleep 0.3
   click "$helpx" 19  # "Help"
-  shot_menus "$out/helpmenu.png" 8 $((X0 + helpx - 40)) 11
+  shot_menus "$out/helpmenu.png" 8 $((X0 + helpx - 40)) $Y0
   # "About", the last item of the Help menu.
   xdotool key Up; sleep 0.2; xdotool key Return; sleep 0.8
   shot_dialog "$aboutCaption" "$out/about.png"
