@@ -59,11 +59,4 @@ struct OutputPlan {
 // installed.
 OutputPlan PlanOutput(const WriterState& state, int outputType, std::span<const AviEncoder> aviEncoders);
 
-// A frame rate as a fraction; 23.97, 29.97 and 59.94 are the NTSC rates
-// (24000/1001, ...); a missing or absurd rate is 25.
-AVRational FrameRateFraction(double frameRate);
-
-// The frame rates MPEG-1 and MPEG-2 video can signal: the nearest to `wanted`.
-AVRational NearestMpegFrameRate(AVRational wanted);
-
 }  // namespace orlisk
