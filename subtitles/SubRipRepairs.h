@@ -26,7 +26,7 @@ enum class SubRipRepair {
   CueSettings,        // WebVTT cue settings other than line, position and align (vertical, size, region)
   CueNames,           // WebVTT cue identifiers other than numbers
   Comments,           // ASS Comment events and WebVTT NOTE blocks
-  StyleSheets,        // WebVTT STYLE and REGION blocks
+  StyleSheets,        // WebVTT REGION blocks, STYLE blocks beyond cue colours or after a cue
   Drawings,           // ASS drawings and events other than Dialogue (pictures, sounds, commands)
   Effects,            // ASS events with an effect (scroll, banner)
 };

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "WebVttStyle.h"
+
 namespace orlisk {
 namespace {
 
@@ -83,26 +85,34 @@ std::string WriteSubRipFromOne(const SubtitleDocument& document) {
   return text;
 }
 
-std::string WriteWebVtt(const SubtitleDocument& document, const AssCanvas& canvas) {
-  std::string text = "WEBVTT\n";
+std::string WriteWebVtt(const SubtitleDocument& document, const SubtitleStyle& style, const AssCanvas& canvas) {
+  CueColourClasses classes(style);
+  std::string cues;
   for (int i = 0; i < document.rowCount(); ++i) {
     const SubtitleEntry entry = EntryOf(document, i);
     const SubtitlePlacement& place = entry.Place;
-    text += "\n" + ClockTime(entry.BeginTime, '.') + " --> " + ClockTime(entry.EndTime, '.') + " line:" +
+    cues += "\n" + ClockTime(entry.BeginTime, '.') + " --> " + ClockTime(entry.EndTime, '.') + " line:" +
             Percent(place.Y, canvas.Height) +
             (place.Centred ? " position:50% align:center" : " position:" + Percent(place.X, canvas.Width) + " align:left") +
             "\n";
     const std::string& subtitle = document.row(i).Subtitle;
-    if (!subtitle.empty())
-      for (const std::string& line : TextLines(subtitle)) text += WebVttText(line) + "\n";
+    if (subtitle.empty()) continue;
+    std::string text;
+    for (const std::string& line : TextLines(subtitle)) text += WebVttText(line) + "\n";
+    // One span over all lines: the list gives a subtitle one look.
+    if (const std::string name = classes.ClassFor(entry); !name.empty())
+      text = "<c." + name + ">" + text.substr(0, text.size() - 1) + "</c>\n";
+    cues += text;
   }
-  return text;
+  // The style sheet goes before the first cue, where WebVTT takes it.
+  const std::string styleBlock = classes.StyleBlock();
+  return "WEBVTT\n" + (styleBlock.empty() ? "" : "\n" + styleBlock) + cues;
 }
 
 std::string ExportSubtitles(ExportFormat format, const SubtitleDocument& document, const SubtitleStyle& style,
                             const AssCanvas& canvas) {
   switch (format) {
-    case ExportFormat::WebVtt: return WriteWebVtt(document, canvas);
+    case ExportFormat::WebVtt: return WriteWebVtt(document, style, canvas);
     case ExportFormat::Ass: return WriteAssScript(document, style, canvas);
     case ExportFormat::SubRipFromOne: break;
   }

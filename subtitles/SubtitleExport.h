@@ -34,8 +34,11 @@ std::string WriteSubRipFromOne(const SubtitleDocument& document);
 // settings: "line" at the text's top and "position" at its left edge (align
 // left) in percent of the picture, or for a centred text "position:50%
 // align:center". Text with "&", "<" and ">" as references, blank lines as a
-// line holding a space.
-std::string WriteWebVtt(const SubtitleDocument& document, const AssCanvas& canvas);
+// line holding a space. Colours as those of ASS: a subtitle whose colours
+// differ from `style` has its text in a class span, "<c.c1>...</c>", and a
+// STYLE block after the header gives each class's colours and the style's
+// (CueColourClasses); a list in the style's colours alone has neither.
+std::string WriteWebVtt(const SubtitleDocument& document, const SubtitleStyle& style, const AssCanvas& canvas);
 
 // The lines of a row's text ("\r\n" or "\n" between them).
 std::vector<std::string> TextLines(std::string_view text);

@@ -22,8 +22,11 @@ SubtitleFileFormat SubtitleFileFormatOf(const std::filesystem::path& file);
 int TextBlockHeight(int lines, const SubtitleFont& font);
 
 // WebVTT: cues with their times; "line" and "position" percentages with
-// "align" give the place on context.Picture; tags and references out of the
-// text; NOTE, STYLE and REGION blocks, cue names and other settings counted.
+// "align" give the place on context.Picture; colours from the STYLE blocks
+// before the first cue, for all cues and for the classes of a span round a
+// cue's whole text (ReadCueStyles); tags and references out of the text;
+// NOTE and REGION blocks, STYLE blocks with more than those colours, cue
+// names and other settings counted.
 SubRipReadResult ReadWebVtt(std::string_view utf8Text, const SubRipReadContext& context);
 
 // ASS and SSA scripts: Dialogue events with their times; \pos and \an (or

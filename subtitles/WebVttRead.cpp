@@ -1,4 +1,5 @@
 // WebVTT files read into the list.
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "MarkupTags.h"
 #include "SubtitleExport.h"
 #include "SubtitleImport.h"
+#include "WebVttStyle.h"
 
 namespace orlisk {
 namespace {
@@ -123,12 +125,33 @@ std::optional<SubtitlePlacement> PlaceOf(std::string_view settings, int lineCoun
   return place;
 }
 
+// The classes of the "<c.name...>" span the cue's text opens with, taken out
+// of its first line with the "</c>" that ends its last line; nullopt (and the
+// lines as they were) when the text opens otherwise.
+std::optional<std::vector<std::string>> TakeLeadingClassSpan(std::vector<std::string>& lines) {
+  if (lines.empty() || !(lines.front().starts_with("<c.") || lines.front().starts_with("<c>"))) return std::nullopt;
+  const std::size_t end = lines.front().find('>');
+  if (end == std::string::npos) return std::nullopt;
+  std::vector<std::string> classes;
+  std::string_view names = std::string_view(lines.front()).substr(2, end - 2);
+  while (!names.empty()) {
+    names.remove_prefix(1);  // the dot
+    classes.emplace_back(names.substr(0, names.find('.')));
+    names.remove_prefix(std::min(names.size(), classes.back().size()));
+  }
+  lines.front().erase(0, end + 1);
+  if (lines.back().ends_with("</c>")) lines.back().resize(lines.back().size() - 4);
+  return classes;
+}
+
 }  // namespace
 
 SubRipReadResult ReadWebVtt(std::string_view utf8Text, const SubRipReadContext& context) {
   SubRipReadResult result;
   SubRipRepairs& repairs = result.Repairs;
   std::vector<std::string> lines = TextLines(utf8Text);
+  CueStyleSheet styles;
+  bool seenCue = false;  // style sheets after the first cue do not count
   std::size_t i = 0;
   if (!lines.empty() && lines[0].starts_with("WEBVTT"))
     while (i < lines.size() && !lines[i].empty()) ++i;  // the header and its own lines
@@ -143,7 +166,13 @@ SubRipReadResult ReadWebVtt(std::string_view utf8Text, const SubRipReadContext& 
       ++repairs[SubRipRepair::Comments];
       continue;
     }
-    if (StartsBlock(block[0], "STYLE") || StartsBlock(block[0], "REGION")) {
+    if (StartsBlock(block[0], "STYLE")) {
+      std::string css;
+      for (std::size_t k = 1; k < block.size(); ++k) css += block[k] + "\n";
+      if (seenCue || !ReadCueStyles(css, styles)) ++repairs[SubRipRepair::StyleSheets];
+      continue;
+    }
+    if (StartsBlock(block[0], "REGION")) {
       ++repairs[SubRipRepair::StyleSheets];
       continue;
     }
@@ -152,6 +181,7 @@ SubRipReadResult ReadWebVtt(std::string_view utf8Text, const SubRipReadContext& 
       ++repairs[SubRipRepair::LinesOutside];
       continue;
     }
+    seenCue = true;
     if (timing == 1 && !AllDigits(block[0])) ++repairs[SubRipRepair::CueNames];
     const std::vector<std::string_view> words = Words(block[timing]);
     const std::optional<SubtitleTime> begin = words.size() >= 3 ? ReadCueTime(words[0]) : std::nullopt;
@@ -163,12 +193,23 @@ SubRipReadResult ReadWebVtt(std::string_view utf8Text, const SubRipReadContext& 
     ForeignCue cue;
     cue.Begin = *begin;
     cue.End = *end;
+    std::vector<std::string> text(block.begin() + static_cast<std::ptrdiff_t>(timing) + 1, block.end());
+    CueLook look = styles.AllCues;
+    // A span round the whole text colours the whole subtitle; its classes
+    // are left out (and counted) only where the style sheet does not say.
     bool tagged = false;
-    for (std::size_t k = timing + 1; k < block.size(); ++k) {
-      std::string text = block[k];
-      tagged |= StripWebVttMarkup(text);
+    if (const auto classes = TakeLeadingClassSpan(text)) {
+      const std::optional<CueLook> spanLook = LookOfClasses(styles, *classes);
+      if (spanLook) look.Take(*spanLook);
+      tagged = !spanLook;
+    }
+    cue.TextColor = look.TextColor;
+    cue.BorderColor = look.BorderColor;
+    cue.Border = look.Border;
+    for (std::string& line : text) {
+      tagged |= StripWebVttMarkup(line);
       // A line that held a space alone stands for a blank line of the text.
-      cue.Lines.push_back(text == " " ? std::string() : std::move(text));
+      cue.Lines.push_back(line == " " ? std::string() : std::move(line));
     }
     if (tagged) ++repairs[SubRipRepair::FormattingTags];
     // The settings follow the end time.

@@ -8,6 +8,7 @@
 
 #include "subtitles/SubtitleExport.h"
 #include "subtitles/SubtitleImport.h"
+#include "subtitles/WebVttStyle.h"
 
 namespace orlisk {
 namespace {
@@ -29,6 +30,13 @@ SubtitleEntry Entry(SubtitleTime begin, SubtitleTime end, SubtitlePlacement plac
   entry.BeginTime = begin;
   entry.EndTime = end;
   return entry;
+}
+
+// The counts named, every other kind none.
+SubRipRepairs RepairsOf(const std::vector<std::pair<SubRipRepair, int>>& counts) {
+  SubRipRepairs repairs;
+  for (const auto& [kind, count] : counts) repairs[kind] = count;
+  return repairs;
 }
 
 SubtitleDocument Sample() {
@@ -76,12 +84,78 @@ TEST(ExportImportTest, WebVttAndAssReadBackTheirTimesTextAndPlaces) {
     SubRipReadResult (*Read)(std::string_view, const SubRipReadContext&);
     bool Coloured;
   };
-  for (const Row& row : {Row{"vtt", ExportFormat::WebVtt, ReadWebVtt, false},
+  for (const Row& row : {Row{"vtt", ExportFormat::WebVtt, ReadWebVtt, true},
                          Row{"ass", ExportFormat::Ass, ReadAssScript, true}}) {
     const std::string bytes = ExportSubtitles(row.Format, document, style, context.Picture);
     const SubRipReadResult read = row.Read(bytes, context);
     EXPECT_EQ(ReadBackOf(read, row.Coloured), ReadBackOf(expected, row.Coloured)) << row.Name << "\n" << bytes;
     EXPECT_FALSE(read.Repairs.any()) << row.Name;
+  }
+}
+
+// Colours other than the style's go into class spans, one class per look,
+// which a STYLE block before the first cue defines beside the style's own.
+TEST(ExportImportTest, WebVttGivesOtherColoursAsClassesOfAStyleBlock) {
+  const SubtitlePlacement centred{.X = 10, .Y = 180, .Centred = true};
+  SubtitleDocument document;
+  document.replaceAll({{"", "plain"}, {"", "a <b> & c\r\ntwo"}, {"", "again"}, {"", "bare"}},
+                      {Entry(0, 1'000, centred), Entry(1'000, 2'000, centred, 0x00FFFF, 0x000000),
+                       Entry(2'000, 3'000, centred, 0x00FFFF, 0x000000),
+                       Entry(3'000, 4'000, centred, 0xFFFFFF, 0, false)});
+  const AssCanvas canvas{.Width = 640, .Height = 360};
+  const auto cue = [](int second, const std::string& text) {
+    return "\n00:00:0" + std::to_string(second) + ".000 --> 00:00:0" + std::to_string(second + 1) +
+           ".000 line:50.000% position:50% align:center\n" + text + "\n";
+  };
+  const auto outline = [](const std::string& colour) {
+    return colour + " -0.05em -0.05em, " + colour + " 0.05em -0.05em, " + colour + " -0.05em 0.05em, " + colour +
+           " 0.05em 0.05em";
+  };
+  EXPECT_EQ(WriteWebVtt(document, SubtitleStyle{}, canvas),
+            "WEBVTT\n\nSTYLE\n::cue { color: #ffffff; text-shadow: " + outline("#0000ff") + "; }\n" +
+                "::cue(.c1) { color: #ffff00; text-shadow: " + outline("#000000") + "; }\n" +
+                "::cue(.c2) { color: #ffffff; text-shadow: none; }\n" + cue(0, "plain") +
+                cue(1, "<c.c1>a &lt;b&gt; &amp; c\ntwo</c>") + cue(2, "<c.c1>again</c>") + cue(3, "<c.c2>bare</c>"));
+  document.replaceAll({{"", "plain"}}, {Entry(0, 1'000, centred)});
+  EXPECT_EQ(WriteWebVtt(document, SubtitleStyle{}, canvas), "WEBVTT\n" + cue(0, "plain"));
+}
+
+// Colours of hand-written style sheets and class spans; what the list cannot
+// hold is counted. The reader's style: white outlined in blue.
+TEST(ExportImportTest, WebVttStyleSheetsAndClassesGiveTheColours) {
+  struct Row {
+    const char* Name;
+    std::string Text;
+    std::vector<std::string> Looks;
+    std::vector<std::pair<SubRipRepair, int>> Repairs;
+  };
+  const std::string blue = " outlined #0000ff";
+  for (const Row& row : {
+           Row{"HandWrittenForms",
+               "STYLE\n/* by hand */\n::cue { color: Yellow }\n::cue(.warn) { color: #f00; text-shadow: 0 0 4px "
+               "rgb(0, 128, 0) }\n::cue(.quiet) { color: rgb(10 20 30); text-shadow: none; }\n\n"
+               "00:01.000 --> 00:02.000\nall\n\n00:02.000 --> 00:03.000\n<c.warn>warn</c>\n\n"
+               "00:03.000 --> 00:04.000\n<c.quiet>quiet\ntwo</c>\n",
+               {"#ffff00" + blue, "#ff0000 outlined #008000", "#0a141e"}, {}},
+           Row{"OwnColourClassesNeedNoRule", "00:01.000 --> 00:02.000\n<c.lime>green</c>\n", {"#00ff00" + blue}, {}},
+           Row{"UnknownClassIsLeftOut", "00:01.000 --> 00:02.000\n<c.loud>loud</c>\n", {"#ffffff" + blue},
+               {{SubRipRepair::FormattingTags, 1}}},
+           Row{"SpanOverPartOfTheText", "00:01.000 --> 00:02.000\n<c.lime>green</c> and not\n", {"#00ff00" + blue},
+               {{SubRipRepair::FormattingTags, 1}}},
+           Row{"RulesBeyondColours",
+               "STYLE\n::cue { color: red; font-size: 120% }\n::cue(v[voice=Ann]) { color: blue }\n\n"
+               "00:01.000 --> 00:02.000\nred\n",
+               {"#ff0000" + blue}, {{SubRipRepair::StyleSheets, 1}}},
+           Row{"StyleAfterACue",
+               "00:01.000 --> 00:02.000\nfirst\n\nSTYLE\n::cue { color: red }\n\n00:02.000 --> 00:03.000\nsecond\n",
+               {"#ffffff" + blue, "#ffffff" + blue}, {{SubRipRepair::StyleSheets, 1}}},
+       }) {
+    const SubRipReadResult read = ReadWebVtt("WEBVTT\n\n" + row.Text, Context());
+    std::vector<std::string> looks;
+    for (const SubtitleEntry& e : read.Entries)
+      looks.push_back(CssColour(e.TextColor) + (e.Border ? " outlined " + CssColour(e.BorderColor) : ""));
+    EXPECT_EQ(looks, row.Looks) << row.Name;
+    EXPECT_EQ(read.Repairs.Counts, RepairsOf(row.Repairs).Counts) << row.Name;
   }
 }
 
@@ -109,9 +183,7 @@ TEST_P(ForeignFileTest, ReadsTheTextAndCountsWhatWasLeftOut) {
   std::vector<std::string> texts;
   for (const SubtitleRow& row : read.Rows) texts.push_back(row.Subtitle);
   EXPECT_EQ(texts, c.Texts);
-  SubRipRepairs expected;
-  for (const auto& [kind, count] : c.Repairs) expected[kind] = count;
-  EXPECT_EQ(read.Repairs.Counts, expected.Counts);
+  EXPECT_EQ(read.Repairs.Counts, RepairsOf(c.Repairs).Counts);
 }
 
 const std::string kAssHead =
@@ -125,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
     Files, ForeignFileTest,
     ::testing::Values(
         ForeignCase{"VttMarkupNotesStylesAndSettings", ReadWebVtt,
-                    "WEBVTT - a title\n\nNOTE made elsewhere\n\nSTYLE\n::cue { color: red }\n\nintro\n"
+                    "WEBVTT - a title\n\nNOTE made elsewhere\n\nSTYLE\n::cue(v[voice=Ann]) { color: red }\n\nintro\n"
                     "00:01.000 --> 00:02.000 vertical:rl\n<v Ann><i>Hi</i> &amp; &lt;bye&gt;\n\n"
                     "2\n00:00:03.000 --> 00:00:04.000 line:5 position:90% align:end\nsecond\n",
                     {"Hi & <bye>", "second"},

@@ -1,7 +1,8 @@
 // Fuzz target for the readers of WebVTT files and ASS scripts: the first byte
 // picks the reader. Neither may crash, rows and entries stay paired, and what
 // was read, exported in the same format and read again, gives as many rows
-// with the same texts and times (to the format's precision).
+// with the same texts and times (to the format's precision), and with WebVTT
+// the same colours wherever there is a text to colour.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,6 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int slack = vtt ? 0 : 5;
     if (std::abs(a.BeginTime - std::max(b.BeginTime, 0)) > slack || std::abs(a.EndTime - std::max(b.EndTime, 0)) > slack)
       std::abort();
+    const bool sameLook =
+        a.TextColor == b.TextColor && a.Border == b.Border && (!a.Border || a.BorderColor == b.BorderColor);
+    if (vtt && !first.Rows[i].Subtitle.empty() && !sameLook) std::abort();
   }
   return 0;
 }

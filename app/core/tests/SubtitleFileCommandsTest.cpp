@@ -498,7 +498,8 @@ TEST_F(SubtitleFiles, ExportWritesTheChosenFormatAsksBeforeReplacingAndLeavesThe
   twoRows();
   const std::string before = s.SubtitlePath;
   struct Row { ExportFormat Format; const char* Typed; const char* Written; const char* Starts; };
-  for (const Row& row : {Row{ExportFormat::WebVtt, "web", "web.vtt", "WEBVTT\n\n00:00:01.000 --> 00:00:02.500 line:62.500% position:12.500% align:left\nHello\n"},
+  // The first row's colours differ from the style in use, which the style sheet gives first.
+  for (const Row& row : {Row{ExportFormat::WebVtt, "web", "web.vtt", "WEBVTT\n\nSTYLE\n::cue { color: #ffffff; text-shadow: #0000ff "},
                          Row{ExportFormat::Ass, "script.ASS", "script.ASS", "[Script Info]\r\n"},
                          Row{ExportFormat::SubRipFromOne, "site.srt", "site.srt", "1\n00:00:01,000 --> 00:00:02,500\nHello\n"}}) {
     rig.dialogs.nextSave = (dir / row.Typed).string();
