@@ -72,9 +72,14 @@ void CheckReportDialog::Fill() {
   }
   findings_->resizeColumnToContents(0);
   findings_->resizeColumnToContents(1);
-  summary_->setText(rows.empty() ? CheckText(language_, "NoProblems", "No problems found in the subtitles.")
-                                 : CheckText(language_, "Summary", "%1 subtitles need a look. Double-click one to go to it.")
-                                       .arg(rows.size()));
+  if (rows.empty()) {
+    summary_->setText(CheckText(language_, "NoProblems", "No problems found in the subtitles."));
+  } else if (rows.size() == 1) {
+    summary_->setText(CheckText(language_, "SummaryOne", "1 subtitle needs a look. Double-click it to go to it."));
+  } else {
+    summary_->setText(
+        CheckText(language_, "Summary", "%1 subtitles need a look. Double-click one to go to it.").arg(rows.size()));
+  }
 }
 
 }  // namespace orlisk

@@ -74,6 +74,7 @@ TEST(CheckReportDialog, ListsEachMarkedRowAndGoesToTheOneActivated) {
   report.ShowReport();
   QTreeWidget& findings = *report.findingsList();
   ASSERT_EQ(findings.topLevelItemCount(), 2);
+  EXPECT_EQ(report.summary()->text(), "2 subtitles need a look. Double-click one to go to it.");
   EXPECT_EQ(findings.topLevelItem(1)->text(0), "2");
   EXPECT_EQ(findings.topLevelItem(1)->text(1), "00:00:01,000 --> 00:00:03,000");
   EXPECT_EQ(findings.topLevelItem(1)->text(2), "Overlaps another subtitle");
@@ -85,6 +86,9 @@ TEST(CheckReportDialog, ListsEachMarkedRowAndGoesToTheOneActivated) {
   list.marks.recheckNow();
   EXPECT_EQ(findings.topLevelItemCount(), 0);
   EXPECT_EQ(report.summary()->text(), "No problems found in the subtitles.");
+  list.document.setRowSubtitle(2, "");
+  list.marks.recheckNow();
+  EXPECT_EQ(report.summary()->text(), "1 subtitle needs a look. Double-click it to go to it.");
 }
 
 }  // namespace
