@@ -99,8 +99,8 @@ const QtTextTransform::CachedFont& QtTextTransform::FontFor(const SubtitleFont& 
 }
 
 
-const QtTextTransform::Layout& QtTextTransform::LayoutFor(int placeWidth, const SubtitlePlacement& place,
-                                                        const std::string& text, const SubtitleStyle& style) {
+QtTextTransform::Layout& QtTextTransform::LayoutFor(int placeWidth, const SubtitlePlacement& place,
+                                                  const std::string& text, const SubtitleStyle& style) {
   if (layout_ && layout_->PlaceWidth == placeWidth && layout_->Place == place && layout_->Text == text &&
       layout_->Style == style)
     return *layout_;
@@ -153,7 +153,7 @@ const QtTextTransform::Layout& QtTextTransform::LayoutFor(int placeWidth, const 
 void QtTextTransform::DrawText(double /*strength*/, const SubtitlePlacement& place, const std::string& text,
                                const SubtitleStyle& style) {
   if (surface_.isNull() || text.empty()) return;
-  const Layout& layout = LayoutFor(frame_.PlaceWidth(), place, text, style);
+  Layout& layout = LayoutFor(frame_.PlaceWidth(), place, text, style);
   if (layout.Letters.isEmpty()) return;
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(&surface_);
@@ -166,34 +166,47 @@ void QtTextTransform::DrawText(double /*strength*/, const SubtitlePlacement& pla
     }
   }
   if (!layout.Box.isEmpty()) painter_->fillPath(layout.Box, BackdropColour(style.Backdrop));
-  if (!layout.ShadowOffset.isNull()) DrawShadow(layout);
-  if (layout.OutlineWidth > 0) {
-    painter_->strokePath(layout.Letters, QPen(ToQColor(style.BorderColor), 2 * layout.OutlineWidth, Qt::SolidLine,
-                                              Qt::RoundCap, Qt::RoundJoin));
+  const QTransform device = painter_->transform();
+  if (layout.Ink.isNull() || layout.LayersFor != device) MakeLayers(layout, device);
+  // The layers are in the frame's pixels, on its pixel grid.
+  painter_->save();
+  painter_->resetTransform();
+  if (!layout.Shadow.isNull()) {
+    painter_->setOpacity(BackdropColour(style.Backdrop).alphaF());
+    painter_->drawImage(layout.ShadowAt, layout.Shadow);
+    painter_->setOpacity(1.0);
   }
-  // The letters go last and cover the inner half of the stroke.
-  painter_->fillPath(layout.Letters, ToQColor(style.TextColor));
+  painter_->drawImage(layout.InkAt, layout.Ink);
+  painter_->restore();
 }
 
-// The outlined letters are drawn opaque into a layer first and the layer then
-// laid on the picture at the backdrop's opacity: drawn straight on, stroke and
-// letters would overlap and darken each other.
-void QtTextTransform::DrawShadow(const Layout& layout) {
-  const TextArea area = PixelsTouched(layout.OutlinedBounds);
-  QImage layer(area.Width, area.Height, QImage::Format_ARGB32_Premultiplied);
-  layer.fill(Qt::transparent);
-  {
-    QPainter shadow(&layer);
-    shadow.setRenderHint(QPainter::Antialiasing);
-    shadow.translate(-area.X, -area.Y);
-    if (layout.OutlineWidth > 0)
-      shadow.strokePath(layout.Letters, QPen(Qt::black, 2 * layout.OutlineWidth, Qt::SolidLine, Qt::RoundCap,
-                                             Qt::RoundJoin));
-    shadow.fillPath(layout.Letters, Qt::black);
+// The stroke goes first and the letters over it, covering its inner half.
+// The shadow is the outlined letters in black, drawn opaque into a layer of
+// their own: drawn straight on at the backdrop's opacity, stroke and letters
+// would overlap and darken each other.
+void QtTextTransform::MakeLayers(Layout& layout, const QTransform& device) {
+  const auto draw = [&layout](QImage& layer, QPoint& at, const QTransform& toPlace, const QColor& border,
+                              const QColor& letters) {
+    const TextArea area = PixelsTouched(toPlace.mapRect(layout.OutlinedBounds));
+    layer = QImage(std::max(area.Width, 1), std::max(area.Height, 1), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    at = QPoint(area.X, area.Y);
+    QPainter painter(&layer);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setTransform(toPlace * QTransform::fromTranslate(-area.X, -area.Y));
+    if (layout.OutlineWidth > 0) {
+      painter.strokePath(layout.Letters,
+                         QPen(border, 2 * layout.OutlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    }
+    painter.fillPath(layout.Letters, letters);
+  };
+  draw(layout.Ink, layout.InkAt, device, ToQColor(layout.Style.BorderColor), ToQColor(layout.Style.TextColor));
+  layout.Shadow = QImage();
+  if (!layout.ShadowOffset.isNull()) {
+    draw(layout.Shadow, layout.ShadowAt,
+         QTransform::fromTranslate(layout.ShadowOffset.x(), layout.ShadowOffset.y()) * device, Qt::black, Qt::black);
   }
-  painter_->setOpacity(BackdropColour(layout.Style.Backdrop).alphaF());
-  painter_->drawImage(QPointF(area.X, area.Y) + layout.ShadowOffset, layer);
-  painter_->setOpacity(1.0);
+  layout.LayersFor = device;
 }
 
 TextArea QtTextTransform::DrawnArea(int placeWidth, const SubtitlePlacement& place, const std::string& text,

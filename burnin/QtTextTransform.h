@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QRectF>
+#include <QTransform>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,10 +70,18 @@ class QtTextTransform : public TextTransform {
     QPointF ShadowOffset;     // (0, 0) without a shadow
     QPainterPath Box;         // empty without a box
     TextArea Area;
+    // The outlined letters (and their shadow) drawn once in the frame's own
+    // pixels for the painter's transform `LayersFor`: stroking the outline
+    // costs far more than laying a finished layer on each frame.
+    QTransform LayersFor;
+    QImage Ink;
+    QPoint InkAt;
+    QImage Shadow;  // opaque black; laid at the backdrop's opacity
+    QPoint ShadowAt;
   };
-  const Layout& LayoutFor(int placeWidth, const SubtitlePlacement& place, const std::string& text,
-                          const SubtitleStyle& style);
-  void DrawShadow(const Layout& layout);
+  Layout& LayoutFor(int placeWidth, const SubtitlePlacement& place, const std::string& text,
+                    const SubtitleStyle& style);
+  void MakeLayers(Layout& layout, const QTransform& device);
   void EndPainting();
 
   Frame frame_;

@@ -230,6 +230,29 @@ INSTANTIATE_TEST_SUITE_P(Rows, ScaledFrame,
                                            ScaledFrameCase{"Doubled", 1200, 600}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+// The outlined letters are drawn once and kept for the frames after: a frame
+// of another scale, and a frame of the first scale again, each get what a
+// fresh transform draws on them.
+TEST(QtTextTransform, AKeptSubtitleFollowsTheScaleOfEachFrame) {
+  SubtitleStyle style = Plain(kRed);
+  style.BorderColor = kBlue;
+  style.BorderEnabled = true;
+  style.Backdrop = {.Shape = SubtitleBackdrop::Kind::Shadow, .Opacity = 60};
+  Frame small = SolidFrame(300, 150);
+  small.SourceWidth = 600;
+  small.SourceHeight = 300;
+  const auto drawWith = [&](QtTextTransform& transform, const Frame& frame) {
+    transform.LoadFrame(frame);
+    transform.DrawText(0.9, At(120, 180), "HIH", style);
+    return transform.TakeFrame();
+  };
+  QtTextTransform kept;
+  for (const Frame& frame : {SolidFrame(600, 300), small, SolidFrame(600, 300)}) {
+    QtTextTransform fresh;
+    EXPECT_EQ(drawWith(kept, frame).Pixels, drawWith(fresh, frame).Pixels) << frame.Width;
+  }
+}
+
 // A centred subtitle through the renderer: each line centred on the source's
 // width (600), outline included, on full-size and scaled pictures alike.
 struct CentredCase {
