@@ -167,7 +167,8 @@ void QtTextTransform::DrawText(double /*strength*/, const SubtitlePlacement& pla
   }
   if (!layout.Box.isEmpty()) painter_->fillPath(layout.Box, BackdropColour(style.Backdrop));
   const QTransform device = painter_->transform();
-  if (layout.Ink.isNull() || layout.LayersFor != device) MakeLayers(layout, device);
+  const QRect clip = surface_.rect();
+  if (!layout.HasLayers || layout.LayersFor != device || layout.LayersClip != clip) MakeLayers(layout, device, clip);
   // The layers are in the frame's pixels, on its pixel grid.
   painter_->save();
   painter_->resetTransform();
@@ -176,7 +177,7 @@ void QtTextTransform::DrawText(double /*strength*/, const SubtitlePlacement& pla
     painter_->drawImage(layout.ShadowAt, layout.Shadow);
     painter_->setOpacity(1.0);
   }
-  painter_->drawImage(layout.InkAt, layout.Ink);
+  if (!layout.Ink.isNull()) painter_->drawImage(layout.InkAt, layout.Ink);
   painter_->restore();
 }
 
@@ -184,16 +185,21 @@ void QtTextTransform::DrawText(double /*strength*/, const SubtitlePlacement& pla
 // The shadow is the outlined letters in black, drawn opaque into a layer of
 // their own: drawn straight on at the backdrop's opacity, stroke and letters
 // would overlap and darken each other.
-void QtTextTransform::MakeLayers(Layout& layout, const QTransform& device) {
-  const auto draw = [&layout](QImage& layer, QPoint& at, const QTransform& toPlace, const QColor& border,
-                              const QColor& letters) {
-    const TextArea area = PixelsTouched(toPlace.mapRect(layout.OutlinedBounds));
-    layer = QImage(std::max(area.Width, 1), std::max(area.Height, 1), QImage::Format_ARGB32_Premultiplied);
+void QtTextTransform::MakeLayers(Layout& layout, const QTransform& device, const QRect& clip) {
+  const auto draw = [&layout, &clip](QImage& layer, QPoint& at, const QTransform& toPlace, const QColor& border,
+                                     const QColor& letters) {
+    const TextArea touched = PixelsTouched(toPlace.mapRect(layout.OutlinedBounds));
+    // Only what falls on the frame: a huge font or a place far off the
+    // picture must not make a layer larger than the frame.
+    const QRect area = QRect(touched.X, touched.Y, touched.Width, touched.Height).intersected(clip);
+    layer = QImage();
+    if (area.isEmpty()) return;
+    layer = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
-    at = QPoint(area.X, area.Y);
+    at = area.topLeft();
     QPainter painter(&layer);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setTransform(toPlace * QTransform::fromTranslate(-area.X, -area.Y));
+    painter.setTransform(toPlace * QTransform::fromTranslate(-area.x(), -area.y()));
     if (layout.OutlineWidth > 0) {
       painter.strokePath(layout.Letters,
                          QPen(border, 2 * layout.OutlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -206,7 +212,9 @@ void QtTextTransform::MakeLayers(Layout& layout, const QTransform& device) {
     draw(layout.Shadow, layout.ShadowAt,
          QTransform::fromTranslate(layout.ShadowOffset.x(), layout.ShadowOffset.y()) * device, Qt::black, Qt::black);
   }
+  layout.HasLayers = true;
   layout.LayersFor = device;
+  layout.LayersClip = clip;
 }
 
 TextArea QtTextTransform::DrawnArea(int placeWidth, const SubtitlePlacement& place, const std::string& text,

@@ -17,6 +17,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainterPath>
+#include <QRect>
 #include <QRectF>
 #include <QTransform>
 #include <memory>
@@ -71,9 +72,13 @@ class QtTextTransform : public TextTransform {
     QPainterPath Box;         // empty without a box
     TextArea Area;
     // The outlined letters (and their shadow) drawn once in the frame's own
-    // pixels for the painter's transform `LayersFor`: stroking the outline
-    // costs far more than laying a finished layer on each frame.
+    // pixels for the painter's transform `LayersFor`, cut to the frame's
+    // rectangle `LayersClip`: stroking the outline costs far more than laying
+    // a finished layer on each frame. A layer is null where nothing falls on
+    // the frame.
+    bool HasLayers = false;
     QTransform LayersFor;
+    QRect LayersClip;
     QImage Ink;
     QPoint InkAt;
     QImage Shadow;  // opaque black; laid at the backdrop's opacity
@@ -81,7 +86,7 @@ class QtTextTransform : public TextTransform {
   };
   Layout& LayoutFor(int placeWidth, const SubtitlePlacement& place, const std::string& text,
                     const SubtitleStyle& style);
-  void MakeLayers(Layout& layout, const QTransform& device);
+  void MakeLayers(Layout& layout, const QTransform& device, const QRect& clip);
   void EndPainting();
 
   Frame frame_;

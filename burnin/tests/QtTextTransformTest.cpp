@@ -230,9 +230,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, ScaledFrame,
                                            ScaledFrameCase{"Doubled", 1200, 600}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-// The outlined letters are drawn once and kept for the frames after: a frame
-// of another scale, and a frame of the first scale again, each get what a
-// fresh transform draws on them.
+// The outlined letters are drawn once and kept for the frames after: a taller
+// frame (the text, cut by the bottom of the first, now whole), a frame of
+// another scale and one of the first kind again each get what a fresh
+// transform draws on them.
 TEST(QtTextTransform, AKeptSubtitleFollowsTheScaleOfEachFrame) {
   SubtitleStyle style = Plain(kRed);
   style.BorderColor = kBlue;
@@ -243,13 +244,13 @@ TEST(QtTextTransform, AKeptSubtitleFollowsTheScaleOfEachFrame) {
   small.SourceHeight = 300;
   const auto drawWith = [&](QtTextTransform& transform, const Frame& frame) {
     transform.LoadFrame(frame);
-    transform.DrawText(0.9, At(120, 180), "HIH", style);
+    transform.DrawText(0.9, At(120, 285), "HIH", style);
     return transform.TakeFrame();
   };
   QtTextTransform kept;
-  for (const Frame& frame : {SolidFrame(600, 300), small, SolidFrame(600, 300)}) {
+  for (const Frame& frame : {SolidFrame(600, 300), SolidFrame(600, 400), small, SolidFrame(600, 300)}) {
     QtTextTransform fresh;
-    EXPECT_EQ(drawWith(kept, frame).Pixels, drawWith(fresh, frame).Pixels) << frame.Width;
+    EXPECT_EQ(drawWith(kept, frame).Pixels, drawWith(fresh, frame).Pixels) << frame.Width << "x" << frame.Height;
   }
 }
 
